@@ -1,0 +1,51 @@
+// The registries through which class names found in documents become
+// objects. Each class registers itself once, from a static initialiser in
+// the file that implements it:
+//   static const lumi::RegisterClass<DS_WaterFX> kRegister(lumi::Family::General);
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "archive/archive.h"
+
+namespace lumi {
+
+class ClassRegistry {
+ public:
+  struct Entry {
+    int version = 0;
+    std::unique_ptr<DS_IOF_Item> (*create)() = nullptr;
+  };
+
+  // Created on first use, so registration from any static initialiser works.
+  static ClassRegistry& Get(Family family);
+
+  // A second registration of a name replaces the first.
+  void Register(std::string_view name, Entry entry) { entries_[std::string(name)] = entry; }
+  // Case-sensitive; no entry for an unknown name.
+  const Entry* Find(std::string_view name) const;
+  std::vector<std::string> Names() const;
+
+ private:
+  std::map<std::string, Entry, std::less<>> entries_;
+};
+
+std::string_view FamilyName(Family family);
+
+// Makes a default object of a registered class, or none (used by classes that
+// build default members by name, such as a timeline for a kind).
+std::unique_ptr<DS_IOF_Item> CreateDefault(Family family, std::string_view name);
+
+template <class T>
+struct RegisterClass {
+  explicit RegisterClass(Family family) {
+    ClassRegistry::Get(family).Register(T::kClassName,
+                                        {T::kVersion, [] { return std::unique_ptr<DS_IOF_Item>(new T()); }});
+  }
+};
+
+}  // namespace lumi
