@@ -1,6 +1,7 @@
 #include "archive/json_writer.h"
 
 #include <charconv>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -24,22 +25,44 @@ bool IsValidUtf16(std::u16string_view text) {
   return true;
 }
 
+// The usual extension of a file by its first bytes, so extracted blobs open
+// in the right program.
+std::string SniffedExtension(std::span<const uint8_t> b) {
+  auto starts = [&](std::string_view magic) {
+    return b.size() >= magic.size() && std::equal(magic.begin(), magic.end(), b.begin(),
+                                                  [](char m, uint8_t c) { return static_cast<uint8_t>(m) == c; });
+  };
+  if (starts("\x89PNG")) return ".png";
+  if (starts("\xFF\xD8\xFF")) return ".jpg";
+  if (starts("GIF8")) return ".gif";
+  if (starts("DDS ")) return ".dds";
+  if (starts("BM")) return ".bmp";
+  if (starts("RIFF") && b.size() >= 12 && std::string_view(reinterpret_cast<const char*>(b.data()) + 8, 4) == "WAVE")
+    return ".wav";
+  if (starts("ID3") || (b.size() >= 2 && b[0] == 0xFF && (b[1] & 0xE0) == 0xE0)) return ".mp3";
+  if (starts("xof ")) return ".x";
+  if (b.size() >= 4 && b[0] == 0x01 && b[1] == 0x09 && b[2] == 0xFF && b[3] == 0xFE) return ".fxo";
+  return ".bin";
+}
+
 // A file name for an extracted blob: the hash keeps names unique and equal
 // contents in one file; the blob's own file name, when it has one, keeps it
-// recognisable.
-std::string ExtractedName(const std::string& sha, std::u16string_view name_hint) {
+// recognisable, and its content gives the extension it lacks.
+std::string ExtractedName(const std::string& sha, std::u16string_view name_hint, std::span<const uint8_t> bytes) {
   std::string base = ToUtf8(name_hint);
   const size_t cut = base.find_last_of("/\\:");
   if (cut != std::string::npos) base = base.substr(cut + 1);
+  const size_t dot = base.rfind('.');
+  const std::string ext = dot == std::string::npos ? std::string() : base.substr(dot);
+  if (ext.empty() || ext == ".dll" || ext == ".exe" || ext == ".scr") base += SniffedExtension(bytes);
   std::string safe;
   for (char c : base) {
     const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
                     c == '-' || c == '_';
     safe += ok ? c : '_';
   }
-  while (!safe.empty() && safe.front() == '.') safe.erase(safe.begin());
   if (safe.size() > 60) safe = safe.substr(safe.size() - 60);
-  return sha.substr(0, 16) + (safe.empty() ? ".bin" : "-" + safe);
+  return sha.substr(0, 16) + (safe.front() == '.' ? safe : "-" + safe);
 }
 
 // The double whose shortest decimal form is the float's own, so inspect shows
@@ -92,7 +115,7 @@ void JsonWriter::DescribeBytes(nlohmann::ordered_json& node, std::span<const uin
   const std::string sha = Sha256Hex(bytes);
   node["sha256"] = sha;
   if (!extraction_) return;
-  const std::string file_name = ExtractedName(sha, name_hint);
+  const std::string file_name = ExtractedName(sha, name_hint, bytes);
   const std::filesystem::path file = extraction_->directory / file_name;
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) {
@@ -115,7 +138,13 @@ void JsonWriter::ResBlob(const char* field, DS_ResBlob& v) {
   node["id"] = v.id;
   node["module"] = StringToJson(v.module);
   node["name"] = StringToJson(v.blob.name);
-  DescribeBytes(node, v.blob.bytes, v.blob.name.empty() ? v.module : v.blob.name);
+  std::u16string hint = v.blob.name;
+  if (hint.empty()) {
+    const std::u16string module = v.module.substr(0, v.module.rfind(u'.'));
+    const std::string id = std::to_string(v.id);
+    hint = module + u"-" + std::u16string(id.begin(), id.end());
+  }
+  DescribeBytes(node, v.blob.bytes, hint);
 }
 
 void JsonWriter::Bytes(const char* field, std::vector<uint8_t>& v) {
