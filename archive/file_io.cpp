@@ -19,7 +19,7 @@ std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path) {
   if (std::filesystem::is_directory(path, ec)) throw InputError(path.string() + ": is a directory, not a file");
   errno = 0;
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw InputError(path.string() + ": cannot open (" + Reason() + ")");
+  if (!in) throw InputError(path.string() + ": cannot open the file (" + Reason() + ")");
   std::vector<uint8_t> bytes;
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();

@@ -1,0 +1,46 @@
+// The saver's arguments on Linux. The conventions of xscreensaver-style hosts
+// (-root, -window-id, XSCREENSAVER_WINDOW) and our own long options come
+// first; every other argument is joined into the command line Windows would
+// have passed, so the Windows switches keep their meaning.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+#include "host/command_line.h"
+
+namespace lumi {
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct SaverArguments {
+  enum class Action { Run, Help, Version };
+  Action action = Action::Run;
+  // What the host reads its mode from, as Windows would have written it.
+  std::u16string commandLine;
+  ParsedCommandLine parsed;
+  // An existing X window to draw into instead of windows of our own.
+  std::optional<std::uint32_t> xWindow;
+  // A document, or a screen saver holding one, to play instead of ours.
+  std::optional<std::filesystem::path> scene;
+};
+
+using EnvironmentLookup = std::function<const char*(const char* name)>;
+
+// `args` starts with the program name. Throws UsageError for a malformed
+// option, naming it.
+SaverArguments ParseSaverArguments(std::span<const std::string> args, const EnvironmentLookup& environment);
+
+// The arguments as one Windows command line: the program name quoted when it
+// holds blanks, the others quoted so that CommandLineToArgvW gives them back.
+std::string JoinAsWindowsCommandLine(std::span<const std::string> args);
+
+}  // namespace lumi

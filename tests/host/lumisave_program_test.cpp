@@ -1,0 +1,103 @@
+// The lumisave program as its users start it.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace lumi {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+struct Outcome {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+class LumisaveProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    directory_ = std::filesystem::temp_directory_path() /
+                 ("lumi_program_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(directory_);
+  }
+  void TearDown() override { std::filesystem::remove_all(directory_); }
+
+  static std::string Slurp(const std::filesystem::path& path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  }
+
+  Outcome Run(const std::string& arguments, const std::string& environment = "") {
+    const std::string command = "env -u XSCREENSAVER_WINDOW " + environment + " " LUMI_BINARY_DIR "/host/lumisave " +
+                                arguments + " >" + (directory_ / "out").string() + " 2>" +
+                                (directory_ / "err").string() + "; echo $? >" + (directory_ / "code").string();
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    return {std::stoi(Slurp(directory_ / "code")), Slurp(directory_ / "out"), Slurp(directory_ / "err")};
+  }
+
+  std::filesystem::path directory_;
+};
+
+constexpr const char* kNotYet = "Lumisave: playback is not yet available on this build\n";
+
+TEST_F(LumisaveProgram, HelpAndVersion) {
+  const Outcome help = Run("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_THAT(help.out, HasSubstr("-window-id ID"));
+  EXPECT_THAT(help.out, HasSubstr("--scene FILE"));
+  const Outcome version = Run("/s --version");
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_THAT(version.out, ::testing::StartsWith("lumisave "));
+}
+
+TEST_F(LumisaveProgram, DrawingModesSayPlaybackIsNotYetAvailable) {
+  for (const std::string arguments : {"-root", "-window-id 0x400007", "/s", "/p 1234", "/t"}) {
+    const Outcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.exitCode, 0) << arguments;
+    EXPECT_EQ(outcome.err, kNotYet) << arguments;
+  }
+  EXPECT_EQ(Run("", "XSCREENSAVER_WINDOW=0x400007").err, kNotYet);
+}
+
+TEST_F(LumisaveProgram, OtherModes) {
+  EXPECT_THAT(Run("/c:55").err, HasSubstr("the settings dialog is not yet available"));
+  for (const std::string arguments : {"/a 12", "/r", "/n"}) {
+    const Outcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.exitCode, 0) << arguments;
+    EXPECT_THAT(outcome.err, IsEmpty()) << arguments;
+    EXPECT_THAT(outcome.out, IsEmpty()) << arguments;
+  }
+}
+
+TEST_F(LumisaveProgram, SceneMustHoldADocument) {
+  std::ofstream(directory_ / "scene.lumi") << "\xff\xfe\xff\x01K";
+  EXPECT_EQ(Run("-root --scene " + (directory_ / "scene.lumi").string()).err, kNotYet);
+
+  const Outcome missing = Run("--scene " + (directory_ / "absent.scr").string() + " /s");
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_THAT(missing.err, HasSubstr("absent.scr: cannot open the file"));
+
+  std::ofstream(directory_ / "broken.scr") << "MZ";
+  const Outcome broken = Run("--scene " + (directory_ / "broken.scr").string());
+  EXPECT_EQ(broken.exitCode, 1);
+  EXPECT_THAT(broken.err, HasSubstr("broken Windows executable"));
+}
+
+TEST_F(LumisaveProgram, UsageErrors) {
+  for (const std::string arguments : {"-window-id", "-window-id nope", "--scene", "-root -window-id 5", "-root /c"}) {
+    const Outcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.exitCode, 2) << arguments;
+    EXPECT_THAT(outcome.err, HasSubstr("Try 'lumisave --help'.")) << arguments;
+  }
+  EXPECT_EQ(Run("", "XSCREENSAVER_WINDOW=garbage").exitCode, 2);
+}
+
+}  // namespace
+}  // namespace lumi

@@ -1,0 +1,242 @@
+#include "host/screensaver.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "host/process_entry.h"
+#include "tests/host/fake_saver.h"
+
+namespace lumi {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Records the slots that the modes call.
+class RecordingSaver : public CVovorScreensaver {
+ public:
+  RecordingSaver(test::CallLog& log, SaverPlatform& platform, SaverParts& parts)
+      : CVovorScreensaver(platform, parts), log_(log) {}
+
+  HResult prepareResult = kSuccess;
+
+  void ShowConfiguration() override { log_.push_back("ShowConfiguration"); }
+  void OnReservedMode(WindowHandle parent) override { log_.push_back("OnReservedMode " + std::to_string(parent)); }
+  void LoadSettings() override { log_.push_back("LoadSettings"); }
+  HResult PrepareDirect3D() override {
+    log_.push_back("PrepareDirect3D");
+    return prepareResult;
+  }
+
+ private:
+  test::CallLog& log_;
+};
+
+class Screensaver : public ::testing::Test {
+ protected:
+  // Runs the process entry with `commandLine`, logging from Create on.
+  int RunProcess(std::u16string commandLine) {
+    platform.commandLine = std::move(commandLine);
+    log.clear();
+    return RunSaverProcess(saver, 0x400000);
+  }
+
+  test::CallLog log;
+  test::FakePlatform platform{log};
+  test::FakeParts parts{log};
+  RecordingSaver saver{log, platform, parts};
+};
+
+const std::string kNoDirect3DBox =
+    "MessageBox 0 [Lumisave] Direct3D 8.0 could not be initialized.  Please install the latest version of "
+    "DirectX. icon 16";
+
+TEST(ScreensaverConstruction, BaseAndConcreteHosts) {
+  test::CallLog log;
+  test::FakePlatform platform{log};
+  test::FakeParts parts{log};
+  CD3DScreensaver base(platform, parts);
+  EXPECT_EQ(base.windowTitle, u"Screen Saver");
+  EXPECT_FALSE(base.useDepthBuffer);
+  EXPECT_TRUE(base.settingsKeyPath.empty());
+  EXPECT_THAT(log, IsEmpty());
+
+  CVovorScreensaver saver(platform, parts);
+  EXPECT_EQ(saver.windowTitle, u"Lumisave");
+  EXPECT_TRUE(saver.useDepthBuffer);
+  EXPECT_EQ(saver.settingsKeyPath, u"Software\\Quillborne\\Lumivex\\Screensaver\\");
+  EXPECT_FALSE(saver.allowReferenceDevice);
+  EXPECT_TRUE(saver.oneScreenOnly);
+  EXPECT_EQ(saver.minDepthBits, 16u);
+  EXPECT_EQ(saver.swapEffectFullscreen, 1u);
+  EXPECT_EQ(saver.swapEffectWindowed, 3u);
+  EXPECT_FALSE(saver.errorOccurred);
+  EXPECT_THAT(log, ElementsAre("InitCommonControls"));
+}
+
+TEST_F(Screensaver, FullScreenStartUpOrder) {
+  parts.windowToCreate = 42;
+  EXPECT_EQ(RunProcess(u"saver.scr /s"), 0);
+  EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
+                               "CreateDirect3D 32", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
+                               "LoadSettings", "CreateMediaGraph 42", "RunSaverLoop with Direct3D", "FreeAdapters"));
+  EXPECT_EQ(saver.mode, ModeFull);
+  EXPECT_EQ(saver.instance, 0x400000u);
+  EXPECT_FALSE(saver.errorOccurred);
+  EXPECT_FALSE(saver.direct3D);  // released at the end of the run
+}
+
+TEST_F(Screensaver, ConfigureShowsTheDialogOrTheError) {
+  RunProcess(u"saver.scr /c:77");
+  EXPECT_EQ(saver.parentWindow, 77);
+  EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateDirect3D 32",
+                               "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice", "LoadSettings",
+                               "ShowConfiguration", "FreeAdapters"));
+
+  platform.direct3DAvailable = false;
+  RunProcess(u"saver.scr");
+  EXPECT_TRUE(saver.errorOccurred);
+  EXPECT_EQ(saver.errorCode, kErrorNoDirect3D);
+  EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateDirect3D 32",
+                               kNoDirect3DBox, "FreeAdapters"));
+}
+
+TEST_F(Screensaver, CreateRecordsEachFailureAndStops) {
+  saver.prepareResult = kErrorCannotInitialize;
+  RunProcess(u"saver.scr /c");
+  EXPECT_EQ(saver.errorCode, kErrorCannotInitialize);
+  EXPECT_EQ(log.at(5), "MessageBox 0 [Lumisave] Could not initialize the screen saver. icon 16");
+  EXPECT_EQ(log.at(4), "PrepareDirect3D");
+
+  saver.prepareResult = kSuccess;
+  saver.errorOccurred = false;
+  parts.deviceListResult = kErrorOutOfMemory;
+  RunProcess(u"saver.scr /c");
+  EXPECT_EQ(saver.errorCode, kErrorOutOfMemory);
+  EXPECT_EQ(log.at(5), "BuildDeviceList");
+  EXPECT_EQ(log.at(6), "MessageBox 0 [Lumisave] Not enough memory. icon 16");
+
+  saver.errorOccurred = false;
+  parts.deviceListResult = kSuccess;
+  parts.usableDevice = false;
+  RunProcess(u"saver.scr /c");
+  EXPECT_EQ(saver.errorCode, kErrorNoCompatibleDevices);
+  EXPECT_EQ(log.at(7), "MessageBox 0 [Lumisave] Could not find any compatible Direct3D devices. icon 16");
+  EXPECT_THAT(log, ::testing::Not(::testing::Contains("LoadSettings")));
+}
+
+TEST_F(Screensaver, WindowFailureIsRecordedAndTheLoopShowsIt) {
+  parts.windowsResult = kErrorUnspecified;
+  parts.loopResult = kErrorDeviceObjectsFailed;
+  RunProcess(u"saver.scr /t");
+  EXPECT_TRUE(saver.errorOccurred);
+  EXPECT_EQ(saver.errorCode, kErrorUnspecified);
+  // Start-up goes on: the saver windows show the error box.
+  EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
+                               "CreateDirect3D 32", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
+                               "LoadSettings", "CreateMediaGraph 0", "RunSaverLoop with Direct3D",
+                               "MessageBox 0 [Lumisave] There was an unspecified problem with this screen saver. "
+                               "icon 16",
+                               "FreeAdapters"));
+}
+
+TEST_F(Screensaver, LaterFailureOverwritesTheCode) {
+  parts.windowsResult = kErrorUnspecified;
+  platform.direct3DAvailable = false;
+  RunProcess(u"saver.scr /s");
+  EXPECT_EQ(saver.errorCode, kErrorNoDirect3D);
+}
+
+TEST_F(Screensaver, PreviewWaitsForTheControlPanel) {
+  parts.windowToCreate = 9;
+  RunProcess(u"saver.scr /p 1234");
+  EXPECT_EQ(saver.parentWindow, 1234);
+  EXPECT_FALSE(saver.waitingForPreview);
+  EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
+                               "PostMessage 9 1024 0", "GetMessage 9", "TranslateMessage 9 1024 0",
+                               "DispatchMessage 9 1024 0", "SetTimer 9 1 500", "GetMessage 9",
+                               "TranslateMessage 9 275 1", "DispatchMessage 9 275 1", "KillTimer 9 1",
+                               "CreateDirect3D 32", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
+                               "LoadSettings", "RunSaverLoop with Direct3D", "FreeAdapters"));
+}
+
+TEST_F(Screensaver, PreviewWaitHandsOnAQuit) {
+  parts.windowToCreate = 9;
+  platform.timersFire = false;
+  platform.queue.push_back({9, 0x0200, 0, 0});
+  RunProcess(u"saver.scr /p 1234");
+  const std::vector<std::string> wait(log.begin() + 4, log.begin() + 16);
+  EXPECT_THAT(wait, ElementsAre("PostMessage 9 1024 0", "GetMessage 9", "TranslateMessage 9 512 0",
+                                "DispatchMessage 9 512 0", "DefaultWindowProcedure 9 512 0", "GetMessage 9",
+                                "TranslateMessage 9 1024 0", "DispatchMessage 9 1024 0", "SetTimer 9 1 500",
+                                "GetMessage 9", "PostQuitMessage 0", "CreateDirect3D 32"));
+  EXPECT_FALSE(saver.waitingForPreview);
+}
+
+TEST_F(Screensaver, PreviewWithoutAWindowDoesNotWait) {
+  parts.windowsResult = kErrorUnspecified;
+  RunProcess(u"saver.scr /p 1234");
+  EXPECT_EQ(saver.errorCode, kErrorUnspecified);
+  EXPECT_THAT(log, ::testing::Not(::testing::Contains("GetMessage 0")));
+  EXPECT_EQ(log.at(4), "CreateDirect3D 32");
+}
+
+TEST_F(Screensaver, ChangePassword) {
+  RunProcess(u"saver.scr /a 55");
+  EXPECT_EQ(saver.mode, ModeChangePassword);
+  // Without the library nothing more happens.
+  EXPECT_EQ(log.at(log.size() - 2), "LoadLibrary MPR.DLL");
+
+  platform.passwordLibrary = 3;
+  RunProcess(u"saver.scr /a 55");
+  EXPECT_THAT(std::vector<std::string>(log.end() - 4, log.end()),
+              ElementsAre("LoadLibrary MPR.DLL", "GetProcAddress 3 PwdChangePasswordA", "FreeLibrary 3",
+                          "FreeAdapters"));
+
+  platform.passwordProcedure = 0x1000;
+  RunProcess(u"saver.scr /a 55");
+  EXPECT_THAT(std::vector<std::string>(log.end() - 5, log.end()),
+              ElementsAre("LoadLibrary MPR.DLL", "GetProcAddress 3 PwdChangePasswordA",
+                          "CallPasswordChange 4096 SCRSAVE 55", "FreeLibrary 3", "FreeAdapters"));
+}
+
+TEST_F(Screensaver, ReservedModes) {
+  RunProcess(u"saver.scr /n");
+  EXPECT_EQ(log.at(log.size() - 2), "OnReservedMode 0");
+  RunProcess(u"saver.scr /r");
+  EXPECT_EQ(log.at(log.size() - 2), "LoadSettings");
+  EXPECT_EQ(log.back(), "FreeAdapters");
+}
+
+TEST_F(Screensaver, WindowProcLeavesOtherMessagesToTheDefault) {
+  log.clear();
+  EXPECT_EQ(saver.WindowProc(5, kMessageUser, 0, 0), 7);
+  EXPECT_EQ(saver.WindowProc(5, kMessageTimer, kPreviewTimer, 0), 7);
+  EXPECT_THAT(log, ElementsAre("DefaultWindowProcedure 5 1024 0", "DefaultWindowProcedure 5 275 1"));
+}
+
+// Create always succeeds; the entry's own failure path is for hosts that
+// report through the result.
+class FailingSaver : public CVovorScreensaver {
+ public:
+  using CVovorScreensaver::CVovorScreensaver;
+  HResult Create(ModuleInstance) override { return kErrorNoPreview; }
+  HResult Run() override {
+    ADD_FAILURE() << "Run after a failed Create";
+    return 0;
+  }
+};
+
+TEST(ProcessEntry, FailedCreateShowsItsTextAndEnds) {
+  test::CallLog log;
+  test::FakePlatform platform{log};
+  test::FakeParts parts{log};
+  FailingSaver saver(platform, parts);
+  saver.mainWindow = 12;
+  log.clear();
+  EXPECT_EQ(RunSaverProcess(saver, 0), 0);
+  EXPECT_THAT(log, ElementsAre("MessageBox 12 [Lumisave] No preview available icon 16"));
+}
+
+}  // namespace
+}  // namespace lumi

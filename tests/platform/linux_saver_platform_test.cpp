@@ -1,0 +1,68 @@
+#include "platform/linux/linux_saver_platform.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace lumi {
+namespace {
+
+TEST(LinuxSaverPlatform, MessageBoxIsALineOnStandardError) {
+  LinuxSaverPlatform platform(u"lumisave /s");
+  EXPECT_EQ(platform.CommandLine(), u"lumisave /s");
+  ::testing::internal::CaptureStderr();
+  platform.ShowMessageBox(0, u"Could not load required media.", u"Lumisave \u00e9", kIconError);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Lumisave \xc3\xa9: Could not load required media.\n");
+}
+
+TEST(LinuxSaverPlatform, NoWindowsLibraries) {
+  LinuxSaverPlatform platform(u"");
+  EXPECT_EQ(platform.LoadLibrary(u"MPR.DLL"), 0u);
+  EXPECT_EQ(platform.GetProcAddress(0, "PwdChangePasswordA"), 0u);
+  EXPECT_NE(platform.CreateDirect3D(32), nullptr);
+}
+
+TEST(LinuxSaverPlatform, QueueKeepsOrderPerWindowAndEndsWithTheQuit) {
+  LinuxSaverPlatform platform(u"");
+  platform.PostMessage({1, kMessageUser, 10, 0});
+  platform.PostMessage({2, kMessageUser, 20, 0});
+  platform.PostMessage({1, kMessageUser, 11, 0});
+  platform.PostQuitMessage(0);
+
+  EXPECT_EQ(platform.GetMessage(2)->wparam, 20u);
+  EXPECT_EQ(platform.GetMessage(1)->wparam, 10u);
+  EXPECT_EQ(platform.GetMessage(0)->wparam, 11u);
+  EXPECT_FALSE(platform.GetMessage(0));
+  // Nothing queued and no timer: nothing could ever arrive.
+  EXPECT_FALSE(platform.GetMessage(0));
+}
+
+TEST(LinuxSaverPlatform, TimersAndDispatch) {
+  LinuxSaverPlatform platform(u"");
+  std::vector<std::uint32_t> seen;
+  platform.SetWindowProcedure([&](const WindowMessage& m) {
+    seen.push_back(m.message);
+    return 5;
+  });
+  platform.SetTimer(3, 1, 20);
+  platform.SetTimer(4, 2, 1);
+
+  const auto start = std::chrono::steady_clock::now();
+  const std::optional<WindowMessage> tick = platform.GetMessage(3);
+  ASSERT_TRUE(tick);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
+  EXPECT_EQ(tick->window, 3);
+  EXPECT_EQ(tick->message, kMessageTimer);
+  EXPECT_EQ(tick->wparam, 1u);
+  EXPECT_EQ(platform.DispatchMessage(*tick), 5);
+  EXPECT_THAT(seen, ::testing::ElementsAre(kMessageTimer));
+
+  EXPECT_EQ(platform.GetMessage(4)->wparam, 2u);
+  platform.KillTimer(3, 1);
+  platform.KillTimer(4, 2);
+  EXPECT_FALSE(platform.GetMessage(0));
+}
+
+}  // namespace
+}  // namespace lumi

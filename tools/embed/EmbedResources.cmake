@@ -1,0 +1,64 @@
+# Packing files into an executable as a resource table found by
+# (module, id, type); see platform/resource_lookup.h.
+include_guard(GLOBAL)
+
+# lumi_embed_resources(<target> [NAME <module file name>] ENTRIES <id> <type> <file>...
+#                      [DEPENDS <target or file>...])
+# Without NAME the table is the executable's own resources.
+function(lumi_embed_resources target)
+  cmake_parse_arguments(ARG "" "NAME" "ENTRIES;DEPENDS" ${ARGN})
+  list(LENGTH ARG_ENTRIES count)
+  math(EXPR remainder "${count} % 3")
+  if(remainder OR count EQUAL 0)
+    message(FATAL_ERROR "lumi_embed_resources(${target}): ENTRIES takes <id> <type> <file> triples")
+  endif()
+  set(files)
+  foreach(index RANGE 2 ${count} 3)
+    if(index LESS count)
+      list(GET ARG_ENTRIES ${index} file)
+      list(APPEND files ${file})
+    endif()
+  endforeach()
+
+  if(ARG_NAME)
+    string(MAKE_C_IDENTIFIER "${ARG_NAME}" table)
+    set(module_option --module ${ARG_NAME})
+  else()
+    set(table executable)
+    set(module_option)
+  endif()
+  set(library ${target}_${table}_resources)
+  set(source ${CMAKE_CURRENT_BINARY_DIR}/${library}.cpp)
+  add_custom_command(OUTPUT ${source}
+    COMMAND embed_resources ${source} ${module_option} ${ARG_ENTRIES}
+    DEPENDS embed_resources ${files} ${ARG_DEPENDS}
+    COMMENT "Packing resources into ${target}"
+    VERBATIM)
+  add_library(${library} OBJECT ${source})
+  target_link_libraries(${target} PRIVATE ${library})
+endfunction()
+
+# Sets <entries_var> to the ENTRIES of the executable's own pictures, drawn at
+# build time into <directory>.
+function(lumi_builtin_picture_entries entries_var directory)
+  set(ids 2 5 54 57)
+  foreach(id RANGE 60 72)
+    list(APPEND ids ${id})
+  endforeach()
+  foreach(id RANGE 74 78)
+    list(APPEND ids ${id})
+  endforeach()
+  set(pictures)
+  set(entries)
+  foreach(id ${ids})
+    list(APPEND pictures ${directory}/picture_${id}.png)
+    list(APPEND entries ${id} DDS ${directory}/picture_${id}.png)
+  endforeach()
+  add_custom_command(OUTPUT ${pictures}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
+    COMMAND make_builtin_pictures ${directory}
+    DEPENDS make_builtin_pictures
+    COMMENT "Drawing the built-in pictures"
+    VERBATIM)
+  set(${entries_var} ${entries} PARENT_SCOPE)
+endfunction()
