@@ -1,0 +1,32 @@
+// The clock of animated objects. A stalled frame timer must never make an
+// object jump: each step is limited to 0.2 s before the object's speed
+// applies, and a time earlier than the last one seen restarts from there.
+#pragma once
+
+namespace lumi {
+
+inline constexpr float kMaxClockStep = 0.2f;
+
+// The unscaled step from `last_time` to `t`, limited to kMaxClockStep;
+// `last_time` becomes t.
+inline float ClampedStep(float& last_time, float t) {
+  if (last_time > t) last_time = t;
+  float step = t - last_time;
+  if (step > kMaxClockStep) step = kMaxClockStep;
+  last_time = t;
+  return step;
+}
+
+struct ClampedClock {
+  float last_time = 0;
+  float total = 0;  // the object's own time
+
+  // Moves to global time t at `speed`; returns the scaled step taken.
+  float Advance(float t, float speed) {
+    const float step = ClampedStep(last_time, t) * speed;
+    total += step;
+    return step;
+  }
+};
+
+}  // namespace lumi

@@ -1,0 +1,66 @@
+// Control points of paths: a position, and for camera paths a duration and
+// a zoom. Points are shared between copies of a path through counted holders.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "archive/archive.h"
+#include "params/typed_param.h"
+#include "params/vector3.h"
+
+namespace lumi {
+
+class DX_SmartPnt : public MediaParamT<D3DXVECTOR3> {
+ public:
+  DX_SmartPnt() = default;
+  explicit DX_SmartPnt(const D3DXVECTOR3& position) : MediaParamT<D3DXVECTOR3>(position) {}
+  virtual ~DX_SmartPnt() = default;
+  virtual void OnPointNotify(int) {}
+
+  // x, y, z, stored without notification.
+  void DescribePosition(Archive& ar);
+  // The plain point record: its position.
+  void Describe(Archive& ar);
+
+  std::shared_ptr<void> attached;  // object attached to the point, shared by copies
+};
+
+// A point of a Bézier path, with its handles as offsets from the point.
+class DX_BSplinePnt : public DX_SmartPnt {
+ public:
+  static constexpr int kPointVersion = 1;
+  using DX_SmartPnt::DX_SmartPnt;
+
+  // The point version (not used), the position, then the outgoing and the
+  // incoming handle.
+  void Describe(Archive& ar);
+
+  MediaParamT<D3DXVECTOR3> out_handle;  // towards the next point
+  MediaParamT<D3DXVECTOR3> in_handle;   // towards the previous point
+};
+
+class DX_CamPathPnt : public DX_SmartPnt {
+ public:
+  static constexpr int kPointVersion = 1;
+  using DX_SmartPnt::DX_SmartPnt;
+
+  // The point version, the position, the duration and (from point version 1)
+  // the zoom.
+  void Describe(Archive& ar);
+
+  MediaParamT<float> duration{5.0f};  // seconds
+  MediaParamT<unsigned int> zoom{100};  // percent
+};
+
+// A count and that many points, each made new and held in order.
+template <class Point>
+void PointList(Archive& ar, const char* field, std::vector<std::shared_ptr<Point>>& points) {
+  size_t count = points.size();
+  ar.List(field, count, [&](size_t i) {
+    if (ar.IsReading()) points.push_back(std::make_shared<Point>());
+    points[i]->Describe(ar);
+  });
+}
+
+}  // namespace lumi

@@ -1,0 +1,65 @@
+// How parameters appear in records. A parameter is stored as its bare value;
+// a record applies it either through Set, so its controls hear of it while
+// the document loads, or directly, with no notification.
+#pragma once
+
+#include <string>
+
+#include "archive/archive.h"
+#include "params/typed_param.h"
+
+namespace lumi {
+
+enum class Apply { Direct, Set };
+
+namespace detail {
+template <class T, class Encode>
+void ParamField(Archive& ar, MediaParamTB<T>& param, Apply apply, Encode encode) {
+  T v = param.value;
+  encode(v);
+  if (!ar.IsReading()) return;
+  if (apply == Apply::Set) param.Set(v);
+  else param.value = v;
+}
+}  // namespace detail
+
+inline void IntField(Archive& ar, const char* field, MediaParamTB<int>& p, Apply apply) {
+  detail::ParamField(ar, p, apply, [&](int& v) {
+    int32_t raw = v;
+    ar.Int(field, raw);
+    v = raw;
+  });
+}
+inline void LongField(Archive& ar, const char* field, MediaParamTB<int>& p, Apply apply) {
+  detail::ParamField(ar, p, apply, [&](int& v) {
+    int32_t raw = v;
+    ar.Long(field, raw);
+    v = raw;
+  });
+}
+inline void UIntField(Archive& ar, const char* field, MediaParamTB<unsigned int>& p, Apply apply) {
+  detail::ParamField(ar, p, apply, [&](unsigned int& v) {
+    uint32_t raw = v;
+    ar.UInt(field, raw);
+    v = raw;
+  });
+}
+inline void FloatField(Archive& ar, const char* field, MediaParamTB<float>& p, Apply apply) {
+  detail::ParamField(ar, p, apply, [&](float& v) { ar.Float(field, v); });
+}
+inline void StringField(Archive& ar, const char* field, MediaParamTB<std::u16string>& p, Apply apply) {
+  detail::ParamField(ar, p, apply, [&](std::u16string& v) { ar.WString(field, v); });
+}
+inline void GuidField(Archive& ar, const char* field, MediaParamTB<GUID>& p, Apply apply) {
+  detail::ParamField(ar, p, apply, [&](GUID& v) { ar.Guid(field, v); });
+}
+
+// A slider: its whole number, and beside it (for inspection) what it means.
+template <class T>
+void SliderField(Archive& ar, const char* field, UINTSclaleTo<T>& p, Apply apply) {
+  UIntField(ar, field, p, apply);
+  ar.Derived((std::string(field) + "_scaled").c_str(),
+             static_cast<double>(static_cast<float>(p.value) * p.factor() + p.offset()));
+}
+
+}  // namespace lumi

@@ -1,0 +1,55 @@
+#include "scene/document.h"
+
+#include "archive/binary_reader.h"
+#include "archive/binary_writer.h"
+#include "archive/json_reader.h"
+
+namespace lumi {
+namespace {
+
+// The layout after the signature, shared by all four archives.
+void DescribeDocument(Archive& ar, Document& document) {
+  Member(ar, "show", *document.show);
+  Member(ar, "resources", *document.resources);
+}
+
+}  // namespace
+
+Document LoadDocument(std::span<const uint8_t> bytes) {
+  Document document;
+  document.signature.clear();
+  BinaryReader reader(bytes, &document.stored_versions);
+  reader.WString("signature", document.signature);
+  DescribeDocument(reader, document);
+  document.trailing_bytes = reader.remaining();
+  return document;
+}
+
+std::vector<uint8_t> SaveDocument(Document& document) {
+  BinaryWriter writer;
+  writer.WString("signature", document.signature);
+  DescribeDocument(writer, document);
+  return writer.Release();
+}
+
+nlohmann::ordered_json DocumentToJson(Document& document, std::optional<BlobExtraction> extraction) {
+  nlohmann::ordered_json json = nlohmann::ordered_json::object();
+  JsonWriter writer(json, &document.stored_versions, std::move(extraction));
+  writer.WString("signature", document.signature);
+  DescribeDocument(writer, document);
+  if (document.trailing_bytes != 0) json["trailing_bytes"] = document.trailing_bytes;
+  return json;
+}
+
+Document DocumentFromJson(const nlohmann::ordered_json& json, const std::filesystem::path& base_directory) {
+  Document document;
+  JsonReader reader(json, base_directory);
+  reader.ReadObjectFields(nullptr, 0, [&] {
+    reader.WString("signature", document.signature);
+    DescribeDocument(reader, document);
+    reader.Derived("trailing_bytes", 0);
+  });
+  return document;
+}
+
+}  // namespace lumi

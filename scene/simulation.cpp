@@ -1,0 +1,95 @@
+#include "scene/simulation.h"
+
+#include <charconv>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "archive/utf.h"
+#include "scene/render_obj.h"
+
+namespace lumi {
+namespace {
+
+// The float as its shortest decimal form, so 0.1f prints as 0.1.
+double Tidy(float value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::stod(std::string(text, result.ptr));
+}
+
+nlohmann::ordered_json DescribeObject(VRN_RenderObj& object) {
+  const VRN_SmartTiming& timing = object.data->timing;
+  const VRN_Timing& timeline = timing.current();
+  nlohmann::ordered_json json;
+  json["class"] = std::string(object.data->ClassName());
+  if (const auto* scene_object = dynamic_cast<const DS_ABObj*>(&object)) {
+    json["name"] = ToUtf8(scene_object->settings().name);
+  }
+  json["identity"] = ToUtf8(FormatGuid(object.data->identity));
+  json["enabled"] = object.enabled;
+  json["kind"] = timing.value;
+  json["timeline"] = std::string(timeline.ClassName());
+  json["state"] = timeline.GetState();
+  json["level"] = Tidy(timeline.GetLevel());
+  json["local_time"] = Tidy(timing.local_time);
+  return json;
+}
+
+nlohmann::ordered_json DescribeList(const RenderList& list) {
+  nlohmann::ordered_json json = nlohmann::ordered_json::array();
+  for (const auto& object : list) json.push_back(DescribeObject(*object));
+  return json;
+}
+
+nlohmann::ordered_json DescribeShow(const DS_SlideShow_Light& show, double time, float frame_time) {
+  nlohmann::ordered_json json;
+  json["time"] = time;
+  json["frame_time"] = Tidy(frame_time);
+  const DS_SlideContainer* slide = show.current_slide.get();
+  int index = -1;
+  for (size_t i = 0; i < show.slides.size(); ++i) {
+    if (show.slides[i].get() == slide) index = static_cast<int>(i);
+  }
+  json["slide"] = index;
+  json["slide_name"] = slide != nullptr ? ToUtf8(slide->name.value) : std::string();
+  json["overlay_alpha"] = show.overlay ? show.overlay->alpha() : 0;
+  json["objects"] = slide != nullptr ? DescribeList(slide->render_objects) : nlohmann::ordered_json::array();
+  json["sounds"] = slide != nullptr ? DescribeList(slide->render_sounds) : nlohmann::ordered_json::array();
+  return json;
+}
+
+}  // namespace
+
+nlohmann::ordered_json SimulateShow(DS_SlideShow_Light& show, const std::vector<double>& times, double step) {
+  if (!(step > 0.0) || !std::isfinite(step)) throw std::invalid_argument("the frame step must be positive");
+  double previous = 0.0;
+  for (double time : times) {
+    if (!(time >= previous) || !std::isfinite(time)) {
+      throw std::invalid_argument("times must be ascending and not negative");
+    }
+    if (time / step > kMaxSimulatedFrames) {
+      throw std::invalid_argument("time " + std::to_string(time) + " needs more than " +
+                                  std::to_string(static_cast<long long>(kMaxSimulatedFrames)) + " frames");
+    }
+    previous = time;
+  }
+
+  for (const auto& slide : show.slides) PrepareSlide(*slide);
+  nlohmann::ordered_json report = nlohmann::ordered_json::array();
+  // A frame whose time falls within rounding of a requested time belongs to it.
+  const double tolerance = step * 1e-6;
+  long long next_frame = 0;
+  float frame_time = 0.0f;
+  for (double time : times) {
+    while (static_cast<double>(next_frame) * step <= time + tolerance) {
+      frame_time = static_cast<float>(static_cast<double>(next_frame) * step);
+      show.FrameMove(frame_time);
+      ++next_frame;
+    }
+    report.push_back(DescribeShow(show, time, frame_time));
+  }
+  return report;
+}
+
+}  // namespace lumi

@@ -1,0 +1,124 @@
+#include "scene/slide_show.h"
+
+#include <algorithm>
+
+#include "scene/render_obj.h"
+
+namespace lumi {
+
+void DS_AudioFile::Describe(Archive& ar) {
+  ar.WString("title", title);
+  ar.MemBlob("file", file);
+}
+
+void DS_SlideShow_Light::Describe(Archive& ar) {
+  ObjectList<DS_SlideContainer>(ar, "slides", slides, Family::Slide);
+  size_t count = tracks.size();
+  ar.List("tracks", count, [&](size_t i) {
+    if (ar.IsReading()) tracks.push_back(std::make_unique<DS_AudioFile>());
+    Member(ar, nullptr, *tracks[i]);
+  });
+}
+
+void PrepareSlide(DS_SlideContainer& slide) {
+  if (slide.backdrop != nullptr) slide.backdrop->PrepareSlide();
+  for (const auto& constructor : slide.objects) slide.render_objects.push_back(constructor->CreateRenderObject());
+  for (const auto& object : slide.render_objects) object->data->timing.current().Bind();
+  for (const auto& constructor : slide.sounds) slide.render_sounds.push_back(constructor->CreateRenderObject());
+  slide.objects.clear();
+  slide.sounds.clear();
+}
+
+void SlideFrameMove(DS_SlideContainer& slide, float e) {
+  if (slide.backdrop != nullptr) slide.backdrop->FrameMove(e);
+  for (const auto& object : slide.render_objects) object->Advance(e);
+  for (const auto& sound : slide.render_sounds) sound->Advance(e);
+}
+
+void SetPicturePosition(DS_SlideContainer& slide, int mode) {
+  if (slide.backdrop != nullptr) slide.backdrop->SetPicturePosition(mode);
+}
+
+void DS_SlideShow_Light::StartSlide() {
+  DS_ABRender* backdrop = current_slide->backdrop.get();
+  if (backdrop != nullptr) {
+    const TargetSize target = backdrop->CurrentTargetSize();
+    if (!target.IsEmpty()) backdrop->PlaceOnTarget(target);
+    backdrop->OnSlideStart();
+  }
+  for (const auto& object : current_slide->render_objects) object->Restart();
+  if (backdrop != nullptr) backdrop->Restart();
+  for (const auto& sound : current_slide->render_sounds) sound->SetEnabled(true);
+}
+
+float DS_SlideShow_Light::OverlayAlpha(float e, float fade_in, float showing, float fade_out, bool stays) {
+  float alpha = 0.0f;
+  if (fade_in > e) alpha = (fade_in - e) / fade_in;
+  else if (!stays && e > fade_in + showing) alpha = (e - fade_in - showing) / fade_out;
+  // Negative, zero or NaN fade times in a damaged document must not wrap the byte.
+  if (!(alpha > 0.0f)) return 0.0f;
+  return std::min(alpha, 1.0f);
+}
+
+void DS_SlideShow_Light::FrameMove(float t) {
+  last_frame_time = t;
+  if (slides.empty()) return;
+  if (current_slide == nullptr || !overlay) {
+    // The first slide starts already faded in.
+    current_slide = slides.front();
+    slide_start = t - current_slide->fade_in.value;
+    StartSlide();
+    overlay.emplace();
+    const std::array<D3DXVECTOR3, 4> corners = GetScreenQuad();
+    for (size_t i = 0; i < 4; ++i) overlay->vertices[i] = {corners[i], 0x00000000u};
+  } else if (slides.size() >= 2) {
+    // The ending slide's timings still shape the overlay in the frame of a switch.
+    const float g = current_slide->fade_in.value;
+    const float f = current_slide->fade_out.value;
+    const float h = current_slide->showing.value;
+    const bool stays = current_slide->stay.value == 1;
+    if (!stays && t - slide_start > g + h + f) {
+      for (const auto& sound : current_slide->render_sounds) sound->SetEnabled(false);
+      if (next_index < 0 || next_index >= static_cast<int>(slides.size())) next_index = 0;
+      current_slide = slides[static_cast<size_t>(next_index)];
+      slide_start = t;
+      next_index = next_index + 1 == static_cast<int>(slides.size()) ? 0 : next_index + 1;
+      StartSlide();
+    }
+    const float alpha = OverlayAlpha(t - slide_start, g, h, f, stays);
+    overlay->SetAlpha(static_cast<uint8_t>(alpha * 255.0f));
+  }
+  SlideFrameMove(*current_slide, t - slide_start);
+}
+
+void DS_SlideShow_Light::Render() {
+  if (current_slide == nullptr || current_slide->backdrop == nullptr) return;
+  DS_ABRender& backdrop = *current_slide->backdrop;
+  int passes = backdrop.NeedsPictureCopy() ? 1 : 0;
+  for (const auto& object : current_slide->render_objects) passes += object->NeedsBackground() ? 1 : 0;
+  if (passes > 0) backdrop.PrepareCopy(passes);
+  backdrop.DrawPicture();
+  backdrop.DrawObjects(current_slide->render_objects, passes);
+  backdrop.FinishSlide();
+  if (overlay) backdrop.DrawOverlay(*overlay);
+}
+
+void DS_SlideShow_Light::ReleaseDevice() {
+  for (const auto& slide : slides) {
+    if (slide->backdrop != nullptr) slide->backdrop->ReleaseDevice();
+  }
+}
+
+void DS_SlideShow_Light::RestoreDevice() {
+  if (current_slide != nullptr && current_slide->backdrop != nullptr) current_slide->backdrop->RestoreDevice();
+}
+
+std::array<D3DXVECTOR3, 4> DS_SlideShow_Light::GetScreenQuad() const {
+  TargetSize target;
+  if (current_slide != nullptr && current_slide->backdrop != nullptr) target = current_slide->backdrop->CurrentTargetSize();
+  const auto w = static_cast<float>(target.width);
+  const auto h = static_cast<float>(target.height);
+  return {D3DXVECTOR3{0, 0, 0}, D3DXVECTOR3{0, h, 0}, D3DXVECTOR3{w, 0, 0}, D3DXVECTOR3{w, h, 0}};
+}
+
+}  // namespace lumi

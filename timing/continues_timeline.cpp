@@ -1,0 +1,9 @@
+#include "timing/continues_timeline.h"
+
+#include "archive/registry.h"
+
+namespace lumi {
+
+static const RegisterClass<VRN_ContinuesTimeLine> kRegister(Family::Timeline);
+
+}  // namespace lumi

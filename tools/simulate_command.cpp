@@ -1,0 +1,77 @@
+// simulate: play a document without graphics and print what is on at given
+// times.
+#include <cerrno>
+#include <cstdlib>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "archive/document_source.h"
+#include "scene/document.h"
+#include "scene/simulation.h"
+#include "tools/command.h"
+
+namespace lumi::tool {
+namespace {
+
+constexpr char kUsageText[] =
+    "Usage: lumisave-tool simulate FILE --times T1,T2,... [--step S]\n"
+    "Play the document in FILE (a document, or a .scr that carries one) as the saver\n"
+    "would, without graphics: frame by frame from time 0 at a fixed step, and print,\n"
+    "as JSON for each requested time (seconds, ascending), the current slide's index\n"
+    "and name, the fade overlay's alpha (0 clear, 255 black) and, for every render\n"
+    "object of the slide, its class, identity, enabled flag, timeline kind and class,\n"
+    "state (0 on, 1 off, 2 fading in, 3 fading out), level and local time.\n\n"
+    "  --times T1,T2,...  the times to report, in seconds\n"
+    "  --step S           seconds between frames (default 1/60)\n";
+
+double ParseNumber(const std::string& text, const std::string& what) {
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  const double value = std::strtod(begin, &end);
+  if (text.empty() || end != begin + text.size() || errno == ERANGE) {
+    throw UsageError{what + " is not a number: '" + text + "'"};
+  }
+  return value;
+}
+
+std::vector<double> ParseTimes(const std::string& list) {
+  std::vector<double> times;
+  size_t start = 0;
+  while (true) {
+    const size_t comma = list.find(',', start);
+    times.push_back(ParseNumber(list.substr(start, comma - start), "--times entry"));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return times;
+}
+
+int Run(const std::vector<std::string>& raw) {
+  Arguments args(raw);
+  const auto times_text = args.Option("--times");
+  const auto step_text = args.Option("--step");
+  const auto files = args.Positional();
+  if (files.size() != 1) throw UsageError{"expected one FILE"};
+  if (!times_text) throw UsageError{"--times T1,T2,... is required"};
+  const std::vector<double> times = ParseTimes(*times_text);
+  const double step = step_text ? ParseNumber(*step_text, "--step") : 1.0 / 60.0;
+
+  Document document = LoadDocument(ReadDocumentFile(files[0]));
+  nlohmann::ordered_json report;
+  try {
+    report = SimulateShow(*document.show, times, step);
+  } catch (const std::invalid_argument& e) {
+    throw UsageError{e.what()};
+  }
+  std::cout << report.dump(2) << "\n";
+  return kSuccess;
+}
+
+const RegisterCommand kRegister({"simulate", "play a document without graphics and report what is on",
+                                 kUsageText, Run});
+
+}  // namespace
+}  // namespace lumi::tool
