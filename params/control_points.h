@@ -7,7 +7,7 @@
 
 #include "archive/archive.h"
 #include "params/typed_param.h"
-#include "params/vector3.h"
+#include "params/vector_math.h"
 
 namespace lumi {
 

@@ -6,7 +6,7 @@
 
 #include "params/callback_ctrl.h"
 #include "params/typed_param.h"
-#include "params/vector3.h"
+#include "params/vector_math.h"
 
 namespace lumi {
 

@@ -122,7 +122,7 @@ std::vector<SplineSample> SampleSpline(const SplinePath& path, int resolution, b
       // Joined segments share their end sample.
       if (k == 0 && !samples.empty() && samples.back().position == p[0]) continue;
       const float t = static_cast<float>(k) / static_cast<float>(resolution);
-      samples.push_back({Bezier(p, t), Normalize(BezierDerivative(p, t))});
+      samples.push_back({Bezier(p, t), Vec3Normalize(BezierDerivative(p, t))});
     }
   }
   float total = 0.0f;
@@ -158,7 +158,7 @@ std::optional<D3DXVECTOR3> WalkPath(VRN_PathCtrlPoints& path) {
     const int32_t next = path.forward ? path.index + 1 : path.index - 1;
     const D3DXVECTOR3 segment = points[next] - points[path.index];
     const float length = Length(segment);
-    path.direction = Normalize(segment);
+    path.direction = Vec3Normalize(segment);
     if (length > path.remaining) return points[path.index] + path.direction * path.remaining;
     path.index = next;
     if (next == 0 || next == count - 1) path.forward = !path.forward;

@@ -11,7 +11,7 @@
 
 #include "params/control_points.h"
 #include "params/typed_param.h"
-#include "params/vector3.h"
+#include "params/vector_math.h"
 
 namespace lumi {
 

@@ -26,8 +26,8 @@ void QuadField(Archive& ar, const char* field, MediaQuad& quad) {
   });
 }
 
-bool MediaRectangle::ContainsPoint(float px, float py, const Matrix4& inverse_view) const {
-  const D3DXVECTOR3 p = inverse_view.TransformCoord({px, py, 0.0f});
+bool MediaRectangle::ContainsPoint(float px, float py, const Matrix& inverse_view) const {
+  const D3DXVECTOR3 p = Vec3TransformCoord({px, py, 0.0f}, inverse_view);
   return static_cast<float>(left.value) <= p.x && p.x <= static_cast<float>(right.value) &&
          static_cast<float>(top.value) <= p.y && p.y <= static_cast<float>(bottom.value);
 }

@@ -5,9 +5,9 @@
 #include <array>
 
 #include "archive/archive.h"
-#include "params/matrix4.h"
+#include "params/vector_math.h"
 #include "params/typed_param.h"
-#include "params/vector3.h"
+#include "params/vector_math.h"
 
 namespace lumi {
 
@@ -30,7 +30,7 @@ class MediaRectangle : public MediaParam {
  public:
   // Whether the target pixel (x, y), mapped to picture pixels by
   // `inverse_view`, lies inside the edges (edges included).
-  bool ContainsPoint(float x, float y, const Matrix4& inverse_view) const;
+  bool ContainsPoint(float x, float y, const Matrix& inverse_view) const;
 
   MediaParamT<int> left, right, top, bottom;
   MediaParamTB<int> x, y;

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "params/vector3.h"
+#include "params/vector_math.h"
 
 namespace lumi {
 

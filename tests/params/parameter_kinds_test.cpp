@@ -160,14 +160,14 @@ TEST(Areas, RectangleContainsPointThroughTheInverseView) {
   EXPECT_EQ(rect.right.value, 100);
   EXPECT_EQ(rect.y.value, 8);
 
-  const Matrix4 identity;
+  const Matrix identity;
   EXPECT_TRUE(rect.ContainsPoint(100, 50, identity));
   EXPECT_FALSE(rect.ContainsPoint(100.5f, 50, identity));
   EXPECT_TRUE(rect.ContainsPoint(0, 0, identity));
   EXPECT_FALSE(rect.ContainsPoint(-0.5f, 0, identity));
 
   // The target shows the picture moved 10 pixels right and doubled.
-  Matrix4 inverse;
+  Matrix inverse;
   inverse.m[0][0] = 0.5f;
   inverse.m[1][1] = 0.5f;
   inverse.m[3][0] = -5.0f;

@@ -1,0 +1,39 @@
+// An OpenGL 3.3 core context the device draws with: a headless one for
+// tests and tools, or a window's.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace lumi {
+
+class GlContext {
+ public:
+  virtual ~GlContext() = default;
+  virtual void* GetProcAddress(const char* name) = 0;
+  virtual bool MakeCurrent() = 0;
+  // Shows what was drawn into the window's framebuffer; nothing headless.
+  virtual void SwapBuffers() = 0;
+  // Size of the window's framebuffer, 0 x 0 when there is none.
+  virtual uint32_t DrawableWidth() const = 0;
+  virtual uint32_t DrawableHeight() const = 0;
+  virtual bool HasWindow() const = 0;
+};
+
+// A surfaceless EGL context on the Mesa platform: needs neither a display
+// server nor a GPU. Null with the reason in error when unavailable.
+std::unique_ptr<GlContext> CreateHeadlessGlContext(std::string& error);
+
+struct WindowOptions {
+  std::string title = "lumisave";
+  int x = -1, y = -1;  // -1 centres
+  uint32_t width = 800, height = 600;
+  bool borderless = false;
+  bool vsync = true;
+};
+
+// An SDL2 window with its own context.
+std::unique_ptr<GlContext> CreateSdlWindowGlContext(const WindowOptions& options, std::string& error);
+
+}  // namespace lumi

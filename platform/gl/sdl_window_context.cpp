@@ -1,0 +1,70 @@
+#include <SDL.h>
+
+#include "platform/gl/gl_context.h"
+
+namespace lumi {
+
+namespace {
+
+class SdlWindowContext : public GlContext {
+ public:
+  SdlWindowContext(SDL_Window* window, SDL_GLContext context) : window_(window), context_(context) {}
+  ~SdlWindowContext() override {
+    SDL_GL_DeleteContext(context_);
+    SDL_DestroyWindow(window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  void* GetProcAddress(const char* name) override { return SDL_GL_GetProcAddress(name); }
+  bool MakeCurrent() override { return SDL_GL_MakeCurrent(window_, context_) == 0; }
+  void SwapBuffers() override { SDL_GL_SwapWindow(window_); }
+  uint32_t DrawableWidth() const override { return Size().first; }
+  uint32_t DrawableHeight() const override { return Size().second; }
+  bool HasWindow() const override { return true; }
+
+ private:
+  std::pair<uint32_t, uint32_t> Size() const {
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window_, &width, &height);
+    return {static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
+  }
+
+  SDL_Window* window_;
+  SDL_GLContext context_;
+};
+
+}  // namespace
+
+std::unique_ptr<GlContext> CreateSdlWindowGlContext(const WindowOptions& options, std::string& error) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    error = std::string("SDL could not start its video: ") + SDL_GetError();
+    return nullptr;
+  }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  const int x = options.x < 0 ? SDL_WINDOWPOS_CENTERED : options.x;
+  const int y = options.y < 0 ? SDL_WINDOWPOS_CENTERED : options.y;
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+  if (options.borderless) flags |= SDL_WINDOW_BORDERLESS;
+  SDL_Window* window = SDL_CreateWindow(options.title.c_str(), x, y, static_cast<int>(options.width),
+                                        static_cast<int>(options.height), flags);
+  if (!window) {
+    error = std::string("SDL could not open a window: ") + SDL_GetError();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return nullptr;
+  }
+  SDL_GLContext context = SDL_GL_CreateContext(window);
+  if (!context) {
+    error = std::string("SDL could not create an OpenGL 3.3 core context: ") + SDL_GetError();
+    SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return nullptr;
+  }
+  // Vsync is a wish: some drivers refuse it, and drawing works without.
+  SDL_GL_SetSwapInterval(options.vsync ? 1 : 0);
+  return std::make_unique<SdlWindowContext>(window, context);
+}
+
+}  // namespace lumi

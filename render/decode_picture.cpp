@@ -1,0 +1,105 @@
+#include <stb_image.h>
+
+#include <cstring>
+
+#include "platform/gl/jpeg_decoder.h"
+#include "render/decoded_picture.h"
+
+namespace lumi {
+
+namespace {
+
+constexpr int kMaxSize = 16384;
+// Every frame of a GIF is decoded at once: keep hostile sizes from asking
+// for gigabytes.
+constexpr int kMaxGifSize = 4096;
+
+bool StartsWith(std::span<const uint8_t> bytes, std::string_view prefix) {
+  return bytes.size() >= prefix.size() && std::memcmp(bytes.data(), prefix.data(), prefix.size()) == 0;
+}
+
+void RgbaToBgra(std::vector<uint8_t>& pixels) {
+  for (size_t i = 0; i + 3 < pixels.size(); i += 4) std::swap(pixels[i], pixels[i + 2]);
+}
+
+std::optional<DecodedPicture> Single(uint32_t width, uint32_t height, std::vector<uint8_t> rgba) {
+  RgbaToBgra(rgba);
+  DecodedPicture picture{TextureFormat::A8R8G8B8, width, height, {}};
+  picture.frames.push_back({{std::move(rgba)}, 0});
+  return picture;
+}
+
+std::optional<DecodedPicture> DecodeWithStb(std::span<const uint8_t> bytes, std::string& error) {
+  if (bytes.size() > static_cast<size_t>(INT32_MAX)) {
+    error = "picture too large";
+    return std::nullopt;
+  }
+  const int length = static_cast<int>(bytes.size());
+  int width = 0, height = 0, components = 0;
+  if (!stbi_info_from_memory(bytes.data(), length, &width, &height, &components)) {
+    error = std::string("not a picture this player reads (") + stbi_failure_reason() + ")";
+    return std::nullopt;
+  }
+  if (width <= 0 || height <= 0 || width > kMaxSize || height > kMaxSize) {
+    error = "picture size " + std::to_string(width) + " x " + std::to_string(height) + " is out of range";
+    return std::nullopt;
+  }
+  if (StartsWith(bytes, "GIF8")) {
+    if (width > kMaxGifSize || height > kMaxGifSize) {
+      error = "animated picture size " + std::to_string(width) + " x " + std::to_string(height) + " is out of range";
+      return std::nullopt;
+    }
+    int* delays = nullptr;
+    int frames = 0;
+    stbi_uc* pixels =
+        stbi_load_gif_from_memory(bytes.data(), length, &delays, &width, &height, &frames, &components, 4);
+    if (!pixels || frames <= 0) {
+      stbi_image_free(delays);
+      error = std::string("GIF does not decode (") + stbi_failure_reason() + ")";
+      return std::nullopt;
+    }
+    DecodedPicture picture{TextureFormat::A8R8G8B8, static_cast<uint32_t>(width), static_cast<uint32_t>(height), {}};
+    const size_t frameBytes = size_t(width) * size_t(height) * 4;
+    for (int i = 0; i < frames; ++i) {
+      std::vector<uint8_t> frame(pixels + frameBytes * i, pixels + frameBytes * (i + 1));
+      RgbaToBgra(frame);
+      picture.frames.push_back({{std::move(frame)}, delays ? static_cast<uint32_t>(std::max(delays[i], 0)) : 0});
+    }
+    stbi_image_free(pixels);
+    stbi_image_free(delays);
+    return picture;
+  }
+  stbi_uc* pixels = stbi_load_from_memory(bytes.data(), length, &width, &height, &components, 4);
+  if (!pixels) {
+    error = std::string("picture does not decode (") + stbi_failure_reason() + ")";
+    return std::nullopt;
+  }
+  std::vector<uint8_t> rgba(pixels, pixels + size_t(width) * size_t(height) * 4);
+  stbi_image_free(pixels);
+  return Single(static_cast<uint32_t>(width), static_cast<uint32_t>(height), std::move(rgba));
+}
+
+}  // namespace
+
+std::optional<DecodedPicture> DecodePicture(std::span<const uint8_t> bytes, std::string& error) {
+  if (bytes.empty()) {
+    error = "the picture is empty";
+    return std::nullopt;
+  }
+  if (StartsWith(bytes, "DDS ")) return ReadDds(bytes, error);
+  if (StartsWith(bytes, "\xFF\xD8\xFF")) {
+    uint32_t width = 0, height = 0;
+    std::vector<uint8_t> rgba;
+    std::string jpegError;
+    if (DecodeJpegRgba(bytes.data(), bytes.size(), width, height, rgba, jpegError)) {
+      return Single(width, height, std::move(rgba));
+    }
+    // A few unusual files TurboJPEG refuses still decode the slow way.
+    if (auto picture = DecodeWithStb(bytes, error)) return picture;
+    error = jpegError;
+    return std::nullopt;
+  }
+  return DecodeWithStb(bytes, error);
+}
+
+}  // namespace lumi

@@ -1,0 +1,171 @@
+// The vocabulary of the graphics device: pools, formats, fixed-function
+// states and their values. Numeric values follow the classic fixed-function
+// pipeline so states can be stored and compared as plain 32-bit words.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+namespace lumi {
+
+// Default-pool resources are gone when the device is lost; managed ones
+// keep a copy in system memory and come back by themselves.
+enum class Pool { Default, Managed };
+
+enum class TextureFormat { A8R8G8B8, X8R8G8B8, V8U8, DXT1, DXT3, DXT5 };
+
+bool IsCompressed(TextureFormat format);
+// Bytes of one row of blocks (compressed) or pixels, and the row count.
+uint32_t RowPitch(TextureFormat format, uint32_t width);
+uint32_t RowCount(TextureFormat format, uint32_t height);
+const char* FormatName(TextureFormat format);
+
+enum TextureUsage : uint32_t {
+  kUsageNone = 0,
+  kUsageRenderTarget = 1,
+  kUsageDynamic = 2,
+};
+
+enum BufferUsage : uint32_t {
+  kBufferWriteOnly = 1,
+  kBufferDynamic = 2,
+};
+
+enum LockFlags : uint32_t {
+  kLockNone = 0,
+  kLockDiscard = 1,
+};
+
+enum ClearFlags : uint32_t {
+  kClearTarget = 1,
+  kClearZBuffer = 2,
+  kClearStencil = 4,
+};
+
+enum class PrimitiveType { PointList, LineList, LineStrip, TriangleList, TriangleStrip, TriangleFan };
+
+enum class TransformKind { World, View, Projection };
+
+enum class RenderState {
+  AlphaBlendEnable,
+  SrcBlend,
+  DestBlend,
+  BlendOp,
+  CullMode,
+  ZEnable,
+  ZWriteEnable,
+  ZFunc,
+  AlphaTestEnable,
+  AlphaFunc,
+  AlphaRef,
+  Lighting,
+  Ambient,
+  TextureFactor,
+  Count
+};
+
+enum class Blend : uint32_t {
+  Zero = 1,
+  One = 2,
+  SrcColor = 3,
+  InvSrcColor = 4,
+  SrcAlpha = 5,
+  InvSrcAlpha = 6,
+  DestAlpha = 7,
+  InvDestAlpha = 8,
+  DestColor = 9,
+  InvDestColor = 10,
+};
+
+enum class BlendOp : uint32_t { Add = 1, Subtract = 2, RevSubtract = 3, Min = 4, Max = 5 };
+
+// Which winding is culled, as seen on the target (y pointing down).
+enum class Cull : uint32_t { None = 1, CW = 2, CCW = 3 };
+
+enum class CompareFunc : uint32_t {
+  Never = 1,
+  Less = 2,
+  Equal = 3,
+  LessEqual = 4,
+  Greater = 5,
+  NotEqual = 6,
+  GreaterEqual = 7,
+  Always = 8,
+};
+
+enum class StageState {
+  ColorOp,
+  ColorArg1,
+  ColorArg2,
+  AlphaOp,
+  AlphaArg1,
+  AlphaArg2,
+  // The 2 x 2 matrix applied to a signed (du, dv) bump sample; stored as
+  // float bits like every other state word.
+  BumpEnvMat00,
+  BumpEnvMat01,
+  BumpEnvMat10,
+  BumpEnvMat11,
+  Count
+};
+
+enum class TextureOp : uint32_t {
+  Disable = 1,
+  SelectArg1 = 2,
+  SelectArg2 = 3,
+  Modulate = 4,
+  Add = 7,
+  // Perturbs the next stage's texture coordinates by this stage's (du, dv)
+  // sample multiplied by the bump matrix.
+  BumpEnvMap = 22,
+};
+
+enum class TextureArg : uint32_t { Diffuse = 0, Current = 1, Texture = 2, TFactor = 3 };
+
+enum class SamplerState { AddressU, AddressV, MagFilter, MinFilter, MipFilter, Count };
+
+enum class TextureAddress : uint32_t { Wrap = 1, Mirror = 2, Clamp = 3 };
+
+enum class TextureFilter : uint32_t { None = 0, Point = 1, Linear = 2 };
+
+enum class DeviceState { Ok, Lost, NotReset };
+
+constexpr int kMaxTextureStages = 2;
+constexpr int kMaxSamplers = 8;
+constexpr int kMaxLights = 4;
+
+struct ColorValue {
+  float r = 0, g = 0, b = 0, a = 0;
+  bool operator==(const ColorValue&) const = default;
+};
+
+struct Material {
+  ColorValue diffuse{1, 1, 1, 1};
+  ColorValue ambient{0, 0, 0, 0};
+  ColorValue emissive{0, 0, 0, 0};
+  bool operator==(const Material&) const = default;
+};
+
+// A directional light; direction points from the light into the scene.
+struct Light {
+  ColorValue diffuse{1, 1, 1, 1};
+  ColorValue ambient{0, 0, 0, 0};
+  float direction[3] = {0, 0, 1};
+  bool operator==(const Light&) const = default;
+};
+
+inline uint32_t FloatBits(float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+inline float BitsFloat(uint32_t bits) {
+  float value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+constexpr uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return (a << 24) | (r << 16) | (g << 8) | b; }
+
+}  // namespace lumi

@@ -1,0 +1,83 @@
+// A device without a GPU: it keeps every state like the real one, logs each
+// call as a line of text and keeps a snapshot of the state at every draw, so
+// tests can check what was drawn, in which order and how.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "render/device.h"
+
+namespace lumi {
+
+struct RecordedDraw {
+  PrimitiveType type;
+  uint32_t primitiveCount;
+  bool indexed;
+  DeviceStateBlock state;
+  std::shared_ptr<Texture> renderTarget;
+};
+
+class RecordingDevice : public GraphicsDevice {
+ public:
+  RecordingDevice(uint32_t width, uint32_t height);
+
+  const std::vector<std::string>& Calls() const { return calls_; }
+  const std::vector<RecordedDraw>& Draws() const { return draws_; }
+  void ClearLog();
+  // Makes the next pixel program fail to compile with this message.
+  void FailNextProgram(std::string message) { nextProgramError_ = std::move(message); }
+
+  bool BeginScene() override;
+  bool EndScene() override;
+  bool Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) override;
+  bool Present() override;
+  bool SupportsFormat(TextureFormat) const override { return true; }
+  std::string RendererName() const override { return "recording device"; }
+  bool GenerateMipmaps(Texture& texture) override;
+  bool CopySurface(Texture& source, Texture& destination) override;
+  std::optional<RgbaImage> ReadPixels(Texture& target) override;
+
+  bool SetRenderTarget(std::shared_ptr<Texture> target) override;
+  bool SetDepthStencilSurface(std::shared_ptr<DepthStencil> surface) override;
+  void SetRenderState(RenderState state, uint32_t value) override;
+  void SetTextureStageState(uint32_t stage, StageState state, uint32_t value) override;
+  void SetSamplerState(uint32_t sampler, SamplerState state, uint32_t value) override;
+  void SetTexture(uint32_t stage, std::shared_ptr<Texture> texture) override;
+  void SetTransform(TransformKind kind, const Matrix& matrix) override;
+  void SetPixelProgram(std::shared_ptr<PixelProgram> program) override;
+  void SetVertexFormat(VertexFormat format) override;
+  void SetStreamSource(std::shared_ptr<VertexBuffer> buffer) override;
+  void SetIndices(std::shared_ptr<IndexBuffer> buffer) override;
+  bool DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount) override;
+  bool DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32_t minIndex, uint32_t numVertices,
+                            uint32_t startIndex, uint32_t primitiveCount) override;
+
+  // A short name for a resource in the log: "tex3", "vb1", "backbuffer".
+  std::string NameOf(const DeviceResource* resource) const;
+
+ protected:
+  std::shared_ptr<Texture> MakeTexture(const TextureDesc& desc) override;
+  std::shared_ptr<VertexBuffer> MakeVertexBuffer(uint32_t bytes, uint32_t usage, Pool pool) override;
+  std::shared_ptr<IndexBuffer> MakeIndexBuffer(uint32_t count, uint32_t usage, Pool pool) override;
+  std::shared_ptr<PixelProgram> MakePixelProgram(const PixelProgramSource& source) override;
+  std::shared_ptr<DepthStencil> MakeDepthStencil(uint32_t width, uint32_t height) override;
+  void OnReset() override;
+
+ private:
+  void Log(std::string line) { calls_.push_back(std::move(line)); }
+  std::string Named(const DeviceResource* resource, const char* prefix);
+
+  std::vector<std::string> calls_;
+  std::vector<RecordedDraw> draws_;
+  std::vector<std::pair<const DeviceResource*, std::string>> names_;
+  std::string nextProgramError_;
+  int counter_ = 0;
+};
+
+const char* RenderStateName(RenderState state);
+const char* StageStateName(StageState state);
+const char* SamplerStateName(SamplerState state);
+const char* PrimitiveName(PrimitiveType type);
+
+}  // namespace lumi

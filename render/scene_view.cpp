@@ -1,0 +1,104 @@
+#include "render/scene_view.h"
+
+#include <cstring>
+
+namespace lumi {
+
+namespace {
+
+constexpr float kBarWidth = 1000;
+constexpr uint32_t kBlack = 0xff000000;
+
+}  // namespace
+
+TargetQuad TargetQuad::FromRect(float left, float top, float width, float height) {
+  const float right = left + width, bottom = top + height;
+  return {{{left, bottom, 1, 0, 1}, {left, top, 1, 0, 0}, {right, bottom, 1, 1, 1}, {right, top, 1, 1, 0}}};
+}
+
+PlacedRect PlacePicture(float a, float b, float pw, float ph, PlacementMode mode) {
+  if (a <= 0 || b <= 0 || pw <= 0 || ph <= 0) return {0, 0, a, b};
+  const float c = b / a, d = ph / pw;
+  const PlacedRect acrossWidth{0, (b - d * a) / 2, a, d * a};
+  const PlacedRect acrossHeight{(a - b / d) / 2, 0, b / d, b};
+  switch (mode) {
+    case PlacementMode::Fit:
+      return d <= c ? acrossWidth : acrossHeight;
+    case PlacementMode::Fill:
+      return d > c ? acrossWidth : acrossHeight;
+    default:
+      return {0, 0, a, b};
+  }
+}
+
+PictureMetrics ComputePictureMetrics(const TargetQuad& quad, float pictureWidth, float pictureHeight,
+                                     float backBufferWidth, float backBufferHeight) {
+  const float aq = quad.v[3].x - quad.v[1].x, bq = quad.v[2].y - quad.v[1].y;
+  const PlacedRect fit = PlacePicture(aq, bq, pictureWidth, pictureHeight, PlacementMode::Fit);
+  PictureMetrics metrics;
+  metrics.scaleX = aq > 0 ? backBufferWidth / aq : 1;
+  metrics.scaleY = bq > 0 ? backBufferHeight / bq : 1;
+  metrics.fitted = TargetQuad::FromRect(fit.x, fit.y, fit.width, fit.height);
+  for (VertexPT& vertex : metrics.fitted.v) {
+    vertex.x *= metrics.scaleX;
+    vertex.y *= metrics.scaleY;
+  }
+  metrics.pictureWidth = pictureWidth;
+  metrics.pictureHeight = pictureHeight;
+  return metrics;
+}
+
+void SceneView::Place(GraphicsDevice& device, const TargetQuad& area, float pictureWidth, float pictureHeight,
+                      PlacementMode mode) {
+  const float left = area.v[1].x, top = area.v[1].y;
+  const float width = area.v[3].x - left, height = area.v[2].y - top;
+  mode_ = mode;
+  pictureWidth_ = pictureWidth;
+  pictureHeight_ = pictureHeight;
+  placed_ = PlacePicture(width, height, pictureWidth, pictureHeight, mode);
+  const auto target = device.GetRenderTarget();
+  const float targetWidth = target ? static_cast<float>(target->Width()) : 1;
+  const float targetHeight = target ? static_cast<float>(target->Height()) : 1;
+  projection_ = MatrixOrthoOffCenterLH(0, targetWidth, targetHeight, 0, -5000, 5000);
+  const float sx = pictureWidth > 0 ? placed_.width / pictureWidth : 1;
+  const float sy = pictureHeight > 0 ? placed_.height / pictureHeight : 1;
+  const Matrix scale = MatrixScaling(sx, sy, 1);
+  view_ = scale * MatrixTranslation(left + placed_.x, top + placed_.y, 0);
+  viewInverse_ = MatrixInverse(view_).value_or(Matrix{});
+  placement_ = scale * MatrixTranslation(placed_.x, placed_.y, 0);
+  const float pw = pictureWidth, ph = pictureHeight, w = kBarWidth;
+  const float rects[4][4] = {
+      {-w, -w, pw + w, 0}, {-w, -w, 0, ph + w}, {-w, ph, pw + w, ph + w}, {pw, -w, pw + w, ph + w}};
+  for (size_t i = 0; i < bars_.size(); ++i) {
+    if (!bars_[i]) bars_[i] = device.CreateVertexBuffer(4 * sizeof(VertexPC), kBufferWriteOnly, Pool::Managed);
+    if (!bars_[i]) continue;
+    const auto [x0, y0, x1, y1] = rects[i];
+    const VertexPC strip[4] = {{x0, y1, 0, kBlack}, {x0, y0, 0, kBlack}, {x1, y1, 0, kBlack}, {x1, y0, 0, kBlack}};
+    if (void* data = bars_[i]->Lock(0, 0, kLockDiscard)) {
+      std::memcpy(data, strip, sizeof strip);
+      bars_[i]->Unlock();
+    }
+  }
+}
+
+Matrix SceneView::WorldTransform(const Matrix& object) const {
+  if (mode_ == PlacementMode::WholeTarget) return object;
+  if (!cameraActive) return object * world_;
+  return object * camera * parallax;
+}
+
+void SceneView::DrawBorderBars(GraphicsDevice& device) const {
+  device.SetTransform(TransformKind::World, world_);
+  device.SetTransform(TransformKind::View, view_);
+  device.SetTransform(TransformKind::Projection, projection_);
+  device.SetTexture(0, nullptr);
+  device.SetPixelProgram(nullptr);
+  device.SetVertexFormat(VertexFormat::PC);
+  for (const auto& bar : bars_) {
+    if (!bar) continue;
+    device.SetStreamSource(bar);
+    device.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2);
+  }
+}
+
+}  // namespace lumi

@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+#include <squish.h>
+#include <stb_image_write.h>
+
+#include <cstring>
+#include <random>
+
+#include "render/decoded_picture.h"
+#include "render/dxt_decoder.h"
+#include "render/picture_loader.h"
+#include "render/recording_device.h"
+#include "tests/render/gl_test_support.h"
+
+namespace lumi {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A 16 x 8 picture: a gradient with a transparent corner.
+RgbaImage Sample() {
+  return test::MakeImage(16, 8, [](uint32_t x, uint32_t y) {
+    const uint32_t alpha = x < 4 && y < 4 ? 0x40 : 0xff;
+    return alpha << 24 | (x * 16) << 16 | (y * 32) << 8 | 0x80;
+  });
+}
+
+Bytes Encode(const RgbaImage& image, const char* kind) {
+  Bytes out;
+  const auto append = [](void* context, void* data, int size) {
+    auto* bytes = static_cast<Bytes*>(context);
+    bytes->insert(bytes->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+  };
+  const int w = static_cast<int>(image.width), h = static_cast<int>(image.height);
+  const std::string k = kind;
+  if (k == "png") stbi_write_png_to_func(append, &out, w, h, 4, image.pixels.data(), w * 4);
+  if (k == "bmp") stbi_write_bmp_to_func(append, &out, w, h, 4, image.pixels.data());
+  if (k == "tga") stbi_write_tga_to_func(append, &out, w, h, 4, image.pixels.data());
+  if (k == "jpg") stbi_write_jpg_to_func(append, &out, w, h, 4, image.pixels.data(), 95);
+  return out;
+}
+
+void Put32(Bytes& bytes, size_t at, uint32_t value) { std::memcpy(&bytes[at], &value, 4); }
+
+Bytes DdsHeader(uint32_t width, uint32_t height, uint32_t mips, uint32_t pixelFlags, const char* fourCc,
+                uint32_t bits = 0, std::array<uint32_t, 4> masks = {}) {
+  Bytes header(128, 0);
+  std::memcpy(header.data(), "DDS ", 4);
+  Put32(header, 4, 124);
+  Put32(header, 8, 0x1007 | (mips > 1 ? 0x20000 : 0));
+  Put32(header, 12, height);
+  Put32(header, 16, width);
+  Put32(header, 28, mips);
+  Put32(header, 76, 32);
+  Put32(header, 80, pixelFlags);
+  if (fourCc) std::memcpy(&header[84], fourCc, 4);
+  Put32(header, 88, bits);
+  for (int i = 0; i < 4; ++i) Put32(header, 92 + 4 * i, masks[i]);
+  return header;
+}
+
+Bytes CompressedDds(const RgbaImage& image, int squishFlag, const char* fourCc) {
+  Bytes file = DdsHeader(image.width, image.height, 1, 0x4, fourCc);
+  Bytes blocks(
+      squish::GetStorageRequirements(static_cast<int>(image.width), static_cast<int>(image.height), squishFlag));
+  squish::CompressImage(image.pixels.data(), static_cast<int>(image.width), static_cast<int>(image.height),
+                        blocks.data(), squishFlag);
+  file.insert(file.end(), blocks.begin(), blocks.end());
+  return file;
+}
+
+TEST(RenderPictures, DecodesPngBmpTgaAndJpegKeepingTheirSize) {
+  const RgbaImage sample = Sample();
+  for (const char* kind : {"png", "bmp", "tga", "jpg"}) {
+    std::string error;
+    const auto picture = DecodePicture(Encode(sample, kind), error);
+    ASSERT_TRUE(picture) << kind << ": " << error;
+    EXPECT_EQ(picture->width, 16u);
+    EXPECT_EQ(picture->height, 8u);
+    ASSERT_EQ(picture->frames.size(), 1u);
+    const auto& bgra = picture->frames[0].levels[0];
+    ASSERT_EQ(bgra.size(), 16u * 8 * 4);
+    const bool lossy = std::string(kind) == "jpg";
+    // Pixel (12, 5): B, G, R as A8R8G8B8 memory.
+    const size_t at = (5 * 16 + 12) * 4;
+    EXPECT_NEAR(bgra[at + 0], 0x80, lossy ? 12 : 0) << kind;
+    EXPECT_NEAR(bgra[at + 1], 5 * 32, lossy ? 12 : 0) << kind;
+    EXPECT_NEAR(bgra[at + 2], 12 * 16, lossy ? 12 : 0) << kind;
+    if (!lossy) {
+      EXPECT_EQ(bgra[3], 0x40) << kind;
+    }
+  }
+}
+
+// A GIF with one frame per entry of colours, each with its delay in
+// hundredths of a second. The image data sends a clear code before every
+// pixel, so the code size never grows.
+Bytes Gif(const std::vector<uint8_t>& frameColours, const std::vector<uint16_t>& delays) {
+  Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0xF1, 0, 0};  // 2 x 2, 4-colour table
+  const uint8_t palette[12] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+  gif.insert(gif.end(), palette, palette + 12);
+  for (size_t f = 0; f < frameColours.size(); ++f) {
+    const Bytes control = {0x21, 0xF9, 4, 0, static_cast<uint8_t>(delays[f]), static_cast<uint8_t>(delays[f] >> 8),
+                           0,    0};
+    gif.insert(gif.end(), control.begin(), control.end());
+    const Bytes descriptor = {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2};
+    gif.insert(gif.end(), descriptor.begin(), descriptor.end());
+    uint32_t bits = 0, count = 0;
+    Bytes data;
+    const auto emit = [&](uint32_t code) {
+      bits |= code << count;
+      count += 3;
+      while (count >= 8) {
+        data.push_back(static_cast<uint8_t>(bits));
+        bits >>= 8;
+        count -= 8;
+      }
+    };
+    for (int pixel = 0; pixel < 4; ++pixel) {
+      emit(4);
+      emit(frameColours[f]);
+    }
+    emit(5);
+    if (count) data.push_back(static_cast<uint8_t>(bits));
+    gif.push_back(static_cast<uint8_t>(data.size()));
+    gif.insert(gif.end(), data.begin(), data.end());
+    gif.push_back(0);
+  }
+  gif.push_back(0x3B);
+  return gif;
+}
+
+TEST(RenderPictures, DecodesEveryGifFrameWithItsDelay) {
+  std::string error;
+  const auto picture = DecodePicture(Gif({0, 2, 3}, {10, 25, 4}), error);
+  ASSERT_TRUE(picture) << error;
+  ASSERT_EQ(picture->frames.size(), 3u);
+  EXPECT_EQ(picture->frames[0].delayMs, 100u);
+  EXPECT_EQ(picture->frames[1].delayMs, 250u);
+  EXPECT_EQ(picture->frames[2].delayMs, 40u);
+  EXPECT_EQ(picture->frames[0].levels[0][2], 255);  // red in B, G, R, A order
+  EXPECT_EQ(picture->frames[1].levels[0][0], 255);  // blue
+  EXPECT_EQ(picture->frames[2].levels[0][1], 255);  // white
+  EXPECT_EQ(picture->frames[2].levels[0][2], 255);
+  Bytes huge = Gif({0}, {1});
+  huge[6] = huge[8] = 0xff;  // claims 65535 x 65535
+  huge[7] = huge[9] = 0xff;
+  EXPECT_FALSE(DecodePicture(huge, error));
+  huge[7] = huge[9] = 0x17;  // 6143 x 6143
+  EXPECT_FALSE(DecodePicture(huge, error));
+  EXPECT_EQ(error, "animated picture size 6143 x 6143 is out of range");
+}
+
+TEST(RenderPictures, BrokenPicturesGiveAClearMessage) {
+  std::string error;
+  EXPECT_FALSE(DecodePicture({}, error));
+  EXPECT_EQ(error, "the picture is empty");
+  const Bytes noise = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+  EXPECT_FALSE(DecodePicture(noise, error));
+  EXPECT_NE(error.find("not a picture"), std::string::npos) << error;
+  Bytes png = Encode(Sample(), "png");
+  png.resize(png.size() / 2);
+  EXPECT_FALSE(DecodePicture(png, error));
+  EXPECT_FALSE(error.empty());
+  Bytes jpeg = Encode(Sample(), "jpg");
+  jpeg.resize(40);
+  EXPECT_FALSE(DecodePicture(jpeg, error));
+  EXPECT_FALSE(error.empty());
+  RecordingDevice device(16, 16);
+  std::string message;
+  const LoadedPicture loaded = LoadPicture(device, noise, {}, message);
+  EXPECT_TRUE(loaded.Empty());
+  EXPECT_EQ(message.rfind("picture of 9 bytes: ", 0), 0u) << message;
+}
+
+TEST(RenderDds, ReadsUncompressedLevelsAndBumpMaps) {
+  Bytes file = DdsHeader(4, 2, 3, 0x41, nullptr, 32, {0xff0000, 0xff00, 0xff, 0xff000000});
+  for (uint8_t i = 0; i < (8 + 2 + 1) * 4; ++i) file.push_back(i);
+  std::string error;
+  auto picture = ReadDds(file, error);
+  ASSERT_TRUE(picture) << error;
+  EXPECT_EQ(picture->format, TextureFormat::A8R8G8B8);
+  ASSERT_EQ(picture->frames[0].levels.size(), 3u);
+  EXPECT_EQ(picture->frames[0].levels[1], (Bytes{32, 33, 34, 35, 36, 37, 38, 39}));
+
+  Bytes rgb = DdsHeader(2, 1, 1, 0x40, nullptr, 24, {0xff0000, 0xff00, 0xff, 0});
+  rgb.insert(rgb.end(), {0x10, 0x20, 0x30, 0x40, 0x50, 0x60});
+  picture = ReadDds(rgb, error);
+  ASSERT_TRUE(picture) << error;
+  EXPECT_EQ(picture->frames[0].levels[0], (Bytes{0x10, 0x20, 0x30, 0xff, 0x40, 0x50, 0x60, 0xff}));
+
+  Bytes r5g6b5 = DdsHeader(1, 1, 1, 0x40, nullptr, 16, {0xf800, 0x07e0, 0x001f, 0});
+  r5g6b5.insert(r5g6b5.end(), {0x1f, 0xf8});  // full red and blue, no green
+  picture = ReadDds(r5g6b5, error);
+  ASSERT_TRUE(picture) << error;
+  EXPECT_EQ(picture->frames[0].levels[0], (Bytes{255, 0, 255, 255}));
+
+  Bytes bump = DdsHeader(2, 2, 1, 0x80000, nullptr, 16, {0xff, 0xff00, 0, 0});
+  bump.insert(bump.end(), {1, 2, 3, 4, 5, 6, 7, 8});
+  picture = ReadDds(bump, error);
+  ASSERT_TRUE(picture) << error;
+  EXPECT_EQ(picture->format, TextureFormat::V8U8);
+  EXPECT_EQ(picture->frames[0].levels[0], (Bytes{1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST(RenderDds, RefusesWhatItCannotReadAndKeepsCompleteLevels) {
+  std::string error;
+  Bytes file = DdsHeader(8, 8, 4, 0x4, "DXT1");
+  file.resize(file.size() + 32 + 8);  // level 0 and level 1, no more
+  auto picture = ReadDds(file, error);
+  ASSERT_TRUE(picture) << error;
+  EXPECT_EQ(picture->frames[0].levels.size(), 2u);
+  file.resize(128 + 20);
+  EXPECT_FALSE(ReadDds(file, error));
+  EXPECT_EQ(error, "DDS file is truncated: its first level needs 32 bytes, 20 remain");
+  EXPECT_FALSE(ReadDds(DdsHeader(8, 8, 1, 0x4, "ATI2"), error));
+  EXPECT_EQ(error, "DDS compression \"ATI2\" is not supported");
+  EXPECT_FALSE(ReadDds(DdsHeader(0, 8, 1, 0x4, "DXT1"), error));
+  EXPECT_FALSE(ReadDds(DdsHeader(70000, 70000, 1, 0x4, "DXT1"), error));
+  EXPECT_EQ(error, "DDS size 70000 x 70000 is out of range");
+  Bytes cube = DdsHeader(8, 8, 1, 0x4, "DXT1");
+  Put32(cube, 112, 0x200);
+  EXPECT_FALSE(ReadDds(cube, error));
+  EXPECT_FALSE(ReadDds(Bytes(100, 0), error));
+  Bytes wrongSize = DdsHeader(8, 8, 1, 0x4, "DXT1");
+  Put32(wrongSize, 4, 100);
+  EXPECT_FALSE(ReadDds(wrongSize, error));
+}
+
+TEST(RenderDxt, BlockDecoderAgreesWithLibsquish) {
+  std::mt19937 random(1234);
+  const std::pair<TextureFormat, int> formats[] = {
+      {TextureFormat::DXT1, squish::kDxt1}, {TextureFormat::DXT3, squish::kDxt3}, {TextureFormat::DXT5, squish::kDxt5}};
+  for (const auto& [format, flag] : formats) {
+    for (int trial = 0; trial < 300; ++trial) {
+      uint8_t block[16];
+      for (uint8_t& byte : block) byte = static_cast<uint8_t>(random());
+      if (trial % 2) std::swap(block[flag == squish::kDxt1 ? 0 : 8], block[flag == squish::kDxt1 ? 2 : 10]);
+      uint8_t ours[64], theirs[64];
+      DecodeDxtBlock(format, block, ours);
+      squish::Decompress(theirs, block, flag);
+      ASSERT_EQ(0, std::memcmp(ours, theirs, 64)) << FormatName(format) << " trial " << trial;
+    }
+  }
+  const uint8_t short_data[4] = {};
+  EXPECT_FALSE(DecodeDxtImage(TextureFormat::DXT1, 8, 8, short_data, sizeof short_data));
+}
+
+TEST(RenderDxt, CompressedTexturesDrawWhatLibsquishDecodes) {
+  for (const bool compressed : {true, false}) {
+    auto device = test::MakeGlDevice(16, 8, compressed);
+    if (!device) GTEST_SKIP() << "no headless OpenGL on this machine";
+    const RgbaImage sample = Sample();
+    const std::tuple<const char*, int> kinds[] = {
+        {"DXT1", squish::kDxt1}, {"DXT3", squish::kDxt3}, {"DXT5", squish::kDxt5}};
+    for (const auto& [fourCc, flag] : kinds) {
+      const Bytes file = CompressedDds(sample, flag, fourCc);
+      std::string message;
+      const LoadedPicture picture = LoadPicture(*device, file, {}, message);
+      ASSERT_FALSE(picture.Empty()) << message;
+      EXPECT_EQ(picture.width, 16u);
+      RgbaImage expected{16, 8, std::vector<uint8_t>(16 * 8 * 4)};
+      squish::DecompressImage(expected.pixels.data(), 16, 8, file.data() + 128, flag);
+      ASSERT_TRUE(device->BeginScene());
+      device->Clear(kClearTarget, 0, 1, 0);
+      device->SetRenderState(RenderState::ZEnable, 0);
+      device->SetTexture(0, picture.frames[0]);
+      test::DrawScreenRect(*device, 0, 0, 16, 8, 0xffffffff);
+      device->EndScene();
+      EXPECT_TRUE(test::ImagesMatch(std::string("dds-") + fourCc + (compressed ? "" : "-decoded"),
+                                    test::ReadBack(*device), expected, compressed ? 2 : 0));
+    }
+  }
+}
+
+TEST(RenderPictures, LoadPictureMakesTexturesOfTheSourceSize) {
+  LUMI_REQUIRE_GL(device, 16, 16);
+  std::string message;
+  const LoadedPicture png = LoadPicture(*device, Encode(Sample(), "png"), {Pool::Managed, 0}, message);
+  ASSERT_FALSE(png.Empty()) << message;
+  EXPECT_EQ(png.width, 16u);
+  EXPECT_EQ(png.height, 8u);
+  EXPECT_EQ(png.frames[0]->Levels(), 5u);
+  const LoadedPicture gif = LoadPicture(*device, Gif({0, 1}, {5, 7}), {}, message);
+  ASSERT_EQ(gif.frames.size(), 2u) << message;
+  EXPECT_EQ(gif.delaysMs, (std::vector<uint32_t>{50, 70}));
+  EXPECT_EQ(gif.frames[1]->Width(), 2u);
+}
+
+}  // namespace
+}  // namespace lumi
+
+namespace lumi {
+namespace {
+
+// Damaged files of every kind decode or fail with a message, never crash
+// (run under the sanitizers to catch reads out of bounds).
+TEST(RenderPictures, SurvivesDamagedFiles) {
+  std::mt19937 random(99);
+  const std::vector<Bytes> files = {Encode(Sample(), "png"), Encode(Sample(), "jpg"), Encode(Sample(), "bmp"),
+                                    Gif({0, 1, 2}, {1, 2, 3}), CompressedDds(Sample(), squish::kDxt5, "DXT5")};
+  int failures = 0;
+  for (const Bytes& original : files) {
+    for (int trial = 0; trial < 60; ++trial) {
+      Bytes damaged = original;
+      if (trial % 3 == 0) damaged.resize(random() % damaged.size());
+      for (int flips = 0; flips < 4 && !damaged.empty(); ++flips) {
+        damaged[random() % damaged.size()] = static_cast<uint8_t>(random());
+      }
+      std::string error;
+      if (!DecodePicture(damaged, error)) {
+        ++failures;
+        EXPECT_FALSE(error.empty());
+      }
+    }
+  }
+  EXPECT_GT(failures, 0);
+}
+
+}  // namespace
+}  // namespace lumi
