@@ -1,0 +1,58 @@
+// inspect: print a document (bare, or inside a Windows executable) as JSON.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include "archive/document_source.h"
+#include "archive/file_io.h"
+#include "archive/input_error.h"
+#include "scene/document.h"
+#include "tools/command.h"
+
+namespace lumi::tool {
+namespace {
+
+constexpr char kUsageText[] =
+    "Usage: lumisave-tool inspect FILE [--extract DIR] [-o OUT.json]\n"
+    "Print the document in FILE (a document, or a .scr that carries one) as JSON:\n"
+    "the signature, then every record with its class, stored version and fields.\n"
+    "Blobs are shown as byte count, SHA-256 and name.\n\n"
+    "  --extract DIR   write every blob to a file in DIR and name the file in the JSON\n"
+    "                  (the result can be edited and rebuilt with 'pack')\n"
+    "  -o OUT.json     write the JSON to OUT.json instead of standard output;\n"
+    "                  blob files are then named relative to it\n";
+
+int Run(const std::vector<std::string>& raw) {
+  Arguments args(raw);
+  const auto extract = args.Option("--extract");
+  const auto output = args.Option("-o", "--output");
+  const auto files = args.Positional();
+  if (files.size() != 1) throw UsageError{"expected one FILE"};
+
+  Document document = LoadDocument(ReadDocumentFile(files[0]));
+  if (document.trailing_bytes != 0) {
+    std::fprintf(stderr, "lumisave-tool inspect: warning: %zu bytes after the resource table were not read\n",
+                 document.trailing_bytes);
+  }
+  std::optional<BlobExtraction> extraction;
+  const std::filesystem::path json_dir =
+      output ? std::filesystem::absolute(*output).parent_path() : std::filesystem::current_path();
+  if (extract) {
+    std::error_code ec;
+    std::filesystem::create_directories(*extract, ec);
+    if (ec) throw InputError(*extract + ": cannot create directory (" + ec.message() + ")");
+    extraction = BlobExtraction{std::filesystem::absolute(*extract), json_dir};
+  }
+  const std::string text = DocumentToJson(document, extraction).dump(2) + "\n";
+  if (output) {
+    WriteFileBytes(*output, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  } else {
+    std::cout << text;
+  }
+  return kSuccess;
+}
+
+const RegisterCommand kRegister({"inspect", "print a document as JSON", kUsageText, Run});
+
+}  // namespace
+}  // namespace lumi::tool
