@@ -10,7 +10,12 @@
 
 namespace lumi {
 
-enum class Apply { Direct, Set };
+enum class Apply {
+  Direct,        // stored with no notification
+  Set,           // through Set: notified when it changes
+  SetThenNotify  // through Set, then notified once more, so derived values
+                 // are current even when the stored value is the default
+};
 
 namespace detail {
 template <class T, class Encode>
@@ -18,8 +23,12 @@ void ParamField(Archive& ar, MediaParamTB<T>& param, Apply apply, Encode encode)
   T v = param.value;
   encode(v);
   if (!ar.IsReading()) return;
-  if (apply == Apply::Set) param.Set(v);
-  else param.value = v;
+  if (apply == Apply::Direct) {
+    param.value = v;
+    return;
+  }
+  param.Set(v);
+  if (apply == Apply::SetThenNotify) param.Notify(nullptr);
 }
 }  // namespace detail
 

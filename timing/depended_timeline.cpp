@@ -20,10 +20,8 @@ void VRN_DependedTimeLine::Describe(Archive& ar) {
     UIntField(ar, "delay_max", delay_max, Apply::Direct);
     UIntField(ar, "on_min", on_min, Apply::Direct);
     UIntField(ar, "on_max", on_max, Apply::Direct);
-    SliderField(ar, "fade_in", fade_in, Apply::Set);
-    if (ar.IsReading()) fade_in.Notify(nullptr);
-    SliderField(ar, "fade_out", fade_out, Apply::Set);
-    if (ar.IsReading()) fade_out.Notify(nullptr);
+    SliderField(ar, "fade_in", fade_in, Apply::SetThenNotify);
+    SliderField(ar, "fade_out", fade_out, Apply::SetThenNotify);
   }
   TimingBase(ar);
 }

@@ -15,8 +15,7 @@ VRN_ManualTimeLine::VRN_ManualTimeLine() {
 }
 
 void VRN_ManualTimeLine::Describe(Archive& ar) {
-  SliderField(ar, "period", period, Apply::Set);
-  if (ar.IsReading()) period.Notify(nullptr);
+  SliderField(ar, "period", period, Apply::SetThenNotify);
   IntervalsField(ar, "intervals", intervals);
   TimingBase(ar);
 }

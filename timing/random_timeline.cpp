@@ -14,12 +14,8 @@ void VRN_RandomTimeLine::Describe(Archive& ar) {
   UIntField(ar, "off_max", off_max, Apply::Direct);
   UIntField(ar, "on_min", on_min, Apply::Direct);
   UIntField(ar, "on_max", on_max, Apply::Direct);
-  // Each fade notifies once more, so its seconds are current even when the
-  // stored number equals the default.
-  SliderField(ar, "fade_in", fade_in, Apply::Set);
-  if (ar.IsReading()) fade_in.Notify(nullptr);
-  SliderField(ar, "fade_out", fade_out, Apply::Set);
-  if (ar.IsReading()) fade_out.Notify(nullptr);
+  SliderField(ar, "fade_in", fade_in, Apply::SetThenNotify);
+  SliderField(ar, "fade_out", fade_out, Apply::SetThenNotify);
   TimingBase(ar);
 }
 
