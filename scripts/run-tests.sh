@@ -7,14 +7,29 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export MESA_SHADER_CACHE_DISABLE=true
 "$root/scripts/install-deps.sh"
 
+passed=0
+# Runs ctest in a build tree and adds its passed tests to the total.
+run_ctest() {
+  local log
+  log=$(mktemp)
+  ctest --test-dir "$1" -j2 --output-on-failure --timeout "$2" | tee "$log"
+  local count
+  count=$(sed -n 's/.* 0 tests failed out of \([0-9]*\)$/\1/p' "$log")
+  rm -f "$log"
+  passed=$((passed + ${count:-0}))
+}
+
 echo "== build and test =="
 "$root/scripts/build.sh" build
-ctest --test-dir "$root/build" -j2 --output-on-failure --timeout 300
+run_ctest "$root/build" 300
 
 echo "== sanitizers (address, undefined) =="
 "$root/scripts/build.sh" build-asan -DLUMI_SANITIZE=ON -DLUMI_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir "$root/build-asan" -j2 --output-on-failure --timeout 600
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_ctest "$root/build-asan" 600
+unset ASAN_OPTIONS UBSAN_OPTIONS
 
 echo "== fuzzing the document reader for 60 s =="
 "$root/scripts/fuzz.sh" 60
+
+echo "tests: $passed passed, 0 failed"
