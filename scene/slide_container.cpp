@@ -41,7 +41,6 @@ void DS_SlideContainer::Describe(Archive& ar) {
   ObjectList<DS_ABObj_Constructor>(ar, "objects", objects, Family::General);
   // Slides before version 6 gave their objects' timelines the slide's period.
   if (v <= 5) {
-    stored_period = period;
     for (const auto& constructor : objects) constructor->timing.current().SetPeriod(period);
   }
   if (v >= 2) ObjectList<DS_ABObj_Constructor>(ar, "sounds", sounds, Family::General);

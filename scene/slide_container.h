@@ -3,7 +3,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,10 +39,6 @@ class DS_SlideContainer : public DS_IOF_Item {
   // Held until the slide is prepared.
   std::vector<std::unique_ptr<DS_ABObj_Constructor>> objects;  // constructor list 1
   std::vector<std::unique_ptr<DS_ABObj_Constructor>> sounds;   // constructor list 2
-
-  // The period, in hundredths of a second, that a slide stored before
-  // version 6 gave every timeline of its objects on loading.
-  std::optional<unsigned int> stored_period;
 };
 
 }  // namespace lumi
