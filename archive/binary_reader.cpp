@@ -25,7 +25,13 @@ std::string BinaryReader::Where() const {
 
 void BinaryReader::Fail(const char* field, const std::string& problem) const {
   std::string where = Where();
-  if (field != nullptr) where += std::string(" field ") + field;
+  // Name the field with the groups it sits in, as inspect shows it: image.path.
+  std::string name;
+  for (size_t i = frames_.empty() ? 0 : frames_.back().groups; i < groups_.size(); ++i) {
+    if (groups_[i] != nullptr) name += std::string(groups_[i]) + ".";
+  }
+  if (field != nullptr) name += field;
+  if (!name.empty()) where += " field " + name;
   throw InputError(where + " at offset " + std::to_string(source_.offset()) + ": " + problem);
 }
 
@@ -126,6 +132,7 @@ void BinaryReader::ReadFields(Frame frame, int current_version, const void* self
   if (versions_ != nullptr && frame.version != current_version) {
     versions_->Note(self, frame.block == nullptr ? frame.class_name : std::string_view(), frame.version);
   }
+  frame.groups = groups_.size();
   frames_.push_back(frame);
   fields();
   frames_.pop_back();
@@ -140,7 +147,11 @@ void BinaryReader::Record(const char* field, std::string_view class_name, int cu
   ReadFields({class_name, nullptr, version}, current_version, self, fields);
 }
 
-void BinaryReader::Group(const char*, FunctionRef<void()> fields) { fields(); }
+void BinaryReader::Group(const char* field, FunctionRef<void()> fields) {
+  groups_.push_back(field);
+  fields();
+  groups_.pop_back();
+}
 
 void BinaryReader::VersionedFields(const char* field, int current_version, const void* self,
                                    FunctionRef<void()> fields) {

@@ -49,6 +49,7 @@ class BinaryReader final : public Archive {
     std::string_view class_name;
     const char* block;  // set for a versioned block inside the record
     int version;
+    size_t groups = 0;  // groups_ entries open when the record began
   };
 
   [[noreturn]] void Fail(const char* field, const std::string& problem) const;
@@ -62,6 +63,7 @@ class BinaryReader final : public Archive {
   ByteSource source_;
   VersionLog* versions_;
   std::vector<Frame> frames_;
+  std::vector<const char*> groups_;  // named groups being read, for messages
 };
 
 }  // namespace lumi

@@ -135,6 +135,19 @@ TEST(CameraRecord, VersionsAndPathPoints) {
   }
 }
 
+TEST(CameraRecord, ATruncatedLinkNamesTheFieldAsInspectShowsIt) {
+  ByteBuilder b;
+  Camera(b);
+  BinaryReader reader(std::span(b.bytes()).subspan(0, b.size() - 10));
+  DSM_Camera camera;
+  try {
+    Member(reader, "camera", camera);
+    FAIL() << "no error";
+  } catch (const InputError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("DSM_Camera record field image.path at offset ", 0), 0u) << e.what();
+  }
+}
+
 TEST(ResourceTableRecord, SectionsPresentByVersion) {
   for (int version = 1; version <= 4; ++version) {
     SCOPED_TRACE(version);
