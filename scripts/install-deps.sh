@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need. Quick when
 # everything is already there: apt is only called for missing packages.
+# With --windows: the Windows cross build's compilers, libraries and Wine.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,13 @@ packages=(
   libturbojpeg0-dev libmpg123-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsquish-dev nsis-common
 )
+windows_packages=(
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
+  wine wine64
+)
+if [[ ${1:-} == --windows ]]; then
+  packages=("${windows_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test: the plain build, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# 60-second fuzz run of the document reader.
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# Windows build's tests under Wine, and a 60-second fuzz run of the document
+# reader.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export MESA_SHADER_CACHE_DISABLE=true
@@ -28,6 +29,13 @@ echo "== sanitizers (address, undefined) =="
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_ctest "$root/build-asan" 600
 unset ASAN_OPTIONS UBSAN_OPTIONS
+
+echo "== Windows build under Wine =="
+log=$(mktemp)
+"$root/scripts/build-windows.sh" | tee "$log"
+windows=$(sed -n 's/^windows: \([0-9]*\) passed, 0 failed$/\1/p' "$log")
+rm -f "$log"
+passed=$((passed + ${windows:-0}))
 
 echo "== fuzzing the document reader for 60 s =="
 "$root/scripts/fuzz.sh" 60

@@ -1,0 +1,18 @@
+// lumisave on Windows: the screen saver the Display control panel starts
+// with its switches (/s, /p HWND, /c[:HWND], /a HWND, /t).
+#include <cstdio>
+
+#include "host/pending_saver_parts.h"
+#include "host/process_entry.h"
+#include "host/screensaver.h"
+#include "platform/windows/windows_saver_platform.h"
+
+int wmain() {
+  lumi::WindowsSaverPlatform platform;
+  if (lumi::ParseCommandLine(platform.CommandLine()).mode == lumi::ModeConfigure) {
+    std::fputs("lumisave: the settings dialog is not yet available on this build\n", stderr);
+  }
+  lumi::PendingSaverParts parts;
+  lumi::CVovorScreensaver host(platform, parts);
+  return lumi::RunSaverProcess(host, lumi::WindowsSaverPlatform::ExecutableInstance());
+}

@@ -1,0 +1,105 @@
+#include "platform/windows/windows_saver_platform.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+// The interface's operations share their names with the character-set macros
+// of <windows.h>; the calls below name the wide functions themselves.
+#undef PostMessage
+#undef GetMessage
+#undef DispatchMessage
+#undef LoadLibrary
+
+namespace lumi {
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::wstring ToWide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+HWND ToWindow(PlatformWindow window) { return reinterpret_cast<HWND>(window); }
+
+MSG ToMsg(const WindowMessage& message) {
+  MSG msg{};
+  msg.hwnd = ToWindow(message.window);
+  msg.message = message.message;
+  msg.wParam = message.wparam;
+  msg.lParam = message.lparam;
+  return msg;
+}
+
+}  // namespace
+
+std::uintptr_t WindowsSaverPlatform::ExecutableInstance() {
+  return reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));
+}
+
+void WindowsSaverPlatform::LowerThreadToIdlePriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE); }
+
+std::u16string WindowsSaverPlatform::CommandLine() {
+  const std::wstring_view line = GetCommandLineW();
+  return std::u16string(line.begin(), line.end());
+}
+
+void WindowsSaverPlatform::InitCommonControls() { ::InitCommonControls(); }
+
+void WindowsSaverPlatform::ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,
+                                          std::uint32_t icon) {
+  MessageBoxW(ToWindow(owner), ToWide(text).c_str(), ToWide(title).c_str(), icon);
+}
+
+void WindowsSaverPlatform::PostMessage(const WindowMessage& message) {
+  PostMessageW(ToWindow(message.window), message.message, message.wparam, message.lparam);
+}
+
+std::optional<WindowMessage> WindowsSaverPlatform::GetMessage(PlatformWindow window) {
+  MSG msg{};
+  if (GetMessageW(&msg, ToWindow(window), 0, 0) <= 0) return std::nullopt;
+  return WindowMessage{reinterpret_cast<PlatformWindow>(msg.hwnd), msg.message, msg.wParam, msg.lParam};
+}
+
+void WindowsSaverPlatform::TranslateMessage(const WindowMessage& message) {
+  const MSG msg = ToMsg(message);
+  ::TranslateMessage(&msg);
+}
+
+std::intptr_t WindowsSaverPlatform::DispatchMessage(const WindowMessage& message) {
+  if (message.window == 0) return procedure_ ? procedure_(message) : 0;
+  const MSG msg = ToMsg(message);
+  return DispatchMessageW(&msg);
+}
+
+void WindowsSaverPlatform::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
+
+std::intptr_t WindowsSaverPlatform::DefaultWindowProcedure(const WindowMessage& message) {
+  return DefWindowProcW(ToWindow(message.window), message.message, message.wparam, message.lparam);
+}
+
+void WindowsSaverPlatform::SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t milliseconds) {
+  ::SetTimer(ToWindow(window), id, milliseconds, nullptr);
+}
+
+void WindowsSaverPlatform::KillTimer(PlatformWindow window, std::uintptr_t id) { ::KillTimer(ToWindow(window), id); }
+
+LibraryHandle WindowsSaverPlatform::LoadLibrary(std::u16string_view name) {
+  return reinterpret_cast<LibraryHandle>(LoadLibraryW(ToWide(name).c_str()));
+}
+
+ProcedureAddress WindowsSaverPlatform::GetProcAddress(LibraryHandle library, const char* name) {
+  if (library == 0) return 0;
+  return reinterpret_cast<ProcedureAddress>(::GetProcAddress(reinterpret_cast<HMODULE>(library), name));
+}
+
+void WindowsSaverPlatform::FreeLibrary(LibraryHandle library) {
+  if (library != 0) ::FreeLibrary(reinterpret_cast<HMODULE>(library));
+}
+
+void WindowsSaverPlatform::CallPasswordChange(ProcedureAddress procedure, const char* provider,
+                                              PlatformWindow parent) {
+  using PasswordChange = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
+  reinterpret_cast<PasswordChange>(procedure)(provider, ToWindow(parent), 0, nullptr);
+}
+
+std::unique_ptr<Direct3D> WindowsSaverPlatform::CreateDirect3D(std::uint32_t) { return std::make_unique<Direct3D>(); }
+
+}  // namespace lumi

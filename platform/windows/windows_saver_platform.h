@@ -1,0 +1,47 @@
+// The saver's system services on Windows: each one is the Win32 call of the
+// same name. Messages posted to no window are the thread's own; dispatching
+// one hands it to the saver's window procedure, as the saver's windows do.
+#pragma once
+
+#include "platform/saver_platform.h"
+
+namespace lumi {
+
+class WindowsSaverPlatform : public SaverPlatform {
+ public:
+  // The executable's module handle, as WinMain would receive it.
+  static std::uintptr_t ExecutableInstance();
+
+  void LowerThreadToIdlePriority() override;
+  std::u16string CommandLine() override;
+  void InitCommonControls() override;
+  void ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,
+                      std::uint32_t icon) override;
+
+  void SetWindowProcedure(WindowProcedure procedure) override { procedure_ = std::move(procedure); }
+  void PostMessage(const WindowMessage& message) override;
+  // Waits in the thread's message queue; nullopt on the quit message (and
+  // when Windows refuses, e.g. for a window that no longer exists).
+  std::optional<WindowMessage> GetMessage(PlatformWindow window) override;
+  void TranslateMessage(const WindowMessage& message) override;
+  std::intptr_t DispatchMessage(const WindowMessage& message) override;
+  void PostQuitMessage(int exitCode) override;
+  std::intptr_t DefaultWindowProcedure(const WindowMessage& message) override;
+  // Timers belong to windows: Windows numbers a timer of no window itself.
+  void SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t milliseconds) override;
+  void KillTimer(PlatformWindow window, std::uintptr_t id) override;
+
+  LibraryHandle LoadLibrary(std::u16string_view name) override;
+  ProcedureAddress GetProcAddress(LibraryHandle library, const char* name) override;
+  void FreeLibrary(LibraryHandle library) override;
+  void CallPasswordChange(ProcedureAddress procedure, const char* provider, PlatformWindow parent) override;
+
+  // The OpenGL device stands in for Direct3D here as on Linux; the object
+  // only marks that drawing is possible at all.
+  std::unique_ptr<Direct3D> CreateDirect3D(std::uint32_t sdkVersion) override;
+
+ private:
+  WindowProcedure procedure_;
+};
+
+}  // namespace lumi

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs and tests with MinGW-w64 into
+# build-windows/ and runs them under Wine. The helpers that run during the
+# build (the resource packer, the picture generator) and the demo document
+# come from the native build in build/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --windows
+
+echo "== native helpers (build/) =="
+if [[ ! -f $root/build/build.ninja ]]; then
+  "$root/scripts/build.sh" build
+fi
+ninja -C "$root/build" -j"$(nproc)" embed_resources make_builtin_pictures lumisave-tool lumi_sample_document
+
+echo "== cross build (build-windows/) =="
+out=$root/build-windows
+"$root/scripts/build.sh" build-windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+  -DLUMI_GRAPHICS=OFF -DLUMI_BENCH=OFF -DLUMI_HOST_TOOLS_DIR="$root/build"
+
+echo "== under Wine =="
+export WINEPREFIX=$out/wine-prefix WINEDLLOVERRIDES="mscoree=;mshtml=" WINEDEBUG=-all
+logs=$out/wine-logs
+rm -rf "$WINEPREFIX" "$logs"
+mkdir -p "$logs"
+trap 'wineserver -k 2>/dev/null || true' EXIT
+# Wine's helpers keep inherited pipes open, so its output always goes to files.
+wineboot -i > "$logs/wineboot.log" 2>&1
+# The new prefix is finished once its set-up processes have all ended; a
+# shell started while they run may fail to find programs.
+wineserver -w
+
+passed=0
+failed=0
+fail() {
+  echo "FAILED: $1 (see $2)"
+  failed=$((failed + 1))
+}
+
+# Runs one program under Wine: run NAME PROGRAM ARGS...; leaves its exit code
+# in $code and its output in $logs/NAME.out and $logs/NAME.err.
+run() {
+  local name=$1
+  shift
+  code=0
+  timeout 300 wine "$@" > "$logs/$name.out" 2> "$logs/$name.err" || code=$?
+}
+
+for exe in "$out"/tests/*/lumi_tests_*.exe; do
+  name=$(basename "$exe" .exe)
+  run "$name" "$exe"
+  # Windows programs end their lines with CR LF.
+  count=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\.\r\?$/\1/p' "$logs/$name.out")
+  failures=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below:\r\?$/\1/p' "$logs/$name.out")
+  passed=$((passed + ${count:-0}))
+  if ((code != 0)) || [[ -n $failures ]]; then
+    # A program that dies before its summary counts as one failure.
+    fail "$name exited with $code" "$logs/$name.out"
+    failed=$((failed + ${failures:-1} - 1))
+  fi
+  echo "$name: ${count:-0} passed, ${failures:-0} failed, exit $code"
+done
+
+# check NAME WANTED-TEXT STREAM PROGRAM ARGS...: exit 0 and WANTED-TEXT in the
+# stream (out or err); an empty WANTED-TEXT wants the stream empty.
+check() {
+  local name=$1 wanted=$2 stream=$3
+  shift 3
+  run "$name" "$@"
+  local file=$logs/$name.$stream
+  if ((code == 0)) && { [[ -z $wanted && ! -s $file ]] || { [[ -n $wanted ]] && grep -qF -- "$wanted" "$file"; }; }; then
+    passed=$((passed + 1))
+    echo "$name: ok"
+  else
+    fail "$name exited with $code" "$logs/$name.$stream"
+  fi
+}
+
+check tool-inspect '"signature"' out "$out/tools/lumisave-tool.exe" inspect "$root/build/samples/demo.lumi"
+check saver-full-screen "playback is not yet available" err "$out/host/lumisave.scr" /s
+check saver-settings "settings dialog is not yet available" err "$out/host/lumisave.scr" /c
+check saver-change-password "" err "$out/host/lumisave.scr" /a 12
+
+echo "windows: $passed passed, $failed failed"
+((failed == 0))
