@@ -4,9 +4,15 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace lumi {
+
+// The bytes of a text, for writing it or hashing it.
+inline std::span<const uint8_t> AsBytes(std::string_view text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
 
 // Throws InputError when the file cannot be opened or read.
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path);

@@ -65,33 +65,29 @@ class GlBuffer {
   bool dynamic_ = false;
 };
 
-class GlVertexBuffer : public VertexBuffer {
+// A vertex or index buffer: the system-memory copy the device keeps, and
+// the GL buffer object it is uploaded to.
+template <class Base, GLenum kTarget>
+class GlBufferResource : public Base {
  public:
-  GlVertexBuffer(std::shared_ptr<GlShared> shared, uint32_t bytes, uint32_t usage, Pool pool);
+  GlBufferResource(std::shared_ptr<GlShared> shared, uint32_t size, uint32_t usage, Pool pool)
+      : Base(size, usage, pool), buffer_(std::move(shared), kTarget) {
+    buffer_.Create(this->Data(), usage & kBufferDynamic);
+  }
   GLuint Id() const { return buffer_.Id(); }
 
  protected:
-  void Upload(uint32_t offset, uint32_t size) override { buffer_.Upload(Data(), offset, size); }
+  void Upload(uint32_t offset, uint32_t size) override { buffer_.Upload(this->Data(), offset, size); }
   void ReleaseDeviceObjects() override { buffer_.Release(); }
-  void RestoreDeviceObjects() override { buffer_.Create(Data(), Usage() & kBufferDynamic); }
+  void RestoreDeviceObjects() override { buffer_.Create(this->Data(), this->Usage() & kBufferDynamic); }
 
  private:
   GlBuffer buffer_;
 };
 
-class GlIndexBuffer : public IndexBuffer {
- public:
-  GlIndexBuffer(std::shared_ptr<GlShared> shared, uint32_t count, uint32_t usage, Pool pool);
-  GLuint Id() const { return buffer_.Id(); }
-
- protected:
-  void Upload(uint32_t offset, uint32_t size) override { buffer_.Upload(Data(), offset, size); }
-  void ReleaseDeviceObjects() override { buffer_.Release(); }
-  void RestoreDeviceObjects() override { buffer_.Create(Data(), Usage() & kBufferDynamic); }
-
- private:
-  GlBuffer buffer_;
-};
+using GlVertexBuffer = GlBufferResource<VertexBuffer, GL_ARRAY_BUFFER>;
+// Sized in indices.
+using GlIndexBuffer = GlBufferResource<IndexBuffer, GL_ELEMENT_ARRAY_BUFFER>;
 
 class GlDepthStencil : public DepthStencil {
  public:

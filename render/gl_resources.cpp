@@ -151,16 +151,6 @@ void GlBuffer::Release() {
   id_ = 0;
 }
 
-GlVertexBuffer::GlVertexBuffer(std::shared_ptr<GlShared> shared, uint32_t bytes, uint32_t usage, Pool pool)
-    : VertexBuffer(bytes, usage, pool), buffer_(std::move(shared), GL_ARRAY_BUFFER) {
-  buffer_.Create(Data(), usage & kBufferDynamic);
-}
-
-GlIndexBuffer::GlIndexBuffer(std::shared_ptr<GlShared> shared, uint32_t count, uint32_t usage, Pool pool)
-    : IndexBuffer(count, usage, pool), buffer_(std::move(shared), GL_ELEMENT_ARRAY_BUFFER) {
-  buffer_.Create(Data(), usage & kBufferDynamic);
-}
-
 GlDepthStencil::GlDepthStencil(std::shared_ptr<GlShared> shared, uint32_t width, uint32_t height)
     : DepthStencil(width, height), shared_(std::move(shared)) {
   const GlFunctions& gl = shared_->gl;

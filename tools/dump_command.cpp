@@ -45,7 +45,7 @@ int Run(const std::vector<std::string>& raw) {
   }
   const std::string text = DocumentToJson(document, extraction).dump(2) + "\n";
   if (output) {
-    WriteFileBytes(*output, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    WriteFileBytes(*output, AsBytes(text));
   } else {
     std::cout << text;
   }

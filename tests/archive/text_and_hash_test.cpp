@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/file_io.h"
 #include "archive/sha256.h"
 #include "archive/utf.h"
 
@@ -11,7 +12,7 @@ namespace lumi {
 namespace {
 
 std::string Sha(const std::string& text) {
-  return Sha256Hex(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  return Sha256Hex(AsBytes(text));
 }
 
 TEST(Sha256, KnownDigestsAcrossBlockBoundaries) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "archive/file_io.h"
+
 #include <fstream>
 
 #include "programs/builtin_programs.h"
@@ -12,15 +14,11 @@ namespace {
 using test::MakeImage;
 using test::PixelAt;
 
-std::span<const uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
-
 TEST(RenderEffectsOnGl, EveryBuiltInProgramCompiles) {
   LUMI_REQUIRE_GL(device, 16, 16);
   for (const BuiltinProgram& program : BuiltinPrograms()) {
     std::string message;
-    EXPECT_TRUE(Effect::Create(*device, program.name, Bytes(program.text), message)) << message;
+    EXPECT_TRUE(Effect::Create(*device, program.name, AsBytes(program.text), message)) << message;
   }
 }
 
@@ -45,7 +43,7 @@ void main() {
 end
 )";
   std::string message;
-  EXPECT_FALSE(Effect::Create(*device, "broken", Bytes(broken), message));
+  EXPECT_FALSE(Effect::Create(*device, "broken", AsBytes(broken), message));
   EXPECT_EQ(message.rfind("effect program \"broken\", technique \"Bad\": 0:15(", 0), 0u) << message;
   EXPECT_NE(message.find("error"), std::string::npos) << message;
 }
@@ -56,7 +54,7 @@ class RenderTestProgram : public ::testing::Test {
     device_ = test::MakeGlDevice(32, 32);
     if (!device_) GTEST_SKIP() << "no headless OpenGL on this machine";
     std::string message;
-    effect_ = Effect::Create(*device_, "test", Bytes(FindBuiltinProgram(9001)->text), message);
+    effect_ = Effect::Create(*device_, "test", AsBytes(FindBuiltinProgram(9001)->text), message);
     ASSERT_TRUE(effect_) << message;
     ASSERT_TRUE(device_->BeginScene());
     device_->SetRenderState(RenderState::ZEnable, 0);
@@ -120,7 +118,7 @@ TEST(RenderEffectsOnGl, TheDocumentedExampleRuns) {
   ASSERT_NE(start, std::string::npos);
   const std::string example = readme.substr(start, readme.find("```", start) - start);
   std::string message;
-  auto effect = Effect::Create(*device, "example", Bytes(example), message);
+  auto effect = Effect::Create(*device, "example", AsBytes(example), message);
   ASSERT_TRUE(effect) << message;
   effect->SetTexture("Texture0",
                      test::MakeTexture(*device, MakeImage(1, 1, [](uint32_t, uint32_t) { return 0x80ff0000u; })));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "archive/file_io.h"
+
 #include <algorithm>
 
 #include "programs/builtin_programs.h"
@@ -9,10 +11,6 @@
 
 namespace lumi {
 namespace {
-
-std::span<const uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
 
 std::string ParseError(std::string_view text) {
   std::string error;
@@ -94,7 +92,7 @@ class RenderEffectOnRecordingDevice : public ::testing::Test {
  protected:
   std::shared_ptr<Effect> Make(std::string_view text) {
     std::string message;
-    auto effect = Effect::Create(device, "small", Bytes(text), message);
+    auto effect = Effect::Create(device, "small", AsBytes(text), message);
     EXPECT_TRUE(effect) << message;
     return effect;
   }
@@ -198,7 +196,7 @@ TEST_F(RenderEffectOnRecordingDevice, RefusesCompiledEffectsAndBrokenPrograms) {
   EXPECT_FALSE(Effect::Create(device, "empty", {}, message));
   EXPECT_EQ(message, "effect program \"empty\": line 1: expected \"lumi-effect 1\"");
   device.FailNextProgram("0:13(5): error: syntax error, unexpected IDENTIFIER");
-  EXPECT_FALSE(Effect::Create(device, "small", Bytes(kSmall), message));
+  EXPECT_FALSE(Effect::Create(device, "small", AsBytes(kSmall), message));
   EXPECT_EQ(message,
             "effect program \"small\", technique \"Blend\": 0:13(5): error: syntax error, unexpected IDENTIFIER");
 }
@@ -213,7 +211,7 @@ TEST(RenderBuiltinPrograms, AreKeyedByResourceNumberAndParse) {
   }
   RecordingDevice device(16, 16);
   std::string message;
-  auto blur = Effect::Create(device, "blur", Bytes(FindBuiltinProgram(202)->text), message);
+  auto blur = Effect::Create(device, "blur", AsBytes(FindBuiltinProgram(202)->text), message);
   ASSERT_TRUE(blur) << message;
   for (const char* technique : {"GaussianBlurVFirst", "GaussianBlurV", "GaussianBlurH"}) {
     EXPECT_TRUE(blur->SetTechnique(technique)) << technique;

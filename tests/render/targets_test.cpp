@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "archive/file_io.h"
+
 #include <algorithm>
 
 #include "programs/builtin_programs.h"
@@ -15,10 +17,6 @@ namespace {
 
 using test::MakeImage;
 using test::PixelAt;
-
-std::span<const uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
 
 TEST(RenderLosable, RegistersWithTheCurrentDocumentUnderANewGuid) {
   RecordingDevice device(64, 64);
@@ -82,7 +80,7 @@ TEST(RenderBlur, RunsTwoPassesAndTwoMorePerIterationEndingInTextureA) {
   RecordingDevice device(64, 64);
   test::TestBackdrop backdrop(device, 64, 64);
   std::string message;
-  auto program = Effect::Create(device, "blur", Bytes(FindBuiltinProgram(202)->text), message);
+  auto program = Effect::Create(device, "blur", AsBytes(FindBuiltinProgram(202)->text), message);
   ASSERT_TRUE(program) << message;
   VRN_BlurSurface blur(device);
   blur.baseWidth = 100;
@@ -172,7 +170,7 @@ TEST(RenderBlur, SpreadsAPointAndKeepsItsEnergy) {
   LUMI_REQUIRE_GL(device, 64, 64);
   test::TestBackdrop backdrop(*device, 64, 64);
   std::string message;
-  auto program = Effect::Create(*device, "blur", Bytes(FindBuiltinProgram(202)->text), message);
+  auto program = Effect::Create(*device, "blur", AsBytes(FindBuiltinProgram(202)->text), message);
   ASSERT_TRUE(program) << message;
   VRN_BlurSurface blur(*device);
   blur.baseWidth = 64;

@@ -85,7 +85,7 @@ TEST_F(Tool, ExitCodesSeparateBadInputFromUsage) {
 
   const auto bad_json = dir_ / "bad.json";
   const std::string text = R"({"signature": "x", "show": {"slides": 3}})";
-  WriteFileBytes(bad_json, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  WriteFileBytes(bad_json, AsBytes(text));
   const Result bad = Run("pack " + bad_json.string() + " -o " + (dir_ / "out.lumi").string());
   EXPECT_EQ(bad.code, 1);
   EXPECT_THAT(bad.err, HasSubstr("$.show.slides: expected a list"));
