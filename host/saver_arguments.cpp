@@ -60,7 +60,10 @@ SaverArguments WithCommandLine(SaverArguments arguments, const std::string& line
 
 std::string JoinAsWindowsCommandLine(std::span<const std::string> args) {
   std::string line = QuoteProgramName(args.empty() ? std::string("lumisave") : args.front());
-  for (std::size_t i = 1; i < args.size(); ++i) line += " " + QuoteArgument(args[i]);
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    line += ' ';
+    line += QuoteArgument(args[i]);
+  }
   return line;
 }
 

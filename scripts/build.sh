@@ -1,9 +1,22 @@
 #!/usr/bin/env bash
 # Configures and builds one build tree: scripts/build.sh DIR [cmake options...]
+#
+# Every option the project defines is set here, so a cached value left in DIR
+# by an earlier configuration never changes what is built; the caller's
+# options come after these and win. Warnings are errors in every build the
+# scripts make.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
 shift
-cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > "$root/$dir.configure.log" 2>&1 ||
+cmake -S "$root" -B "$root/$dir" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Release \
+  -DLUMI_WARNINGS_AS_ERRORS=ON \
+  -DLUMI_TESTS=ON \
+  -DLUMI_BENCH=ON \
+  -DLUMI_GRAPHICS=ON \
+  -DLUMI_SANITIZE=OFF \
+  -DLUMI_FUZZ=OFF \
+  "$@" > "$root/$dir.configure.log" 2>&1 ||
   { cat "$root/$dir.configure.log"; exit 1; }
 ninja -C "$root/$dir" -j"$(nproc)"

@@ -9,15 +9,20 @@ export MESA_SHADER_CACHE_DISABLE=true
 "$root/scripts/install-deps.sh"
 
 passed=0
-# Runs ctest in a build tree and adds its passed tests to the total.
+# Runs ctest in a build tree and adds its passed tests to the total. A tree
+# without tests is a failure, never a silent zero.
 run_ctest() {
   local log
   log=$(mktemp)
-  ctest --test-dir "$1" -j2 --output-on-failure --timeout "$2" | tee "$log"
+  ctest --test-dir "$1" -j2 --output-on-failure --no-tests=error --timeout "$2" | tee "$log"
   local count
   count=$(sed -n 's/.* 0 tests failed out of \([0-9]*\)$/\1/p' "$log")
   rm -f "$log"
-  passed=$((passed + ${count:-0}))
+  if ((${count:-0} == 0)); then
+    echo "FAILED: no tests ran in $1"
+    exit 1
+  fi
+  passed=$((passed + count))
 }
 
 echo "== build and test =="
@@ -35,7 +40,11 @@ log=$(mktemp)
 "$root/scripts/build-windows.sh" | tee "$log"
 windows=$(sed -n 's/^windows: \([0-9]*\) passed, 0 failed$/\1/p' "$log")
 rm -f "$log"
-passed=$((passed + ${windows:-0}))
+if ((${windows:-0} == 0)); then
+  echo "FAILED: no tests ran under Wine"
+  exit 1
+fi
+passed=$((passed + windows))
 
 echo "== fuzzing the document reader for 60 s =="
 "$root/scripts/fuzz.sh" 60
