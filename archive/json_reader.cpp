@@ -98,6 +98,17 @@ void JsonReader::Guid(const char* field, GUID& v) {
   v = *parsed;
 }
 
+// A relative name is first taken relative to the JSON file, which is how
+// `inspect -o` names files; JSON printed on standard output names them as
+// the extraction folder was given, relative to the working directory.
+std::filesystem::path JsonReader::Locate(const std::filesystem::path& name) const {
+  if (name.is_absolute()) return name;
+  const std::filesystem::path beside_json = base_directory_ / name;
+  std::error_code ec;
+  if (!std::filesystem::exists(beside_json, ec) && std::filesystem::exists(name, ec)) return name;
+  return beside_json;
+}
+
 std::vector<uint8_t> JsonReader::FileBytes(const Json& node, const std::string& path) {
   if (!node.is_object()) Fail(path, "expected a blob object, found " + Kind(node));
   const auto file = node.find("file");
@@ -109,7 +120,7 @@ std::vector<uint8_t> JsonReader::FileBytes(const Json& node, const std::string& 
   if (!file->is_string()) Fail(path + ".file", "expected a file name, found " + Kind(*file));
   const std::filesystem::path name = std::filesystem::u8path(file->get<std::string>());
   try {
-    return ReadFileBytes(name.is_absolute() ? name : base_directory_ / name);
+    return ReadFileBytes(Locate(name));
   } catch (const InputError& e) {
     Fail(path + ".file", e.what());
   }

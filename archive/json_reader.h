@@ -56,6 +56,7 @@ class JsonReader final : public Archive {
   template <class T>
   T Integer(const char* field, const char* kind);
   std::u16string String(const nlohmann::ordered_json& value, const std::string& path) const;
+  std::filesystem::path Locate(const std::filesystem::path& name) const;
   std::vector<uint8_t> FileBytes(const nlohmann::ordered_json& node, const std::string& path);
   void Enter(const nlohmann::ordered_json& node, std::string path, int version, FunctionRef<void()> fields);
 

@@ -122,7 +122,9 @@ void JsonWriter::DescribeBytes(nlohmann::ordered_json& node, std::span<const uin
     std::filesystem::create_directories(extraction_->directory, ec);
     WriteFileBytes(file, bytes);
   }
-  node["file"] = std::filesystem::proximate(file, extraction_->relative_to).generic_string();
+  node["file"] = extraction_->relative_to
+                     ? std::filesystem::proximate(std::filesystem::absolute(file), *extraction_->relative_to).generic_string()
+                     : file.generic_string();
 }
 
 void JsonWriter::MemBlob(const char* field, DS_MemBlob& v) {

@@ -17,8 +17,11 @@
 namespace lumi {
 
 struct BlobExtraction {
-  std::filesystem::path directory;    // where blob files are written
-  std::filesystem::path relative_to;  // the JSON names files relative to this
+  std::filesystem::path directory;  // where blob files are written, as the user gave it
+  // The folder of the JSON file, which then names blob files relative to
+  // itself; without one (JSON on standard output) files are named as
+  // `directory` was given.
+  std::optional<std::filesystem::path> relative_to;
 };
 
 class JsonWriter final : public Archive {

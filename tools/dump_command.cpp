@@ -20,7 +20,9 @@ constexpr char kUsageText[] =
     "  --extract DIR   write every blob to a file in DIR and name the file in the JSON\n"
     "                  (the result can be edited and rebuilt with 'pack')\n"
     "  -o OUT.json     write the JSON to OUT.json instead of standard output;\n"
-    "                  blob files are then named relative to it\n";
+    "                  blob files are then named relative to OUT.json's folder\n\n"
+    "On standard output blob files are named as DIR was given. 'pack' looks for a\n"
+    "file relative to the JSON's folder, then relative to the working directory.\n";
 
 int Run(const std::vector<std::string>& raw) {
   Arguments args(raw);
@@ -35,13 +37,12 @@ int Run(const std::vector<std::string>& raw) {
                  document.trailing_bytes);
   }
   std::optional<BlobExtraction> extraction;
-  const std::filesystem::path json_dir =
-      output ? std::filesystem::absolute(*output).parent_path() : std::filesystem::current_path();
   if (extract) {
     std::error_code ec;
     std::filesystem::create_directories(*extract, ec);
     if (ec) throw InputError(*extract + ": cannot create directory (" + ec.message() + ")");
-    extraction = BlobExtraction{std::filesystem::absolute(*extract), json_dir};
+    extraction = BlobExtraction{std::filesystem::u8path(*extract), std::nullopt};
+    if (output) extraction->relative_to = std::filesystem::absolute(*output).parent_path();
   }
   const std::string text = DocumentToJson(document, extraction).dump(2) + "\n";
   if (output) {

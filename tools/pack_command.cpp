@@ -12,8 +12,9 @@ namespace {
 constexpr char kUsageText[] =
     "Usage: lumisave-tool pack SCENE.json -o FILE\n"
     "Build a document from SCENE.json (as 'inspect --extract' writes it). Blob files\n"
-    "are read from the paths the JSON names, relative to SCENE.json. Every record is\n"
-    "written in its current version.\n";
+    "are read from the paths the JSON names: a relative name is looked for beside\n"
+    "SCENE.json, then in the working directory. Every record is written in its\n"
+    "current version.\n";
 
 int Run(const std::vector<std::string>& raw) {
   Arguments args(raw);

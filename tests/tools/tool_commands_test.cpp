@@ -39,11 +39,13 @@ class Tool : public testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
-  Result Run(const std::string& arguments) {
+  // Runs the tool with the given working directory (the test's own when empty).
+  Result Run(const std::string& arguments, const std::filesystem::path& working_dir = {}) {
     const std::string err = (dir_ / "stderr.txt").string();
     // The Windows shell reads a leading '/' as a switch, not as the root.
     const std::string tool = std::filesystem::path(LUMI_TOOL).make_preferred().string();
-    const std::string command = tool + " " + arguments + " > " + (dir_ / "stdout.txt").string() +
+    const std::string cd = working_dir.empty() ? "" : "cd " + working_dir.string() + " && ";
+    const std::string command = cd + tool + " " + arguments + " > " + (dir_ / "stdout.txt").string() +
                                 " 2> " + err;
     const int status = std::system(command.c_str());
     const std::vector<uint8_t> text = ReadFileBytes(err);
@@ -61,6 +63,60 @@ TEST_F(Tool, InspectAndPackRoundTripTheSampleThroughFiles) {
             0);
   ASSERT_EQ(Run("pack " + json.string() + " -o " + copy.string()).code, 0);
   EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(LUMI_SAMPLE_DOCUMENT));
+}
+
+// inspect --extract names blob files so that pack finds them wherever the
+// JSON is saved: printed JSON names them as DIR was given, JSON written with
+// -o names them relative to its own folder.
+TEST_F(Tool, ExtractedBlobsPackWhereverTheJsonIsSaved) {
+  const std::string sample = std::filesystem::absolute(LUMI_SAMPLE_DOCUMENT).string();
+  const auto work = dir_ / "work";
+  const auto elsewhere = dir_ / "elsewhere";
+  std::filesystem::create_directories(work);
+  std::filesystem::create_directories(elsewhere);
+  struct Case {
+    std::string name;
+    bool absolute_dir;
+    bool to_stdout;
+    std::filesystem::path json;  // relative to `work`
+  };
+  const std::vector<Case> cases = {
+      {"absolute, printed, saved inside", true, true, "blobs/scene.json"},
+      {"absolute, printed, saved elsewhere", true, true, "../elsewhere/scene.json"},
+      {"relative, printed, saved inside", false, true, "blobs/scene.json"},
+      {"relative, printed, saved elsewhere", false, true, "../elsewhere/scene.json"},
+      {"absolute, -o inside", true, false, "blobs/scene.json"},
+      {"absolute, -o elsewhere", true, false, "../elsewhere/scene.json"},
+      {"relative, -o inside", false, false, "blobs/scene.json"},
+      {"relative, -o elsewhere", false, false, "../elsewhere/scene.json"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(work / "blobs");
+    const std::string dir = c.absolute_dir ? (work / "blobs").string() : std::string("blobs");
+    const std::filesystem::path json = work / c.json;
+    std::string arguments = "inspect " + sample + " --extract " + dir;
+    if (!c.to_stdout) arguments += " -o " + c.json.string();
+    const Result inspected = Run(arguments, work);
+    ASSERT_EQ(inspected.code, 0) << inspected.err;
+    if (c.to_stdout) std::filesystem::copy_file(dir_ / "stdout.txt", json, std::filesystem::copy_options::overwrite_existing);
+    if (c.absolute_dir && c.to_stdout) {
+      const std::vector<uint8_t> text = ReadFileBytes(json);
+      EXPECT_THAT(std::string(text.begin(), text.end()), HasSubstr((work / "blobs").generic_string()));
+    }
+
+    // Packed from the folder inspect ran in, and, where the names do not
+    // depend on it, from another one.
+    const auto copy = dir_ / "copy.lumi";
+    const Result packed = Run("pack " + json.string() + " -o " + copy.string(), work);
+    ASSERT_EQ(packed.code, 0) << packed.err;
+    EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(sample));
+    if (c.absolute_dir || !c.to_stdout) {
+      const Result moved = Run("pack " + json.string() + " -o " + copy.string(), elsewhere);
+      ASSERT_EQ(moved.code, 0) << moved.err;
+      EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(sample));
+    }
+  }
 }
 
 TEST_F(Tool, ExitCodesSeparateBadInputFromUsage) {
