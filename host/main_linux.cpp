@@ -69,5 +69,5 @@ int main(int argc, char** argv) {
   if (arguments.parsed.mode == lumi::ModeConfigure) {
     std::fputs("lumisave: the settings dialog is not yet available on this build\n", stderr);
   }
-  return lumi::RunSaverProcess(host, 0);
+  return parts.ExitCode(lumi::RunSaverProcess(host, 0));
 }

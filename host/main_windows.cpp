@@ -14,5 +14,5 @@ int wmain() {
   }
   lumi::PendingSaverParts parts;
   lumi::CVovorScreensaver host(platform, parts);
-  return lumi::RunSaverProcess(host, lumi::WindowsSaverPlatform::ExecutableInstance());
+  return parts.ExitCode(lumi::RunSaverProcess(host, lumi::WindowsSaverPlatform::ExecutableInstance()));
 }

@@ -9,6 +9,7 @@ namespace lumi {
 
 HResult PendingSaverParts::RunSaverLoop(CD3DScreensaver& host) {
   std::fprintf(stderr, "%s: playback is not yet available on this build\n", ToUtf8(host.windowTitle).c_str());
+  playback_refused_ = true;
   return kSuccess;
 }
 

@@ -1,7 +1,9 @@
 // The saver's parts for a build that cannot draw yet. Start-up goes through
 // without windows or adapters (reporting none would show the user a
 // misleading Direct3D message), and the drawing modes end with a message
-// saying that playback is not available on this build.
+// saying that playback is not available on this build. The process then
+// exits with kPlaybackUnavailableExit, so that a host starting us (a
+// screen-saver daemon, a session manager, a script) sees the failure.
 #pragma once
 
 #include "host/saver_parts.h"
@@ -17,6 +19,14 @@ class PendingSaverParts : public SaverParts {
   void CreateMediaGraph(CD3DScreensaver&, WindowHandle) override {}
   HResult RunSaverLoop(CD3DScreensaver& host) override;
   void FreeAdapters(CD3DScreensaver&) override {}
+
+  // The process's exit code: `host_result` unless a drawing mode was refused.
+  int ExitCode(int host_result) const { return playback_refused_ ? kPlaybackUnavailableExit : host_result; }
+
+  static constexpr int kPlaybackUnavailableExit = 1;
+
+ private:
+  bool playback_refused_ = false;
 };
 
 }  // namespace lumi

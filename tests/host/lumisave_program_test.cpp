@@ -57,13 +57,17 @@ TEST_F(LumisaveProgram, HelpAndVersion) {
   EXPECT_THAT(version.out, ::testing::StartsWith("lumisave "));
 }
 
-TEST_F(LumisaveProgram, DrawingModesSayPlaybackIsNotYetAvailable) {
+// A host takes exit status 0 for a working saver, so a drawing mode that
+// cannot play must fail.
+TEST_F(LumisaveProgram, DrawingModesFailSayingPlaybackIsNotYetAvailable) {
   for (const std::string arguments : {"-root", "-window-id 0x400007", "/s", "/p 1234", "/t"}) {
     const Outcome outcome = Run(arguments);
-    EXPECT_EQ(outcome.exitCode, 0) << arguments;
+    EXPECT_EQ(outcome.exitCode, 1) << arguments;
     EXPECT_EQ(outcome.err, kNotYet) << arguments;
   }
-  EXPECT_EQ(Run("", "XSCREENSAVER_WINDOW=0x400007").err, kNotYet);
+  const Outcome handed = Run("", "XSCREENSAVER_WINDOW=0x400007");
+  EXPECT_EQ(handed.exitCode, 1);
+  EXPECT_EQ(handed.err, kNotYet);
 }
 
 TEST_F(LumisaveProgram, OtherModes) {
