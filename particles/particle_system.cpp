@@ -1,0 +1,15 @@
+#include "particles/particle_system.h"
+
+#include "params/param_archive.h"
+
+namespace lumi {
+
+void VRN_ParticleSystemCtrl::Describe(Archive& ar) {
+  const int v = ar.version();
+  if (v <= kLastOldLookVersion) ar.Reject("look", UnknownLayout("VRN_ParticleSystemCtrl", v));
+  LookField(ar, "look", look);
+  SliderField(ar, "speed", speed, Apply::Set);
+  BaseRecordOf<DS_ABObj_Constructor>(ar, this);
+}
+
+}  // namespace lumi
