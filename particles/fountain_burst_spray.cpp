@@ -164,7 +164,7 @@ void VRN_SplashPtclSys::DescribeVersion1(Archive& ar) {
 }
 
 void VRN_SprayPtclSys::Describe(Archive& ar) {
-  RejectOlderThan(ar, kClassName, kVersion);
+  RejectVersionsBefore(ar, kVersion);
   SliderField(ar, "counter_rate", counter.rate, Apply::Set);
   BaseRecordOf<VRN_SplashPtclSys>(ar, this);
 }

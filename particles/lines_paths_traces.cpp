@@ -31,7 +31,7 @@ void VRN_StaticObject::Describe(Archive& ar) {
 }
 
 void VRN_LineCtrl::Describe(Archive& ar) {
-  RejectOlderThan(ar, kClassName, kVersion);
+  RejectVersionsBefore(ar, kVersion);
   PointList(ar, "path", path.points);
   IntField(ar, "head_on", head_on, Apply::Set);
   LookField(ar, "line_look", line_look);
@@ -48,7 +48,7 @@ void VRN_StaticLineCtrl::Describe(Archive& ar) {
 }
 
 void VRN_GrovingLine::Describe(Archive& ar) {
-  RejectOlderThan(ar, kClassName, kVersion);
+  RejectVersionsBefore(ar, kVersion);
   RampField(ar, "head_width_ramp", head_width_ramp);
   RampField(ar, "head_alpha_ramp", head_alpha_ramp);
   IntField(ar, "retract", retract, Apply::Set);
@@ -62,7 +62,7 @@ void VRN_SlidingLine::Describe(Archive& ar) {
 }
 
 void VRN_ShootingLine::Describe(Archive& ar) {
-  RejectOlderThan(ar, kClassName, kVersion);
+  RejectVersionsBefore(ar, kVersion);
   PointList(ar, "path", path.points);
   LookField(ar, "line_look", line_look);
   UnnamedFields unnamed(ar);
@@ -116,7 +116,7 @@ void VRN_ParticleTrace::Describe(Archive& ar) {
 }
 
 void VRN_ThroughSpaceCtrl::Describe(Archive& ar) {
-  RejectOlderThan(ar, kClassName, kVersion);
+  RejectVersionsBefore(ar, kVersion);
   SliderField(ar, "counter_rate", counter.rate, Apply::Set);
   QuadField(ar, "area", emitter.area);
   SliderField(ar, "turn_speed", turn_speed, Apply::Set);

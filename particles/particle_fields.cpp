@@ -36,12 +36,4 @@ const char* UnnamedFields::NextName() {
   return kNames[static_cast<size_t>(next_++ - 1)].c_str();
 }
 
-std::string UnknownLayout(std::string_view what, int version) {
-  return std::string(what) + " version " + std::to_string(version) + " is stored in a layout this player does not know";
-}
-
-void RejectOlderThan(Archive& ar, std::string_view class_name, int current) {
-  if (ar.version() < current) ar.Reject("version", UnknownLayout(class_name, ar.version()));
-}
-
 }  // namespace lumi

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "archive/archive.h"
 #include "params/param_archive.h"
@@ -53,11 +52,5 @@ class UnnamedFields {
   Archive& ar_;
   int next_ = 1;
 };
-
-// The problem text for a stored version whose layout is not known.
-std::string UnknownLayout(std::string_view what, int version);
-
-// Fails the load of a record older than `current`: its layout is not known.
-void RejectOlderThan(Archive& ar, std::string_view class_name, int current);
 
 }  // namespace lumi

@@ -30,7 +30,7 @@ void LookField(Archive& ar, const char* field, ParticleLook& look) {
   ar.VersionedFields(field, ParticleLook::kVersion, &look, [&] {
     const int v = ar.version();
     StringField(ar, "name", look, Apply::Set);
-    if (v <= ParticleLook::kLastImageListVersion) ar.Reject("textures", UnknownLayout("particle look", v));
+    RejectVersionsBefore(ar, ParticleLook::kFirstKnownVersion);
     NamedLinkField(ar, "textures", look.textures);
     LinkField(ar, "effect", look.effect);
     SliderField(ar, "texture_clock", look.texture_clock, Apply::Set);

@@ -40,9 +40,9 @@ struct OscillationSetting {
 class ParticleLook : public MediaParamT<vrn_string> {
  public:
   static constexpr int kVersion = 10;
-  // Looks up to this version store their textures as an image list whose
-  // layout is not known.
-  static constexpr int kLastImageListVersion = 6;
+  // Older looks store their textures as an image list whose layout is not
+  // known.
+  static constexpr int kFirstKnownVersion = 7;
 
   // Bits of look_flags.
   enum Flag : int32_t {

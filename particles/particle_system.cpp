@@ -5,8 +5,7 @@
 namespace lumi {
 
 void VRN_ParticleSystemCtrl::Describe(Archive& ar) {
-  const int v = ar.version();
-  if (v <= kLastOldLookVersion) ar.Reject("look", UnknownLayout("VRN_ParticleSystemCtrl", v));
+  RejectVersionsBefore(ar, kFirstKnownVersion);
   LookField(ar, "look", look);
   SliderField(ar, "speed", speed, Apply::Set);
   BaseRecordOf<DS_ABObj_Constructor>(ar, this);

@@ -17,9 +17,8 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
  public:
   // What GetKind answers for every particle system.
   static constexpr int kParticleSystemKind = 8;
-  // Records up to this version store an older appearance block whose layout
-  // is not known.
-  static constexpr int kLastOldLookVersion = 4;
+  // Older records store an older appearance block whose layout is not known.
+  static constexpr int kFirstKnownVersion = 5;
 
   void Describe(Archive& ar) override;
   int GetKind() const override { return kParticleSystemKind; }

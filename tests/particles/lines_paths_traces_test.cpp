@@ -178,26 +178,28 @@ TEST(LinePathRecords, ThePathControlStoresItsPointsAndNoSmoothingSwitch) {
 
 TEST(LinePathRecords, UnknownOlderLayoutsFailNamingClassVersionAndOffset) {
   struct Reject {
-    const char* expected;
+    const char* class_name;
+    int version;
     std::function<size_t(ByteBuilder&)> record;  // returns the offset of the failure
   };
   const Reject cases[] = {
-      {"VRN_GrovingLine version 1", [](ByteBuilder& b) { return b.Header("VRN_GrovingLine", 1).size(); }},
-      {"VRN_ShootingLine version 1", [](ByteBuilder& b) { return b.Header("VRN_ShootingLine", 1).size(); }},
-      {"VRN_ThroughSpaceCtrl version 2", [](ByteBuilder& b) { return b.Header("VRN_ThroughSpaceCtrl", 2).size(); }},
-      {"VRN_LineCtrl version 1",
+      {"VRN_GrovingLine", 1, [](ByteBuilder& b) { return b.Header("VRN_GrovingLine", 1).size(); }},
+      {"VRN_ShootingLine", 1, [](ByteBuilder& b) { return b.Header("VRN_ShootingLine", 1).size(); }},
+      {"VRN_ThroughSpaceCtrl", 2, [](ByteBuilder& b) { return b.Header("VRN_ThroughSpaceCtrl", 2).size(); }},
+      {"VRN_LineCtrl", 1,
        [](ByteBuilder& b) {
          b.Header("VRN_SlidingLine", 1).U32(70).I32(71).Header("VRN_StaticLineCtrl", 1).U32(40);
          return Ramp(Ramp(b, 41), 45).Header("VRN_LineCtrl", 1).size();
        }},
   };
   for (const Reject& c : cases) {
-    SCOPED_TRACE(c.expected);
+    SCOPED_TRACE(c.class_name);
     ByteBuilder b;
     const size_t offset = c.record(b);
     b.U32(0);
     const std::string error = test::ReadError(b);
-    EXPECT_NE(error.find(c.expected), std::string::npos) << error;
+    EXPECT_NE(error.find(std::string(c.class_name) + " record"), std::string::npos) << error;
+    EXPECT_NE(error.find("version " + std::to_string(c.version) + " "), std::string::npos) << error;
     EXPECT_NE(error.find("offset " + std::to_string(offset)), std::string::npos) << error;
   }
 }

@@ -93,7 +93,7 @@ inline std::string ReadError(const ByteBuilder& b) {
 
 inline std::vector<uint8_t> WriteObject(DS_ABObj_Constructor& object) {
   BinaryWriter writer;
-  writer.Object("object", &object, Family::General);
+  writer.Object("object", &object, Family::General, [](const DS_IOF_Item&) { return true; });
   return writer.Release();
 }
 
@@ -101,7 +101,7 @@ inline std::vector<uint8_t> WriteObject(DS_ABObj_Constructor& object) {
 inline std::unique_ptr<DS_ABObj_Constructor> ThroughJson(DS_ABObj_Constructor& object) {
   nlohmann::ordered_json root = nlohmann::ordered_json::object();
   JsonWriter writer(root, nullptr, std::nullopt);
-  writer.Object("object", &object, Family::General);
+  writer.Object("object", &object, Family::General, [](const DS_IOF_Item&) { return true; });
   const auto text = nlohmann::ordered_json::parse(root.dump());
   JsonReader reader(text, std::filesystem::temp_directory_path());
   std::unique_ptr<DS_ABObj_Constructor> copy;
