@@ -2,7 +2,11 @@
 // both forms; and the registry holds all of them in their current versions.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <set>
+
 #include "archive/registry.h"
+#include "scene/slide_container.h"
 #include "tests/particles/particle_records.h"
 
 namespace lumi {
@@ -42,6 +46,43 @@ TEST(ParticleRoundTrip, DefaultObjectsSurviveBytesAndJson) {
     EXPECT_EQ(test::WriteObject(*test::ThroughJson(*object)), bytes);
     EXPECT_EQ(test::WriteObject(*object->Clone()), bytes);
   }
+}
+
+std::vector<uint8_t> WriteSlide(DS_SlideContainer& slide) {
+  BinaryWriter writer;
+  Member(writer, "slide", slide);
+  return writer.Release();
+}
+
+// The sample slide holds one object of every class, and packs, reads back
+// and shows again as the same bytes.
+TEST(ParticleRoundTrip, TheSampleSlideHoldsEveryClassAndPacksStably) {
+  std::ifstream in(std::string(LUMI_SOURCE_DIR) + "/samples/records/particles.json");
+  ASSERT_TRUE(in) << "sample slide missing";
+  nlohmann::ordered_json root = nlohmann::ordered_json::object();
+  root["slide"] = nlohmann::ordered_json::parse(in);
+  JsonReader reader(root, LUMI_SOURCE_DIR);
+  DS_SlideContainer slide;
+  Member(reader, "slide", slide);
+
+  std::set<std::string> classes;
+  for (const auto& object : slide.objects) classes.insert(std::string(object->ClassName()));
+  EXPECT_EQ(classes.size(), slide.objects.size()) << "a class appears twice";
+  for (const Registered& c : kParticleClasses) EXPECT_TRUE(classes.count(c.name)) << c.name;
+
+  const std::vector<uint8_t> packed = WriteSlide(slide);
+  BinaryReader binary(packed);
+  DS_SlideContainer reread;
+  Member(binary, "slide", reread);
+  EXPECT_EQ(binary.remaining(), 0u);
+  nlohmann::ordered_json shown = nlohmann::ordered_json::object();
+  JsonWriter writer(shown, nullptr, std::nullopt);
+  Member(writer, "slide", reread);
+  const auto shown_text = nlohmann::ordered_json::parse(shown.dump());
+  JsonReader again(shown_text, LUMI_SOURCE_DIR);
+  DS_SlideContainer repacked;
+  Member(again, "slide", repacked);
+  EXPECT_EQ(WriteSlide(repacked), packed);
 }
 
 }  // namespace
