@@ -12,6 +12,8 @@
 #include "archive/binary_reader.h"
 #include "archive/binary_writer.h"
 #include "archive/input_error.h"
+#include "archive/json_reader.h"
+#include "archive/json_writer.h"
 #include "scene/render_obj_data.h"
 #include "sprites/sprite_constructors.h"
 #include "tests/support/byte_builder.h"
@@ -142,11 +144,28 @@ inline std::vector<uint8_t> Write(DS_ABObj_Constructor& object) {
   return writer.Release();
 }
 
-// Reads the record and writes the object back: the same bytes.
+// The object as inspect shows it, read back as pack reads it.
+inline std::unique_ptr<DS_ABObj_Constructor> ViaJson(DS_ABObj_Constructor& object) {
+  nlohmann::ordered_json root = nlohmann::ordered_json::object();
+  JsonWriter writer(root, nullptr, std::nullopt);
+  writer.Object("object", &object, Family::General);
+  const auto text = nlohmann::ordered_json::parse(root.dump());
+  JsonReader reader(text, std::filesystem::temp_directory_path());
+  std::unique_ptr<DS_ABObj_Constructor> copy;
+  ObjectField<DS_ABObj_Constructor>(reader, "object", copy, Family::General);
+  return copy;
+}
+
+// Reads the record and writes the object back, directly and through JSON:
+// the same bytes both ways.
 template <class T>
 std::unique_ptr<T> ReadAndRewrite(const ByteBuilder& b) {
   std::unique_ptr<T> object = ReadAs<T>(b);
-  if (object != nullptr) EXPECT_EQ(Write(*object), b.bytes()) << "written back differently";
+  if (object == nullptr) return nullptr;
+  EXPECT_EQ(Write(*object), b.bytes()) << "written back differently";
+  std::unique_ptr<DS_ABObj_Constructor> copy = ViaJson(*object);
+  EXPECT_NE(copy, nullptr);
+  if (copy != nullptr) EXPECT_EQ(Write(*copy), b.bytes()) << "changed on its way through JSON";
   return object;
 }
 
