@@ -1,7 +1,5 @@
 #include "sprites/record_fields.h"
 
-#include <string>
-
 namespace lumi {
 
 void ColourField(Archive& ar, const char* field, MediaParamTB<uint32_t>& colour, Apply apply) {
@@ -20,10 +18,6 @@ void PointField(Archive& ar, const char* field, MediaParamTB<D3DXVECTOR3>& point
       ar.Float("z", v.z);
     });
   });
-}
-
-void RejectUnknownLayout(Archive& ar, const char* field) {
-  ar.Reject(field, "version " + std::to_string(ar.version()) + " has a layout this player does not know");
 }
 
 }  // namespace lumi

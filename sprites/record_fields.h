@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "archive/archive.h"
 #include "params/param_archive.h"
@@ -16,14 +15,5 @@ void ColourField(Archive& ar, const char* field, MediaParamTB<uint32_t>& colour,
 
 // Three floats x, y, z.
 void PointField(Archive& ar, const char* field, MediaParamTB<D3DXVECTOR3>& point, Apply apply);
-
-// Fails the load of a record whose stored version has a layout this player
-// does not know: records carry no length, so nothing after it could be read.
-[[noreturn]] void RejectUnknownLayout(Archive& ar, const char* field);
-
-// The same for any version below `oldest`, the oldest layout known.
-inline void RequireVersionAtLeast(Archive& ar, int oldest, const char* field) {
-  if (ar.version() < oldest) RejectUnknownLayout(ar, field);
-}
 
 }  // namespace lumi

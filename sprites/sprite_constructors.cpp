@@ -53,7 +53,7 @@ void DS_BaseSpriteProp::Describe(Archive& ar) {
   FloatField(ar, "scale_max", scale_max, Apply::Set);
   // Version 1 stored an image list of another form here, and a further
   // list at the end.
-  RequireVersionAtLeast(ar, 2, "picture");
+  RejectVersionsBefore(ar, 2);
   LinkField(ar, "picture", picture);
   LinkField(ar, "second_picture", second_picture);
   UIntField(ar, "frame_columns", frame_columns, Apply::Set);
@@ -84,7 +84,7 @@ void DS_GlowEffectCtrl::Describe(Archive& ar) {
 void DS_BaseFXCtrl::Describe(Archive& ar) { BaseRecordOf<DS_FXParticleSystemCtrl>(ar, this); }
 
 void DS_StatBaseFXCtrl::Describe(Archive& ar) {
-  RequireVersionAtLeast(ar, kVersion, "position");
+  RejectVersionsBefore(ar, kVersion);
   PointField(ar, "position", position, Apply::Set);
   UIntField(ar, "width", width, Apply::Set);
   UIntField(ar, "height", height, Apply::Set);
@@ -98,7 +98,7 @@ void DS_FishConstructor::Describe(Archive& ar) {
 }
 
 void DS_GhostConstructor::Describe(Archive& ar) {
-  RequireVersionAtLeast(ar, kVersion, "base");
+  RejectVersionsBefore(ar, kVersion);
   BaseRecordOf<DS_FishConstructor>(ar, this);
 }
 
@@ -125,7 +125,7 @@ DS_FlowConstructor::DS_FlowConstructor() {
 
 void DS_FlowConstructor::Describe(Archive& ar) {
   static constexpr const char* kBoundNames[4] = {"top", "bottom", "left", "right"};
-  RequireVersionAtLeast(ar, kVersion, "flow_angle");
+  RejectVersionsBefore(ar, kVersion);
   UIntField(ar, "flow_angle", flow_angle, Apply::Set);
   SliderField(ar, "wobble", wobble, Apply::Set);
   SliderField(ar, "wobble_rate", wobble_rate, Apply::Set);
@@ -149,7 +149,7 @@ void DS_FogConstructor::Describe(Archive& ar) {
 }
 
 void DS_LightingConstructor::Describe(Archive& ar) {
-  RequireVersionAtLeast(ar, kVersion, "value_1");
+  RejectVersionsBefore(ar, kVersion);
   UIntField(ar, "value_1", pause_min, Apply::Set);
   UIntField(ar, "value_2", pause_max, Apply::Set);
   BaseRecordOf<DS_BaseSpriteProp>(ar, this);
@@ -161,7 +161,7 @@ void DS_GrassConstructor::Describe(Archive& ar) {
 }
 
 void DS_StatObjConstructor::Describe(Archive& ar) {
-  RequireVersionAtLeast(ar, kVersion, "value_1");
+  RejectVersionsBefore(ar, kVersion);
   RectangleField(ar, "value_1", centre);
   UIntField(ar, "rotation", rotation, Apply::Set);
   BaseRecordOf<DS_BaseSpriteProp>(ar, this);
@@ -175,11 +175,11 @@ void DS_FlowerConstructor::Describe(Archive& ar) {
 void DS_DischargeConstructor::Describe(Archive& ar) { BaseRecordOf<DS_StatObjConstructor>(ar, this); }
 
 void DS_ExplosionConstructor::Describe(Archive& ar) {
-  RequireVersionAtLeast(ar, kVersion, "value_1");
+  RejectVersionsBefore(ar, kVersion);
   UIntField(ar, "value_1", noise[0], Apply::Set);
   UIntField(ar, "value_2", noise[1], Apply::Set);
   UIntField(ar, "value_3", noise[2], Apply::Set);
-  UIntField(ar, "value_4", drift, Apply::Set);
+  DirectionField(ar, "value_4", drift, Apply::Set);
   UIntField(ar, "value_5", first_raw, Apply::Set);
   UIntField(ar, "value_6", noise_seed, Apply::Set);
   IntField(ar, "value_7", free_noise, Apply::Set);

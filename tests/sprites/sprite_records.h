@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -144,13 +145,15 @@ inline std::vector<uint8_t> Write(DS_ABObj_Constructor& object) {
   return writer.Release();
 }
 
-// The object as inspect shows it, read back as pack reads it.
+// The object as inspect shows it, read back as pack reads it; carried files
+// go through files named by their contents, so runs can share it.
 inline std::unique_ptr<DS_ABObj_Constructor> ViaJson(DS_ABObj_Constructor& object) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lumi_sprite_records";
   nlohmann::ordered_json root = nlohmann::ordered_json::object();
-  JsonWriter writer(root, nullptr, std::nullopt);
+  JsonWriter writer(root, nullptr, BlobExtraction{folder, folder});
   writer.Object("object", &object, Family::General);
   const auto text = nlohmann::ordered_json::parse(root.dump());
-  JsonReader reader(text, std::filesystem::temp_directory_path());
+  JsonReader reader(text, folder);
   std::unique_ptr<DS_ABObj_Constructor> copy;
   ObjectField<DS_ABObj_Constructor>(reader, "object", copy, Family::General);
   return copy;
@@ -165,7 +168,9 @@ std::unique_ptr<T> ReadAndRewrite(const ByteBuilder& b) {
   EXPECT_EQ(Write(*object), b.bytes()) << "written back differently";
   std::unique_ptr<DS_ABObj_Constructor> copy = ViaJson(*object);
   EXPECT_NE(copy, nullptr);
-  if (copy != nullptr) EXPECT_EQ(Write(*copy), b.bytes()) << "changed on its way through JSON";
+  if (copy != nullptr) {
+    EXPECT_EQ(Write(*copy), b.bytes()) << "changed on its way through JSON";
+  }
   return object;
 }
 
