@@ -8,6 +8,7 @@
 
 #include "archive/archive.h"
 #include "archive/guid.h"
+#include "params/param_archive.h"
 #include "params/typed_param.h"
 #include "sprites/sprite_constructors.h"
 
