@@ -1,0 +1,30 @@
+// Rays of light fanning from the top edge of a quad to its bottom edge.
+#pragma once
+
+#include <cstdint>
+
+#include "params/sliders.h"
+#include "particles/particle_system.h"
+
+namespace lumi {
+
+class DS_RayOfLight : public VRN_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_RayOfLight, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_RayOfLight)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaQuad area;
+  MediaParamT<unsigned int> count{0};  // number of rays
+  VRN_JitterParam ray_lifetime = WithScale(VRN_JitterParam(), 0.1f);  // seconds
+  VRN_JitterParam ray_width;                                          // pixels
+  VRN_JitterParam drift = WithScale(VRN_JitterParam(), 0.0002f);      // source edges per second
+  UINTSclaleTo<float> end_width{0, 0.05f, 1.0f};
+  UINTSclaleTo<float> start_fade{0, 0.01f, 0.0f};
+  UINTSclaleTo<float> end_fade{0, 0.01f, 0.0f};
+  UINTSclaleTo<float> edge_fade{0, 0.005f, 0.0f};
+  int32_t unused = 0;  // stored, not used in playing
+};
+
+}  // namespace lumi
