@@ -3,6 +3,8 @@
 #include "archive/registry.h"
 #include "params/param_archive.h"
 #include "scene/fresh_guid.h"
+#include "sprites/record_fields.h"
+#include "text/caption_particles.h"
 #include "text/caption_sprites.h"
 #include "timing/random_timeline.h"
 
@@ -11,6 +13,9 @@ namespace lumi {
 static const RegisterClass<DS_StaticTextConstructor> kStaticTextConstructor(Family::General);
 static const RegisterClass<DS_ScrollingTextConstructor> kScrollingTextConstructor(Family::General);
 static const RegisterClass<DS_TextLinkConstructor> kTextLinkConstructor(Family::General);
+static const RegisterClass<DS_StaticText> kStaticText(Family::General);
+static const RegisterClass<DS_ScrollingTex> kScrollingTex(Family::General);
+static const RegisterClass<DS_TextLink> kTextLink(Family::General);
 
 void FontField(Archive& ar, const char* field, FontMediaParam& font, Apply apply) {
   ar.Group(field, [&] {
@@ -86,6 +91,61 @@ void DS_ScrollingTextConstructor::Describe(Archive& ar) {
 void DS_TextLinkConstructor::Describe(Archive& ar) {
   UIntField(ar, "link_value", link_value, Apply::Set);
   BaseRecordOf<DS_StaticTextConstructor>(ar, this);
+}
+
+namespace {
+
+void StyleField(Archive& ar, const char* field, DS_TextStyle& style) {
+  ar.Group(field, [&] {
+    StringField(ar, "caption", style.caption, Apply::Set);
+    StringField(ar, "face_name", style.face_name, Apply::Set);
+    UIntField(ar, "value_1", style.value_1, Apply::Set);
+    LongField(ar, "value_2", style.value_2, Apply::Set);
+    LongField(ar, "value_3", style.value_3, Apply::Set);
+    ColourField(ar, "value_4", style.value_4, Apply::Set);
+    LongField(ar, "value_5", style.value_5, Apply::Set);
+    LongField(ar, "value_6", style.value_6, Apply::Set);
+    LongField(ar, "value_7", style.value_7, Apply::Set);
+    ColourField(ar, "value_8", style.value_8, Apply::Set);
+    UIntField(ar, "value_9", style.value_9, Apply::Set);
+    UIntField(ar, "value_10", style.value_10, Apply::Set);
+    LongField(ar, "value_11", style.value_11, Apply::Set);
+    ColourField(ar, "value_12", style.value_12, Apply::Set);
+    UIntField(ar, "value_13", style.value_13, Apply::Set);
+  });
+}
+
+// A colour and its transparency, both with notification.
+void ColourWithOpacityField(Archive& ar, const char* field, SmartCOLORREF& colour) {
+  ar.Group(field, [&] {
+    ColourField(ar, "colour", colour, Apply::Set);
+    SliderField(ar, "transparency", colour.opacity, Apply::Set);
+  });
+}
+
+}  // namespace
+
+void DS_StaticText::Describe(Archive& ar) {
+  StyleField(ar, "style", style);
+  LongField(ar, "shadow_on", shadow_on, Apply::Set);
+  ColourWithOpacityField(ar, "shadow_colour", shadow_colour);
+  UIntField(ar, "shadow_distance", shadow_distance, Apply::Set);
+  DirectionField(ar, "shadow_direction", shadow_direction, Apply::Set);
+  ColourWithOpacityField(ar, "style_colour2", style_colour2);
+  ColourWithOpacityField(ar, "style_colour3", style_colour3);
+  UIntField(ar, "style_value1", style_value1, Apply::Set);
+  UIntField(ar, "style_value2", style_value2, Apply::Set);
+  BaseRecordOf<VRN_StaticObject>(ar, this);
+}
+
+void DS_ScrollingTex::Describe(Archive& ar) {
+  LongField(ar, "direction", direction, Apply::Set);
+  BaseRecordOf<DS_StaticText>(ar, this);
+}
+
+void DS_TextLink::Describe(Archive& ar) {
+  UIntField(ar, "link_value", link_value, Apply::Set);
+  BaseRecordOf<DS_StaticText>(ar, this);
 }
 
 }  // namespace lumi
