@@ -1,0 +1,301 @@
+// Sprite populations: the constructors whose run-time object is an array of
+// picture sprites (fish, birds, ghosts, flows of leaves and rain, fog, god
+// rays, sparkles, lightning, grass, flowers, static objects) and the
+// effect-drawn sprite classes the text captions and the explosion build on.
+//
+// Each class stores its own fields and then its base's record, except
+// DS_BaseSpriteProp, which stores the view record first.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "archive/archive.h"
+#include "params/directions.h"
+#include "params/file_link.h"
+#include "params/quad_rect.h"
+#include "params/sliders.h"
+#include "params/typed_param.h"
+#include "params/vector_math.h"
+#include "scene/render_obj_data.h"
+
+namespace lumi {
+
+// The view rectangle a population lives in, and its motion clock.
+class DS_ViewObjCtrl : public DS_ABObj_Constructor {
+  LUMI_STORED_CLASS(DS_ViewObjCtrl, 2)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  // Pixel edges, recomputed from the fractions whenever the screen size is
+  // known.
+  MediaRectangle view_rectangle;
+  // The edges as fractions of the screen: what positions the population.
+  float left = 0, right = 0, top = 0, bottom = 0;
+  uint8_t flag = 0;  // one byte, kept as stored
+  // The motion clock runs at raw × 0.02: 50 is real speed.
+  UINTSclaleTo<float> motion_speed{50, 0.02f, 0.0f};
+};
+
+// The sprite properties every population shares.
+class DS_BaseSpriteProp : public DS_ViewObjCtrl {
+  LUMI_STORED_CLASS(DS_BaseSpriteProp, 7)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> population{0};
+  MediaParamT<unsigned int> sprite_size{0};  // pixels
+  // Transparency percent, giving the opacity byte.
+  UINTSclaleTo<unsigned char> transparency{0, -2.55f, 255.0f};
+  MediaParamT<int> mode{0};
+  // The tint as a Windows colour value; its opacity is `transparency`.
+  MediaParamT<uint32_t> sprite_colour{0x00FFFFFF};
+  MediaParamT<float> glow_rate{0.0f};
+  MediaParamT<float> glow_min{0.0f};
+  MediaParamT<float> glow_max{1.0f};
+  MediaParamT<float> scale_min{1.0f};
+  MediaParamT<float> scale_max{1.0f};
+  DS_ImageFileLink picture;
+  DS_ImageFileLink second_picture;
+  // Sprite-sheet layout. The floats beside the two counts belong to the
+  // sheet animation; the byte says whether the picture is a sheet.
+  MediaParamT<unsigned int> frame_columns{0};
+  float columns_value = 0;
+  MediaParamT<unsigned int> frame_count{0};
+  float count_value = 0;
+  uint8_t sheet_flag = 0;
+  MediaParamT<int> sheet_mode{0};
+  MediaParamT<int> flip_v{0};
+  MediaParamT<int> flip_u{0};
+  MediaParamT<int> rebuild_always{0};
+  MediaSpeedParam animation_speed;
+};
+
+// The base of constructors that birth and move sprites one by one. It
+// stores nothing of its own: its subclasses store DS_BaseSpriteProp as
+// their base record.
+class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {};
+
+// Sprites drawn through an effect program.
+class DS_FXParticleSystemCtrl : public DS_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_FXParticleSystemCtrl, 1)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  DS_HLSLEffectFile effect;
+};
+
+// Sprites with a glow layer.
+class DS_GlowEffectCtrl : public DS_FXParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_GlowEffectCtrl, 1)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<int> glow_mode{0};  // 1: screen blend of the glow layer
+  MediaParamT<unsigned int> glow_brightness{0};
+};
+
+// Stores nothing, but has a record of its own (name and version) before
+// the DS_FXParticleSystemCtrl record.
+class DS_BaseFXCtrl : public DS_FXParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_BaseFXCtrl, 1)
+
+ public:
+  void Describe(Archive& ar) override;
+};
+
+// One effect-drawn sprite at a point, with a size.
+class DS_StatBaseFXCtrl : public DS_BaseFXCtrl {
+  LUMI_STORED_CLASS(DS_StatBaseFXCtrl, 2)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<D3DXVECTOR3> position;
+  MediaParamT<unsigned int> width{0};
+  MediaParamT<unsigned int> height{0};
+};
+
+// Fish wander and turn at the edges of the view.
+class DS_FishConstructor : public DS_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_FishConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_FishConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<float> max_speed_x{0.0f};  // pixels per second
+  MediaParamT<float> max_speed_y{0.0f};
+};
+
+// Fish that follow their timeline's level and start anew with each cycle.
+class DS_GhostConstructor : public DS_FishConstructor {
+  LUMI_STORED_CLASS(DS_GhostConstructor, 2)
+  LUMI_CONSTRUCTOR_CLONE(DS_GhostConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+};
+
+// Fish that keep their speed high.
+class DS_BirdConstructor : public DS_FishConstructor {
+  LUMI_STORED_CLASS(DS_BirdConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_BirdConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+};
+
+class DS_GodRayConstructor : public DS_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_GodRayConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_GodRayConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> ray_angle{80};  // degrees
+};
+
+class DS_SparkleConstructor : public DS_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_SparkleConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_SparkleConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+};
+
+// How a flow handles sprites at one edge of the view rectangle.
+class DS_BoundControl : public DS_IOF_Item {
+  LUMI_STORED_CLASS(DS_BoundControl, 1)
+
+ public:
+  enum Edge { kTop = 0, kBottom = 1, kLeft = 2, kRight = 3 };
+  enum Mode { kWrap = 0, kBounce = 1, kLeaveAndReturn = 2 };
+
+  void Describe(Archive& ar) override;
+
+  int edge = kTop;  // set by the owner, not stored
+  MediaParamT<int> bound_mode{kWrap};
+  MediaParamT<unsigned int> fade_out_ms{0};
+  MediaParamT<unsigned int> fade_in_ms{0};
+  MediaParamT<unsigned int> pause_min_ms{0};
+  MediaParamT<unsigned int> pause_max_ms{0};
+};
+
+// Sprites drifting along a direction with a sideways wobble.
+class DS_FlowConstructor : public DS_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_FlowConstructor, 4)
+  LUMI_CONSTRUCTOR_CLONE(DS_FlowConstructor)
+
+ public:
+  DS_FlowConstructor();
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> flow_angle{0};  // degrees; 0 right, 90 up
+  // Sliders whose raw 1 gives a wobble of 3 pixels per second and a quarter
+  // of a wobble change per second.
+  UINTSclaleTo<float> wobble{1, 3.0f, 0.0f};
+  UINTSclaleTo<float> wobble_rate{1, 0.25f, 0.0f};
+  MediaParamT<float> flow_speed{0.0f};  // pixels per second
+  MediaParamT<int> facing{0};
+  // One per edge, asked in this order: top, bottom, left, right.
+  std::array<DS_BoundControl, 4> bounds;
+};
+
+// A flow whose drops keep full opacity through the bounds' fades.
+class DS_RainConstructor : public DS_FlowConstructor {
+  LUMI_STORED_CLASS(DS_RainConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_RainConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+};
+
+class DS_FogConstructor : public DS_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_FogConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_FogConstructor)
+
+ public:
+  DS_FogConstructor();
+  void Describe(Archive& ar) override;
+
+  MediaParamT<float> max_speed_x{40.0f};
+  MediaParamT<float> max_speed_y{40.0f};
+};
+
+// Flashes that fade and wait a random pause.
+class DS_LightingConstructor : public DS_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_LightingConstructor, 2)
+  LUMI_CONSTRUCTOR_CLONE(DS_LightingConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> pause_min{0};  // hundredths of a second
+  MediaParamT<unsigned int> pause_max{0};
+};
+
+class DS_GrassConstructor : public DS_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_GrassConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_GrassConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<float> sway_amplitude{0.0f};  // degrees
+};
+
+// One static sprite.
+class DS_StatObjConstructor : public DS_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(DS_StatObjConstructor, 2)
+  LUMI_CONSTRUCTOR_CLONE(DS_StatObjConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaRectangle centre;  // its point is the sprite's centre
+  MediaParamT<unsigned int> rotation{0};  // degrees
+};
+
+// A static sprite swaying about its base.
+class DS_FlowerConstructor : public DS_StatObjConstructor {
+  LUMI_STORED_CLASS(DS_FlowerConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_FlowerConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<float> sway_amplitude{0.0f};
+};
+
+// A static sprite jumping between random frames of its sheet.
+class DS_DischargeConstructor : public DS_StatObjConstructor {
+  LUMI_STORED_CLASS(DS_DischargeConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_DischargeConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+};
+
+// An explosion drawn with moving noise.
+class DS_ExplosionConstructor : public DS_StatBaseFXCtrl {
+  LUMI_STORED_CLASS(DS_ExplosionConstructor, 3)
+  LUMI_CONSTRUCTOR_CLONE(DS_ExplosionConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  std::array<MediaParamT<unsigned int>, 3> noise;
+  MediaDirection drift;
+  MediaParamT<unsigned int> first_raw{0};
+  MediaParamT<unsigned int> noise_seed{0};
+  // 0: the noise offsets follow a sequence reseeded from `noise_seed`.
+  MediaParamT<int> free_noise{0};
+  MediaParamT<uint32_t> second_colour{0};
+};
+
+}  // namespace lumi
