@@ -1,7 +1,13 @@
 #include "archive/registry.h"
 #include "backdrop/variants.h"
+#include "scene/notices.h"
 
 namespace lumi {
+
+void PrepareAsPlainBackdrop(DS_2D_Light& variant) {
+  variant.DS_2D_Light::PrepareSlide();
+  AddNoticeOnce(std::string(variant.ClassName()) + " draws as the plain backdrop");
+}
 
 static const RegisterClass<FakeUndervater> kRegisterUnderwater(Family::Backdrop);
 static const RegisterClass<DS_FlameLight> kRegisterFlame(Family::Backdrop);
