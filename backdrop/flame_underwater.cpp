@@ -25,8 +25,8 @@ void FakeUndervater::Describe(Archive& ar) {
 }
 
 DS_FlameLight::DS_FlameLight() {
-  fire.pattern_image.key = CommonResource(7);
-  fire.noise_image.key = CommonResource(8);
+  fire.pattern_image.key = fx::CommonResource(7);
+  fire.noise_image.key = fx::CommonResource(8);
 }
 
 // Version 1 stored the fire's speed here and two picture links that are no
@@ -39,9 +39,9 @@ void DS_FlameLight::Describe(Archive& ar) {
   if (v < 2) UIntField(ar, "fire_speed", fire.speed, Apply::Set);
   LinkField(ar, "bump_image", bump_image);
   LinkField(ar, "program", program);
-  Slider(ar, "shimmer_speed", shimmer_speed);
-  Slider(ar, "shimmer_strength", shimmer_strength);
-  Slider(ar, "bump_size", bump_size);
+  fx::Slider(ar, "shimmer_speed", shimmer_speed);
+  fx::Slider(ar, "shimmer_strength", shimmer_strength);
+  fx::Slider(ar, "bump_size", bump_size);
   if (v >= 2) {
     Member(ar, "fire", fire);
   } else {

@@ -10,7 +10,7 @@ void DS_GlassBallLight::Describe(Archive& ar) {
   LinkField(ar, "highlight_image_2", highlight_image_2);
   LinkField(ar, "stand_image", stand_image);
   LinkField(ar, "background_image", background_image);
-  Slider(ar, "speed", speed);
+  fx::Slider(ar, "speed", speed);
   // Version 1 ran at another speed scale: its whole numbers are mapped onto
   // today's.
   if (ar.version() < 2) speed.Set(2 * speed.value / 3 + 33);
@@ -27,8 +27,8 @@ void DS_GlassBallLight::Describe(Archive& ar) {
   IntField(ar, "stand_on", stand_on, Apply::Set);
   IntField(ar, "background_flag", background_flag, Apply::Set);
   IntField(ar, "motion_mode", motion_mode, Apply::Set);
-  Colour(ar, "top_colour", top_colour);
-  Colour(ar, "bottom_colour", bottom_colour);
+  fx::Colour(ar, "top_colour", top_colour);
+  fx::Colour(ar, "bottom_colour", bottom_colour);
   BaseRecordOf<DS_2D_Light>(ar, this);
 }
 

@@ -13,9 +13,9 @@ void DS_MatrixCodeLight::Describe(Archive& ar) {
   IntField(ar, "mutation", mutation, Apply::Set);
   IntField(ar, "picture_mode", picture_mode, Apply::Set);
   IntField(ar, "insert_mode", insert_mode, Apply::Set);
-  Colour(ar, "normal_colour", normal_colour);
-  Colour(ar, "highlight_colour", highlight_colour);
-  Slider(ar, "brightness", brightness);
+  fx::Colour(ar, "normal_colour", normal_colour);
+  fx::Colour(ar, "highlight_colour", highlight_colour);
+  fx::Slider(ar, "brightness", brightness);
   if (ar.version() >= 2) LinkField(ar, "glyph_image", glyph_image);
   BaseRecordOf<DS_2D_Light>(ar, this);
 }

@@ -14,9 +14,9 @@ void DS_WaterRingLight::Describe(Archive& ar) {
     UIntField(ar, "drop_depth", drop_depth, Apply::Set);
     UIntField(ar, "damping", damping, Apply::Set);
     UIntField(ar, "refraction_depth", refraction_depth, Apply::Set);
-    Slider(ar, "drop_rate", drop_rate);
-    Slider(ar, "specular_level", specular_level);
-    Slider(ar, "specular_power", specular_power);
+    fx::Slider(ar, "drop_rate", drop_rate);
+    fx::Slider(ar, "specular_level", specular_level);
+    fx::Slider(ar, "specular_power", specular_power);
   }
   IntField(ar, "scene_mode", scene_mode, Apply::Set);
   BaseRecordOf<DS_2D_Light>(ar, this);

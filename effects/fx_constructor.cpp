@@ -8,19 +8,19 @@ DS_FX_Constructor::DS_FX_Constructor() : brush_id(NewGuid()) {}
 
 void DS_FX_Constructor::Describe(Archive& ar) {
   const int v = ar.version();
-  Slider(ar, "speed", speed);
+  fx::Slider(ar, "speed", speed);
   IntField(ar, "uses_background", uses_background, Apply::Set);
   ar.Guid("brush_id", brush_id);
   ar.WString("brush_label", brush_label);
   ar.Byte("brush_flag", brush_flag);
   LinkField(ar, "program", program);
-  if (v >= 2) Slider(ar, "pattern_scale", pattern_scale);
+  if (v >= 2) fx::Slider(ar, "pattern_scale", pattern_scale);
   if (v >= 3) {
     QuadField(ar, "rectangle", rectangle);
     IntField(ar, "oscillation_mode", oscillation_mode, Apply::Set);
   }
   if (v >= 4) {
-    Slider(ar, "phase_offset", phase_offset);
+    fx::Slider(ar, "phase_offset", phase_offset);
   } else {
     phase_offset.Set(0);
   }
@@ -28,7 +28,7 @@ void DS_FX_Constructor::Describe(Archive& ar) {
 }
 
 void DS_DirectionBased::Describe(Archive& ar) {
-  Slider(ar, "first_parameter", first_parameter);
+  fx::Slider(ar, "first_parameter", first_parameter);
   UIntField(ar, "angle", angle, Apply::Set);
   BaseRecordOf<DS_FX_Constructor>(ar, this);
 }

@@ -17,6 +17,9 @@
 
 namespace lumi {
 
+// Helpers of the effect and backdrop records.
+namespace fx {
+
 // Gives a slider a class inherits the whole number and scale the class
 // starts it with (records of older versions keep them).
 inline void ResetSlider(UINTSclaleTo<float>& slider, unsigned int raw, float factor, float offset = 0.0f) {
@@ -25,6 +28,8 @@ inline void ResetSlider(UINTSclaleTo<float>& slider, unsigned int raw, float fac
 
 // A link to resource `id` of the shared resource module.
 inline ResourceKey CommonResource(int32_t id) { return DS_FileLink3::ModuleKey(u"common_res.dll", id); }
+
+}  // namespace fx
 
 class DS_FX_Constructor : public DS_ABObj_Constructor {
   LUMI_STORED_CLASS(DS_FX_Constructor, 4)
@@ -88,6 +93,8 @@ class DS_LineBased : public DS_CentralBased {
   MediaDirection line_direction;
 };
 
+namespace fx {
+
 // Shorthands for the way effect records apply their values: through Set,
 // so scaled values and directions follow what was read.
 inline void Slider(Archive& ar, const char* field, UINTSclaleTo<float>& slider) {
@@ -96,5 +103,7 @@ inline void Slider(Archive& ar, const char* field, UINTSclaleTo<float>& slider) 
 inline void Colour(Archive& ar, const char* field, SmartCOLORREF& colour) {
   UIntField(ar, field, colour, Apply::Set);
 }
+
+}  // namespace fx
 
 }  // namespace lumi
