@@ -32,14 +32,6 @@ TEST(WaterRecord, EveryFieldInOrder) {
   test::ExpectRewritesExactly(Water(), Family::General);
 }
 
-TEST(WaterRecord, DefaultsGivenToInheritedFields) {
-  DS_WaterFX water;
-  EXPECT_EQ(water.program.key, (ResourceKey{u"common_res.dll", 90}));
-  EXPECT_FLOAT_EQ(water.speed.scaled(), 1.0f);
-  EXPECT_FLOAT_EQ(water.pattern_scale.scaled(), 0.6f);
-  EXPECT_EQ(water.bump_map.key, (ResourceKey{u"common_res.dll", 89}));
-}
-
 ByteBuilder Waterfall() {
   ByteBuilder b;
   b.Header("DS_WaterfallFX", 1).U32(31).U32(3).U32(33).U32(34).U32(35);
@@ -64,15 +56,8 @@ TEST(WaterfallRecord, EveryFieldInOrderThroughTheDirectionBase) {
   EXPECT_FLOAT_EQ(fall->first_parameter.scaled(), 45 * 0.004f);
   EXPECT_EQ(fall->angle.value, 90u);
   EXPECT_FLOAT_EQ(fall->speed.scaled(), 61 * 0.02f);
-  EXPECT_TRUE(fall->program.key == (ResourceKey{u"common_res.dll", 105}));
   EXPECT_EQ(fall->depth.value, 250u);
   test::ExpectRewritesExactly(Waterfall(), Family::General);
-}
-
-TEST(WaterfallRecord, HasNoProgramOfItsOwn) {
-  DS_WaterfallFX fall;
-  EXPECT_EQ(fall.program.key, ResourceKey{});
-  EXPECT_FLOAT_EQ(fall.speed.scaled(), 0.02f);
 }
 
 }  // namespace
