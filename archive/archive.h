@@ -12,9 +12,9 @@
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "archive/blobs.h"
@@ -64,7 +64,10 @@ class Archive {
   virtual void Long(const char* field, int32_t& v) { Int(field, v); }
   virtual void UInt(const char* field, uint32_t& v) = 0;
   virtual void Float(const char* field, float& v) = 0;
+  // One byte: Bool reads any non-zero byte as true and writes 1; Byte keeps
+  // the value as stored, for the one-byte settings that are not plain flags.
   virtual void Bool(const char* field, bool& v) = 0;
+  virtual void Byte(const char* field, uint8_t& v) = 0;
   virtual void Int64(const char* field, int64_t& v) = 0;
   // UTF-16 string; reading a zero-length string keeps v as it was.
   virtual void WString(const char* field, std::u16string& v) = 0;
@@ -100,9 +103,29 @@ class Archive {
                                FunctionRef<void()> fields) = 0;
 
   // A record whose class the document names, made through a registry.
-  // Reading returns the new object; writing describes `existing`.
-  virtual std::unique_ptr<DS_IOF_Item> Object(const char* field, DS_IOF_Item* existing, Family family) = 0;
+  // Reading returns the new object, or fails naming the record's offset when
+  // `fits` refuses the class made for that name; writing describes `existing`.
+  virtual std::unique_ptr<DS_IOF_Item> Object(const char* field, DS_IOF_Item* existing, Family family,
+                                              FunctionRef<bool(const DS_IOF_Item&)> fits) = 0;
+  // The same for a field that holds any class of the family.
+  std::unique_ptr<DS_IOF_Item> Object(const char* field, DS_IOF_Item* existing, Family family) {
+    return Object(field, existing, family, [](const DS_IOF_Item&) { return true; });
+  }
+
+  // A record whose values the class cannot take (a layout it does not know)
+  // fails the load, naming the class, the field and the byte offset or JSON
+  // path.
+  [[noreturn]] virtual void Reject(const char* field, const std::string& problem) = 0;
 };
+
+// Fails the load for a record stored in a version older than the first
+// whose layout is known: misreading it would garble everything after it.
+inline void RejectVersionsBefore(Archive& ar, int first_known) {
+  if (ar.version() < first_known) {
+    ar.Reject(nullptr, "version " + std::to_string(ar.version()) + " has a layout this program does not know" +
+                           " (it reads versions from " + std::to_string(first_known) + ")");
+  }
+}
 
 // A member stored as a record of its own class.
 inline void Member(Archive& ar, const char* field, DS_IOF_Item& member) {
@@ -116,26 +139,45 @@ inline void BaseRecord(Archive& ar, std::string_view base_class, int base_versio
   ar.Record("base", base_class, base_version, self, fields);
 }
 
+// The subrecord of Base, which declares its name and version with
+// LUMI_STORED_CLASS and its record with its own Describe. Base::Describe is
+// called non-virtually, so a class that is registered and also a base has
+// one description for both uses.
+template <class Base, class Self>
+void BaseRecordOf(Archive& ar, Self* self) {
+  Base* base = self;
+  BaseRecord(ar, Base::kClassName, Base::kVersion, base, [&] { base->Base::Describe(ar); });
+}
+
+// A count, then the elements; `element(T&)` describes one. Reading replaces
+// the list with default-made elements that `element` fills.
+template <class T, class Element>
+void ListOf(Archive& ar, const char* field, std::vector<T>& list, Element element) {
+  if (ar.IsReading()) list.clear();
+  size_t count = list.size();
+  ar.List(field, count, [&](size_t i) {
+    if (ar.IsReading()) list.emplace_back();
+    element(list[i]);
+  });
+}
+
 // A named-class object held by an owning pointer of type Holder<T>.
 template <class T, class Holder>
 void ObjectField(Archive& ar, const char* field, Holder& holder, Family family) {
   // T may be an interface that stored classes implement beside DS_IOF_Item.
-  std::unique_ptr<DS_IOF_Item> made = ar.Object(field, dynamic_cast<DS_IOF_Item*>(holder.get()), family);
+  std::unique_ptr<DS_IOF_Item> made =
+      ar.Object(field, dynamic_cast<DS_IOF_Item*>(holder.get()), family, [](const DS_IOF_Item& item) {
+        if constexpr (std::is_base_of_v<T, DS_IOF_Item>) return true;
+        else return dynamic_cast<const T*>(&item) != nullptr;
+      });
   if (!ar.IsReading()) return;
-  T* typed = dynamic_cast<T*>(made.get());
-  if (typed == nullptr) throw std::logic_error("class registered in the wrong family");
-  made.release();
-  holder = Holder(typed);
+  holder = Holder(dynamic_cast<T*>(made.release()));
 }
 
 // A list of objects made through a registry, each in its own holder.
 template <class T, class Holder>
 void ObjectList(Archive& ar, const char* field, std::vector<Holder>& list, Family family) {
-  size_t count = list.size();
-  ar.List(field, count, [&](size_t i) {
-    if (ar.IsReading()) list.emplace_back();
-    ObjectField<T>(ar, nullptr, list[i], family);
-  });
+  ListOf(ar, field, list, [&](Holder& holder) { ObjectField<T>(ar, nullptr, holder, family); });
 }
 
 }  // namespace lumi

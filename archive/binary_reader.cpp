@@ -58,6 +58,7 @@ void BinaryReader::Int(const char* field, int32_t& v) { v = ReadValue<int32_t>(f
 void BinaryReader::UInt(const char* field, uint32_t& v) { v = ReadValue<uint32_t>(field); }
 void BinaryReader::Float(const char* field, float& v) { v = ReadValue<float>(field); }
 void BinaryReader::Bool(const char* field, bool& v) { v = ReadValue<uint8_t>(field) != 0; }
+void BinaryReader::Byte(const char* field, uint8_t& v) { v = ReadValue<uint8_t>(field); }
 void BinaryReader::Int64(const char* field, int64_t& v) { v = ReadValue<int64_t>(field); }
 
 uint32_t BinaryReader::ReadStringLength(const char* field) {
@@ -161,20 +162,21 @@ void BinaryReader::VersionedFields(const char* field, int current_version, const
   ReadFields({owner, field ? field : "list", version}, current_version, self, fields);
 }
 
-std::unique_ptr<DS_IOF_Item> BinaryReader::Object(const char* field, DS_IOF_Item* /*existing*/, Family family) {
+std::unique_ptr<DS_IOF_Item> BinaryReader::Object(const char* field, DS_IOF_Item* /*existing*/, Family family,
+                                                  FunctionRef<bool(const DS_IOF_Item&)> fits) {
   const size_t offset = source_.offset();
   std::u16string stored_name;
   WString(field, stored_name);
   int32_t version = 0;
   Int(field, version);
   const std::string name = ToUtf8(stored_name);
+  const std::string place = " at offset " + std::to_string(offset) + " (a " + std::string(FamilyName(family)) +
+                            " record" +
+                            (frames_.empty() ? std::string() : " in " + std::string(frames_.back().class_name)) + ")";
   const ClassRegistry::Entry* entry = ClassRegistry::Get(family).Find(name);
-  if (entry == nullptr) {
-    throw InputError("unknown class " + name + " at offset " + std::to_string(offset) + " (a " +
-                     std::string(FamilyName(family)) + " record" +
-                     (frames_.empty() ? std::string() : " in " + std::string(frames_.back().class_name)) + ")");
-  }
+  if (entry == nullptr) throw InputError("unknown class " + name + place);
   std::unique_ptr<DS_IOF_Item> object = entry->create();
+  if (!fits(*object)) throw InputError("wrong class " + name + place + ": not the kind of object stored there");
   ReadFields({object->ClassName(), nullptr, version}, object->CurrentVersion(), object.get(),
              [&] { object->Describe(*this); });
   return object;

@@ -12,6 +12,7 @@ void BinaryWriter::Int(const char*, int32_t& v) { sink_.Write(v); }
 void BinaryWriter::UInt(const char*, uint32_t& v) { sink_.Write(v); }
 void BinaryWriter::Float(const char*, float& v) { sink_.Write(v); }
 void BinaryWriter::Bool(const char*, bool& v) { sink_.Write(static_cast<uint8_t>(v ? 1 : 0)); }
+void BinaryWriter::Byte(const char*, uint8_t& v) { sink_.Write(v); }
 void BinaryWriter::Int64(const char*, int64_t& v) { sink_.Write(v); }
 
 void BinaryWriter::WriteString(std::u16string_view text) {
@@ -73,7 +74,9 @@ void BinaryWriter::Record(const char*, std::string_view class_name, int current_
   WriteString(std::u16string(class_name.begin(), class_name.end()));
   sink_.Write(static_cast<int32_t>(current_version));
   versions_.push_back(current_version);
+  classes_.push_back(class_name);
   fields();
+  classes_.pop_back();
   versions_.pop_back();
 }
 
@@ -86,10 +89,16 @@ void BinaryWriter::VersionedFields(const char*, int current_version, const void*
   versions_.pop_back();
 }
 
-std::unique_ptr<DS_IOF_Item> BinaryWriter::Object(const char* field, DS_IOF_Item* existing, Family) {
+std::unique_ptr<DS_IOF_Item> BinaryWriter::Object(const char* field, DS_IOF_Item* existing, Family,
+                                                  FunctionRef<bool(const DS_IOF_Item&)>) {
   if (existing == nullptr) throw InputError(std::string("missing object: ") + (field ? field : "list entry"));
   Record(field, existing->ClassName(), existing->CurrentVersion(), existing, [&] { existing->Describe(*this); });
   return nullptr;
+}
+
+void BinaryWriter::Reject(const char* field, const std::string& problem) {
+  const std::string where = classes_.empty() ? std::string("document") : std::string(classes_.back()) + " record";
+  throw InputError(where + (field ? std::string(" field ") + field : std::string()) + ": " + problem);
 }
 
 }  // namespace lumi

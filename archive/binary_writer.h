@@ -2,6 +2,7 @@
 // expects: the inverse of BinaryReader for every document it accepts.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +20,7 @@ class BinaryWriter final : public Archive {
   void UInt(const char* field, uint32_t& v) override;
   void Float(const char* field, float& v) override;
   void Bool(const char* field, bool& v) override;
+  void Byte(const char* field, uint8_t& v) override;
   void Int64(const char* field, int64_t& v) override;
   void WString(const char* field, std::u16string& v) override;
   void Guid(const char* field, GUID& v) override;
@@ -31,7 +33,10 @@ class BinaryWriter final : public Archive {
   void Group(const char* field, FunctionRef<void()> fields) override;
   void VersionedFields(const char* field, int current_version, const void* self,
                        FunctionRef<void()> fields) override;
-  std::unique_ptr<DS_IOF_Item> Object(const char* field, DS_IOF_Item* existing, Family family) override;
+  using Archive::Object;
+  std::unique_ptr<DS_IOF_Item> Object(const char* field, DS_IOF_Item* existing, Family family,
+                                      FunctionRef<bool(const DS_IOF_Item&)> fits) override;
+  [[noreturn]] void Reject(const char* field, const std::string& problem) override;
 
   // The string encoding on its own (the document signature uses it).
   void WriteString(std::u16string_view text);
@@ -42,6 +47,7 @@ class BinaryWriter final : public Archive {
 
   ByteSink sink_;
   std::vector<int> versions_;
+  std::vector<std::string_view> classes_;  // the records being written, for Reject
 };
 
 }  // namespace lumi

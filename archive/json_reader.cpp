@@ -53,6 +53,7 @@ T JsonReader::Integer(const char* field, const char* kind) {
 
 void JsonReader::Int(const char* field, int32_t& v) { v = Integer<int32_t>(field, "a signed 32-bit integer"); }
 void JsonReader::UInt(const char* field, uint32_t& v) { v = Integer<uint32_t>(field, "an unsigned 32-bit integer"); }
+void JsonReader::Byte(const char* field, uint8_t& v) { v = Integer<uint8_t>(field, "a byte (0 to 255)"); }
 void JsonReader::Int64(const char* field, int64_t& v) { v = Integer<int64_t>(field, "a signed 64-bit integer"); }
 
 void JsonReader::Float(const char* field, float& v) {
@@ -186,7 +187,8 @@ void JsonReader::VersionedFields(const char* field, int current_version, const v
   ReadObjectFields(field, current_version, fields);
 }
 
-std::unique_ptr<DS_IOF_Item> JsonReader::Object(const char* field, DS_IOF_Item*, Family family) {
+std::unique_ptr<DS_IOF_Item> JsonReader::Object(const char* field, DS_IOF_Item*, Family family,
+                                                FunctionRef<bool(const DS_IOF_Item&)> fits) {
   const Json& node = Value(field);
   const std::string path = PathOf(field);
   if (!node.is_object()) Fail(path, "expected an object, found " + Kind(node));
@@ -197,6 +199,7 @@ std::unique_ptr<DS_IOF_Item> JsonReader::Object(const char* field, DS_IOF_Item*,
     Fail(path + ".class", "unknown " + std::string(FamilyName(family)) + " class " + name->get<std::string>());
   }
   std::unique_ptr<DS_IOF_Item> object = entry->create();
+  if (!fits(*object)) Fail(path + ".class", "class " + name->get<std::string>() + " is not the kind of object stored here");
   Enter(node, path, object->CurrentVersion(), [&] { object->Describe(*this); });
   return object;
 }

@@ -25,6 +25,7 @@ class JsonReader final : public Archive {
   void UInt(const char* field, uint32_t& v) override;
   void Float(const char* field, float& v) override;
   void Bool(const char* field, bool& v) override;
+  void Byte(const char* field, uint8_t& v) override;
   void Int64(const char* field, int64_t& v) override;
   void WString(const char* field, std::u16string& v) override;
   void Guid(const char* field, GUID& v) override;
@@ -38,7 +39,10 @@ class JsonReader final : public Archive {
   void Group(const char* field, FunctionRef<void()> fields) override;
   void VersionedFields(const char* field, int current_version, const void* self,
                        FunctionRef<void()> fields) override;
-  std::unique_ptr<DS_IOF_Item> Object(const char* field, DS_IOF_Item* existing, Family family) override;
+  using Archive::Object;
+  std::unique_ptr<DS_IOF_Item> Object(const char* field, DS_IOF_Item* existing, Family family,
+                                      FunctionRef<bool(const DS_IOF_Item&)> fits) override;
+  [[noreturn]] void Reject(const char* field, const std::string& problem) override { Fail(PathOf(field), problem); }
 
   // Reads the fields of an object node the caller frames itself (the root).
   void ReadObjectFields(const char* field, int version, FunctionRef<void()> fields);

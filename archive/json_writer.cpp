@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "archive/file_io.h"
+#include "archive/input_error.h"
 #include "archive/sha256.h"
 #include "archive/utf.h"
 
@@ -89,14 +91,27 @@ JsonWriter::JsonWriter(nlohmann::ordered_json& root, const VersionLog* versions,
   stack_.push_back(&root);
 }
 
+std::string JsonWriter::Where() const {
+  return classes_.empty() ? std::string("document") : std::string(classes_.back()) + " record";
+}
+
 nlohmann::ordered_json& JsonWriter::Target(const char* field) {
   nlohmann::ordered_json& top = *stack_.back();
-  return field == nullptr ? top : top[field];
+  if (field == nullptr) return top;
+  if (top.is_object() && top.contains(field)) {
+    throw std::logic_error(Where() + " describes the field " + field + " twice");
+  }
+  return top[field];
+}
+
+void JsonWriter::Reject(const char* field, const std::string& problem) {
+  throw InputError(Where() + (field ? std::string(" field ") + field : std::string()) + ": " + problem);
 }
 
 void JsonWriter::Int(const char* field, int32_t& v) { Target(field) = v; }
 void JsonWriter::UInt(const char* field, uint32_t& v) { Target(field) = v; }
 void JsonWriter::Bool(const char* field, bool& v) { Target(field) = v; }
+void JsonWriter::Byte(const char* field, uint8_t& v) { Target(field) = v; }
 void JsonWriter::Int64(const char* field, int64_t& v) { Target(field) = v; }
 
 void JsonWriter::Float(const char* field, float& v) {
@@ -177,7 +192,9 @@ void JsonWriter::Record(const char* field, std::string_view class_name, int curr
   node["version"] = stored_versions_ ? stored_versions_->Find(self, class_name, current_version) : current_version;
   stack_.push_back(&node);
   versions_.push_back(current_version);
+  classes_.push_back(class_name);
   fields();
+  classes_.pop_back();
   versions_.pop_back();
   stack_.pop_back();
 }
@@ -202,7 +219,8 @@ void JsonWriter::VersionedFields(const char* field, int current_version, const v
   stack_.pop_back();
 }
 
-std::unique_ptr<DS_IOF_Item> JsonWriter::Object(const char* field, DS_IOF_Item* existing, Family) {
+std::unique_ptr<DS_IOF_Item> JsonWriter::Object(const char* field, DS_IOF_Item* existing, Family,
+                                                FunctionRef<bool(const DS_IOF_Item&)>) {
   if (existing == nullptr) {
     Target(field) = nullptr;
     return nullptr;

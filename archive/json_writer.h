@@ -32,6 +32,7 @@ class JsonWriter final : public Archive {
   void UInt(const char* field, uint32_t& v) override;
   void Float(const char* field, float& v) override;
   void Bool(const char* field, bool& v) override;
+  void Byte(const char* field, uint8_t& v) override;
   void Int64(const char* field, int64_t& v) override;
   void WString(const char* field, std::u16string& v) override;
   void Guid(const char* field, GUID& v) override;
@@ -45,14 +46,21 @@ class JsonWriter final : public Archive {
   void Group(const char* field, FunctionRef<void()> fields) override;
   void VersionedFields(const char* field, int current_version, const void* self,
                        FunctionRef<void()> fields) override;
-  std::unique_ptr<DS_IOF_Item> Object(const char* field, DS_IOF_Item* existing, Family family) override;
+  using Archive::Object;
+  std::unique_ptr<DS_IOF_Item> Object(const char* field, DS_IOF_Item* existing, Family family,
+                                      FunctionRef<bool(const DS_IOF_Item&)> fits) override;
+  [[noreturn]] void Reject(const char* field, const std::string& problem) override;
 
  private:
+  // The node a value goes to. A record that names one field twice would
+  // make JSON that cannot stand for it, so that is refused.
   nlohmann::ordered_json& Target(const char* field);
+  std::string Where() const;
   void DescribeBytes(nlohmann::ordered_json& node, std::span<const uint8_t> bytes, std::u16string_view name_hint);
 
   std::vector<nlohmann::ordered_json*> stack_;
   std::vector<int> versions_;
+  std::vector<std::string_view> classes_;  // the records being described, for messages
   const VersionLog* stored_versions_;
   std::optional<BlobExtraction> extraction_;
 };

@@ -1,10 +1,20 @@
 #include "archive/registry.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
 namespace lumi {
 
 ClassRegistry& ClassRegistry::Get(Family family) {
   static ClassRegistry registries[4];
   return registries[static_cast<int>(family)];
+}
+
+void ClassRegistry::Register(std::string_view name, Entry entry) {
+  if (!entries_.emplace(std::string(name), entry).second) {
+    throw std::logic_error("class " + std::string(name) + " is registered twice");
+  }
 }
 
 const ClassRegistry::Entry* ClassRegistry::Find(std::string_view name) const {
@@ -27,6 +37,15 @@ std::string_view FamilyName(Family family) {
     case Family::Timeline: return "timeline";
   }
   return "unknown";
+}
+
+void RegisterAtStartUp(Family family, std::string_view name, ClassRegistry::Entry entry) {
+  try {
+    ClassRegistry::Get(family).Register(name, entry);
+  } catch (const std::logic_error& e) {
+    std::fprintf(stderr, "lumisave: %s (%s registry)\n", e.what(), std::string(FamilyName(family)).c_str());
+    std::abort();
+  }
 }
 
 std::unique_ptr<DS_IOF_Item> CreateDefault(Family family, std::string_view name) {

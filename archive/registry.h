@@ -24,8 +24,9 @@ class ClassRegistry {
   // Created on first use, so registration from any static initialiser works.
   static ClassRegistry& Get(Family family);
 
-  // A second registration of a name replaces the first.
-  void Register(std::string_view name, Entry entry) { entries_[std::string(name)] = entry; }
+  // A name registers once: a second registration would leave documents
+  // naming it to whichever came last, so it throws std::logic_error.
+  void Register(std::string_view name, Entry entry);
   // Case-sensitive; no entry for an unknown name.
   const Entry* Find(std::string_view name) const;
   std::vector<std::string> Names() const;
@@ -40,11 +41,14 @@ std::string_view FamilyName(Family family);
 // build default members by name, such as a timeline for a kind).
 std::unique_ptr<DS_IOF_Item> CreateDefault(Family family, std::string_view name);
 
+// Registers from a static initialiser; a name registered twice stops the
+// program at start-up with a message naming it.
+void RegisterAtStartUp(Family family, std::string_view name, ClassRegistry::Entry entry);
+
 template <class T>
 struct RegisterClass {
   explicit RegisterClass(Family family) {
-    ClassRegistry::Get(family).Register(T::kClassName,
-                                        {T::kVersion, [] { return std::unique_ptr<DS_IOF_Item>(new T()); }});
+    RegisterAtStartUp(family, T::kClassName, {T::kVersion, [] { return std::unique_ptr<DS_IOF_Item>(new T()); }});
   }
 };
 

@@ -56,10 +56,9 @@ class DX_CamPathPnt : public DX_SmartPnt {
 // A count and that many points, each made new and held in order.
 template <class Point>
 void PointList(Archive& ar, const char* field, std::vector<std::shared_ptr<Point>>& points) {
-  size_t count = points.size();
-  ar.List(field, count, [&](size_t i) {
-    if (ar.IsReading()) points.push_back(std::make_shared<Point>());
-    points[i]->Describe(ar);
+  ListOf(ar, field, points, [&](std::shared_ptr<Point>& point) {
+    if (point == nullptr) point = std::make_shared<Point>();
+    point->Describe(ar);
   });
 }
 

@@ -20,9 +20,10 @@ class MediaDirection : public MediaParamT<unsigned int> {
 
   const std::array<float, 4>& direction() const { return direction_; }
   const std::array<float, 4>& perpendicular() const { return perpendicular_; }
+  // Brings the vectors up to date after the angle was stored directly.
+  void Recompute();
 
  private:
-  void Recompute();
 
   SmartCalbackCtrl<MediaDirection> on_change_{&MediaDirection::Recompute, this, *this};
   std::array<float, 4> direction_{};

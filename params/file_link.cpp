@@ -48,16 +48,23 @@ bool operator==(const DS_NamedFileLinkData& a, const DS_NamedFileLinkData& b) {
   for (size_t i = 0; i < a.images.size(); ++i) {
     if (a.images[i].key != b.images[i].key) return false;
   }
-  return a.name == b.name && a.first_value == b.first_value && a.second_value == b.second_value && a.key == b.key;
+  return a.name == b.name && a.selector == b.selector && a.first_value == b.first_value &&
+         a.second_value == b.second_value && a.key == b.key;
 }
 
 namespace {
 
-// The selector that states `data` in full when it is written: 1 when the
-// key is that of the first image link, 2 when it must be stored.
+ResourceKey FirstImageKey(const DS_NamedFileLinkData& data) {
+  return data.images.empty() ? ResourceKey{} : data.images.front().key;
+}
+
+// The stored selector, raised only as far as `data` needs to be stated in
+// full: 1 for values it would drop, 2 for a key other than the first image's.
 uint32_t SelectorFor(const DS_NamedFileLinkData& data) {
-  const ResourceKey first = data.images.empty() ? ResourceKey{} : data.images.front().key;
-  return data.key == first ? 1 : 2;
+  uint32_t selector = data.selector;
+  if (selector == 0 && (data.first_value != 0 || data.second_value != 0)) selector = 1;
+  if (selector <= 1 && data.key != FirstImageKey(data)) selector = 2;
+  return selector;
 }
 
 }  // namespace
@@ -66,20 +73,17 @@ void NamedLinkField(Archive& ar, const char* field, DS_NamedFileLink& link) {
   DS_NamedFileLinkData& data = link.value;
   ar.Group(field, [&] {
     ar.WString("name", data.name);
-    size_t count = data.images.size();
-    ar.List("images", count, [&](size_t i) {
-      if (ar.IsReading()) data.images.emplace_back();
-      LinkField(ar, nullptr, data.images[i]);
-    });
+    ListOf(ar, "images", data.images, [&](DS_ImageFileLink& image) { LinkField(ar, nullptr, image); });
     uint32_t selector = ar.IsReading() ? 0 : SelectorFor(data);
     ar.UInt("selector", selector);
+    if (ar.IsReading()) data.selector = selector;
     if (selector != 0) {
       ar.UInt("first_value", data.first_value);
       ar.UInt("second_value", data.second_value);
     }
-    if (selector == 0 || selector == 1) {
+    if (selector <= 1) {
       // Without image links the key is empty.
-      if (ar.IsReading()) data.key = data.images.empty() ? ResourceKey{} : data.images.front().key;
+      if (ar.IsReading()) data.key = FirstImageKey(data);
     } else {
       ar.Group("key", [&] { KeyFields(ar, data.key); });
     }

@@ -79,6 +79,10 @@ inline void LinkField(Archive& ar, const char* field, DS_FileLink3& link) {
 struct DS_NamedFileLinkData {
   std::u16string name;
   std::vector<DS_ImageFileLink> images;
+  // What the stored form holds: 0 neither values nor key, 1 the values, 2
+  // or more the values and a key of its own. Kept as read, so a document
+  // writes back as it came.
+  uint32_t selector = 1;
   uint32_t first_value = 0;
   uint32_t second_value = 0;
   ResourceKey key;
@@ -93,7 +97,8 @@ class DS_NamedFileLink : public MediaParamT<DS_NamedFileLinkData> {
 
 // The name, the image links, a selector and what it selects: the two
 // values unless it is 0, the key of the first image link when it is 0 or 1,
-// and a key of its own otherwise. Stored without notification.
+// and a key of its own otherwise. Stored without notification. Writing keeps
+// the selector unless it would drop values or a key that were set since.
 void NamedLinkField(Archive& ar, const char* field, DS_NamedFileLink& link);
 
 }  // namespace lumi

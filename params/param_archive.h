@@ -6,6 +6,7 @@
 #include <string>
 
 #include "archive/archive.h"
+#include "params/directions.h"
 #include "params/typed_param.h"
 
 namespace lumi {
@@ -64,11 +65,21 @@ inline void GuidField(Archive& ar, const char* field, MediaParamTB<GUID>& p, App
 }
 
 // A slider: its whole number, and beside it (for inspection) what it means.
+// Stored without notification, it still brings its own scaled value up to
+// date, which no owner callback depends on.
 template <class T>
 void SliderField(Archive& ar, const char* field, UINTSclaleTo<T>& p, Apply apply) {
   UIntField(ar, field, p, apply);
+  if (ar.IsReading() && apply == Apply::Direct) p.Rescale();
   ar.Derived((std::string(field) + "_scaled").c_str(),
              static_cast<double>(static_cast<float>(p.value) * p.factor() + p.offset()));
+}
+
+// An angle in whole degrees; like a slider, its own direction vectors stay
+// current even when it is stored without notification.
+inline void DirectionField(Archive& ar, const char* field, MediaDirection& p, Apply apply) {
+  UIntField(ar, field, p, apply);
+  if (ar.IsReading() && apply == Apply::Direct) p.Recompute();
 }
 
 }  // namespace lumi

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "archive/utf.h"
-#include "scene/render_obj.h"
+#include "scene/inert_render_obj.h"
 
 namespace lumi {
 namespace {
@@ -27,6 +27,7 @@ nlohmann::ordered_json DescribeObject(VRN_RenderObj& object) {
     json["name"] = ToUtf8(scene_object->settings().name);
   }
   json["identity"] = ToUtf8(FormatGuid(object.data->identity));
+  if (dynamic_cast<const InertRenderObject*>(&object) != nullptr) json["inert"] = true;
   json["enabled"] = object.enabled;
   json["kind"] = timing.value;
   json["timeline"] = std::string(timeline.ClassName());

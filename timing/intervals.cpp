@@ -6,10 +6,7 @@ namespace lumi {
 
 void IntervalsField(Archive& ar, const char* field, IntervalSet& intervals) {
   std::vector<TimeInterval> list(intervals.begin(), intervals.end());
-  size_t count = list.size();
-  ar.List(field, count, [&](size_t i) {
-    if (ar.IsReading()) list.emplace_back();
-    TimeInterval& interval = list[i];
+  ListOf(ar, field, list, [&](TimeInterval& interval) {
     ar.Group(nullptr, [&] {
       ar.Float("start", interval.start);
       ar.Float("end", interval.end);

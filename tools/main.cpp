@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive/input_error.h"
+#include "scene/notices.h"
 #include "tools/command.h"
 
 namespace {
@@ -45,7 +46,9 @@ int main(int argc, char** argv) {
       }
     }
     try {
-      return command.run(rest);
+      const int code = command.run(rest);
+      for (const std::string& notice : lumi::TakeNewNotices()) std::fprintf(stderr, "%s\n", notice.c_str());
+      return code;
     } catch (const lumi::tool::UsageError& e) {
       std::fprintf(stderr, "lumisave-tool %s: %s\n\n%s", command.name.c_str(), e.message.c_str(),
                    command.usage.c_str());

@@ -21,8 +21,9 @@ constexpr char kUsageText[] =
     "would, without graphics: frame by frame from time 0 at a fixed step, and print,\n"
     "as JSON for each requested time (seconds, ascending), the current slide's index\n"
     "and name, the fade overlay's alpha (0 clear, 255 black) and, for every render\n"
-    "object of the slide, its class, identity, enabled flag, timeline kind and class,\n"
-    "state (0 on, 1 off, 2 fading in, 3 fading out), level and local time.\n\n"
+    "object of the slide, its class, identity, \"inert\": true when its class plays\n"
+    "nothing yet, enabled flag, timeline kind and class, state (0 on, 1 off,\n"
+    "2 fading in, 3 fading out), level and local time.\n\n"
     "  --times T1,T2,...  the times to report, in seconds\n"
     "  --step S           seconds between frames (default 1/60)\n";
 

@@ -1,6 +1,8 @@
 // Class registries and object records: lookup, framing, failures.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "archive/binary_reader.h"
 #include "archive/binary_writer.h"
 #include "archive/input_error.h"
@@ -31,16 +33,30 @@ ByteBuilder& WidgetFields(ByteBuilder& b, int32_t count) {
   return b;
 }
 
-TEST(Registry, LookupIsCaseSensitiveAndReplacesOnReRegistration) {
+TEST(Registry, LookupIsCaseSensitiveAndANameRegistersOnce) {
   ClassRegistry& general = ClassRegistry::Get(Family::General);
   ASSERT_NE(general.Find("TestWidget"), nullptr);
   EXPECT_EQ(general.Find("testwidget"), nullptr);
   EXPECT_EQ(general.Find("TestWidge"), nullptr);
   EXPECT_EQ(ClassRegistry::Get(Family::Timeline).Find("TestWidget"), nullptr);
 
+  // A second class under a taken name would silently win every lookup.
   const size_t before = general.Names().size();
-  RegisterClass<Widget> again(Family::General);
+  const ClassRegistry::Entry* first = general.Find("TestWidget");
+  const auto create = first->create;
+  try {
+    general.Register("TestWidget", {9, nullptr});
+    FAIL() << "a second registration was accepted";
+  } catch (const std::logic_error& e) {
+    EXPECT_STREQ(e.what(), "class TestWidget is registered twice");
+  }
   EXPECT_EQ(general.Names().size(), before);
+  EXPECT_EQ(general.Find("TestWidget")->create, create);
+  EXPECT_EQ(general.Find("TestWidget")->version, 2);
+#if GTEST_HAS_DEATH_TEST && !defined(_WIN32)
+  // From a static initialiser the program stops, naming the class.
+  EXPECT_DEATH(RegisterClass<Widget>(Family::General), "class TestWidget is registered twice");
+#endif
 
   auto made = CreateDefault(Family::General, "TestWidget");
   ASSERT_NE(made, nullptr);

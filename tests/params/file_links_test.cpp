@@ -84,5 +84,41 @@ TEST(LinkRecords, NamedLinkSelectorRules) {
   EXPECT_EQ(link.value.key, ResourceKey{});
 }
 
+TEST(LinkRecords, NamedLinkWritesBackTheSelectorItWasStoredWith) {
+  for (uint32_t selector : {0u, 1u, 5u}) {
+    SCOPED_TRACE(selector);
+    const ByteBuilder b = NamedRecord(selector);
+    BinaryReader reader(b.bytes());
+    DS_NamedFileLink link;
+    NamedLinkField(reader, "link", link);
+    BinaryWriter writer;
+    NamedLinkField(writer, "link", link);
+    EXPECT_EQ(writer.Release(), b.bytes());
+  }
+
+  // Values or a key set since reading are not dropped by a small selector.
+  DS_NamedFileLink link;
+  BinaryReader reader(NamedRecord(0).bytes());
+  NamedLinkField(reader, "link", link);
+  link.value.second_value = 4;
+  BinaryWriter with_values;
+  NamedLinkField(with_values, "link", link);
+  const std::vector<uint8_t> values_bytes = with_values.Release();
+  BinaryReader values_reader(values_bytes);
+  DS_NamedFileLink copy;
+  NamedLinkField(values_reader, "link", copy);
+  EXPECT_EQ(copy.value.selector, 1u);
+  EXPECT_EQ(copy.value.second_value, 4u);
+
+  link.value.key = {u"other.png", 9};
+  BinaryWriter with_key;
+  NamedLinkField(with_key, "link", link);
+  const std::vector<uint8_t> key_bytes = with_key.Release();
+  BinaryReader key_reader(key_bytes);
+  NamedLinkField(key_reader, "link", copy);
+  EXPECT_EQ(copy.value.selector, 2u);
+  EXPECT_EQ(copy.value.key, (ResourceKey{u"other.png", 9}));
+}
+
 }  // namespace
 }  // namespace lumi

@@ -45,6 +45,27 @@ TEST(SliderKinds, DeriveTheirFloats) {
   EXPECT_FLOAT_EQ(whole.scaled(), 7.0f);
 }
 
+TEST(StoredParameters, DirectlyAppliedSlidersAndAnglesKeepTheirOwnDerivedValues) {
+  ByteBuilder b;
+  b.U32(25).U32(90).U32(50);
+  BinaryReader reader(b.bytes());
+  NotifyCounter heard;  // outlives the parameters it hears
+  VRN_JitterMediaPrm jitter;
+  MediaDirection angle;
+  TimeParam time;
+  jitter.AppendControl(&heard);
+  angle.AppendControl(&heard);
+  SliderField(reader, "jitter", jitter, Apply::Direct);
+  DirectionField(reader, "angle", angle, Apply::Direct);
+  SliderField(reader, "time", time, Apply::Set);
+  EXPECT_FLOAT_EQ(jitter.scaled(), 0.75f);
+  EXPECT_NEAR(angle.direction()[0], 0.0f, 1e-6f);
+  EXPECT_FLOAT_EQ(angle.direction()[1], 1.0f);
+  EXPECT_FLOAT_EQ(angle.perpendicular()[0], -1.0f);
+  EXPECT_FLOAT_EQ(time.seconds(), 0.5f);
+  EXPECT_EQ(heard.count, 0);  // nobody else hears of a direct value
+}
+
 TEST(Colours, OpacityAndHsb) {
   SmartCOLORREF colour;
   EXPECT_EQ(colour.value, 0x00FFFFFFu);

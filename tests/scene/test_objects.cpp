@@ -14,7 +14,7 @@ std::vector<std::string>& Log() {
 
 void TestSceneObject::Describe(Archive& ar) {
   ar.Bool("samples_picture", samples_picture);
-  ConstructorBase(ar);
+  BaseRecordOf<DS_ABObj_Constructor>(ar, this);
 }
 
 void TestSceneObject::OnRestart() { ++restarts; }

@@ -17,6 +17,7 @@ std::vector<std::string>& Log();
 
 class TestSceneObject : public DS_ABObj_Constructor {
   LUMI_STORED_CLASS(TestSceneObject, 1)
+  LUMI_CONSTRUCTOR_CLONE(TestSceneObject)
 
  public:
   void Describe(Archive& ar) override;
