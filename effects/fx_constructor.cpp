@@ -49,7 +49,7 @@ void DS_CentralBased::Describe(Archive& ar) {
 }
 
 void DS_LineBased::Describe(Archive& ar) {
-  UIntField(ar, "line_direction", line_direction, Apply::Set);
+  DirectionField(ar, "line_direction", line_direction, Apply::Set);
   CentreFields(ar);
   BaseRecordOf<DS_FX_Constructor>(ar, this);
 }
