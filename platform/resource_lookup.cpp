@@ -212,11 +212,13 @@ std::vector<std::filesystem::path> ModuleDirectories() {
   return directories;
 }
 
+std::u16string ModuleFileKey(std::u16string_view path) { return FoldCase(FileName(path)); }
+
 const ResourceModule* FindModuleInstance(std::u16string_view path) {
   static std::map<std::u16string, std::unique_ptr<ResourceModule>> loaded;
   const std::u16string_view name = FileName(path);
   if (!IsPlainFileName(name)) return nullptr;
-  const std::u16string key = FoldCase(name);
+  const std::u16string key = ModuleFileKey(name);
   if (const auto found = loaded.find(key); found != loaded.end()) return found->second.get();
   std::unique_ptr<ResourceModule> module = LoadModuleFile(name);
   if (!module) return nullptr;
@@ -225,7 +227,7 @@ const ResourceModule* FindModuleInstance(std::u16string_view path) {
 
 const ResourceModule* FindPackedModule(std::u16string_view path) {
   static std::map<std::u16string, std::unique_ptr<EmbeddedModule>> packed;
-  const std::u16string key = FoldCase(FileName(path));
+  const std::u16string key = ModuleFileKey(path);
   if (key.empty()) return nullptr;
   if (const auto found = packed.find(key); found != packed.end()) return found->second.get();
   auto module = std::make_unique<EmbeddedModule>(key);

@@ -92,6 +92,10 @@ std::vector<std::filesystem::path> ModuleDirectories();
 // Like the rest of the saver it is used from the one thread.
 const ResourceModule* FindModuleInstance(std::u16string_view path);
 
+// The name under which a module is known: the file name of `path`, in
+// ASCII lower case.
+std::u16string ModuleFileKey(std::u16string_view path);
+
 // The packed stand-in for the module of that file name, or nullptr. Lookups
 // use it after the module file and the document's own copy.
 const ResourceModule* FindPackedModule(std::u16string_view path);

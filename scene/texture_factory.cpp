@@ -43,7 +43,7 @@ TextureRecord TextureFactory::Make(const DS_ResBlob& blob) {
     return byFile_.emplace(name, std::move(record)).first->second;
   }
 
-  const auto cacheKey = std::make_pair(blob.module, blob.id);
+  const auto cacheKey = std::make_pair(ModuleFileKey(blob.module), blob.id);
   if (const auto found = byModule_.find(cacheKey); found != byModule_.end()) return found->second;
   const std::optional<uint16_t> id = ResourceIdOf(blob.id);
   auto resourceOf = [&](const ResourceModule* module) -> std::span<const uint8_t> {

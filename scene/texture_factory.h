@@ -41,6 +41,7 @@ class TextureFactory {
  private:
   GraphicsDevice& device_;
   std::map<std::u16string, TextureRecord> byFile_;
+  // By module file name (see ModuleFileKey) and id.
   std::map<std::pair<std::u16string, int32_t>, TextureRecord> byModule_;
 };
 
