@@ -1,11 +1,14 @@
 #include "scene/resource_table.h"
 
+#include <cstring>
+
 #include "archive/binary_reader.h"
 #include "archive/input_error.h"
 #include "archive/utf.h"
 #include "platform/resource_lookup.h"
 #include "programs/builtin_programs.h"
 #include "render/picture_loader.h"
+#include "render/x_file.h"
 #include "scene/doc_res_manager.h"
 
 namespace lumi {
@@ -281,6 +284,49 @@ std::shared_ptr<Effect> ResourceTable::GetEffect(const ResourceKey& link) {
 
 const MeshRecord* ResourceTable::GetMesh(const ResourceKey& link, uint32_t) {
   std::unique_ptr<MeshRecord>& mesh = meshes_[link];
+  if (mesh) return mesh.get();
+  // A module's resource for module links, the document's copy, our
+  // stand-in, then the executable's own where the module file is missing.
+  const ResourceModule* module = NamesModule(link) ? FindModuleInstance(link.name) : nullptr;
+  std::span<const uint8_t> bytes = ResourceOf(module, kDdsType, link.number);
+  if (bytes.empty()) {
+    for (const DS_ResBlob& blob : rawBlobs_[link]) {
+      if (!blob.blob.bytes.empty()) {
+        bytes = blob.blob.bytes;
+        break;
+      }
+    }
+  }
+  if (bytes.empty() && NamesModule(link)) bytes = StandInResource(link, kDdsType, module != nullptr);
+  if (bytes.empty()) {
+    Report("mesh " + Describe(link) + ": not found");
+    return nullptr;
+  }
+  std::string error;
+  const std::optional<XMesh> parsed = ReadXFile(bytes, error);
+  if (!parsed) {
+    Report("mesh " + Describe(link) + ": " + error);
+    return nullptr;
+  }
+  auto record = std::make_unique<MeshRecord>();
+  const uint32_t vertexBytes = static_cast<uint32_t>(parsed->vertices.size() * sizeof(VertexPNT));
+  record->vertices = device_.CreateVertexBuffer(vertexBytes, kBufferWriteOnly, Pool::Managed);
+  record->indices = device_.CreateIndexBuffer(static_cast<uint32_t>(parsed->indices.size()), kBufferWriteOnly, Pool::Managed);
+  void* vertices = record->vertices ? record->vertices->Lock(0, 0) : nullptr;
+  void* indices = record->indices ? record->indices->Lock(0, 0) : nullptr;
+  if (!vertices || !indices) {
+    Report("mesh " + Describe(link) + ": the device refused its buffers (" + device_.LastError() + ")");
+    return nullptr;
+  }
+  std::memcpy(vertices, parsed->vertices.data(), vertexBytes);
+  std::memcpy(indices, parsed->indices.data(), parsed->indices.size() * sizeof(uint16_t));
+  record->vertices->Unlock();
+  record->indices->Unlock();
+  record->vertexCount = static_cast<uint32_t>(parsed->vertices.size());
+  record->triangleCount = static_cast<uint32_t>(parsed->TriangleCount());
+  record->sphereCentre = {parsed->sphereCentre[0], parsed->sphereCentre[1], parsed->sphereCentre[2]};
+  record->sphereRadius = parsed->sphereRadius;
+  mesh = std::move(record);
   return mesh.get();
 }
 

@@ -111,8 +111,10 @@ class ResourceTable : public LosableRegistry {
   // that runs. Null when none does; asked again, it tries again, with one
   // message per program whatever the number of tries.
   std::shared_ptr<Effect> GetEffect(const ResourceKey& link);
-  // The mesh of a .x link (the document's copy, else the module's "DDS"
-  // resource); null when there is none, and tried again on the next request.
+  // The mesh of a .x link: for a module link the module's "DDS" resource,
+  // then the document's copy, then our stand-in. Null when there is none or
+  // it does not read (one message), and tried again on the next request.
+  // The options are the platform's mesh flags, which have no use here.
   const MeshRecord* GetMesh(const ResourceKey& link, uint32_t options = 0);
 
   // The brush mask of an image-effect object; an empty record if none.

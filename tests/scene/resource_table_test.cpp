@@ -416,6 +416,44 @@ TEST_F(ResourceTableTest, AddedBlobsBecomeImageSetsUnderKeysOfTheirOwn) {
   EXPECT_EQ(table.AddImageFrames({}, {}), ResourceKey{});
 }
 
+// A text .x file: a fan of `triangles` triangles around the origin.
+Bytes MeshFile(int triangles) {
+  std::string file = "xof 0303txt 0032\nMesh Fan {\n" + std::to_string(triangles + 2) + ";\n0;0;0;";
+  for (int i = 0; i <= triangles; ++i) file += ",\n" + std::to_string(i) + ";1;0;";
+  file += ";\n" + std::to_string(triangles) + ";\n";
+  for (int i = 0; i < triangles; ++i) {
+    file += "3;0," + std::to_string(i + 1) + "," + std::to_string(i + 2) + ";" + (i + 1 < triangles ? "," : ";") + "\n";
+  }
+  file += "}\n";
+  return Text(file);
+}
+
+TEST_F(ResourceTableTest, MeshesComeFromTheModuleOrTheDocumentIntoManagedBuffers) {
+  WriteModule("meshes.dll", {DdsResource(3, MeshFile(4)), DdsResource(4, Text("xof 0303txt 0032\nMesh {"))});
+  record_.module_files.push_back({{u"C:\\models\\fan.x", 77}, {FileBlob(u"C:\\models\\fan.x", MeshFile(10))}});
+  record_.module_files.push_back({{u"meshes.dll", 3}, {ModuleBlob(u"meshes.dll", 3, MeshFile(2))}});
+  ResourceTable table(device_, record_);
+
+  const MeshRecord* fan = table.GetMesh({u"C:\\models\\fan.x", 77});
+  ASSERT_NE(fan, nullptr);
+  EXPECT_EQ(fan->triangleCount, 10u);
+  EXPECT_EQ(fan->vertexCount, 12u);
+  EXPECT_EQ(fan->indices->Size(), 60u) << "three 16-bit indices a triangle";
+  EXPECT_EQ(fan->vertices->Size(), 12u * 32);
+  EXPECT_EQ(fan->vertices->GetPool(), Pool::Managed);
+  EXPECT_GT(fan->sphereRadius, 0.0f);
+  EXPECT_EQ(table.GetMesh({u"C:\\models\\fan.x", 77}), fan);
+
+  EXPECT_EQ(table.GetMesh({u"meshes.dll", 3})->triangleCount, 4u) << "the module file before the document's copy";
+  // A mesh that does not read, or that nobody carries: none, asked again
+  // and again with one message each.
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(table.GetMesh({u"meshes.dll", 4}), nullptr);
+    EXPECT_EQ(table.GetMesh({u"C:\\models\\gone.x", 1}), nullptr);
+  }
+  EXPECT_EQ(messages_.size(), 2u);
+}
+
 class CountingLosable : public VRN_LosableObj {
  public:
   void Lose() override { ++lost; }
