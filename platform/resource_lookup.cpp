@@ -12,6 +12,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// The resource call of PeModule shares its name with a Windows macro.
+#undef FindResource
 #endif
 
 namespace lumi {

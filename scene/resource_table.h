@@ -29,9 +29,11 @@ namespace lumi {
 
 class DS_DocResManager;
 
-// The device form of a picture: one texture per frame, in frame order, the
-// frame delays in seconds (empty for a still picture) and the size and
-// aspect of the source picture, taken from the last frame made.
+// The device form of a picture: one texture per frame, in frame order (a
+// frame that could not be made is null), the frame delays in seconds as the
+// document gives them (empty for a still picture, and possibly fewer than
+// the frames: readers bound them), and the size and aspect of the source
+// picture, taken from the last frame made.
 struct ImageSet {
   std::vector<std::shared_ptr<Texture>> textures;
   std::vector<float> delays;
