@@ -272,10 +272,14 @@ std::shared_ptr<Effect> ResourceTable::GetEffect(const ResourceKey& link) {
     }
   }
   for (const Source& source : sources) {
-    if (source.bytes.empty()) continue;
+    // Bytes that did not run once never will: a retry skips them rather
+    // than compile them again every frame.
+    const std::pair<const uint8_t*, size_t> identity(source.bytes.data(), source.bytes.size());
+    if (source.bytes.empty() || failedPrograms_.contains(identity)) continue;
     std::string message;
     effect = Effect::Create(device_, name, source.bytes, message);
     if (effect) return effect;
+    failedPrograms_.insert(identity);
     Report(message + " (from " + source.label + ")");
   }
   Report("effect program " + name + ": no source holds a program that runs");

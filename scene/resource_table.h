@@ -110,7 +110,8 @@ class ResourceTable : public LosableRegistry {
 
   // The effect program of the link: the module's RT_RCDATA resource, the
   // document's copy, then the built-in program of that number, the first
-  // that runs. Null when none does; asked again, it tries again, with one
+  // that runs. Null when none does; asked again, it tries again (a module
+  // may have come; bytes that failed are not compiled twice), with one
   // message per program whatever the number of tries.
   std::shared_ptr<Effect> GetEffect(const ResourceKey& link);
   // The mesh of a .x link: for a module link the module's "DDS" resource,
@@ -164,6 +165,8 @@ class ResourceTable : public LosableRegistry {
   std::map<ResourceKey, std::shared_ptr<Effect>> effects_;
   std::map<ResourceKey, std::vector<DS_ResBlob>> rawBlobs_;
   std::map<GUID, TextureRecord> maskTextures_;
+  // Program bytes that would not run, by address and size.
+  std::set<std::pair<const uint8_t*, size_t>> failedPrograms_;
   // Messages already given, so retries stay quiet.
   std::set<std::string> reported_;
 };

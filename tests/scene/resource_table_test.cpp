@@ -291,6 +291,18 @@ TEST_F(ResourceTableTest, EffectsComeFromTheModuleTheDocumentTheStandInThenTheBu
   EXPECT_GE(firstTry, 1u);
   for (int i = 0; i < 5; ++i) EXPECT_FALSE(failing.GetEffect({u"nowhere.dll", 5}));
   EXPECT_EQ(messages_.size(), firstTry);
+
+  // A program the device would not compile is not compiled again on the
+  // next request (the device would take it this time).
+  record_.module_files.push_back({{u"nowhere.dll", 6}, {ModuleBlob(u"nowhere.dll", 6, Text(
+      "lumi-effect 1\ntechnique T\npass\nfragment\nvoid main() { fragColor = vec4(1.0); }\nend\n"))}});
+  ResourceTable compiling(device_, record_);
+  device_.FailNextProgram("0:1: error: out of registers");
+  EXPECT_FALSE(compiling.GetEffect({u"nowhere.dll", 6}));
+  EXPECT_TRUE(Mentioned("out of registers"));
+  EXPECT_FALSE(compiling.GetEffect({u"nowhere.dll", 6}));
+  ResourceTable another(device_, record_);
+  EXPECT_TRUE(another.GetEffect({u"nowhere.dll", 6}));
 }
 
 TEST_F(ResourceTableTest, KeyNumbersBeyondSixteenBitsNameNoModuleResource) {
