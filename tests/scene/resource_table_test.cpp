@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/file_io.h"
 #include "archive/utf.h"
 #include "platform/resource_lookup.h"
 #include "programs/builtin_programs.h"
@@ -15,6 +16,7 @@
 #include "render/prerender_surface.h"
 #include "render/recording_device.h"
 #include "scene/doc_res_manager.h"
+#include "scene/document.h"
 #include "tests/archive_pe/pe_test_writer.h"
 #include "tests/support/picture_files.h"
 
@@ -194,6 +196,18 @@ TEST_F(ResourceTableTest, DocumentWithEveryKindOfPictureLoads) {
   // The first frame is red, the third blue (B, G, R, A in memory).
   EXPECT_EQ(frames.textures[0]->LevelData(0)[2], 255);
   EXPECT_EQ(frames.textures[2]->LevelData(0)[0], 255);
+}
+
+TEST_F(ResourceTableTest, DemoDocumentPicturesLoadWithoutAnyModule) {
+  Document document = LoadDocument(ReadFileBytes(LUMI_SAMPLE_DOCUMENT));
+  ResourceTable table(device_, *document.resources);
+  EXPECT_TRUE(messages_.empty()) << messages_.front();
+  ASSERT_FALSE(document.resources->pictures.empty());
+  for (const ResourceFrames& picture : document.resources->pictures) {
+    const ImageSet& set = table.GetImageSet(picture.key);
+    ASSERT_EQ(set.textures.size(), picture.frames.size()) << ToUtf8(picture.key.name);
+    for (const auto& texture : set.textures) EXPECT_TRUE(texture) << ToUtf8(picture.key.name);
+  }
 }
 
 TEST_F(ResourceTableTest, FactoryTakesTheModuleFileThenTheDocumentCopyThenTheStandIn) {
