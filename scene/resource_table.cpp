@@ -131,6 +131,12 @@ std::vector<const ImageSet*> ResourceTable::GetImageSets(std::span<const Resourc
   return sets;
 }
 
+std::vector<const ImageSet*> ResourceTable::GetImageSets(std::span<const DS_ImageFileLink> links) {
+  std::vector<const ImageSet*> sets;
+  for (const DS_ImageFileLink& link : links) sets.push_back(&GetImageSet(link.key));
+  return sets;
+}
+
 const ImageSet& ResourceTable::GetModuleImageSet(const ResourceKey& link) {
   ImageSet& set = imageSets_[link];
   if (!set.textures.empty()) return set;

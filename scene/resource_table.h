@@ -93,6 +93,7 @@ class ResourceTable : public LosableRegistry {
   // carry is never read and stays empty.
   const ImageSet& GetImageSet(const ResourceKey& link);
   std::vector<const ImageSet*> GetImageSets(std::span<const ResourceKey> links);
+  std::vector<const ImageSet*> GetImageSets(std::span<const DS_ImageFileLink> links);
   // An image set stored in a module as a record of delays and blobs.
   const ImageSet& GetModuleImageSet(const ResourceKey& link);
   std::vector<const ImageSet*> GetModuleImageSets(std::span<const ResourceKey> links);

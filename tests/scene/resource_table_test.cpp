@@ -153,6 +153,12 @@ TEST_F(ResourceTableTest, LoadMakesPicturesAndMasksAndKeepsTheRest) {
   EXPECT_EQ(table.GetRawBlobs(photo).size(), 1u);
   EXPECT_TRUE(table.GetRawBlobs({u"never named", 1}).empty());
   EXPECT_EQ(table.LoadImageSet({u"C:\\sprites\\fish.png", 7}, 0).delays, (std::vector<float>{0.5f}));
+
+  const std::vector<DS_ImageFileLink> links = {DS_ImageFileLink(animation), DS_ImageFileLink(photo)};
+  const auto sets = table.GetImageSets(links);
+  ASSERT_EQ(sets.size(), 2u);
+  EXPECT_EQ(sets[0], &flag);
+  EXPECT_EQ(sets[1], &lake);
 }
 
 TEST_F(ResourceTableTest, DocumentWithEveryKindOfPictureLoads) {
