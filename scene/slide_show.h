@@ -64,6 +64,6 @@ class DS_SlideShow_Light : public DS_IOF_Item {
 void PrepareSlide(DS_SlideContainer& slide);
 // The slide `e` seconds after it began: the backdrop, then every object.
 void SlideFrameMove(DS_SlideContainer& slide, float e);
-void SetPicturePosition(DS_SlideContainer& slide, int mode);
+void SetPicturePosition(DS_SlideContainer& slide, PlacementMode mode);
 
 }  // namespace lumi
