@@ -1,15 +1,18 @@
 #include "platform/resource_lookup.h"
 
-#include <filesystem>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
-#include <string>
-#include <vector>
+#include <set>
 
 #include "archive/input_error.h"
 #include "archive/utf.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace lumi {
 namespace {
@@ -29,9 +32,53 @@ std::u16string_view FileName(std::u16string_view path) {
   return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
 }
 
+// A file name that cannot climb out of the folder it is joined to.
+bool IsPlainFileName(std::u16string_view name) { return !name.empty() && name != u"." && name != u".."; }
+
 std::vector<const EmbeddedResourceTable*>& Tables() {
   static std::vector<const EmbeddedResourceTable*> tables;
   return tables;
+}
+
+ResourceMessageSink& Sink() {
+  static ResourceMessageSink sink;
+  return sink;
+}
+
+// Each message once per process: lookups are retried every frame.
+void ReportOnce(const std::string& message) {
+  static std::set<std::string> given;
+  if (given.insert(message).second) ReportResourceMessage(message);
+}
+
+std::filesystem::path& DocumentDirectory() {
+  static std::filesystem::path directory;
+  return directory;
+}
+
+std::filesystem::path ExecutableDirectory() {
+#ifdef _WIN32
+  wchar_t buffer[32768];
+  const DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+  if (length == 0 || length >= std::size(buffer)) return {};
+  return std::filesystem::path(std::wstring(buffer, length)).parent_path();
+#else
+  std::error_code ec;
+  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path() : executable.parent_path();
+#endif
+}
+
+// The user's own data folder; nothing when the environment names none.
+std::filesystem::path UserDataDirectory() {
+#ifdef _WIN32
+  if (const wchar_t* appData = _wgetenv(L"APPDATA"); appData && *appData) return appData;
+  return {};
+#else
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return data;
+  if (const char* home = std::getenv("HOME"); home && *home == '/') return std::filesystem::path(home) / ".local/share";
+  return {};
+#endif
 }
 
 class EmbeddedModule : public ResourceModule {
@@ -63,51 +110,129 @@ class EmbeddedModule : public ResourceModule {
 
 class PeFileModule : public ResourceModule {
  public:
-  explicit PeFileModule(PeModule module) : module_(std::move(module)) {}
+  explicit PeFileModule(PeModule module, std::string path) : module_(std::move(module)), path_(std::move(path)) {}
 
   std::optional<std::span<const std::uint8_t>> Find(const PeResourceName& type, std::uint16_t id) const override {
-    const std::optional<PeResource> resource = module_.FindResource(type, id);
-    if (!resource) return std::nullopt;
-    return resource->bytes;
+    try {
+      const std::optional<PeResource> resource = module_.FindResource(type, id);
+      if (!resource) return std::nullopt;
+      return resource->bytes;
+    } catch (const InputError& error) {
+      ReportOnce("resource module " + path_ + " is broken, taken as absent: " + error.what());
+      return std::nullopt;
+    }
   }
 
  private:
   PeModule module_;
+  std::string path_;
 };
 
-std::unique_ptr<ResourceModule> LoadPeFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return nullptr;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  try {
-    return std::make_unique<PeFileModule>(PeModule(std::move(bytes), path.string()));
-  } catch (const InputError&) {
-    return nullptr;
+// The first module file of that name in the search folders. A file that is
+// there but cannot serve (not regular, too large, not a PE module) is
+// reported once and counts as absent; the search goes on.
+std::unique_ptr<ResourceModule> LoadModuleFile(std::u16string_view fileName) {
+  for (const std::filesystem::path& directory : ModuleDirectories()) {
+    const std::filesystem::path path = directory / std::filesystem::path(ToUtf8(fileName));
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) continue;
+    std::string error;
+    std::optional<std::vector<std::uint8_t>> bytes = ReadResourceFile(path, error);
+    if (!bytes) {
+      ReportOnce("resource module " + error + ", taken as absent");
+      continue;
+    }
+    try {
+      return std::make_unique<PeFileModule>(PeModule(std::move(*bytes), path.string()), path.string());
+    } catch (const InputError& broken) {
+      ReportOnce(std::string("resource module taken as absent: ") + broken.what());
+    }
   }
+  return nullptr;
 }
 
 }  // namespace
 
 void RegisterEmbeddedResources(const EmbeddedResourceTable& table) { Tables().push_back(&table); }
 
+std::optional<std::vector<std::uint8_t>> ReadResourceFile(const std::filesystem::path& path, std::string& error) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(status)) {
+    error = path.string() + ": no such file";
+    return std::nullopt;
+  }
+  if (!std::filesystem::is_regular_file(status)) {
+    error = path.string() + ": not a regular file";
+    return std::nullopt;
+  }
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec || size > kMaxResourceFileBytes) {
+    error = path.string() + ": " + (ec ? "size unknown" : "larger than " + std::to_string(kMaxResourceFileBytes >> 20) + " MiB");
+    return std::nullopt;
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  // A file that shrank while it was read fails the read.
+  if (in && size > 0) in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+  if (!in) {
+    error = path.string() + ": cannot be read";
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+void SetResourceMessageSink(ResourceMessageSink sink) { Sink() = std::move(sink); }
+
+void ReportResourceMessage(const std::string& message) {
+  if (Sink()) {
+    Sink()(message);
+  } else {
+    std::fprintf(stderr, "lumisave: %s\n", message.c_str());
+  }
+}
+
+std::optional<std::uint16_t> ResourceIdOf(std::int64_t number) {
+  if (number < 0 || number > 0xFFFF) return std::nullopt;
+  return static_cast<std::uint16_t>(number);
+}
+
 const ResourceModule& ExecutableModule() {
   static const EmbeddedModule executable{std::u16string()};
   return executable;
 }
 
+void SetDocumentDirectory(const std::filesystem::path& directory) { DocumentDirectory() = directory; }
+
+std::vector<std::filesystem::path> ModuleDirectories() {
+  std::vector<std::filesystem::path> directories;
+  if (!DocumentDirectory().empty()) directories.push_back(DocumentDirectory());
+  if (std::filesystem::path executable = ExecutableDirectory(); !executable.empty()) directories.push_back(executable);
+  if (std::filesystem::path data = UserDataDirectory(); !data.empty()) directories.push_back(data / "lumisave" / "modules");
+  return directories;
+}
+
+std::u16string ModuleFileKey(std::u16string_view path) { return FoldCase(FileName(path)); }
+
 const ResourceModule* FindModuleInstance(std::u16string_view path) {
   static std::map<std::u16string, std::unique_ptr<ResourceModule>> loaded;
-  const std::u16string key = FoldCase(FileName(path));
-  if (key.empty()) return nullptr;
+  const std::u16string_view name = FileName(path);
+  if (!IsPlainFileName(name)) return nullptr;
+  const std::u16string key = ModuleFileKey(name);
   if (const auto found = loaded.find(key); found != loaded.end()) return found->second.get();
-
-  std::unique_ptr<ResourceModule> module = LoadPeFile(std::filesystem::path(ToUtf8(path)));
-  if (!module) {
-    auto embedded = std::make_unique<EmbeddedModule>(key);
-    if (embedded->Exists()) module = std::move(embedded);
-  }
+  std::unique_ptr<ResourceModule> module = LoadModuleFile(name);
   if (!module) return nullptr;
   return loaded.emplace(key, std::move(module)).first->second.get();
+}
+
+const ResourceModule* FindPackedModule(std::u16string_view path) {
+  static std::map<std::u16string, std::unique_ptr<EmbeddedModule>> packed;
+  const std::u16string key = ModuleFileKey(path);
+  if (key.empty()) return nullptr;
+  if (const auto found = packed.find(key); found != packed.end()) return found->second.get();
+  auto module = std::make_unique<EmbeddedModule>(key);
+  if (!module->Exists()) return nullptr;
+  return packed.emplace(key, std::move(module)).first->second.get();
 }
 
 std::optional<std::span<const std::uint8_t>> FindModuleResource(const ResourceModule* module, const PeResourceName& type,

@@ -265,6 +265,9 @@ bool Effect::End() {
 void Effect::OnLostDevice() {
   if (begun_) End();
   lost_ = true;
+  // Texture parameters may hold default-pool targets, which must all be
+  // let go before the device can be reset; callers set them again anyway.
+  for (Parameter& parameter : parameters_) parameter.texture.reset();
 }
 
 void Effect::OnResetDevice() { lost_ = false; }

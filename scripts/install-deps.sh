@@ -11,6 +11,7 @@ packages=(
   libsdl2-dev libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
   libturbojpeg0-dev libmpg123-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsquish-dev nsis-common
+  libassimp-dev assimp-testmodels
 )
 windows_packages=(
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest

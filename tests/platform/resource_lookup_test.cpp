@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "archive/utf.h"
 #include "tests/archive_pe/pe_test_writer.h"
@@ -35,8 +41,14 @@ class ResourceLookup : public ::testing::Test {
                  ("lumi_resource_lookup_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(directory_ / "other");
+    SetDocumentDirectory(directory_);
+    SetResourceMessageSink([this](const std::string& message) { messages_.push_back(message); });
   }
-  void TearDown() override { std::filesystem::remove_all(directory_); }
+  void TearDown() override {
+    SetResourceMessageSink(nullptr);
+    SetDocumentDirectory({});
+    std::filesystem::remove_all(directory_);
+  }
 
   std::u16string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     const std::filesystem::path path = directory_ / name;
@@ -52,10 +64,14 @@ class ResourceLookup : public ::testing::Test {
   }
 
   std::filesystem::path directory_;
+  std::vector<std::string> messages_;
 };
 
 TEST_F(ResourceLookup, PackedModuleIsFoundByItsFileName) {
-  const ResourceModule* module = FindModuleInstance(u"packed_module.dll");
+  // A stand-in is no module file: lookups reach it only after the
+  // document's own copy.
+  EXPECT_EQ(FindModuleInstance(u"packed_module.dll"), nullptr);
+  const ResourceModule* module = FindPackedModule(u"packed_module.dll");
   ASSERT_NE(module, nullptr);
   EXPECT_EQ(Text(module->Find(kDds, 7)), "seven");
   EXPECT_EQ(Text(module->Find(kResourceTypeRcData, 8)), "eight!");
@@ -66,11 +82,14 @@ TEST_F(ResourceLookup, PackedModuleIsFoundByItsFileName) {
   ASSERT_TRUE(empty);
   EXPECT_TRUE(empty->empty());
 
-  EXPECT_EQ(FindModuleInstance(u"C:\\Program Files\\Lumivex\\PACKED_MODULE.DLL"), module);
-  EXPECT_EQ(FindModuleInstance(u"/somewhere/else/Packed_Module.dll"), module);
-  EXPECT_EQ(FindModuleInstance(u"packed_module"), nullptr);
+  EXPECT_EQ(FindPackedModule(u"C:\\Program Files\\Lumivex\\PACKED_MODULE.DLL"), module);
+  EXPECT_EQ(FindPackedModule(u"/somewhere/else/Packed_Module.dll"), module);
+  EXPECT_EQ(FindPackedModule(u"packed_module"), nullptr);
+  EXPECT_EQ(FindPackedModule(u""), nullptr);
+  EXPECT_EQ(FindPackedModule(u"C:\\dir\\"), nullptr);
   EXPECT_EQ(FindModuleInstance(u""), nullptr);
   EXPECT_EQ(FindModuleInstance(u"C:\\dir\\"), nullptr);
+  EXPECT_EQ(FindModuleInstance(u".."), nullptr);
 }
 
 TEST_F(ResourceLookup, ExecutableCarriesItsPictures) {
@@ -107,8 +126,9 @@ TEST_F(ResourceLookup, ModuleFileIsLoadedOnceUnderItsFileName) {
   ASSERT_NE(module, nullptr);
   EXPECT_EQ(Text(FindModuleResource(module, kDds, 62)), "first");
 
-  // Another directory's file of the same name is never read.
+  // Another document's directory with a file of the same name is never read.
   const std::u16string second = Write("other/disk_module.dll", ModuleHolding("second"));
+  SetDocumentDirectory(directory_ / "other");
   EXPECT_EQ(FindModuleInstance(second), module);
   EXPECT_EQ(FindModuleInstance(PathOf("missing/DISK_MODULE.DLL")), module);
   EXPECT_EQ(Text(FindModuleInstance(second)->Find(kDds, 62)), "first");
@@ -117,14 +137,131 @@ TEST_F(ResourceLookup, ModuleFileIsLoadedOnceUnderItsFileName) {
 TEST_F(ResourceLookup, FailedLoadsAreTriedAgain) {
   const std::u16string path = PathOf("late_module.dll");
   EXPECT_EQ(FindModuleInstance(path), nullptr);
+  EXPECT_TRUE(messages_.empty()) << "a missing module is no fault";
   Write("late_module.dll", {'M', 'Z', 0, 0});
   EXPECT_EQ(FindModuleInstance(path), nullptr);
+  EXPECT_EQ(FindModuleInstance(path), nullptr);
+  ASSERT_EQ(messages_.size(), 1u) << "a broken module is reported once however often it is asked for";
+  EXPECT_NE(messages_[0].find("late_module.dll"), std::string::npos) << messages_[0];
   Write("late_module.dll", {});
   EXPECT_EQ(FindModuleInstance(path), nullptr);
   Write("late_module.dll", ModuleHolding("late"));
   const ResourceModule* module = FindModuleInstance(path);
   ASSERT_NE(module, nullptr);
   EXPECT_EQ(Text(module->Find(kDds, 62)), "late");
+}
+
+TEST_F(ResourceLookup, ModuleIsNeverReadAtThePathAsWrittenNorInTheWorkingDirectory) {
+  const std::u16string written = Write("other/where_written.dll", ModuleHolding("written"));
+  EXPECT_EQ(FindModuleInstance(written), nullptr);
+
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(directory_ / "other");
+  EXPECT_EQ(FindModuleInstance(u"where_written.dll"), nullptr);
+  std::filesystem::current_path(working);
+
+  // Beside the document, whatever directory the document named.
+  Write("where_written.dll", ModuleHolding("beside"));
+  const ResourceModule* module = FindModuleInstance(written);
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(Text(module->Find(kDds, 62)), "beside");
+}
+
+// Folders, FIFOs and devices as Linux has them.
+#ifndef _WIN32
+TEST_F(ResourceLookup, ModulesAreLookedForBesideTheDocumentTheExecutableThenTheUserFolder) {
+  const char* saved = std::getenv("XDG_DATA_HOME");
+  const std::string savedValue = saved ? saved : "";
+  const std::filesystem::path data = directory_ / "data";
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+
+  const std::vector<std::filesystem::path> directories = ModuleDirectories();
+  ASSERT_EQ(directories.size(), 3u);
+  EXPECT_EQ(directories[0], directory_);
+  EXPECT_TRUE(std::filesystem::exists(directories[1] / "lumi_tests_platform")) << directories[1];
+  EXPECT_EQ(directories[2], data / "lumisave" / "modules");
+
+  std::filesystem::create_directories(data / "lumisave" / "modules");
+  Write("data/lumisave/modules/user_module.dll", ModuleHolding("user"));
+  Write("user_module_in_document.dll", ModuleHolding("document"));
+  Write("data/lumisave/modules/user_module_in_document.dll", ModuleHolding("user"));
+  const ResourceModule* user = FindModuleInstance(u"C:\\Windows\\user_module.dll");
+  ASSERT_NE(user, nullptr);
+  EXPECT_EQ(Text(user->Find(kDds, 62)), "user");
+  const ResourceModule* beside = FindModuleInstance(u"user_module_in_document.dll");
+  ASSERT_NE(beside, nullptr);
+  EXPECT_EQ(Text(beside->Find(kDds, 62)), "document");
+
+  // A relative data folder is ignored, as the XDG rules say.
+  setenv("XDG_DATA_HOME", "relative/data", 1);
+  for (const std::filesystem::path& directory : ModuleDirectories()) EXPECT_NE(directory, "relative/data/lumisave/modules");
+  if (saved) {
+    setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
+  } else {
+    unsetenv("XDG_DATA_HOME");
+  }
+}
+
+TEST_F(ResourceLookup, OnlyRegularFilesOfBoundedSizeAreRead) {
+  std::string error;
+  EXPECT_FALSE(ReadResourceFile("/dev/zero", error));
+  EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+  EXPECT_FALSE(ReadResourceFile(directory_, error));
+  EXPECT_FALSE(ReadResourceFile(directory_ / "missing.png", error));
+  EXPECT_NE(error.find("no such file"), std::string::npos) << error;
+
+  const std::filesystem::path fifo = directory_ / "fifo.dll";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(ReadResourceFile(fifo, error)) << "a FIFO would block the read";
+
+  const std::filesystem::path huge = directory_ / "huge.dll";
+  std::ofstream(huge, std::ios::binary).put('M');
+  std::filesystem::resize_file(huge, kMaxResourceFileBytes + 1);
+  EXPECT_FALSE(ReadResourceFile(huge, error));
+  EXPECT_NE(error.find("larger than 64 MiB"), std::string::npos) << error;
+  std::filesystem::resize_file(huge, 3);
+  const auto small = ReadResourceFile(huge, error);
+  ASSERT_TRUE(small);
+  EXPECT_EQ(small->size(), 3u);
+  const auto empty = ReadResourceFile(Write("empty.bin", {}), error);
+  ASSERT_TRUE(empty);
+  EXPECT_TRUE(empty->empty());
+
+  // As module files they count as absent, each with one message.
+  EXPECT_EQ(FindModuleInstance(u"fifo.dll"), nullptr);
+  EXPECT_EQ(FindModuleInstance(u"fifo.dll"), nullptr);
+  std::filesystem::resize_file(huge, kMaxResourceFileBytes + 1);
+  EXPECT_EQ(FindModuleInstance(u"huge.dll"), nullptr);
+  EXPECT_EQ(messages_.size(), 2u);
+}
+
+#endif
+
+TEST_F(ResourceLookup, ModuleWithABrokenResourceTreeHasNoResourcesAndSaysSoOnce) {
+  test::PeTestWriter writer;
+  writer.Add({test::Named(u"DDS"), test::Numbered(62), 0x409, {'o', 'k'}});
+  writer.Add({test::Named(u"DDS"), test::Numbered(63), 0x409, {'b', 'a', 'd'}});
+  std::vector<std::uint8_t> bytes = writer.Write();
+  // The size of resource 63's data runs past its section.
+  const std::uint32_t sizeField = writer.Layout().dataEntryOffsets.at(1) + 4;
+  for (int i = 0; i < 4; ++i) bytes[sizeField + i] = static_cast<std::uint8_t>(0x10000 >> (8 * i));
+  Write("broken_tree.dll", bytes);
+  const ResourceModule* module = FindModuleInstance(u"broken_tree.dll");
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(Text(module->Find(kDds, 62)), "ok");
+  EXPECT_FALSE(module->Find(kDds, 63));
+  EXPECT_FALSE(module->Find(kDds, 63));
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("broken_tree.dll"), std::string::npos) << messages_[0];
+}
+
+TEST(ResourceIds, KeyNumbersOutsideSixteenBitsNameNoResource) {
+  EXPECT_EQ(ResourceIdOf(90), 90);
+  EXPECT_EQ(ResourceIdOf(0), 0);
+  EXPECT_EQ(ResourceIdOf(65535), 65535);
+  EXPECT_FALSE(ResourceIdOf(65536 + 90));
+  EXPECT_FALSE(ResourceIdOf(-1));
+  EXPECT_FALSE(ResourceIdOf((std::int64_t{1} << 32) + 90));
 }
 
 }  // namespace

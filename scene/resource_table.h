@@ -1,0 +1,177 @@
+// The document's resources at run time. Made from the stored record of a
+// loaded document, it turns the keys that file links name into device
+// objects (textures, effect programs, meshes) and caches them: pictures and
+// masks at once, everything else on first request. It is also where the
+// objects that hold default-pool targets register, so that one device loss
+// releases them all and one restore makes them again.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "archive/blobs.h"
+#include "archive/guid.h"
+#include "params/file_link.h"
+#include "params/vector_math.h"
+#include "render/device.h"
+#include "render/effect.h"
+#include "render/losable.h"
+#include "render/scene_view.h"
+#include "render/target_pair.h"
+#include "scene/texture_factory.h"
+
+namespace lumi {
+
+class DS_DocResManager;
+
+// The device form of a picture: one texture per frame, in frame order, the
+// frame delays in seconds (empty for a still picture) and the size and
+// aspect of the source picture, taken from the last frame made.
+struct ImageSet {
+  std::vector<std::shared_ptr<Texture>> textures;
+  std::vector<float> delays;
+  uint32_t width = 0, height = 0;
+  float aspect = 1;
+};
+
+// An image set made by LoadImageSet, with the part of each texture the
+// picture uses. u = picture width / texture width and v likewise when the
+// scaling filter is kFilterNone, 1 otherwise; aspect = height / width of the
+// picture (1 when either is 0).
+struct AnimatedImageSet {
+  std::vector<std::shared_ptr<Texture>> textures;
+  std::vector<float> delays;
+  uint32_t imageWidth = 0, imageHeight = 0;
+  uint32_t textureWidth = 0, textureHeight = 0;
+  float u = 1, v = 1, aspect = 1;
+};
+
+// The scaling filter that leaves a picture unscaled in its texture.
+inline constexpr uint32_t kFilterNone = 1;
+
+// The bytes of one frame of a link, shared between copies.
+struct LinkFrame {
+  std::shared_ptr<const std::vector<uint8_t>> bytes;
+  float delay = 0;
+  std::u16string name;
+};
+
+// A mesh in the device: position, normal and texture coordinate per vertex
+// (32 bytes), three 16-bit indices per triangle, both managed.
+struct MeshRecord {
+  std::shared_ptr<VertexBuffer> vertices;
+  std::shared_ptr<IndexBuffer> indices;
+  uint32_t vertexCount = 0, triangleCount = 0;
+  Vector3 sphereCentre;
+  float sphereRadius = 0;
+};
+
+class ResourceTable : public LosableRegistry {
+ public:
+  // Copies what the record carries and makes the textures of its pictures
+  // and masks on `device`, which must outlive the table.
+  ResourceTable(GraphicsDevice& device, const DS_DocResManager& record);
+  ~ResourceTable() override;
+  ResourceTable(const ResourceTable&) = delete;
+  ResourceTable& operator=(const ResourceTable&) = delete;
+
+  GraphicsDevice& Device() { return device_; }
+  TextureFactory& Factory() { return factory_; }
+  // The picture metrics of this document (the backdrop writes them).
+  PictureMetrics& Metrics() { return metrics_; }
+
+  // Pictures. A key the document carries has its textures from the load; a
+  // module resource (".dll" or an empty path) is made once, empty when no
+  // source has it, and not tried again; a plain file the document does not
+  // carry is never read and stays empty.
+  const ImageSet& GetImageSet(const ResourceKey& link);
+  std::vector<const ImageSet*> GetImageSets(std::span<const ResourceKey> links);
+  // An image set stored in a module as a record of delays and blobs.
+  const ImageSet& GetModuleImageSet(const ResourceKey& link);
+  std::vector<const ImageSet*> GetModuleImageSets(std::span<const ResourceKey> links);
+  // Every frame of the link's bytes as its own texture, scaled with `filter`.
+  const AnimatedImageSet& LoadImageSet(const ResourceKey& link, uint32_t filter);
+  // The link's bytes as frames: a module resource, or the file the link
+  // names (a regular file of bounded size); nothing for ".gif". True always.
+  bool LoadLinkBytes(const ResourceKey& link, std::vector<LinkFrame>& frames);
+
+  // Raw module data.
+  std::vector<DS_ResBlob>& GetRawBlobs(const ResourceKey& key);
+  // The first raw blob of the key, fetched from the module for a ".dll"
+  // link; null when there is none.
+  const DS_ResBlob* GetModuleBlob(const ResourceKey& link);
+
+  // The effect program of the link: the module's RT_RCDATA resource, the
+  // document's copy, then the built-in program of that number, the first
+  // that runs. Null when none does; asked again, it tries again, with one
+  // message per program whatever the number of tries.
+  std::shared_ptr<Effect> GetEffect(const ResourceKey& link);
+  // The mesh of a .x link: for a module link the module's "DDS" resource,
+  // then the document's copy, then our stand-in. Null when there is none or
+  // it does not read (one message), and tried again on the next request.
+  // The options are the platform's mesh flags, which have no use here.
+  const MeshRecord* GetMesh(const ResourceKey& link, uint32_t options = 0);
+
+  // The brush mask of an image-effect object; an empty record if none.
+  const TextureRecord& GetMaskTexture(const GUID& guid);
+  // The brush's pair of targets, made from its mask at 512 x 512.
+  TargetPair& GetBrushCanvas(const GUID& guid);
+
+  // A link to a one-frame image set made from the blob.
+  ResourceKey AddImageBlob(const DS_ResBlob& blob);
+  // A link to an image set of the blobs in order with these delays.
+  ResourceKey AddImageFrames(std::span<const DS_ResBlob> blobs, std::vector<float> delays);
+
+  // Objects holding default-pool targets, by name.
+  void Register(const std::string& name, VRN_LosableObj* object) override;
+  void Unregister(const std::string& name) override;
+  size_t RegisteredCount() const { return losables_.Size(); }
+
+  // Device loss: every registered object loses its targets, every effect is
+  // told and drops its textures, every brush canvas releases its targets.
+  void LoseDeviceObjects();
+  // After the device is reset: the objects make their targets again, the
+  // effects are told, every brush canvas is made again from its mask.
+  void RestoreDeviceObjects();
+
+ private:
+  struct BrushCanvas {
+    TargetPair pair;
+    uint32_t width = 0, height = 0;
+  };
+
+  void MakeFrames(ImageSet& set, std::span<const DS_ResBlob> blobs);
+  void Report(const std::string& message);
+
+  GraphicsDevice& device_;
+  TextureFactory factory_;
+  PictureMetrics metrics_;
+  LosableTable losables_;
+
+  std::map<ResourceKey, std::vector<LinkFrame>> frameItems_;
+  std::map<ResourceKey, AnimatedImageSet> animatedSets_;
+  std::map<ResourceKey, std::vector<float>> delays_;
+  std::map<ResourceKey, ImageSet> imageSets_;
+  std::map<ResourceKey, std::unique_ptr<MeshRecord>> meshes_;
+  std::map<GUID, BrushCanvas> brushCanvases_;
+  std::map<ResourceKey, std::shared_ptr<Effect>> effects_;
+  std::map<ResourceKey, std::vector<DS_ResBlob>> rawBlobs_;
+  std::map<GUID, TextureRecord> maskTextures_;
+  // Messages already given, so retries stay quiet.
+  std::set<std::string> reported_;
+};
+
+// The thread's current table, null when none. Setting it also makes it the
+// registry of the thread's losable objects.
+ResourceTable* CurrentResourceTable();
+void SetCurrentResourceTable(ResourceTable* table);
+// The current table's metrics, or one process-wide default record when no
+// table is current.
+PictureMetrics& CurrentPictureMetrics();
+
+}  // namespace lumi
