@@ -5,7 +5,7 @@
 
 #include "archive/registry.h"
 #include "render/current_context.h"
-#include "render/diagnostics.h"
+#include "platform/resource_lookup.h"
 #include "render/effect.h"
 #include "scene/render_obj.h"
 #include "scene/resource_access.h"
@@ -203,7 +203,7 @@ void DS_2D_Light::RestoreDevice() {
     if (chain_.Create(*device, size.width * factor, size.height * factor)) return;
   }
   if (!chain_reported_) {
-    Diagnose("no off-screen target can be made at " + std::to_string(size.width) + "x" + std::to_string(size.height) +
+    ReportResourceMessage("no off-screen target can be made at " + std::to_string(size.width) + "x" + std::to_string(size.height) +
              " or more; image effects draw without the picture behind them");
     chain_reported_ = true;
   }
@@ -448,6 +448,8 @@ void DS_2D_Light::DrawScreenRect(const ScreenRect& rect) {
   GraphicsDevice* device = CurrentDevice();
   if (device == nullptr || !WriteBuffer(*device, screen_rect_, rect.v)) return;
   SetBlending(*device, true);
+  // The corners may come in either winding.
+  device->SetRenderState(RenderState::CullMode, Word(Cull::None));
   device->SetPixelProgram(nullptr);
   SetStage0(*device, TextureOp::SelectArg2, TextureOp::SelectArg2);
   device->SetTextureStageState(0, StageState::AlphaArg2, Word(TextureArg::Diffuse));
@@ -462,6 +464,7 @@ void DS_2D_Light::DrawScreenImage(const ScreenImage& image) {
   GraphicsDevice* device = CurrentDevice();
   if (device == nullptr || !WriteBuffer(*device, screen_image_, image.v)) return;
   SetBlending(*device, true);
+  device->SetRenderState(RenderState::CullMode, Word(Cull::None));
   device->SetRenderState(RenderState::SrcBlend, Word(Blend::SrcAlpha));
   device->SetRenderState(RenderState::DestBlend, Word(Blend::InvSrcAlpha));
   device->SetRenderState(RenderState::ZEnable, 0);

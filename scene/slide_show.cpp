@@ -84,7 +84,9 @@ void DS_SlideShow_Light::FrameMove(float t) {
   if (slides.empty()) return;
   if (current_slide == nullptr || !overlay) {
     // The first slide starts already faded in.
-    current_slide = slides.front();
+    const size_t first = first_slide < slides.size() ? first_slide : 0;
+    current_slide = slides[first];
+    next_index = static_cast<int>((first + 1) % slides.size());
     slide_start = t - current_slide->fade_in.value;
     StartSlide();
     overlay.emplace();
