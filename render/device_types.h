@@ -1,10 +1,13 @@
 // The vocabulary of the graphics device: pools, formats, fixed-function
 // states and their values. Numeric values follow the classic fixed-function
-// pipeline so states can be stored and compared as plain 32-bit words.
+// pipeline so states can be stored and compared as plain 32-bit words; the
+// state enums come from the tables of render/state_tables.h.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
+
+#include "render/state_tables.h"
 
 namespace lumi {
 
@@ -42,91 +45,36 @@ enum ClearFlags : uint32_t {
   kClearStencil = 4,
 };
 
-enum class PrimitiveType { PointList, LineList, LineStrip, TriangleList, TriangleStrip, TriangleFan };
+enum class PrimitiveType { LUMI_PRIMITIVE_TABLE(LUMI_ENUMERATOR_VALUE) };
 
 enum class TransformKind { World, View, Projection };
 
-enum class RenderState {
-  AlphaBlendEnable,
-  SrcBlend,
-  DestBlend,
-  BlendOp,
-  CullMode,
-  ZEnable,
-  ZWriteEnable,
-  ZFunc,
-  AlphaTestEnable,
-  AlphaFunc,
-  AlphaRef,
-  Lighting,
-  Ambient,
-  TextureFactor,
-  Count
-};
+enum class RenderState { LUMI_RENDER_STATE_TABLE(LUMI_STATE_ENUMERATOR) Count };
 
-enum class Blend : uint32_t {
-  Zero = 1,
-  One = 2,
-  SrcColor = 3,
-  InvSrcColor = 4,
-  SrcAlpha = 5,
-  InvSrcAlpha = 6,
-  DestAlpha = 7,
-  InvDestAlpha = 8,
-  DestColor = 9,
-  InvDestColor = 10,
-};
+enum class Blend : uint32_t { LUMI_BLEND_TABLE(LUMI_ENUMERATOR_VALUE) };
 
-enum class BlendOp : uint32_t { Add = 1, Subtract = 2, RevSubtract = 3, Min = 4, Max = 5 };
+enum class BlendOp : uint32_t { LUMI_BLEND_OP_TABLE(LUMI_ENUMERATOR_VALUE) };
 
 // Which winding is culled, as seen on the target (y pointing down).
-enum class Cull : uint32_t { None = 1, CW = 2, CCW = 3 };
+enum class Cull : uint32_t { LUMI_CULL_TABLE(LUMI_ENUMERATOR_VALUE) };
 
-enum class CompareFunc : uint32_t {
-  Never = 1,
-  Less = 2,
-  Equal = 3,
-  LessEqual = 4,
-  Greater = 5,
-  NotEqual = 6,
-  GreaterEqual = 7,
-  Always = 8,
-};
+enum class CompareFunc : uint32_t { LUMI_COMPARE_TABLE(LUMI_ENUMERATOR_VALUE) };
 
-enum class StageState {
-  ColorOp,
-  ColorArg1,
-  ColorArg2,
-  AlphaOp,
-  AlphaArg1,
-  AlphaArg2,
-  // The 2 x 2 matrix applied to a signed (du, dv) bump sample; stored as
-  // float bits like every other state word.
-  BumpEnvMat00,
-  BumpEnvMat01,
-  BumpEnvMat10,
-  BumpEnvMat11,
-  Count
-};
+// BumpEnvMat00 to 11: the 2 x 2 matrix applied to a signed (du, dv) bump
+// sample; stored as float bits like every other state word.
+enum class StageState { LUMI_STAGE_STATE_TABLE(LUMI_STATE_ENUMERATOR) Count };
 
-enum class TextureOp : uint32_t {
-  Disable = 1,
-  SelectArg1 = 2,
-  SelectArg2 = 3,
-  Modulate = 4,
-  Add = 7,
-  // Perturbs the next stage's texture coordinates by this stage's (du, dv)
-  // sample multiplied by the bump matrix.
-  BumpEnvMap = 22,
-};
+// BumpEnvMap perturbs the next stage's texture coordinates by this stage's
+// (du, dv) sample multiplied by the bump matrix.
+enum class TextureOp : uint32_t { LUMI_TEXTURE_OP_TABLE(LUMI_ENUMERATOR_VALUE) };
 
-enum class TextureArg : uint32_t { Diffuse = 0, Current = 1, Texture = 2, TFactor = 3 };
+enum class TextureArg : uint32_t { LUMI_TEXTURE_ARG_TABLE(LUMI_ENUMERATOR_VALUE) };
 
-enum class SamplerState { AddressU, AddressV, MagFilter, MinFilter, MipFilter, Count };
+enum class SamplerState { LUMI_SAMPLER_STATE_TABLE(LUMI_STATE_ENUMERATOR) Count };
 
-enum class TextureAddress : uint32_t { Wrap = 1, Mirror = 2, Clamp = 3 };
+enum class TextureAddress : uint32_t { LUMI_TEXTURE_ADDRESS_TABLE(LUMI_ENUMERATOR_VALUE) };
 
-enum class TextureFilter : uint32_t { None = 0, Point = 1, Linear = 2 };
+enum class TextureFilter : uint32_t { LUMI_TEXTURE_FILTER_TABLE(LUMI_ENUMERATOR_VALUE) };
 
 enum class DeviceState { Ok, Lost, NotReset };
 

@@ -6,6 +6,8 @@
 #include <map>
 #include <sstream>
 
+#include "render/state_names.h"
+
 namespace lumi {
 
 namespace {
@@ -43,45 +45,6 @@ const std::map<std::string, ParameterType> kTypes = {
     {"float", ParameterType::Float},    {"float2", ParameterType::Float2},     {"float3", ParameterType::Float3},
     {"float4", ParameterType::Float4},  {"float2x2", ParameterType::Float2x2}, {"float4x4", ParameterType::Float4x4},
     {"texture", ParameterType::Texture}};
-
-const std::map<std::string, uint32_t> kBlends = {
-    {"zero", 1},        {"one", 2},       {"srccolor", 3},     {"invsrccolor", 4}, {"srcalpha", 5},
-    {"invsrcalpha", 6}, {"destalpha", 7}, {"invdestalpha", 8}, {"destcolor", 9},   {"invdestcolor", 10}};
-const std::map<std::string, uint32_t> kBlendOps = {
-    {"add", 1}, {"subtract", 2}, {"revsubtract", 3}, {"min", 4}, {"max", 5}};
-const std::map<std::string, uint32_t> kCulls = {{"none", 1}, {"cw", 2}, {"ccw", 3}};
-const std::map<std::string, uint32_t> kCompares = {{"never", 1},        {"less", 2},    {"equal", 3},
-                                                   {"lessequal", 4},    {"greater", 5}, {"notequal", 6},
-                                                   {"greaterequal", 7}, {"always", 8}};
-const std::map<std::string, uint32_t> kBooleans = {{"false", 0}, {"true", 1}};
-const std::map<std::string, uint32_t> kFilters = {{"none", 0}, {"point", 1}, {"linear", 2}};
-const std::map<std::string, uint32_t> kAddresses = {{"wrap", 1}, {"mirror", 2}, {"clamp", 3}};
-const std::map<std::string, uint32_t> kOps = {{"disable", 1},  {"selectarg1", 2}, {"selectarg2", 3},
-                                              {"modulate", 4}, {"add", 7},        {"bumpenvmap", 22}};
-const std::map<std::string, uint32_t> kArgs = {{"diffuse", 0}, {"current", 1}, {"texture", 2}, {"tfactor", 3}};
-
-struct StateSyntax {
-  RenderState state;
-  const std::map<std::string, uint32_t>* values;  // null: a number
-};
-
-const std::map<std::string, StateSyntax> kStates = {
-    {"AlphaBlendEnable", {RenderState::AlphaBlendEnable, &kBooleans}},
-    {"SrcBlend", {RenderState::SrcBlend, &kBlends}},
-    {"DestBlend", {RenderState::DestBlend, &kBlends}},
-    {"BlendOp", {RenderState::BlendOp, &kBlendOps}},
-    {"CullMode", {RenderState::CullMode, &kCulls}},
-    {"ZEnable", {RenderState::ZEnable, &kBooleans}},
-    {"ZWriteEnable", {RenderState::ZWriteEnable, &kBooleans}},
-    {"ZFunc", {RenderState::ZFunc, &kCompares}},
-    {"AlphaTestEnable", {RenderState::AlphaTestEnable, &kBooleans}},
-    {"AlphaFunc", {RenderState::AlphaFunc, &kCompares}},
-    {"AlphaRef", {RenderState::AlphaRef, nullptr}},
-};
-
-const std::map<std::string, StageState> kStageStates = {
-    {"ColorOp", StageState::ColorOp}, {"ColorArg1", StageState::ColorArg1}, {"ColorArg2", StageState::ColorArg2},
-    {"AlphaOp", StageState::AlphaOp}, {"AlphaArg1", StageState::AlphaArg1}, {"AlphaArg2", StageState::AlphaArg2}};
 
 class Parser {
  public:
@@ -212,10 +175,9 @@ class Parser {
                         : key == "v"   ? &sampler.addressV
                                        : nullptr;
       if (!field) return Fail("unknown sampler setting \"" + Printable(key) + "\"");
-      const auto& names = key == "u" || key == "v" ? kAddresses : kFilters;
-      const auto found = names.find(value);
-      if (found == names.end()) return Fail("\"" + Printable(value) + "\" is not a value of " + key);
-      *field = found->second;
+      const auto found = ValueByName(key == "u" || key == "v" ? StateValues::TextureAddress : StateValues::TextureFilter, value);
+      if (!found) return Fail("\"" + Printable(value) + "\" is not a value of " + key);
+      *field = *found;
     }
     source_.samplers.push_back(sampler);
     return true;
@@ -223,31 +185,29 @@ class Parser {
 
   bool State(const std::vector<std::string>& w, EffectPass& pass) {
     if (w.size() != 3) return Fail("expected \"state <name> <value>\"");
-    const auto syntax = kStates.find(w[1]);
-    if (syntax == kStates.end()) return Fail("unknown state \"" + Printable(w[1]) + "\"");
+    const auto state = RenderStateByName(w[1]);
+    if (!state) return Fail("unknown state \"" + Printable(w[1]) + "\"");
     uint32_t value = 0;
-    if (syntax->second.values) {
-      const auto found = syntax->second.values->find(w[2]);
-      if (found == syntax->second.values->end()) return Fail("\"" + Printable(w[2]) + "\" is not a value of " + w[1]);
-      value = found->second;
+    if (ValuesOf(*state) != StateValues::Byte) {
+      const auto found = ValueByName(ValuesOf(*state), w[2]);
+      if (!found) return Fail("\"" + Printable(w[2]) + "\" is not a value of " + w[1]);
+      value = *found;
     } else {
       const auto number = Number(w[2]);
       if (!number || *number < 0 || *number > 255) return Fail(w[1] + " takes a number from 0 to 255");
       value = static_cast<uint32_t>(*number);
     }
-    pass.states.emplace_back(syntax->second.state, value);
+    pass.states.emplace_back(*state, value);
     return true;
   }
 
   bool Stage(const std::vector<std::string>& w, EffectPass& pass) {
     if (w.size() != 4 || (w[1] != "0" && w[1] != "1")) return Fail("expected \"stage <0 or 1> <state> <value>\"");
-    const auto state = kStageStates.find(w[2]);
-    if (state == kStageStates.end()) return Fail("unknown stage state \"" + Printable(w[2]) + "\"");
-    const bool isOp = state->second == StageState::ColorOp || state->second == StageState::AlphaOp;
-    const auto& names = isOp ? kOps : kArgs;
-    const auto value = names.find(w[3]);
-    if (value == names.end()) return Fail("\"" + Printable(w[3]) + "\" is not a value of " + w[2]);
-    pass.stageStates.push_back({w[1] == "1" ? 1u : 0u, state->second, value->second});
+    const auto state = StageStateByName(w[2]);
+    if (!state) return Fail("unknown stage state \"" + Printable(w[2]) + "\"");
+    const auto value = ValueByName(ValuesOf(*state), w[3]);
+    if (!value) return Fail("\"" + Printable(w[3]) + "\" is not a value of " + w[2]);
+    pass.stageStates.push_back({w[1] == "1" ? 1u : 0u, *state, *value});
     return true;
   }
 

@@ -9,94 +9,39 @@ constexpr size_t Index(E e) {
   return static_cast<size_t>(e);
 }
 
+#define LUMI_GL_CASE(e, name, value, gl) \
+  case value:                            \
+    return gl;
+
+// Values outside the tables fall back to what the fixed pipeline does by
+// default.
 GLenum GlBlend(uint32_t blend) {
-  switch (static_cast<Blend>(blend)) {
-    case Blend::Zero:
-      return GL_ZERO;
-    case Blend::One:
-      return GL_ONE;
-    case Blend::SrcColor:
-      return GL_SRC_COLOR;
-    case Blend::InvSrcColor:
-      return GL_ONE_MINUS_SRC_COLOR;
-    case Blend::SrcAlpha:
-      return GL_SRC_ALPHA;
-    case Blend::InvSrcAlpha:
-      return GL_ONE_MINUS_SRC_ALPHA;
-    case Blend::DestAlpha:
-      return GL_DST_ALPHA;
-    case Blend::InvDestAlpha:
-      return GL_ONE_MINUS_DST_ALPHA;
-    case Blend::DestColor:
-      return GL_DST_COLOR;
-    case Blend::InvDestColor:
-      return GL_ONE_MINUS_DST_COLOR;
-  }
+  switch (blend) { LUMI_BLEND_TABLE(LUMI_GL_CASE) }
   return GL_ONE;
 }
 
 GLenum GlBlendEquation(uint32_t op) {
-  switch (static_cast<BlendOp>(op)) {
-    case BlendOp::Subtract:
-      return GL_FUNC_SUBTRACT;
-    case BlendOp::RevSubtract:
-      return GL_FUNC_REVERSE_SUBTRACT;
-    case BlendOp::Min:
-      return GL_MIN;
-    case BlendOp::Max:
-      return GL_MAX;
-    default:
-      return GL_FUNC_ADD;
-  }
+  switch (op) { LUMI_BLEND_OP_TABLE(LUMI_GL_CASE) }
+  return GL_FUNC_ADD;
 }
 
 GLenum GlCompare(uint32_t func) {
-  switch (static_cast<CompareFunc>(func)) {
-    case CompareFunc::Never:
-      return GL_NEVER;
-    case CompareFunc::Less:
-      return GL_LESS;
-    case CompareFunc::Equal:
-      return GL_EQUAL;
-    case CompareFunc::LessEqual:
-      return GL_LEQUAL;
-    case CompareFunc::Greater:
-      return GL_GREATER;
-    case CompareFunc::NotEqual:
-      return GL_NOTEQUAL;
-    case CompareFunc::GreaterEqual:
-      return GL_GEQUAL;
-    default:
-      return GL_ALWAYS;
-  }
+  switch (func) { LUMI_COMPARE_TABLE(LUMI_GL_CASE) }
+  return GL_ALWAYS;
 }
 
 GLenum GlWrap(uint32_t address) {
-  switch (static_cast<TextureAddress>(address)) {
-    case TextureAddress::Mirror:
-      return GL_MIRRORED_REPEAT;
-    case TextureAddress::Clamp:
-      return GL_CLAMP_TO_EDGE;
-    default:
-      return GL_REPEAT;
-  }
+  switch (address) { LUMI_TEXTURE_ADDRESS_TABLE(LUMI_GL_CASE) }
+  return GL_REPEAT;
+}
+
+GLenum GlFilter(uint32_t filter) {
+  switch (filter) { LUMI_TEXTURE_FILTER_TABLE(LUMI_GL_CASE) }
+  return GL_NEAREST;
 }
 
 GLenum GlPrimitive(PrimitiveType type) {
-  switch (type) {
-    case PrimitiveType::PointList:
-      return GL_POINTS;
-    case PrimitiveType::LineList:
-      return GL_LINES;
-    case PrimitiveType::LineStrip:
-      return GL_LINE_STRIP;
-    case PrimitiveType::TriangleList:
-      return GL_TRIANGLES;
-    case PrimitiveType::TriangleStrip:
-      return GL_TRIANGLE_STRIP;
-    case PrimitiveType::TriangleFan:
-      return GL_TRIANGLE_FAN;
-  }
+  switch (static_cast<uint32_t>(type)) { LUMI_PRIMITIVE_TABLE(LUMI_GL_CASE) }
   return GL_TRIANGLES;
 }
 
@@ -391,7 +336,7 @@ void GlDevice::ApplySampler(uint32_t unit, const Texture* texture) {
   const auto& s = state_.sampler[unit];
   const bool linearMin = s[Index(SamplerState::MinFilter)] == static_cast<uint32_t>(TextureFilter::Linear);
   const uint32_t mip = s[Index(SamplerState::MipFilter)];
-  GLenum minFilter = linearMin ? GL_LINEAR : GL_NEAREST;
+  GLenum minFilter = GlFilter(s[Index(SamplerState::MinFilter)]);
   if (texture && texture->Levels() > 1 && mip != static_cast<uint32_t>(TextureFilter::None)) {
     const bool linearMip = mip == static_cast<uint32_t>(TextureFilter::Linear);
     minFilter = linearMin ? (linearMip ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_NEAREST)
@@ -399,9 +344,7 @@ void GlDevice::ApplySampler(uint32_t unit, const Texture* texture) {
   }
   const std::array<GLenum, 4> wanted = {
       GlWrap(s[Index(SamplerState::AddressU)]), GlWrap(s[Index(SamplerState::AddressV)]),
-      s[Index(SamplerState::MagFilter)] == static_cast<uint32_t>(TextureFilter::Linear) ? GLenum{GL_LINEAR}
-                                                                                        : GLenum{GL_NEAREST},
-      minFilter};
+      GlFilter(s[Index(SamplerState::MagFilter)]), minFilter};
   auto& seen = cache_.samplers[unit];
   const GLuint sampler = samplerObjects_[unit];
   if (seen[0] != wanted[0]) gl_.SamplerParameteri(sampler, GL_TEXTURE_WRAP_S, static_cast<GLint>(wanted[0]));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/device.h"
+#include "render/state_names.h"
 
 namespace lumi {
 
@@ -74,10 +75,5 @@ class RecordingDevice : public GraphicsDevice {
   std::string nextProgramError_;
   int counter_ = 0;
 };
-
-const char* RenderStateName(RenderState state);
-const char* StageStateName(StageState state);
-const char* SamplerStateName(SamplerState state);
-const char* PrimitiveName(PrimitiveType type);
 
 }  // namespace lumi

@@ -159,14 +159,11 @@ XToken XTokenStream::NextText() {
   const size_t start = at;
   while (at < size && !EndsWord(body_[at])) ++at;
   const std::string_view word(text + start, at - start);
+  // A word that is not wholly a number is a name (names may start with a digit).
   if (c == '-' || c == '+' || c == '.' || (c >= '0' && c <= '9')) {
-    const char* first = word.data() + (c == '+' ? 1 : 0);
     double value = 0;
-    const auto [end, ec] = std::from_chars(first, word.data() + word.size(), value);
-    if (ec != std::errc() || end != word.data() + word.size()) {
-      throw XFileError(".x file has a malformed number \"" + std::string(word.substr(0, 32)) + "\"");
-    }
-    return {XToken::Kind::Number, {}, value};
+    const auto [end, ec] = std::from_chars(word.data() + (c == '+' ? 1 : 0), word.data() + word.size(), value);
+    if (ec == std::errc() && end == word.data() + word.size()) return {XToken::Kind::Number, {}, value};
   }
   return {XToken::Kind::Name, std::string(word)};
 }

@@ -130,6 +130,16 @@ TEST(XFileText, TextureCoordinatesFromDeclaredVertexData) {
   EXPECT_FLOAT_EQ(mesh->vertices[2].v, 0.5f);
 }
 
+TEST(XFileText, NamesMayStartWithDigitsAndTopLevelMaterialsAreFoundByThem) {
+  const auto mesh = Read(TextFile(R"(
+    Material 1st_Mat { 0.5;0.5;0.5;1;; 1; 0;0;0;; 0;0;0;; }
+    Frame 2nd-Frame { Mesh 3d.mesh { 3; 0;0;0;, 0;1;0;, 1;0;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; { 1st_Mat } } } }
+  )"));
+  ASSERT_TRUE(mesh);
+  ASSERT_EQ(mesh->materials.size(), 1u);
+  EXPECT_FLOAT_EQ(mesh->materials[0].diffuse[0], 0.5f);
+}
+
 TEST(XFileText, TrianglesWithoutAreaStillGiveFiniteUnitNormals) {
   const auto mesh = Read(TextFile("Mesh { 4; 2;2;2;, 2;2;2;, 2;2;2;, 5;5;5;; 2; 3;0,1,2;, 3;0,1,3;; }"));
   ASSERT_TRUE(mesh);

@@ -104,14 +104,14 @@ TEST_F(Tool, RenderPlacesThePictureWithBlackBarsAndSurvivesDeviceLoss) {
   EXPECT_EQ(w, 160);
   EXPECT_EQ(h, 160);
   auto at = [&](int x, int y) { return pixels + 4 * (y * w + x); };
-  // A 640 x 400 picture fitted into a square leaves bars of 30 rows above and below.
+  // A 16:10 picture (1920 x 1200) fitted into a square leaves bars of 30 rows above and below.
   EXPECT_EQ(at(80, 5)[0] + at(80, 5)[1] + at(80, 5)[2], 0);
   EXPECT_EQ(at(80, 154)[0] + at(80, 154)[1] + at(80, 154)[2], 0);
-  EXPECT_GT(at(80, 80)[2], 60);  // the picture is blue there
+  EXPECT_GT(at(80, 80)[2], 60);  // the lake at dusk is blue there
   stbi_image_free(pixels);
 
   EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o x.png --position sideways").code, 2);
-  EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o x.png --slide 3").code, 1);
+  EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o x.png --slide 4").code, 1);  // slides 0 to 3
 }
 
 }  // namespace
