@@ -35,7 +35,7 @@ void VRN_BlurSurface::SetBlurAmount(uint32_t amount) {
   Restore();
 }
 
-void VRN_BlurSurface::BeginDraw(BackdropServices& backdrop) {
+void VRN_BlurSurface::BeginDraw(DS_ABRender& backdrop) {
   savedTarget_ = device_.GetRenderTarget();
   savedDepth_ = device_.GetDepthStencilSurface();
   if (textureA_) device_.SetRenderTarget(textureA_);
@@ -44,16 +44,16 @@ void VRN_BlurSurface::BeginDraw(BackdropServices& backdrop) {
   if (textureA_) device_.Clear(kClearTarget | kClearZBuffer, 0x00000000, 1, 0);
 }
 
-void VRN_BlurSurface::Pass(BackdropServices& backdrop, const char* technique, const std::shared_ptr<Texture>& from,
+void VRN_BlurSurface::Pass(DS_ABRender& backdrop, const char* technique, const std::shared_ptr<Texture>& from,
                            const std::shared_ptr<Texture>& to) {
   device_.SetRenderTarget(to);
   device_.Clear(kClearTarget | kClearZBuffer, 0x00000000, 1, 0);
   program_->SetTexture("Texture", from);
   program_->SetTechnique(technique);
-  backdrop.DrawPictureWithEffect(*program_);
+  backdrop.DrawStripWithEffect(backdrop.PictureGeometry(), *program_);
 }
 
-std::shared_ptr<Texture> VRN_BlurSurface::EndBlur(BackdropServices& backdrop, uint32_t iterations) {
+std::shared_ptr<Texture> VRN_BlurSurface::EndBlur(DS_ABRender& backdrop, uint32_t iterations) {
   if (program_ && textureA_ && textureB_) {
     program_->SetFloat("TexW", static_cast<float>(size_.width));
     program_->SetFloat("TexH", static_cast<float>(size_.height));

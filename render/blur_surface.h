@@ -34,10 +34,10 @@ class VRN_BlurSurface : public VRN_LosableObj {
   void SetProgram(std::shared_ptr<Effect> program) { program_ = std::move(program); }
 
   // Draws into texture A with the picture mapped onto all of it.
-  void BeginDraw(BackdropServices& backdrop);
+  void BeginDraw(DS_ABRender& backdrop);
   // Runs the blur passes, returns to the previous target and returns
   // texture A, which holds the result.
-  std::shared_ptr<Texture> EndBlur(BackdropServices& backdrop, uint32_t iterations);
+  std::shared_ptr<Texture> EndBlur(DS_ABRender& backdrop, uint32_t iterations);
 
   uint32_t baseWidth = 0, baseHeight = 0;
   BlurSize Size() const { return size_; }
@@ -45,7 +45,7 @@ class VRN_BlurSurface : public VRN_LosableObj {
   const std::shared_ptr<Texture>& TextureB() const { return textureB_; }
 
  private:
-  void Pass(BackdropServices& backdrop, const char* technique, const std::shared_ptr<Texture>& from,
+  void Pass(DS_ABRender& backdrop, const char* technique, const std::shared_ptr<Texture>& from,
             const std::shared_ptr<Texture>& to);
 
   GraphicsDevice& device_;

@@ -14,7 +14,7 @@ void VRN_PrerenderSurface::Restore() {
   texture_ = CreateRenderTargetTexture(device_, width, height);
 }
 
-void VRN_PrerenderSurface::BeginDraw(BackdropServices& backdrop) {
+void VRN_PrerenderSurface::BeginDraw(DS_ABRender& backdrop) {
   savedTarget_ = device_.GetRenderTarget();
   savedDepth_ = device_.GetDepthStencilSurface();
   if (texture_) device_.SetRenderTarget(texture_);
@@ -23,7 +23,7 @@ void VRN_PrerenderSurface::BeginDraw(BackdropServices& backdrop) {
   if (texture_) device_.Clear(kClearTarget | kClearZBuffer, 0x00000000, 1, 0);
 }
 
-std::shared_ptr<Texture> VRN_PrerenderSurface::EndDraw(BackdropServices& backdrop) {
+std::shared_ptr<Texture> VRN_PrerenderSurface::EndDraw(DS_ABRender& backdrop) {
   if (savedTarget_) device_.SetRenderTarget(std::move(savedTarget_));
   device_.SetDepthStencilSurface(std::move(savedDepth_));
   savedTarget_.reset();

@@ -19,9 +19,9 @@ class VRN_PrerenderSurface : public VRN_LosableObj {
 
   // Draws into the texture with the picture mapped onto all of it, starting
   // from transparent black.
-  void BeginDraw(BackdropServices& backdrop);
+  void BeginDraw(DS_ABRender& backdrop);
   // Back to the previous target; returns the texture drawn.
-  std::shared_ptr<Texture> EndDraw(BackdropServices& backdrop);
+  std::shared_ptr<Texture> EndDraw(DS_ABRender& backdrop);
 
   uint32_t width = 0, height = 0;
   const std::shared_ptr<Texture>& Target() const { return texture_; }

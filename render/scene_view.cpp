@@ -1,5 +1,6 @@
 #include "render/scene_view.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace lumi {
@@ -29,6 +30,46 @@ PlacedRect PlacePicture(float a, float b, float pw, float ph, PlacementMode mode
     default:
       return {0, 0, a, b};
   }
+}
+
+Placement3D ComputePlacement3D(float a, float b, float pw, float ph, PlacementMode mode, bool fixedArea,
+                               float backBufferWidth, float backBufferHeight) {
+  Placement3D result;
+  const PlacedRect fit = PlacePicture(a, b, pw, ph, PlacementMode::Fit);
+  float left = std::trunc(fit.x), top = std::trunc(fit.y);
+  float width = std::trunc(fit.x + fit.width) - left, height = std::trunc(fit.y + fit.height) - top;
+  // Nothing to line up with: a picture or area of size 0 keeps identity.
+  if (!(a > 0 && b > 0 && pw > 0 && ph > 0 && width > 0 && height > 0)) return result;
+  const float t = width != a ? ph / b : pw / a;
+  float a2 = a, b2 = b;
+  if (!fixedArea && backBufferWidth > 0 && backBufferHeight > 0) {
+    const float sx = backBufferWidth / a, sy = backBufferHeight / b;
+    left *= sx;
+    width *= sx;
+    top *= sy;
+    height *= sy;
+    a2 = backBufferWidth;
+    b2 = backBufferHeight;
+  }
+  result.ratioX = a2 / width;
+  result.ratioY = b2 / height;
+  result.projection = MatrixOrthoOffCenterLH(0, a, b, 0, -5000, 5000);
+  result.view = MatrixLookAtLH({0, 0, -1}, {0, 0, 0}, {0, 1, 0});
+  result.world = MatrixScaling(1 / t, 1 / t, 1) * MatrixTranslation(left * a / a2, top * b / b2, 0);
+  float u = 1, v = 1;
+  const float uStretch = (2 * left + width) / width, vStretch = (2 * top + height) / height;
+  if (mode == PlacementMode::Stretch || mode == PlacementMode::WholeTarget) {
+    u = uStretch;
+    v = vStretch;
+  } else if (mode == PlacementMode::Fill) {
+    u = v = left != 0 ? uStretch : vStretch;
+  }
+  result.inverseU = 1 / u;
+  result.inverseV = 1 / v;
+  result.offsetX = 0.5f * (1 - u) * pw / u;
+  result.offsetY = 0.5f * (1 - v) * ph / v;
+  result.placement = MatrixTranslation(result.offsetX, result.offsetY, 0) * MatrixScaling(u, v, 1);
+  return result;
 }
 
 PictureMetrics ComputePictureMetrics(const TargetQuad& quad, float pictureWidth, float pictureHeight,
@@ -79,6 +120,13 @@ void SceneView::Place(GraphicsDevice& device, const TargetQuad& area, float pict
       bars_[i]->Unlock();
     }
   }
+}
+
+void SceneView::SetCamera(float pw, float ph, const Vector3& centre, float zoom, bool active) {
+  cameraActive = active;
+  camera = MatrixTranslation(-centre.x, -centre.y, 0) * MatrixScaling(zoom, zoom, 1) *
+           MatrixTranslation(pictureWidth_ / 2, pictureHeight_ / 2, 0);
+  cameraPan = {pw / 2 - centre.x, ph / 2 - centre.y, 0};
 }
 
 Matrix SceneView::WorldTransform(const Matrix& object) const {

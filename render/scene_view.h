@@ -34,6 +34,21 @@ struct PictureMetrics {
   float pictureWidth = 0, pictureHeight = 0;
 };
 
+// The placement 3D objects use, lined up with the picture in every mode.
+struct Placement3D {
+  Matrix projection, view, world;
+  // Back-buffer (or area) size over the fitted picture's size.
+  float ratioX = 1, ratioY = 1;
+  // The stretch of Stretch and Fill against Fit, as a matrix and in parts.
+  Matrix placement;
+  float inverseU = 1, inverseV = 1, offsetX = 0, offsetY = 0;
+};
+
+// For an area of a x b and a picture of pw x ph; with `fixedArea` the area
+// itself stands for the back buffer. A size of 0 gives identity throughout.
+Placement3D ComputePlacement3D(float a, float b, float pw, float ph, PlacementMode mode, bool fixedArea,
+                               float backBufferWidth, float backBufferHeight);
+
 PictureMetrics ComputePictureMetrics(const TargetQuad& quad, float pictureWidth, float pictureHeight,
                                      float backBufferWidth, float backBufferHeight);
 
@@ -42,6 +57,13 @@ class SceneView {
   // Sets projection, view and border bars for a picture placed in the area.
   void Place(GraphicsDevice& device, const TargetQuad& area, float pictureWidth, float pictureHeight,
              PlacementMode mode);
+  // The camera looks at `centre` of a pw x ph picture with zoom z: the
+  // centre goes to the middle of the window placement works with, so a
+  // window inside the picture shows only picture. The pan offset is how far
+  // the camera has moved the picture from its middle.
+  void SetCamera(float pw, float ph, const Vector3& centre, float zoom, bool active);
+  // The parallax shift of the next object drawn.
+  void SetParallax(const Vector3& offset) { parallax = MatrixTranslation(offset.x, offset.y, offset.z); }
   // The world matrix for an object matrix under the current camera.
   Matrix WorldTransform(const Matrix& object) const;
   // Sets the transforms of the placement and draws the four bars in black.
@@ -61,6 +83,7 @@ class SceneView {
   Matrix parallax;
   Vector3 cameraPan;
   bool cameraActive = false;
+  Placement3D placement3d;
   // The user's choice of picture position.
   PlacementMode pictureSetting = PlacementMode::Fit;
 

@@ -13,7 +13,7 @@ VRN_RenderObj::VRN_RenderObj(VRN_RenderObjData* object_data) : data(object_data)
 }
 
 void VRN_RenderObj::RenderWithBackground(DS_ABRender& backdrop, int& passes) {
-  if (NeedsBackground()) backdrop.ProvideBackground(passes);
+  if (NeedsBackground()) backdrop.NextPass(passes);
   Render(backdrop);
 }
 

@@ -62,10 +62,10 @@ nlohmann::ordered_json DescribeShow(const DS_SlideShow_Light& show, double time,
 
 }  // namespace
 
-nlohmann::ordered_json SimulateShow(DS_SlideShow_Light& show, const std::vector<double>& times, double step) {
+FrameSchedule::FrameSchedule(std::vector<double> times, double step) : times_(std::move(times)), step_(step) {
   if (!(step > 0.0) || !std::isfinite(step)) throw std::invalid_argument("the frame step must be positive");
   double previous = 0.0;
-  for (double time : times) {
+  for (double time : times_) {
     if (!(time >= previous) || !std::isfinite(time)) {
       throw std::invalid_argument("times must be ascending and not negative");
     }
@@ -75,21 +75,30 @@ nlohmann::ordered_json SimulateShow(DS_SlideShow_Light& show, const std::vector<
     }
     previous = time;
   }
+}
 
-  for (const auto& slide : show.slides) PrepareSlide(*slide);
-  nlohmann::ordered_json report = nlohmann::ordered_json::array();
+void FrameSchedule::Run(const std::function<void(long long number, float time)>& frame,
+                        const std::function<void(size_t index, float frame_time)>& reached) const {
   // A frame whose time falls within rounding of a requested time belongs to it.
-  const double tolerance = step * 1e-6;
+  const double tolerance = step_ * 1e-6;
   long long next_frame = 0;
   float frame_time = 0.0f;
-  for (double time : times) {
-    while (static_cast<double>(next_frame) * step <= time + tolerance) {
-      frame_time = static_cast<float>(static_cast<double>(next_frame) * step);
-      show.FrameMove(frame_time);
+  for (size_t i = 0; i < times_.size(); ++i) {
+    while (static_cast<double>(next_frame) * step_ <= times_[i] + tolerance) {
+      frame_time = static_cast<float>(static_cast<double>(next_frame) * step_);
+      frame(next_frame, frame_time);
       ++next_frame;
     }
-    report.push_back(DescribeShow(show, time, frame_time));
+    reached(i, frame_time);
   }
+}
+
+nlohmann::ordered_json SimulateShow(DS_SlideShow_Light& show, const std::vector<double>& times, double step) {
+  const FrameSchedule schedule(times, step);
+  for (const auto& slide : show.slides) PrepareSlide(*slide);
+  nlohmann::ordered_json report = nlohmann::ordered_json::array();
+  schedule.Run([&](long long, float time) { show.FrameMove(time); },
+               [&](size_t index, float frame_time) { report.push_back(DescribeShow(show, times[index], frame_time)); });
   return report;
 }
 

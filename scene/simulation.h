@@ -3,6 +3,7 @@
 // times. The results depend only on the document, the times and the step.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -13,6 +14,30 @@ namespace lumi {
 
 // Frames beyond this many are refused, so a wild time cannot run for hours.
 inline constexpr double kMaxSimulatedFrames = 1.0e7;
+
+// The frames a run at a fixed step visits: frame k is at time k × step,
+// from k = 0, and a requested time is reached after the last frame not later
+// than it (a frame within rounding of the time counts as not later).
+class FrameSchedule {
+ public:
+  // `times` ascending and not negative, `step` positive and finite, no
+  // time further than kMaxSimulatedFrames frames; std::invalid_argument
+  // otherwise, naming the fault.
+  FrameSchedule(std::vector<double> times, double step);
+
+  // Calls `frame` (number, time) for every frame up to the last requested
+  // time, and `reached` (index of the time, the time of the frame just run)
+  // once for each requested time, in order.
+  void Run(const std::function<void(long long number, float time)>& frame,
+           const std::function<void(size_t index, float frame_time)>& reached) const;
+
+  const std::vector<double>& Times() const { return times_; }
+  double Step() const { return step_; }
+
+ private:
+  std::vector<double> times_;
+  double step_;
+};
 
 // Prepares every slide, then runs frames k × step for k = 0, 1, ... and,
 // after the last frame not later than each time, records the current slide,

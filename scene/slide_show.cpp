@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "render/current_context.h"
+#include "scene/resource_access.h"
 #include "scene/render_obj.h"
 
 namespace lumi {
@@ -20,8 +22,25 @@ void DS_SlideShow_Light::Describe(Archive& ar) {
   });
 }
 
+namespace {
+
+// The rectangle of the current render target; empty without a device.
+TargetQuad CurrentTargetRect() {
+  GraphicsDevice* device = CurrentDevice();
+  const auto target = device != nullptr ? device->GetRenderTarget() : nullptr;
+  if (!target) return TargetQuad::FromRect(0, 0, 0, 0);
+  return TargetQuad::FromRect(0, 0, static_cast<float>(target->Width()), static_cast<float>(target->Height()));
+}
+
+bool IsEmpty(const TargetQuad& quad) { return quad.v[3].x <= quad.v[1].x || quad.v[2].y <= quad.v[1].y; }
+
+}  // namespace
+
 void PrepareSlide(DS_SlideContainer& slide) {
-  if (slide.backdrop != nullptr) slide.backdrop->PrepareSlide();
+  if (slide.backdrop != nullptr) {
+    slide.backdrop->Load();
+    slide.backdrop->SetTargetQuad(CurrentTargetRect());
+  }
   for (const auto& constructor : slide.objects) slide.render_objects.push_back(constructor->CreateRenderObject());
   for (const auto& object : slide.render_objects) object->data->timing.current().Bind();
   for (const auto& constructor : slide.sounds) slide.render_sounds.push_back(constructor->CreateRenderObject());
@@ -30,24 +49,24 @@ void PrepareSlide(DS_SlideContainer& slide) {
 }
 
 void SlideFrameMove(DS_SlideContainer& slide, float e) {
-  if (slide.backdrop != nullptr) slide.backdrop->FrameMove(e);
+  if (slide.backdrop != nullptr) slide.backdrop->UpdateCamera(e);
   for (const auto& object : slide.render_objects) object->Advance(e);
   for (const auto& sound : slide.render_sounds) sound->Advance(e);
 }
 
-void SetPicturePosition(DS_SlideContainer& slide, int mode) {
-  if (slide.backdrop != nullptr) slide.backdrop->SetPicturePosition(mode);
+void SetPicturePosition(DS_SlideContainer& slide, PlacementMode mode) {
+  if (slide.backdrop != nullptr) slide.backdrop->SetPlacement(mode);
 }
 
 void DS_SlideShow_Light::StartSlide() {
   DS_ABRender* backdrop = current_slide->backdrop.get();
   if (backdrop != nullptr) {
-    const TargetSize target = backdrop->CurrentTargetSize();
-    if (!target.IsEmpty()) backdrop->PlaceOnTarget(target);
-    backdrop->OnSlideStart();
+    const TargetQuad target = CurrentTargetRect();
+    if (!IsEmpty(target)) backdrop->SetTargetQuad(target);
+    backdrop->EnableCamera(true);
   }
   for (const auto& object : current_slide->render_objects) object->Restart();
-  if (backdrop != nullptr) backdrop->Restart();
+  if (backdrop != nullptr) backdrop->RestoreDevice();
   for (const auto& sound : current_slide->render_sounds) sound->SetEnabled(true);
 }
 
@@ -65,12 +84,14 @@ void DS_SlideShow_Light::FrameMove(float t) {
   if (slides.empty()) return;
   if (current_slide == nullptr || !overlay) {
     // The first slide starts already faded in.
-    current_slide = slides.front();
+    const size_t first = first_slide < slides.size() ? first_slide : 0;
+    current_slide = slides[first];
+    next_index = static_cast<int>((first + 1) % slides.size());
     slide_start = t - current_slide->fade_in.value;
     StartSlide();
     overlay.emplace();
     const std::array<D3DXVECTOR3, 4> corners = GetScreenQuad();
-    for (size_t i = 0; i < 4; ++i) overlay->vertices[i] = {corners[i], 0x00000000u};
+    for (size_t i = 0; i < 4; ++i) overlay->rect.v[i] = {corners[i].x, corners[i].y, 0, 1, 0x00000000u};
   } else if (slides.size() >= 2) {
     // The ending slide's timings still shape the overlay in the frame of a switch.
     const float g = current_slide->fade_in.value;
@@ -79,6 +100,8 @@ void DS_SlideShow_Light::FrameMove(float t) {
     const bool stays = current_slide->stay.value == 1;
     if (!stays && t - slide_start > g + h + f) {
       for (const auto& sound : current_slide->render_sounds) sound->SetEnabled(false);
+      // The ending slide's chain is large; the next one makes its own.
+      if (current_slide->backdrop != nullptr) current_slide->backdrop->LoseDevice();
       if (next_index < 0 || next_index >= static_cast<int>(slides.size())) next_index = 0;
       current_slide = slides[static_cast<size_t>(next_index)];
       slide_start = t;
@@ -94,19 +117,21 @@ void DS_SlideShow_Light::FrameMove(float t) {
 void DS_SlideShow_Light::Render() {
   if (current_slide == nullptr || current_slide->backdrop == nullptr) return;
   DS_ABRender& backdrop = *current_slide->backdrop;
-  int passes = backdrop.NeedsPictureCopy() ? 1 : 0;
+  int passes = backdrop.NeedsOffscreen() ? 1 : 0;
   for (const auto& object : current_slide->render_objects) passes += object->NeedsBackground() ? 1 : 0;
-  if (passes > 0) backdrop.PrepareCopy(passes);
-  backdrop.DrawPicture();
-  backdrop.DrawObjects(current_slide->render_objects, passes);
-  backdrop.FinishSlide();
-  if (overlay) backdrop.DrawOverlay(*overlay);
+  if (passes > 0) backdrop.BeginOffscreen();
+  backdrop.DrawPicture(false);
+  backdrop.RenderObjects(current_slide->render_objects, passes);
+  backdrop.DrawBorders(false);
+  if (overlay) backdrop.DrawScreenRect(overlay->rect);
 }
 
 void DS_SlideShow_Light::ReleaseDevice() {
   for (const auto& slide : slides) {
-    if (slide->backdrop != nullptr) slide->backdrop->ReleaseDevice();
+    if (slide->backdrop != nullptr) slide->backdrop->LoseDevice();
   }
+  // Then the document's own objects, once: effects drop their textures.
+  if (const ResourceAccess& resources = DocumentResourceAccess(); resources.lose != nullptr) resources.lose();
 }
 
 void DS_SlideShow_Light::RestoreDevice() {
@@ -114,10 +139,8 @@ void DS_SlideShow_Light::RestoreDevice() {
 }
 
 std::array<D3DXVECTOR3, 4> DS_SlideShow_Light::GetScreenQuad() const {
-  TargetSize target;
-  if (current_slide != nullptr && current_slide->backdrop != nullptr) target = current_slide->backdrop->CurrentTargetSize();
-  const auto w = static_cast<float>(target.width);
-  const auto h = static_cast<float>(target.height);
+  const TargetQuad target = CurrentTargetRect();
+  const float w = target.v[3].x, h = target.v[2].y;
   return {D3DXVECTOR3{0, 0, 0}, D3DXVECTOR3{0, h, 0}, D3DXVECTOR3{w, 0, 0}, D3DXVECTOR3{w, h, 0}};
 }
 

@@ -50,6 +50,7 @@ class DS_SlideShow_Light : public DS_IOF_Item {
   std::vector<std::unique_ptr<DS_AudioFile>> tracks;
   float slide_start = 0;  // global time at which the current slide began
   int next_index = 1;
+  size_t first_slide = 0;  // where playing begins; not stored
   std::optional<TransitionOverlay> overlay;  // made on the first frame
   float last_frame_time = 0;
 
@@ -64,6 +65,6 @@ class DS_SlideShow_Light : public DS_IOF_Item {
 void PrepareSlide(DS_SlideContainer& slide);
 // The slide `e` seconds after it began: the backdrop, then every object.
 void SlideFrameMove(DS_SlideContainer& slide, float e);
-void SetPicturePosition(DS_SlideContainer& slide, int mode);
+void SetPicturePosition(DS_SlideContainer& slide, PlacementMode mode);
 
 }  // namespace lumi

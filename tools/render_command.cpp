@@ -1,35 +1,45 @@
-// render: draw a slide's picture off-screen, placed as the saver places it,
-// and save the frame as a PNG.
+// render: play a document off-screen as the saver plays it and save frames
+// as PNG files: one frame, frames at chosen times, or a contact sheet.
 #include <charconv>
+#include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
+#include <stdexcept>
 
 #include "archive/document_source.h"
 #include "archive/input_error.h"
-#include "archive/utf.h"
 #include "backdrop/light_2d.h"
+#include "backdrop/slide_player.h"
 #include "platform/gl/gl_context.h"
 #include "render/frame_capture.h"
 #include "render/gl_device.h"
-#include "render/picture_loader.h"
-#include "render/scene_view.h"
 #include "scene/document.h"
+#include "scene/simulation.h"
 #include "tools/command.h"
+#include "tools/contact_sheet.h"
+#include "tools/number_lists.h"
 
 namespace lumi::tool {
 namespace {
 
 constexpr char kUsageText[] =
     "Usage: lumisave-tool render FILE -o OUT.png [options]\n"
-    "Draw a slide of the document in FILE (a document, or a .scr that carries one)\n"
-    "off-screen and save the frame as a PNG. The slide picture is placed as the\n"
-    "saver places it on a screen of the given size, with black bars where it does\n"
-    "not cover the screen.\n\n"
+    "       lumisave-tool render FILE --times T1,T2,... [--out-dir DIR] [--contact-sheet FILE.png] [options]\n"
+    "Play the document in FILE (a document, or a .scr that carries one) off-screen\n"
+    "as the saver plays it, frame by frame from time 0 at a fixed step, and save\n"
+    "frames as PNG files. The frame saved for a time T is the last frame not later\n"
+    "than T, the one `simulate --times T` reports.\n\n"
+    "  -o, --output OUT.png    save the last frame drawn\n"
+    "  --times T1,T2,...       the times to save, in seconds, ascending\n"
+    "  --out-dir DIR           one PNG per time in DIR, named so they sort by time\n"
+    "  --contact-sheet FILE    the frames at the times side by side in one PNG\n"
+    "  --step S                seconds between frames (default 1/60)\n"
     "  --size WxH              the screen size in pixels (default 640x400)\n"
     "  --position fit|fill|stretch\n"
     "                          the user's picture position (default fit)\n"
-    "  --slide N               the slide to draw, from 0 (default 0)\n"
-    "  --frames N              frames to draw before saving (default 1)\n"
+    "  --slide N               start the show at slide N, from 0 (default 0)\n"
+    "  --frames N              without --times: frames to draw before saving\n"
+    "                          (default 1)\n"
     "  --lose-device-every N   lose the graphics device every N frames and restore\n"
     "                          it, as a screen saver sees after a display change\n";
 
@@ -47,42 +57,64 @@ PlacementMode Position(const std::string& name) {
   throw UsageError{"--position must be fit, fill or stretch, not " + name};
 }
 
-// The bytes the document carries for a picture link.
-std::span<const uint8_t> PictureBytes(const DS_DocResManager& resources, const ResourceKey& key) {
-  for (const ResourceFrames& entry : resources.pictures) {
-    if (entry.key == key && !entry.frames.empty() && !entry.frames[0].blob.bytes.empty()) return entry.frames[0].blob.bytes;
+// "t000012.500.png": fixed width, so names sort by time.
+std::string FrameFileName(double time) {
+  char name[64];
+  std::snprintf(name, sizeof name, "t%010.3f.png", time);
+  return name;
+}
+
+// Slides whose picture the resources could not supply play black.
+void WarnAboutMissingPictures(const DS_SlideShow_Light& show) {
+  for (size_t i = 0; i < show.slides.size(); ++i) {
+    const auto* backdrop = dynamic_cast<const DS_2D_Light*>(show.slides[i]->backdrop.get());
+    if (backdrop != nullptr && (backdrop->PictureWidth() == 0 || backdrop->PictureHeight() == 0)) {
+      std::fprintf(stderr, "warning: slide %zu: the document's resources do not supply its picture; it renders black\n",
+                   i);
+    }
   }
-  throw InputError("the document does not carry the slide picture " + ToUtf8(key.name) + " (" +
-                   std::to_string(key.number) + ")");
 }
 
 int Run(const std::vector<std::string>& raw) {
   Arguments args(raw);
   const auto output = args.Option("-o", "--output");
+  const auto times_text = args.Option("--times");
+  const auto out_dir = args.Option("--out-dir");
+  const auto sheet = args.Option("--contact-sheet");
+  const auto step_text = args.Option("--step");
   const std::string size = args.Option("--size").value_or("640x400");
   const PlacementMode position = Position(args.Option("--position").value_or("fit"));
   const uint32_t slide_index = Number(args.Option("--slide").value_or("0"), "--slide");
-  CaptureOptions capture;
-  capture.frames = Number(args.Option("--frames").value_or("1"), "--frames");
-  capture.loseDeviceEvery = Number(args.Option("--lose-device-every").value_or("0"), "--lose-device-every");
+  const uint32_t frames = Number(args.Option("--frames").value_or("1"), "--frames");
+  const uint32_t lose_every = Number(args.Option("--lose-device-every").value_or("0"), "--lose-device-every");
   const auto files = args.Positional();
   if (files.size() != 1) throw UsageError{"expected one FILE"};
-  if (!output) throw UsageError{"-o OUT.png is required"};
+  if (!output && !times_text) throw UsageError{"-o OUT.png or --times is required"};
+  if (times_text && !out_dir && !sheet && !output) throw UsageError{"--times needs --out-dir, --contact-sheet or -o"};
+  if ((out_dir || sheet) && !times_text) throw UsageError{"--out-dir and --contact-sheet need --times"};
   const size_t cross = size.find('x');
   if (cross == std::string::npos) throw UsageError{"--size must look like 640x400"};
   const uint32_t width = Number(size.substr(0, cross), "--size");
   const uint32_t height = Number(size.substr(cross + 1), "--size");
   if (width == 0 || height == 0 || width > 16384 || height > 16384) throw UsageError{"--size must be 1 to 16384 each way"};
-  if (capture.frames == 0) throw UsageError{"--frames must be at least 1"};
+  if (frames == 0) throw UsageError{"--frames must be at least 1"};
+  const double step = step_text ? ParseNumber(*step_text, "--step") : 1.0 / 60.0;
+  // Without times, the frames asked for are all drawn and the last is saved.
+  const bool draw_every_frame = !times_text;
+  std::vector<double> times = times_text ? ParseNumberList(*times_text, "--times entry")
+                                         : std::vector<double>{static_cast<double>(frames - 1) * step};
+  std::optional<FrameSchedule> schedule;
+  try {
+    schedule.emplace(std::move(times), step);
+  } catch (const std::invalid_argument& e) {
+    throw UsageError{e.what()};
+  }
 
   Document document = LoadDocument(ReadDocumentFile(files[0]));
   if (slide_index >= document.show->slides.size()) {
     throw InputError("the document has " + std::to_string(document.show->slides.size()) + " slides; there is no slide " +
                      std::to_string(slide_index));
   }
-  const auto* backdrop = dynamic_cast<const DS_2D_Light*>(document.show->slides[slide_index]->backdrop.get());
-  if (backdrop == nullptr) throw InputError("slide " + std::to_string(slide_index) + " has no picture backdrop");
-  const std::span<const uint8_t> bytes = PictureBytes(*document.resources, backdrop->picture.key);
 
   std::string error;
   // Kept until the process ends: tearing the context down unloads the
@@ -92,47 +124,46 @@ int Run(const std::vector<std::string>& raw) {
   auto device = CreateGlDevice(*context, width, height, error);
   if (!device) throw InputError("cannot create the graphics device: " + error);
 
-  std::string message;
-  const LoadedPicture picture = LoadPicture(*device, bytes, {}, message);
-  if (picture.Empty()) throw InputError("the slide picture does not decode: " + message);
+  SlidePlayer player(*device, document, position, slide_index);
+  WarnAboutMissingPictures(*document.show);
+  if (out_dir) std::filesystem::create_directories(*out_dir);
 
-  // The picture quad lives in picture pixels, y downwards; the view places it.
-  const float pw = static_cast<float>(picture.width), ph = static_cast<float>(picture.height);
-  const VertexPT strip[4] = {{0, ph, 0, 0, 1}, {0, 0, 0, 0, 0}, {pw, ph, 0, 1, 1}, {pw, 0, 0, 1, 0}};
-  const auto quad = device->CreateVertexBuffer(sizeof strip, kBufferWriteOnly, Pool::Managed);
-  std::memcpy(quad->Lock(0, 0), strip, sizeof strip);
-  quad->Unlock();
-
-  SceneView view;
-  FrameCallbacks callbacks;
-  callbacks.draw = [&](uint32_t) {
-    view.Place(*device, TargetQuad::FromRect(0, 0, static_cast<float>(width), static_cast<float>(height)), pw, ph,
-               position);
-    device->Clear(kClearTarget | kClearZBuffer, 0xff000000, 1, 0);
-    device->SetRenderState(RenderState::ZEnable, 0);
-    device->SetSamplerState(0, SamplerState::MinFilter, static_cast<uint32_t>(TextureFilter::Linear));
-    device->SetSamplerState(0, SamplerState::MagFilter, static_cast<uint32_t>(TextureFilter::Linear));
-    device->SetTransform(TransformKind::World, view.WorldTransform(Matrix{}));
-    device->SetTransform(TransformKind::View, view.View());
-    device->SetTransform(TransformKind::Projection, view.Projection());
-    device->SetTexture(0, picture.frames[0]);
-    device->SetVertexFormat(VertexFormat::PT);
-    device->SetStreamSource(quad);
-    device->DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2);
-    view.DrawBorderBars(*device);
-  };
-  // The picture and its quad are managed and survive a lost device.
-  callbacks.lose = [] {};
-  callbacks.restore = [] {};
-  const auto image = RenderFrames(*device, capture, callbacks, error);
-  if (!image) throw InputError("drawing failed: " + error);
-  if (!WritePng(*image, *output, error)) throw InputError(error);
-  std::fprintf(stderr, "%s: %ux%u, slide %u, %s\n", output->c_str(), width, height, slide_index,
-               device->RendererName().c_str());
+  std::vector<RgbaImage> saved;
+  RgbaImage last;
+  bool drawn_this_frame = false;
+  schedule->Run(
+      [&](long long number, float time) {
+        if (lose_every > 0 && number > 0 && number % lose_every == 0 && !player.LoseAndRestore(error)) {
+          throw InputError("frame " + std::to_string(number) + ": " + error);
+        }
+        player.Move(time);
+        drawn_this_frame = false;
+        if (draw_every_frame) {
+          if (!player.Draw(error)) throw InputError("frame " + std::to_string(number) + ": " + error);
+          drawn_this_frame = true;
+        }
+      },
+      [&](size_t index, float) {
+        if (!drawn_this_frame && !player.Draw(error)) throw InputError("drawing failed: " + error);
+        drawn_this_frame = true;
+        auto image = device->ReadPixels(*device->GetBackBuffer());
+        if (!image) throw InputError("reading the frame back failed: " + device->LastError());
+        MakeOpaque(*image);
+        if (out_dir) {
+          const std::string path = (std::filesystem::path(*out_dir) / FrameFileName(schedule->Times()[index])).string();
+          if (!WritePng(*image, path, error)) throw InputError(error);
+        }
+        if (sheet) saved.push_back(*image);
+        last = std::move(*image);
+      });
+  if (output && !WritePng(last, *output, error)) throw InputError(error);
+  if (sheet && !WritePng(MakeContactSheet(saved), *sheet, error)) throw InputError(error);
+  std::fprintf(stderr, "%zu frame(s) at %ux%u from slide %u, %s\n", schedule->Times().size(), width, height,
+               slide_index, device->RendererName().c_str());
   return kSuccess;
 }
 
-const RegisterCommand kRegister({"render", "draw a slide to a PNG", kUsageText, Run});
+const RegisterCommand kRegister({"render", "play a document off-screen and save frames as PNG", kUsageText, Run});
 
 }  // namespace
 }  // namespace lumi::tool

@@ -1,7 +1,5 @@
 // simulate: play a document without graphics and print what is on at given
 // times.
-#include <cerrno>
-#include <cstdlib>
 #include <iostream>
 #include <stdexcept>
 #include <string>
@@ -11,6 +9,7 @@
 #include "scene/document.h"
 #include "scene/simulation.h"
 #include "tools/command.h"
+#include "tools/number_lists.h"
 
 namespace lumi::tool {
 namespace {
@@ -27,29 +26,6 @@ constexpr char kUsageText[] =
     "  --times T1,T2,...  the times to report, in seconds\n"
     "  --step S           seconds between frames (default 1/60)\n";
 
-double ParseNumber(const std::string& text, const std::string& what) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  if (text.empty() || end != begin + text.size() || errno == ERANGE) {
-    throw UsageError{what + " is not a number: '" + text + "'"};
-  }
-  return value;
-}
-
-std::vector<double> ParseTimes(const std::string& list) {
-  std::vector<double> times;
-  size_t start = 0;
-  while (true) {
-    const size_t comma = list.find(',', start);
-    times.push_back(ParseNumber(list.substr(start, comma - start), "--times entry"));
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  return times;
-}
-
 int Run(const std::vector<std::string>& raw) {
   Arguments args(raw);
   const auto times_text = args.Option("--times");
@@ -57,7 +33,7 @@ int Run(const std::vector<std::string>& raw) {
   const auto files = args.Positional();
   if (files.size() != 1) throw UsageError{"expected one FILE"};
   if (!times_text) throw UsageError{"--times T1,T2,... is required"};
-  const std::vector<double> times = ParseTimes(*times_text);
+  const std::vector<double> times = ParseNumberList(*times_text, "--times entry");
   const double step = step_text ? ParseNumber(*step_text, "--step") : 1.0 / 60.0;
 
   Document document = LoadDocument(ReadDocumentFile(files[0]));

@@ -90,7 +90,7 @@ class RenderPlacementDrawing : public ::testing::Test {
     EXPECT_TRUE(device.BeginScene());
     device.Clear(kClearTarget | kClearZBuffer, 0xff808080, 1, 0);
     device.SetRenderState(RenderState::ZEnable, 0);
-    backdrop.DrawPicture(picture);
+    backdrop.DrawTexture(picture);
     backdrop.view.DrawBorderBars(device);
     EXPECT_TRUE(device.EndScene());
     return test::ReadBack(device);

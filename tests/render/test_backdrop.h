@@ -1,39 +1,25 @@
-// A minimal backdrop for the tests: a placement stack over a SceneView and
-// the picture quad drawn through effects.
+// The slide backdrop over a given picture size, with its own view made
+// current on the device for the test's lifetime.
 #pragma once
 
-#include <vector>
-
-#include "render/backdrop_services.h"
-#include "render/effect.h"
+#include "backdrop/light_2d.h"
+#include "render/current_context.h"
 #include "render/scene_view.h"
 
 namespace lumi::test {
 
-class TestBackdrop : public BackdropServices {
+class TestBackdrop : public DS_2D_Light {
  public:
   TestBackdrop(GraphicsDevice& device, float pictureWidth, float pictureHeight);
 
-  void PushTarget(uint32_t width, uint32_t height, PlacementMode mode) override;
-  void PopTarget() override;
-  void DrawPictureWithEffect(Effect& effect) override;
-  // The picture quad with the fixed stages, texture in stage 0.
-  void DrawPicture(const std::shared_ptr<Texture>& texture);
+  // The picture quad with this texture, over what is drawn.
+  void DrawTexture(const std::shared_ptr<Texture>& texture);
+  size_t Depth() const { return SavedTargetDepth(); }
 
   SceneView view;
-  size_t Depth() const { return stack_.size(); }
 
  private:
-  void DrawQuad();
-  struct Placement {
-    TargetQuad area;
-    PlacementMode mode;
-  };
-  GraphicsDevice& device_;
-  float pictureWidth_, pictureHeight_;
-  std::shared_ptr<VertexBuffer> quad_;
-  Placement current_;
-  std::vector<Placement> stack_;
+  ScopedRenderContext context_;
 };
 
 }  // namespace lumi::test

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "render/current_context.h"
+
 #include "archive/binary_reader.h"
 #include "archive/registry.h"
 #include "scene/render_obj.h"
@@ -99,15 +101,20 @@ TEST(DrawOrder, LastToFirstEnabledOnlyMovedForDepthWithTheBackground) {
   RenderList list{Make(*top), Make(*middle), Make(*hidden), Make(*bottom)};
   list[2]->enabled = false;
   test::RecordingBackdrop backdrop;
-  backdrop.camera_offset = {4, -2, 0};
+  SceneView view;
+  ScopedRenderContext context(nullptr, &view);
+  view.cameraPan = {4, -2, 0};
+  test::Parallaxes().clear();
   int passes = 2;
-  backdrop.DrawObjects(list, passes);
+  backdrop.RenderObjects(list, passes);
   EXPECT_EQ(Log(), (std::vector<std::string>{"background 2", "draw bottom", "draw middle", "background 1",
                                              "draw top"}));
   EXPECT_EQ(passes, 0);
-  ASSERT_EQ(backdrop.translations.size(), 3u);
-  EXPECT_EQ(backdrop.translations[0], (D3DXVECTOR3{0, 0, 0}));
-  EXPECT_EQ(backdrop.translations[1], (D3DXVECTOR3{-2, 1, 0}));
+  const std::vector<D3DXVECTOR3>& shifts = test::Parallaxes();
+  ASSERT_EQ(shifts.size(), 3u);
+  EXPECT_EQ(shifts[0], (D3DXVECTOR3{0, 0, 0}));
+  EXPECT_EQ(shifts[1], (D3DXVECTOR3{-2, 1, 0}));
+  EXPECT_EQ(shifts[2], (D3DXVECTOR3{0, 0, 0}));
 }
 
 // The constructor's base record, as a concrete class ends its own record.

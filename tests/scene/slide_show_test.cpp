@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "archive/binary_reader.h"
+#include "render/current_context.h"
+#include "render/recording_device.h"
 #include "scene/slide_show.h"
 #include "tests/scene/test_objects.h"
 #include "tests/support/byte_builder.h"
@@ -58,7 +60,7 @@ TEST(PrepareSlide, MakesRenderObjectsBindsTimelinesAndDropsConstructors) {
   EXPECT_EQ(static_cast<TestRenderObject&>(*slide->render_objects[0]).Name(), "master");
   auto& bound = dynamic_cast<VRN_DependedTimeLine&>(slide->render_objects[1]->data->timing.current());
   EXPECT_EQ(bound.master(), &slide->render_objects[0]->data->timing);
-  EXPECT_EQ(Log(), std::vector<std::string>{"prepare"});
+  EXPECT_EQ(Log(), (std::vector<std::string>{"prepare", "place 0"}));
 }
 
 TEST(SlideShowFrames, TwoSlidesFadeThroughBlack) {
@@ -159,7 +161,9 @@ TEST(SlideStart, StartsTheSlideAndItsSoundsAndStopsThemAtTheEnd) {
   Log().clear();
   DS_SlideShow_Light show;
   show.slides = {MakeSlide("first", 1, 1, 1), MakeSlide("second", 1, 1, 1)};
-  BackdropOf(*show.slides[1]).target = {640, 480};
+  RecordingDevice device(640, 480);
+  SceneView view;
+  ScopedRenderContext context(&device, &view);
   show.slides[0]->objects.push_back(MakeObject("obj"));
   show.slides[0]->sounds.push_back(MakeObject("snd"));
   for (const auto& slide : show.slides) PrepareSlide(*slide);
@@ -167,7 +171,7 @@ TEST(SlideStart, StartsTheSlideAndItsSoundsAndStopsThemAtTheEnd) {
   auto& object = static_cast<TestRenderObject&>(*show.slides[0]->render_objects[0]);
 
   show.FrameMove(0.0f);
-  EXPECT_EQ(Log(), (std::vector<std::string>{"slide start", "backdrop restart", "enable snd"}));
+  EXPECT_EQ(Log(), (std::vector<std::string>{"place 640", "slide start", "backdrop restart", "enable snd"}));
   EXPECT_EQ(static_cast<test::TestSceneObject&>(object.settings()).restarts, 1);
   // The objects move with the slide's time, 1 s in at the first frame.
   EXPECT_FLOAT_EQ(object.last_local_time, 1.0f);
@@ -176,7 +180,9 @@ TEST(SlideStart, StartsTheSlideAndItsSoundsAndStopsThemAtTheEnd) {
 
   Log().clear();
   show.FrameMove(2.1f);
-  EXPECT_EQ(Log(), (std::vector<std::string>{"disable snd", "place 640", "slide start", "backdrop restart"}));
+  // The ending slide lets its chain go before the next one starts.
+  EXPECT_EQ(Log(), (std::vector<std::string>{"disable snd", "release", "place 640", "slide start",
+                                             "backdrop restart"}));
 }
 
 TEST(SlideRender, CountsTheObjectsThatNeedThePicture) {
@@ -188,13 +194,13 @@ TEST(SlideRender, CountsTheObjectsThatNeedThePicture) {
   show.slides[0]->objects.push_back(MakeObject("c", 0, true));
   PrepareSlide(*show.slides[0]);
   show.Render();  // nothing before the first frame
-  EXPECT_EQ(Log(), std::vector<std::string>{"prepare"});
+  EXPECT_EQ(Log(), (std::vector<std::string>{"prepare", "place 0"}));
 
   show.FrameMove(0.0f);
   Log().clear();
   BackdropOf(*show.slides[0]).needs_copy = true;
   show.Render();
-  EXPECT_EQ(Log(), (std::vector<std::string>{"copy for 3", "picture", "background 3", "draw c", "draw b",
+  EXPECT_EQ(Log(), (std::vector<std::string>{"offscreen", "picture", "background 3", "draw c", "draw b",
                                              "background 2", "draw a", "finish", "overlay 0"}));
 
   Log().clear();

@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "scene/ab_render.h"
+#include "backdrop/light_2d.h"
 #include "scene/render_obj.h"
 
 namespace lumi::test {
 
 // Everything the test objects and the backdrop did, in order.
 std::vector<std::string>& Log();
+// The parallax shift of the current view at every test object's draw.
+std::vector<D3DXVECTOR3>& Parallaxes();
 
 class TestSceneObject : public DS_ABObj_Constructor {
   LUMI_STORED_CLASS(TestSceneObject, 1)
@@ -41,29 +43,23 @@ class TestRenderObject : public DS_ABObj {
   float last_local_time = -1;
 };
 
-class RecordingBackdrop : public DS_ABRender {
+// The slide backdrop, writing the operations the slide show calls to the log.
+class RecordingBackdrop : public DS_2D_Light {
  public:
-  void PrepareSlide() override { Log().push_back("prepare"); }
-  TargetSize CurrentTargetSize() const override { return target; }
-  void PlaceOnTarget(TargetSize t) override { Log().push_back("place " + std::to_string(t.width)); }
-  void OnSlideStart() override { Log().push_back("slide start"); }
-  void Restart() override { Log().push_back("backdrop restart"); }
-  void FrameMove(float e) override { last_frame_move = e; }
-  bool NeedsPictureCopy() const override { return needs_copy; }
-  void PrepareCopy(int passes) override { Log().push_back("copy for " + std::to_string(passes)); }
-  void DrawPicture() override { Log().push_back("picture"); }
-  void ProvideBackground(int& passes) override { Log().push_back("background " + std::to_string(passes--)); }
-  void SetWorldTranslation(const D3DXVECTOR3& offset) override { translations.push_back(offset); }
-  D3DXVECTOR3 CameraOffset() const override { return camera_offset; }
-  void FinishSlide() override { Log().push_back("finish"); }
-  void DrawOverlay(const TransitionOverlay& overlay) override {
-    Log().push_back("overlay " + std::to_string(overlay.alpha()));
-  }
+  void Load() override;
+  void SetTargetQuad(const TargetQuad& quad) override;
+  bool EnableCamera(bool flag) override;
+  void RestoreDevice() override;
+  void LoseDevice() override;
+  void UpdateCamera(float time) override;
+  bool NeedsOffscreen() const override { return needs_copy; }
+  bool BeginOffscreen() override;
+  void DrawPicture(bool keep) override;
+  void NextPass(int& remaining) override;
+  void DrawBorders(bool keep) override;
+  void DrawScreenRect(const ScreenRect& rect) override;
 
-  TargetSize target;
   bool needs_copy = false;
-  D3DXVECTOR3 camera_offset{};
-  std::vector<D3DXVECTOR3> translations;
   float last_frame_move = -1;
 };
 

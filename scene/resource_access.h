@@ -1,0 +1,35 @@
+// How the scene reaches the thread's document resources for the slide
+// picture, the picture metrics and device loss. The run-time resource
+// table needs the graphics build; linked in, it fills these in from a
+// static initialiser. A build without it plays slides with no picture.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "params/file_link.h"
+#include "render/scene_view.h"
+
+namespace lumi {
+
+// A picture as the backdrop keeps it; aspect is height / width.
+struct SlidePicture {
+  std::shared_ptr<Texture> texture;
+  uint32_t width = 0, height = 0;
+  float aspect = 1;
+};
+
+struct ResourceAccess {
+  // The picture a link names in the current document; empty when none.
+  SlidePicture (*picture)(const ResourceKey& key) = nullptr;
+  // The current document's picture metrics, or a default record.
+  PictureMetrics& (*metrics)() = nullptr;
+  // The current document's device objects: lost once per device loss,
+  // made again after the reset.
+  void (*lose)() = nullptr;
+  void (*restore)() = nullptr;
+};
+
+ResourceAccess& DocumentResourceAccess();
+
+}  // namespace lumi

@@ -1,0 +1,34 @@
+// Gives the scene the current resource table as its document resources.
+#include "scene/resource_access.h"
+#include "scene/resource_table.h"
+
+namespace lumi {
+namespace {
+
+SlidePicture PictureOf(const ResourceKey& key) {
+  ResourceTable* table = CurrentResourceTable();
+  if (table == nullptr) return {};
+  const ImageSet& set = table->GetImageSet(key);
+  if (set.textures.empty()) return {};
+  return {set.textures.front(), set.width, set.height, set.aspect};
+}
+
+void LoseTableObjects() {
+  if (ResourceTable* table = CurrentResourceTable()) table->LoseDeviceObjects();
+}
+
+void RestoreTableObjects() {
+  if (ResourceTable* table = CurrentResourceTable()) table->RestoreDeviceObjects();
+}
+
+const bool kInstalled = [] {
+  ResourceAccess& access = DocumentResourceAccess();
+  access.picture = PictureOf;
+  access.metrics = CurrentPictureMetrics;
+  access.lose = LoseTableObjects;
+  access.restore = RestoreTableObjects;
+  return true;
+}();
+
+}  // namespace
+}  // namespace lumi
