@@ -1,5 +1,5 @@
 # Joins the slides of samples/records/*.json into one document JSON:
-#   cmake -DSLIDES=a.json|b.json -DTEMPLATE=... -DDEMO_DIR=... -DOUTPUT=... -P assemble_records.cmake
+#   cmake -DSLIDES=a.json|b.json -DTEMPLATE=... -DPICTURE_DIR=... -DOUTPUT=... -P assemble_records.cmake
 # Each file holds one slide object or a list of slides; they go into the
 # template's slide list in the order given.
 string(REPLACE "|" ";" slide_files "${SLIDES}")
@@ -30,5 +30,5 @@ foreach(file ${slide_files})
   endif()
 endforeach()
 set(LUMI_RECORD_SLIDES "${slides}")
-set(LUMI_DEMO_DIR "${DEMO_DIR}")
+set(LUMI_PICTURE_DIR "${PICTURE_DIR}")
 configure_file("${TEMPLATE}" "${OUTPUT}" @ONLY)
