@@ -11,6 +11,9 @@
 
 namespace lumi {
 
+// Every system applies its stored settings through Set as it reads them, so
+// their controls hear of them during loading; quads, points and file links
+// are stored without notification.
 class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   LUMI_STORED_CLASS(VRN_ParticleSystemCtrl, 5)
 
