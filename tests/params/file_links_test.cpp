@@ -98,7 +98,8 @@ TEST(LinkRecords, NamedLinkWritesBackTheSelectorItWasStoredWith) {
 
   // Values or a key set since reading are not dropped by a small selector.
   DS_NamedFileLink link;
-  BinaryReader reader(NamedRecord(0).bytes());
+  const ByteBuilder stored = NamedRecord(0);
+  BinaryReader reader(stored.bytes());
   NamedLinkField(reader, "link", link);
   link.value.second_value = 4;
   BinaryWriter with_values;

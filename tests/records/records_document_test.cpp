@@ -1,0 +1,110 @@
+// The records document: one object of every registered class on slides
+// joined from samples/records/. It packs, inspects and packs again to the
+// same bytes, every cut of it fails with the record and offset, and it
+// plays with every object inert and its timeline running.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "archive/file_io.h"
+#include "archive/input_error.h"
+#include "scene/document.h"
+#include "scene/simulation.h"
+
+namespace lumi {
+namespace {
+
+using testing::HasSubstr;
+
+std::vector<uint8_t> RecordsBytes() { return ReadFileBytes(LUMI_RECORDS_DOCUMENT); }
+
+TEST(RecordsDocument, InspectAndPackGiveBackTheSameBytes) {
+  const std::vector<uint8_t> bytes = RecordsBytes();
+  Document loaded = LoadDocument(bytes);
+  EXPECT_EQ(loaded.trailing_bytes, 0u);
+  EXPECT_EQ(SaveDocument(loaded), bytes);
+
+  const std::filesystem::path blobs = std::filesystem::temp_directory_path() / "lumi-records-blobs";
+  std::filesystem::remove_all(blobs);
+  const nlohmann::ordered_json json = DocumentToJson(loaded, BlobExtraction{blobs, blobs});
+  Document packed = DocumentFromJson(json, blobs);
+  EXPECT_EQ(SaveDocument(packed), bytes);
+  std::filesystem::remove_all(blobs);
+}
+
+TEST(RecordsDocument, EveryCutFailsNamingTheRecordAndOffset) {
+  const std::vector<uint8_t> bytes = RecordsBytes();
+  size_t unnamed = 0;
+  for (size_t length = 0; length < bytes.size(); ++length) {
+    try {
+      LoadDocument(std::span(bytes).first(length));
+      ADD_FAILURE() << "a document cut to " << length << " bytes loaded";
+      return;
+    } catch (const InputError& e) {
+      const std::string message = e.what();
+      // "X record field F at offset N", or "document field show at offset N"
+      // for the two top-level records' own headers.
+      const bool named = message.find(" record") != std::string::npos || message.find("field ") != std::string::npos;
+      if (message.find(" at offset ") == std::string::npos || !named) {
+        if (++unnamed < 5) ADD_FAILURE() << length << ": " << message;
+      }
+    }
+  }
+  EXPECT_EQ(unnamed, 0u);
+}
+
+TEST(RecordsDocument, PlaysEveryObjectInertWithItsTimelineRunning) {
+  Document document = LoadDocument(RecordsBytes());
+  ASSERT_FALSE(document.show->slides.empty());
+  double total = 0;
+  for (const auto& slide : document.show->slides) total += slide->CycleLength();
+  std::vector<double> times;
+  for (double t = 0.25; t < total; t += 0.25) times.push_back(t);
+  const auto report = SimulateShow(*document.show, times, 1.0 / 30.0);
+
+  std::set<int> slides_seen;
+  std::map<std::string, double> latest_local_time;  // by identity
+  size_t objects = 0;
+  for (const auto& moment : report) {
+    slides_seen.insert(moment["slide"].get<int>());
+    for (const char* list : {"objects", "sounds"}) {
+      for (const auto& object : moment[list]) {
+        ++objects;
+        EXPECT_EQ(object.value("inert", false), true) << object["class"];
+        double& latest = latest_local_time[object["identity"].get<std::string>()];
+        latest = std::max(latest, object["local_time"].get<double>());
+      }
+    }
+  }
+  EXPECT_EQ(slides_seen.size(), document.show->slides.size());
+  EXPECT_GT(objects, 0u);
+  for (const auto& [identity, local_time] : latest_local_time) EXPECT_GT(local_time, 0.0) << identity;
+}
+
+// lumisave-tool prints each notice once, however many objects give it.
+TEST(RecordsDocument, TheToolNamesEveryInertClassOnce) {
+  const std::filesystem::path err = std::filesystem::temp_directory_path() / "lumi-records-notices.txt";
+  const std::string tool = std::filesystem::path(LUMI_TOOL).make_preferred().string();
+  const std::string command = tool + " simulate " + LUMI_RECORDS_DOCUMENT + " --times 1 > " +
+                              (std::filesystem::temp_directory_path() / "lumi-records-out.json").string() +
+                              " 2> " + err.string();
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::vector<uint8_t> text = ReadFileBytes(err);
+  std::istringstream lines(std::string(text.begin(), text.end()));
+  std::set<std::string> seen;
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    EXPECT_THAT(line, testing::EndsWith(" plays inert"));
+    EXPECT_TRUE(seen.insert(line).second) << "printed twice: " << line;
+  }
+  EXPECT_TRUE(seen.contains("DS_WAV_Constructor plays inert"));
+  std::filesystem::remove(err);
+}
+
+}  // namespace
+}  // namespace lumi
