@@ -78,7 +78,9 @@ class DS_BaseSpriteProp : public DS_ViewObjCtrl {
 // their base record.
 class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {};
 
-// Sprites drawn through an effect program.
+// Sprites drawn through an effect program. Placed under
+// DS_ParticleSystemCtrl, which stores nothing, so its record is the same
+// wherever the effect branch leaves the chain.
 class DS_FXParticleSystemCtrl : public DS_ParticleSystemCtrl {
   LUMI_STORED_CLASS(DS_FXParticleSystemCtrl, 1)
 
@@ -88,7 +90,8 @@ class DS_FXParticleSystemCtrl : public DS_ParticleSystemCtrl {
   DS_HLSLEffectFile effect;
 };
 
-// Sprites with a glow layer.
+// Sprites with a glow layer. No registered class uses it yet: its one
+// subclass waits for its own record to be settled.
 class DS_GlowEffectCtrl : public DS_FXParticleSystemCtrl {
   LUMI_STORED_CLASS(DS_GlowEffectCtrl, 1)
 
@@ -108,7 +111,8 @@ class DS_BaseFXCtrl : public DS_FXParticleSystemCtrl {
   void Describe(Archive& ar) override;
 };
 
-// One effect-drawn sprite at a point, with a size.
+// One effect-drawn sprite at a point, with a size. Named as the captions
+// built on it use its values: a position, a width and a height.
 class DS_StatBaseFXCtrl : public DS_BaseFXCtrl {
   LUMI_STORED_CLASS(DS_StatBaseFXCtrl, 2)
 
@@ -196,8 +200,9 @@ class DS_FlowConstructor : public DS_ParticleSystemCtrl {
   void Describe(Archive& ar) override;
 
   MediaParamT<unsigned int> flow_angle{0};  // degrees; 0 right, 90 up
-  // Sliders whose raw 1 gives a wobble of 3 pixels per second and a quarter
-  // of a wobble change per second.
+  // Sliders scaled by 3 (pixels per second) and by 0.25 (changes per
+  // second); their default raw 1 gives those values themselves, which is
+  // also what they mean if the figures are read as defaults.
   UINTSclaleTo<float> wobble{1, 3.0f, 0.0f};
   UINTSclaleTo<float> wobble_rate{1, 0.25f, 0.0f};
   MediaParamT<float> flow_speed{0.0f};  // pixels per second

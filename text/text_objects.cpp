@@ -36,6 +36,7 @@ struct OldCaptionTiming {
 };
 
 // The random timeline those values describe, in hundredths of a second.
+// It becomes the current timeline; the timing's kind stays as loaded.
 void ConvertOldTiming(const OldCaptionTiming& old, VRN_SmartTiming& timing) {
   auto random = std::make_shared<VRN_RandomTimeLine>();
   random->off_min.Set(old.off / 10);
