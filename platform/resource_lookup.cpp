@@ -184,6 +184,15 @@ std::optional<std::vector<std::uint8_t>> ReadResourceFile(const std::filesystem:
   return bytes;
 }
 
+std::optional<std::vector<std::uint8_t>> ReadDocumentNamedFile(std::u16string_view path, std::string& error) {
+  const std::filesystem::path file(ToUtf8(path));
+  if (!file.is_absolute()) {
+    error = ToUtf8(path) + ": not a full path";
+    return std::nullopt;
+  }
+  return ReadResourceFile(file, error);
+}
+
 void SetResourceMessageSink(ResourceMessageSink sink) { Sink() = std::move(sink); }
 
 void ReportResourceMessage(const std::string& message) {

@@ -218,16 +218,8 @@ bool ResourceTable::LoadLinkBytes(const ResourceKey& link, std::vector<LinkFrame
     if (found.empty()) return true;
     bytes = std::make_shared<const std::vector<uint8_t>>(found.begin(), found.end());
   } else {
-    // Only a full path is read: a relative one would name a file in
-    // whatever directory the saver happens to run in.
-    const std::filesystem::path path(ToUtf8(link.name));
     std::string error;
-    std::optional<std::vector<uint8_t>> file;
-    if (path.is_absolute()) {
-      file = ReadResourceFile(path, error);
-    } else {
-      error = ToUtf8(link.name) + ": not a full path";
-    }
+    std::optional<std::vector<uint8_t>> file = ReadDocumentNamedFile(link.name, error);
     if (!file) {
       Report("file " + error);
       return true;

@@ -259,6 +259,10 @@ TEST_F(ResourceTableTest, FactoryTakesTheModuleFileThenTheDocumentCopyThenTheSta
   const std::filesystem::path picture = Write("named.png", Png(7, 1));
   EXPECT_EQ(fresh.Make(FileBlob(FromUtf8(picture.string()), {})).width, 7u);
   EXPECT_FALSE(fresh.Make(FileBlob(u"/dev/zero", {})).texture);
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(directory_);
+  EXPECT_FALSE(fresh.Make(FileBlob(u"named.png", {})).texture) << "never from the working directory";
+  std::filesystem::current_path(working);
   const std::filesystem::path fifo = directory_ / "pipe.png";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(fresh.Make(FileBlob(FromUtf8(fifo.string()), {})).texture);
