@@ -1,7 +1,5 @@
 #include "effects/catalogue_effects.h"
 
-#include <string>
-
 #include "archive/registry.h"
 
 namespace lumi {
@@ -26,20 +24,6 @@ static const RegisterClass<DS_KestrinLinear> kRegisterKestrinLinear(Family::Gene
 static const RegisterClass<DS_KestrinRadial> kRegisterKestrinRadial(Family::General);
 static const RegisterClass<DS_KestrinVortical> kRegisterKestrinVortical(Family::General);
 static const RegisterClass<DS_HeatDistortion> kRegisterHeatDistortion(Family::General);
-
-namespace {
-
-// Only the current layout of some classes is known; an older record of one
-// fails the load rather than being read as something it is not.
-void RequireCurrentLayout(Archive& ar, int current) {
-  if (ar.version() < current) {
-    ar.Reject("version", "version " + std::to_string(ar.version()) + " has no known layout");
-  }
-}
-
-void ModeField(Archive& ar, const char* field, MediaParamT<int>& mode) { IntField(ar, field, mode, Apply::Set); }
-
-}  // namespace
 
 DS_PatternBrush::DS_PatternBrush() {
   program.key = fx::CommonResource(78);
@@ -88,15 +72,15 @@ DS_LightFX::DS_LightFX() {
 
 void DS_LightFX::Describe(Archive& ar) {
   fx::Slider(ar, "intensity", intensity);
-  ModeField(ar, "mode", mode);
+  IntField(ar, "mode", mode, Apply::Set);
   BaseRecordOf<DS_FX_Constructor>(ar, this);
 }
 
 void DS_LightFX_II::Describe(Archive& ar) {
-  RequireCurrentLayout(ar, kVersion);
+  RejectVersionsBefore(ar, kVersion);
   fx::Slider(ar, "intensity", intensity);
-  ModeField(ar, "oscillation_kind", oscillation_kind);
-  ModeField(ar, "blend_mode", blend_mode);
+  IntField(ar, "oscillation_kind", oscillation_kind, Apply::Set);
+  IntField(ar, "blend_mode", blend_mode, Apply::Set);
   fx::Colour(ar, "colour", colour);
   BaseRecordOf<DS_FX_Constructor>(ar, this);
 }
@@ -120,7 +104,7 @@ DS_MoveFX::DS_MoveFX() {
 
 // Version 2 already held the second amplitude; no field was added in 3.
 void DS_MoveFX::Describe(Archive& ar) {
-  ModeField(ar, "mode", mode);
+  IntField(ar, "mode", mode, Apply::Set);
   if (ar.version() >= 2) fx::Slider(ar, "second_amplitude", second_amplitude);
   BaseRecordOf<DS_DirectionBased>(ar, this);
 }
@@ -147,7 +131,7 @@ void DS_FireFX::Describe(Archive& ar) {
   IntField(ar, "value_1", value_1, Apply::Set);
   LinkField(ar, "pattern_image", pattern_image);
   LinkField(ar, "noise_image", noise_image);
-  if (v == 2) ModeField(ar, "oscillation_mode", old_oscillation);
+  if (v == 2) IntField(ar, "oscillation_mode", old_oscillation, Apply::Set);
   fx::Slider(ar, "density", density);
   fx::Slider(ar, "brightness", brightness);
   fx::Slider(ar, "value_2", value_2);
@@ -164,10 +148,10 @@ DS_ExpandFX::DS_ExpandFX() {
 }
 
 void DS_ExpandFX::Describe(Archive& ar) {
-  RequireCurrentLayout(ar, kVersion);
+  RejectVersionsBefore(ar, kVersion);
   fx::Slider(ar, "a", a);
   fx::Slider(ar, "b", b);
-  ModeField(ar, "mode", mode);
+  IntField(ar, "mode", mode, Apply::Set);
   BaseRecordOf<DS_CentralBased>(ar, this);
 }
 
@@ -177,7 +161,7 @@ DS_RadialWaveFX::DS_RadialWaveFX() {
 }
 
 void DS_RadialWaveFX::Describe(Archive& ar) {
-  RequireCurrentLayout(ar, kVersion);
+  RejectVersionsBefore(ar, kVersion);
   fx::Slider(ar, "amplitude", amplitude);
   fx::Slider(ar, "frequency", frequency);
   fx::Slider(ar, "wavelength", wavelength);
@@ -201,7 +185,7 @@ void DS_BendFX::Describe(Archive& ar) {
   fx::Slider(ar, "a", a);
   fx::Slider(ar, "b", b);
   fx::Slider(ar, "bend", bend);
-  ModeField(ar, "mode", mode);
+  IntField(ar, "mode", mode, Apply::Set);
   if (ar.version() < 2) mode.Set(mode.value + 3);
   BaseRecordOf<DS_CentralBased>(ar, this);
 }
@@ -237,7 +221,7 @@ void DS_PerspectiveFX::Describe(Archive& ar) {
   const int v = ar.version();
   fx::Slider(ar, "amplitude_a", amplitude_a);
   UIntField(ar, "depth_factor", depth_factor, Apply::Set);
-  ModeField(ar, "mode", mode);
+  IntField(ar, "mode", mode, Apply::Set);
   if (v >= 3) fx::Slider(ar, "amplitude_b", amplitude_b);
   if (v == 1) {
     const int old_mode = mode.value;
@@ -252,7 +236,7 @@ void DS_PerspectiveFX::Describe(Archive& ar) {
 DS_StretchFX::DS_StretchFX() { fx::ResetSlider(speed, speed.value, 0.05f); }
 
 void DS_StretchFX::Describe(Archive& ar) {
-  ModeField(ar, "mode", mode);
+  IntField(ar, "mode", mode, Apply::Set);
   fx::Slider(ar, "a", a);
   fx::Slider(ar, "b", b);
   BaseRecordOf<DS_LineBased>(ar, this);
@@ -277,7 +261,7 @@ void DS_KestrinLinear::Describe(Archive& ar) { BaseRecordOf<DS_DirectionBased>(a
 DS_KestrinRadial::DS_KestrinRadial() { fx::ResetSlider(speed, speed.value, 0.1f); }
 
 void DS_KestrinRadial::Describe(Archive& ar) {
-  RequireCurrentLayout(ar, kVersion);
+  RejectVersionsBefore(ar, kVersion);
   fx::Slider(ar, "amplitude", amplitude);
   IntField(ar, "axis_flag", axis_flag, Apply::Set);
   BaseRecordOf<DS_CentralBased>(ar, this);
