@@ -4,8 +4,8 @@
 
 namespace lumi {
 
-void PrepareAsPlainBackdrop(DS_2D_Light& variant) {
-  variant.DS_2D_Light::PrepareSlide();
+void LoadAsPlainBackdrop(DS_2D_Light& variant) {
+  variant.DS_2D_Light::Load();
   AddNoticeOnce(std::string(variant.ClassName()) + " draws as the plain backdrop");
 }
 

@@ -15,14 +15,14 @@ namespace lumi {
 
 // Prepares a variant whose own treatment is not built yet: it draws as the
 // plain backdrop, and the first of its class says so once.
-void PrepareAsPlainBackdrop(DS_2D_Light& variant);
+void LoadAsPlainBackdrop(DS_2D_Light& variant);
 
 class FakeUndervater : public DS_2D_Light {
   LUMI_STORED_CLASS(FakeUndervater, 2)
 
  public:
   void Describe(Archive& ar) override;
-  void PrepareSlide() override { PrepareAsPlainBackdrop(*this); }
+  void Load() override { LoadAsPlainBackdrop(*this); }
 
   DS_UnderwaterFX underwater;
 };
@@ -33,7 +33,7 @@ class DS_FlameLight : public DS_2D_Light {
  public:
   DS_FlameLight();
   void Describe(Archive& ar) override;
-  void PrepareSlide() override { PrepareAsPlainBackdrop(*this); }
+  void Load() override { LoadAsPlainBackdrop(*this); }
 
   MediaParamT<int> fire_on{1};
   MediaParamT<int> shimmer_on{1};
@@ -54,7 +54,7 @@ class FakeLake2D : public DS_2D_Light {
  public:
   FakeLake2D();
   void Describe(Archive& ar) override;
-  void PrepareSlide() override { PrepareAsPlainBackdrop(*this); }
+  void Load() override { LoadAsPlainBackdrop(*this); }
 
   UINTSclaleTo<float> ripple_extent{100, 0.01f, 0.0f};
   MediaSpeedParam speed;
@@ -81,7 +81,7 @@ class DS_WaterRingLight : public DS_2D_Light {
 
  public:
   void Describe(Archive& ar) override;
-  void PrepareSlide() override { PrepareAsPlainBackdrop(*this); }
+  void Load() override { LoadAsPlainBackdrop(*this); }
 
   MediaParamT<unsigned int> wave_speed{0};
   MediaParamT<unsigned int> row_density{0};
@@ -100,7 +100,7 @@ class DS_MatrixCodeLight : public DS_2D_Light {
 
  public:
   void Describe(Archive& ar) override;
-  void PrepareSlide() override { PrepareAsPlainBackdrop(*this); }
+  void Load() override { LoadAsPlainBackdrop(*this); }
 
   MediaParamT<unsigned int> cell_size{16};  // picture pixels
   MediaParamT<unsigned int> density{20};
@@ -124,7 +124,7 @@ class DS_GlassBallLight : public DS_2D_Light {
 
  public:
   void Describe(Archive& ar) override;
-  void PrepareSlide() override { PrepareAsPlainBackdrop(*this); }
+  void Load() override { LoadAsPlainBackdrop(*this); }
 
   DS_ImageFileLink highlight_image_1{fx::CommonResource(58)};
   DS_ImageFileLink highlight_image_2{fx::CommonResource(59)};

@@ -240,12 +240,12 @@ TEST(UnbuiltVariants, DrawAsThePlainBackdropWithOneNoticePerClass) {
     return n;
   };
   DS_GlassBallLight first, second;
-  first.PrepareSlide();
-  second.PrepareSlide();
-  first.PrepareSlide();
+  first.Load();
+  second.Load();
+  first.Load();
   EXPECT_EQ(count("DS_GlassBallLight draws as the plain backdrop"), 1u);
   FakeLake2D lake;
-  lake.PrepareSlide();
+  lake.Load();
   EXPECT_EQ(count("FakeLake2D draws as the plain backdrop"), 1u);
 }
 
