@@ -12,6 +12,7 @@
 #include "host/saver_arguments.h"
 #include "host/screensaver.h"
 #include "platform/linux/linux_saver_platform.h"
+#include "platform/resource_lookup.h"
 
 namespace {
 
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
   if (arguments.scene) {
     try {
       lumi::ReadDocumentFile(*arguments.scene);
+      // Resource modules the document names are looked for beside it first.
+      lumi::SetDocumentDirectory(std::filesystem::absolute(*arguments.scene).parent_path());
     } catch (const lumi::InputError& error) {
       std::fprintf(stderr, "lumisave: %s\n", error.what());
       return 1;

@@ -12,6 +12,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// The resource call of PeModule shares its name with a Windows macro.
+#undef FindResource
 #endif
 
 namespace lumi {
@@ -180,6 +182,15 @@ std::optional<std::vector<std::uint8_t>> ReadResourceFile(const std::filesystem:
     return std::nullopt;
   }
   return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadDocumentNamedFile(std::u16string_view path, std::string& error) {
+  const std::filesystem::path file(ToUtf8(path));
+  if (!file.is_absolute()) {
+    error = ToUtf8(path) + ": not a full path";
+    return std::nullopt;
+  }
+  return ReadResourceFile(file, error);
 }
 
 void SetResourceMessageSink(ResourceMessageSink sink) { Sink() = std::move(sink); }

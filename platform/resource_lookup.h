@@ -48,6 +48,11 @@ inline constexpr std::uintmax_t kMaxResourceFileBytes = std::uintmax_t{64} << 20
 // device or FIFO, too large, unreadable).
 std::optional<std::vector<std::uint8_t>> ReadResourceFile(const std::filesystem::path& path, std::string& error);
 
+// A file a document names (pictures, frame files): only a full path is
+// read, since a relative one would name a file in whatever directory the
+// saver happens to run in; then as ReadResourceFile.
+std::optional<std::vector<std::uint8_t>> ReadDocumentNamedFile(std::u16string_view path, std::string& error);
+
 // Where messages about resources go (a module that is broken, a picture
 // that does not decode). By default they are written to the standard error
 // stream; tests catch them. Null restores the default.

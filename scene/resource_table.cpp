@@ -131,6 +131,12 @@ std::vector<const ImageSet*> ResourceTable::GetImageSets(std::span<const Resourc
   return sets;
 }
 
+std::vector<const ImageSet*> ResourceTable::GetImageSets(std::span<const DS_ImageFileLink> links) {
+  std::vector<const ImageSet*> sets;
+  for (const DS_ImageFileLink& link : links) sets.push_back(&GetImageSet(link.key));
+  return sets;
+}
+
 const ImageSet& ResourceTable::GetModuleImageSet(const ResourceKey& link) {
   ImageSet& set = imageSets_[link];
   if (!set.textures.empty()) return set;
@@ -212,16 +218,8 @@ bool ResourceTable::LoadLinkBytes(const ResourceKey& link, std::vector<LinkFrame
     if (found.empty()) return true;
     bytes = std::make_shared<const std::vector<uint8_t>>(found.begin(), found.end());
   } else {
-    // Only a full path is read: a relative one would name a file in
-    // whatever directory the saver happens to run in.
-    const std::filesystem::path path(ToUtf8(link.name));
     std::string error;
-    std::optional<std::vector<uint8_t>> file;
-    if (path.is_absolute()) {
-      file = ReadResourceFile(path, error);
-    } else {
-      error = ToUtf8(link.name) + ": not a full path";
-    }
+    std::optional<std::vector<uint8_t>> file = ReadDocumentNamedFile(link.name, error);
     if (!file) {
       Report("file " + error);
       return true;
@@ -272,10 +270,14 @@ std::shared_ptr<Effect> ResourceTable::GetEffect(const ResourceKey& link) {
     }
   }
   for (const Source& source : sources) {
-    if (source.bytes.empty()) continue;
+    // Bytes that did not run once never will: a retry skips them rather
+    // than compile them again every frame.
+    const std::pair<const uint8_t*, size_t> identity(source.bytes.data(), source.bytes.size());
+    if (source.bytes.empty() || failedPrograms_.contains(identity)) continue;
     std::string message;
     effect = Effect::Create(device_, name, source.bytes, message);
     if (effect) return effect;
+    failedPrograms_.insert(identity);
     Report(message + " (from " + source.label + ")");
   }
   Report("effect program " + name + ": no source holds a program that runs");

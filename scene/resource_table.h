@@ -29,9 +29,11 @@ namespace lumi {
 
 class DS_DocResManager;
 
-// The device form of a picture: one texture per frame, in frame order, the
-// frame delays in seconds (empty for a still picture) and the size and
-// aspect of the source picture, taken from the last frame made.
+// The device form of a picture: one texture per frame, in frame order (a
+// frame that could not be made is null), the frame delays in seconds as the
+// document gives them (empty for a still picture, and possibly fewer than
+// the frames: readers bound them), and the size and aspect of the source
+// picture, taken from the last frame made.
 struct ImageSet {
   std::vector<std::shared_ptr<Texture>> textures;
   std::vector<float> delays;
@@ -91,6 +93,7 @@ class ResourceTable : public LosableRegistry {
   // carry is never read and stays empty.
   const ImageSet& GetImageSet(const ResourceKey& link);
   std::vector<const ImageSet*> GetImageSets(std::span<const ResourceKey> links);
+  std::vector<const ImageSet*> GetImageSets(std::span<const DS_ImageFileLink> links);
   // An image set stored in a module as a record of delays and blobs.
   const ImageSet& GetModuleImageSet(const ResourceKey& link);
   std::vector<const ImageSet*> GetModuleImageSets(std::span<const ResourceKey> links);
@@ -108,7 +111,8 @@ class ResourceTable : public LosableRegistry {
 
   // The effect program of the link: the module's RT_RCDATA resource, the
   // document's copy, then the built-in program of that number, the first
-  // that runs. Null when none does; asked again, it tries again, with one
+  // that runs. Null when none does; asked again, it tries again (a module
+  // may have come; bytes that failed are not compiled twice), with one
   // message per program whatever the number of tries.
   std::shared_ptr<Effect> GetEffect(const ResourceKey& link);
   // The mesh of a .x link: for a module link the module's "DDS" resource,
@@ -162,6 +166,8 @@ class ResourceTable : public LosableRegistry {
   std::map<ResourceKey, std::shared_ptr<Effect>> effects_;
   std::map<ResourceKey, std::vector<DS_ResBlob>> rawBlobs_;
   std::map<GUID, TextureRecord> maskTextures_;
+  // Program bytes that would not run, by address and size.
+  std::set<std::pair<const uint8_t*, size_t>> failedPrograms_;
   // Messages already given, so retries stay quiet.
   std::set<std::string> reported_;
 };

@@ -37,7 +37,7 @@ TextureRecord TextureFactory::Make(const DS_ResBlob& blob) {
   if (!name.empty()) {
     if (const auto found = byFile_.find(name); found != byFile_.end()) return found->second;
     std::string error;
-    const auto bytes = ReadResourceFile(std::filesystem::path(ToUtf8(name)), error);
+    const auto bytes = ReadDocumentNamedFile(name, error);
     TextureRecord record = bytes ? FromBytes(*bytes, "picture " + ToUtf8(name)) : TextureRecord{};
     if (!bytes) ReportResourceMessage("picture " + error);
     return byFile_.emplace(name, std::move(record)).first->second;

@@ -29,8 +29,8 @@ class TextureFactory {
   explicit TextureFactory(GraphicsDevice& device) : device_(device) {}
 
   // 1. Named with bytes: from the bytes, not cached.
-  // 2. Named without bytes: from the file of that name (a regular file of
-  //    bounded size), cached by the name.
+  // 2. Named without bytes: from the file of that full path (a regular
+  //    file of bounded size), cached by the name.
   // 3. Unnamed, a module resource: the module file's "DDS" resource, else
   //    the blob's own bytes, else the packed stand-in's resource; an empty
   //    module name is the executable. Cached by module and id.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/file_io.h"
 #include "archive/utf.h"
 #include "platform/resource_lookup.h"
 #include "programs/builtin_programs.h"
@@ -15,6 +16,7 @@
 #include "render/prerender_surface.h"
 #include "render/recording_device.h"
 #include "scene/doc_res_manager.h"
+#include "scene/document.h"
 #include "tests/archive_pe/pe_test_writer.h"
 #include "tests/support/picture_files.h"
 
@@ -151,6 +153,12 @@ TEST_F(ResourceTableTest, LoadMakesPicturesAndMasksAndKeepsTheRest) {
   EXPECT_EQ(table.GetRawBlobs(photo).size(), 1u);
   EXPECT_TRUE(table.GetRawBlobs({u"never named", 1}).empty());
   EXPECT_EQ(table.LoadImageSet({u"C:\\sprites\\fish.png", 7}, 0).delays, (std::vector<float>{0.5f}));
+
+  const std::vector<DS_ImageFileLink> links = {DS_ImageFileLink(animation), DS_ImageFileLink(photo)};
+  const auto sets = table.GetImageSets(links);
+  ASSERT_EQ(sets.size(), 2u);
+  EXPECT_EQ(sets[0], &flag);
+  EXPECT_EQ(sets[1], &lake);
 }
 
 TEST_F(ResourceTableTest, DocumentWithEveryKindOfPictureLoads) {
@@ -196,6 +204,18 @@ TEST_F(ResourceTableTest, DocumentWithEveryKindOfPictureLoads) {
   EXPECT_EQ(frames.textures[2]->LevelData(0)[0], 255);
 }
 
+TEST_F(ResourceTableTest, DemoDocumentPicturesLoadWithoutAnyModule) {
+  Document document = LoadDocument(ReadFileBytes(LUMI_SAMPLE_DOCUMENT));
+  ResourceTable table(device_, *document.resources);
+  EXPECT_TRUE(messages_.empty()) << messages_.front();
+  ASSERT_FALSE(document.resources->pictures.empty());
+  for (const ResourceFrames& picture : document.resources->pictures) {
+    const ImageSet& set = table.GetImageSet(picture.key);
+    ASSERT_EQ(set.textures.size(), picture.frames.size()) << ToUtf8(picture.key.name);
+    for (const auto& texture : set.textures) EXPECT_TRUE(texture) << ToUtf8(picture.key.name);
+  }
+}
+
 TEST_F(ResourceTableTest, FactoryTakesTheModuleFileThenTheDocumentCopyThenTheStandIn) {
   // order_a.dll and order_b.dll have packed stand-ins holding "DDS" 62;
   // only order_b.dll also has a module file.
@@ -239,6 +259,10 @@ TEST_F(ResourceTableTest, FactoryTakesTheModuleFileThenTheDocumentCopyThenTheSta
   const std::filesystem::path picture = Write("named.png", Png(7, 1));
   EXPECT_EQ(fresh.Make(FileBlob(FromUtf8(picture.string()), {})).width, 7u);
   EXPECT_FALSE(fresh.Make(FileBlob(u"/dev/zero", {})).texture);
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(directory_);
+  EXPECT_FALSE(fresh.Make(FileBlob(u"named.png", {})).texture) << "never from the working directory";
+  std::filesystem::current_path(working);
   const std::filesystem::path fifo = directory_ / "pipe.png";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(fresh.Make(FileBlob(FromUtf8(fifo.string()), {})).texture);
@@ -291,6 +315,18 @@ TEST_F(ResourceTableTest, EffectsComeFromTheModuleTheDocumentTheStandInThenTheBu
   EXPECT_GE(firstTry, 1u);
   for (int i = 0; i < 5; ++i) EXPECT_FALSE(failing.GetEffect({u"nowhere.dll", 5}));
   EXPECT_EQ(messages_.size(), firstTry);
+
+  // A program the device would not compile is not compiled again on the
+  // next request (the device would take it this time).
+  record_.module_files.push_back({{u"nowhere.dll", 6}, {ModuleBlob(u"nowhere.dll", 6, Text(
+      "lumi-effect 1\ntechnique T\npass\nfragment\nvoid main() { fragColor = vec4(1.0); }\nend\n"))}});
+  ResourceTable compiling(device_, record_);
+  device_.FailNextProgram("0:1: error: out of registers");
+  EXPECT_FALSE(compiling.GetEffect({u"nowhere.dll", 6}));
+  EXPECT_TRUE(Mentioned("out of registers"));
+  EXPECT_FALSE(compiling.GetEffect({u"nowhere.dll", 6}));
+  ResourceTable another(device_, record_);
+  EXPECT_TRUE(another.GetEffect({u"nowhere.dll", 6}));
 }
 
 TEST_F(ResourceTableTest, KeyNumbersBeyondSixteenBitsNameNoModuleResource) {
