@@ -87,9 +87,10 @@ void Parser::Expect(Kind kind, const char* what) {
 float Parser::Float(const char* what) {
   const XToken token = Take();
   if (token.kind != Kind::Number) throw XFileError(std::string(".x file lacks ") + what);
-  const auto value = static_cast<float>(token.number);
-  if (!std::isfinite(value)) throw XFileError(std::string(".x file has a ") + what + " that is not a finite number");
-  return value;
+  if (!(std::abs(token.number) <= FLT_MAX)) {
+    throw XFileError(std::string(".x file has a ") + what + " that is not a finite number");
+  }
+  return static_cast<float>(token.number);
 }
 
 uint32_t Parser::Whole(const char* what) {

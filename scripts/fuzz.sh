@@ -1,16 +1,50 @@
 #!/usr/bin/env bash
-# Builds the document fuzzer with clang and runs it: scripts/fuzz.sh SECONDS
-# The seed corpus is fuzz/corpus/ plus the demo document of the main build.
+# Builds the fuzz targets with clang and runs each on its seeds:
+#   scripts/fuzz.sh [DOCUMENT_SECONDS [READER_SECONDS]]   (defaults 60 and 20)
+# The document reader starts from fuzz/corpus/document/ (minimal documents and
+# a trimmed copy of the demo: its first two slides over one 48 x 30 picture);
+# the PE reader from the NSIS stubs of Debian's nsis-common; the picture
+# decoders from fuzz/corpus/picture/; the effect-program parser from
+# programs/*.lfx; the .x parser from Debian's assimp-testmodels.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-60}
+document_seconds=${1:-60}
+reader_seconds=${2:-20}
+targets=(document pe picture effect x_file)
+
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DLUMI_FUZZ=ON -DLUMI_TESTS=OFF -DLUMI_BENCH=OFF -DLUMI_GRAPHICS=OFF > "$root/build-fuzz.configure.log"
-ninja -C "$root/build-fuzz" lumi_document_fuzzer
-corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
-cp "$root"/fuzz/corpus/* "$corpus"/
-[[ -f "$root/build/samples/demo.lumi" ]] && cp "$root/build/samples/demo.lumi" "$corpus"/
-cd "$root/build-fuzz"
-ASAN_OPTIONS=detect_leaks=1 ./fuzz/lumi_document_fuzzer -max_total_time="$seconds" -rss_limit_mb=2048 \
-  -print_final_stats=1 "$corpus" 2>&1 | tail -n 20
+ninja -C "$root/build-fuzz" $(printf 'lumi_%s_fuzzer ' "${targets[@]}")
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+seed() {  # seed TARGET FILES...: copies the files that exist into the target's corpus
+  local target=$1
+  shift
+  mkdir -p "$work/$target"
+  for file in "$@"; do
+    [[ -f $file ]] && cp "$file" "$work/$target/"
+  done
+  return 0
+}
+seed document "$root"/fuzz/corpus/document/*
+seed pe /usr/share/nsis/Stubs/*
+seed picture "$root"/fuzz/corpus/picture/*
+seed effect "$root"/programs/*.lfx
+seed x_file /usr/share/assimp/models/X/*.x /usr/share/assimp/models/X/*.X
+
+status=0
+for target in "${targets[@]}"; do
+  # Readers get inputs of at most 64 KiB: whole large seeds (the .x models
+  # reach 800 KB) would make every run slow; their beginnings still count.
+  seconds=$reader_seconds limit=(-max_len=65536)
+  [[ $target == document ]] && seconds=$document_seconds limit=()
+  echo "== lumi_${target}_fuzzer: $(ls "$work/$target" | wc -l) seeds, $seconds s"
+  if [[ -z $(ls "$work/$target") ]]; then
+    echo "no seeds for $target (are nsis-common and assimp-testmodels installed?)" >&2
+  fi
+  (cd "$root/build-fuzz" && ASAN_OPTIONS=detect_leaks=1 ./fuzz/lumi_${target}_fuzzer -max_total_time="$seconds" "${limit[@]}" \
+    -rss_limit_mb=2048 -print_final_stats=1 "$work/$target" 2>&1 | tail -n 12) || status=1
+done
+exit $status
