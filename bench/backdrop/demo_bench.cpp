@@ -92,7 +92,7 @@ void BM_DemoFrameAgainstFill(benchmark::State& state) {
   }
   Document document = LoadDocument(DemoBytes());
   SlidePlayer player(*device, document, PlacementMode::Fit);
-  const DS_2D_Light* backdrop = dynamic_cast<const DS_2D_Light*>(document.show->slides.at(0)->backdrop.get());
+  const DS_ABRender* backdrop = document.show->slides.at(0)->backdrop.get();
   FillPasses fill(*device, std::max(1u, backdrop->PictureWidth()), std::max(1u, backdrop->PictureHeight()));
   double frame_ms = 0, fill_ms = 0;
   float t = 0;

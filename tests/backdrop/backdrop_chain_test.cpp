@@ -77,8 +77,8 @@ TEST(BackdropChain, WithoutEffectsThePictureGoesStraightToTheBackBuffer) {
   stage.Frame(0);
   for (const RecordedDraw& draw : stage.device->Draws()) EXPECT_EQ(draw.renderTarget, stage.device->GetBackBuffer());
   ASSERT_EQ(stage.draws[0]->size(), 1u);
-  EXPECT_EQ((*stage.draws[0])[0].target, stage.device->GetBackBuffer());
-  EXPECT_EQ((*stage.draws[0])[0].background, stage.picture);
+  EXPECT_EQ((*stage.draws[0])[0].target, stage.device->GetBackBuffer().get());
+  EXPECT_EQ((*stage.draws[0])[0].background, stage.picture.get());
   // The chain was made at three times the screen, and left alone.
   EXPECT_EQ(stage.Backdrop().Chain().Width(), 120u);
   EXPECT_EQ(stage.Backdrop().Chain().Height(), 90u);
@@ -93,10 +93,10 @@ TEST(BackdropChain, OneEffectReadsTheChainAndDrawsOnTheScreen) {
   EXPECT_EQ(picture_draw.renderTarget, chain.TextureAt(0));
   EXPECT_EQ(picture_draw.state.textures[0], stage.picture);
   const ProbeDraw below = (*stage.draws[1])[0], effect = (*stage.draws[0])[0];
-  EXPECT_EQ(below.target, chain.TextureAt(0));  // objects after the effect go into the chain
+  EXPECT_EQ(below.target, chain.TextureAt(0).get());  // objects after the effect go into the chain
   EXPECT_EQ(below.mode, PlacementMode::WholeTarget);
-  EXPECT_EQ(effect.background, chain.TextureAt(0));
-  EXPECT_EQ(effect.target, stage.device->GetBackBuffer());
+  EXPECT_EQ(effect.background, chain.TextureAt(0).get());
+  EXPECT_EQ(effect.target, stage.device->GetBackBuffer().get());
   EXPECT_EQ(effect.mode, PlacementMode::Fit);
   EXPECT_EQ(DS_2D_Light::SavedTargetDepth(), 0u);
   EXPECT_FALSE(stage.Backdrop().InOffscreenPhase());
@@ -107,7 +107,8 @@ TEST(BackdropChain, ThreeEffectsAlternateTheTwoTexturesAndTheLastDrawsOnTheScree
   stage.AddSlide({true, true, true});
   stage.Frame(0);
   const TargetPair& chain = stage.Backdrop().Chain();
-  const auto first = chain.TextureAt(0), second = chain.TextureAt(1);
+  const Texture* first = chain.TextureAt(0).get();
+  const Texture* second = chain.TextureAt(1).get();
   // Drawn from the last object to the first.
   const ProbeDraw a = (*stage.draws[2])[0], b = (*stage.draws[1])[0], c = (*stage.draws[0])[0];
   EXPECT_EQ(a.background, first);
@@ -115,7 +116,7 @@ TEST(BackdropChain, ThreeEffectsAlternateTheTwoTexturesAndTheLastDrawsOnTheScree
   EXPECT_EQ(b.background, second);
   EXPECT_EQ(b.target, first);
   EXPECT_EQ(c.background, first);
-  EXPECT_EQ(c.target, stage.device->GetBackBuffer());
+  EXPECT_EQ(c.target, stage.device->GetBackBuffer().get());
   // Each flip clears the new target to opaque black.
   int clears = 0;
   for (const std::string& call : stage.device->Calls()) clears += call.find("Clear") == 0 && call.find("ff000000") != std::string::npos;
@@ -141,7 +142,7 @@ TEST(BackdropChain, FallsBackToSmallerTargetsAndWithoutAnyDrawsStraight) {
   // picture itself rather than an empty texture.
   for (const RecordedDraw& draw : stage.device->Draws()) ASSERT_EQ(draw.renderTarget, stage.device->GetBackBuffer());
   for (const auto& draws : stage.draws) {
-    for (const ProbeDraw& draw : *draws) ASSERT_EQ(draw.background, stage.picture);
+    for (const ProbeDraw& draw : *draws) ASSERT_EQ(draw.background, stage.picture.get());
   }
   // One message per slide's backdrop, not one per frame.
   EXPECT_EQ(messages.size(), 2u);
@@ -201,6 +202,7 @@ TEST(BackdropChain, EndingSlidesLetTheirChainGoAndLossReleasesEveryChainThenTheR
   access.lose = [] { ++losses; };
   access.restore = [] { ++restores; };
   stage.device->LoseDevice();
+  stage.device->ClearLog();  // the log's snapshots hold targets too
   EXPECT_FALSE(stage.device->Reset());  // the chain still holds its targets
   stage.show.ReleaseDevice();
   EXPECT_EQ(losses, 1);
@@ -212,7 +214,7 @@ TEST(BackdropChain, EndingSlidesLetTheirChainGoAndLossReleasesEveryChainThenTheR
   EXPECT_FALSE(stage.Backdrop(0).Chain().Current());
   access = saved;
   stage.Frame(3.6f);
-  EXPECT_EQ((*stage.draws[1]).back().target, stage.device->GetBackBuffer());
+  EXPECT_EQ((*stage.draws[1]).back().target, stage.device->GetBackBuffer().get());
 }
 
 TEST(BackdropPicture, APictureOfSizeZeroGivesABlackSlideWithItsObjectsAndNoNaN) {

@@ -9,14 +9,14 @@
 namespace lumi {
 namespace {
 
-const ResourceKey kPictureKey{u"C:\\pictures\\lake.png", 1234};
+const ResourceKey kPictureKey{u"C:\\pictures\\ColdRipple.jpg", 1234};
 
-// One slide over the lake picture with the camera wandering and one effect
+// One slide over a photograph with the camera wandering and one effect
 // that copies the chain to the screen, and a second plain slide.
 std::unique_ptr<Document> MakeDocument(bool with_picture) {
   auto document = std::make_unique<Document>();
   if (with_picture) {
-    DS_ResBlob blob{0, u"", {kPictureKey.name, ReadFileBytes(LUMI_SOURCE_DIR "/samples/demo/lake.png")}};
+    DS_ResBlob blob{0, u"", {kPictureKey.name, ReadFileBytes(LUMI_SOURCE_DIR "/samples/demo/ColdRipple.jpg")}};
     document->resources->pictures.push_back({kPictureKey, {blob}});
   }
   for (int i = 0; i < 2; ++i) {
@@ -39,7 +39,9 @@ RgbaImage Play(GraphicsDevice& device, Document& document, int frames, int lose_
   SlidePlayer player(device, document, PlacementMode::Fit);
   std::string error;
   for (int frame = 0; frame < frames; ++frame) {
-    if (frame == lose_at && lose_at > 0) EXPECT_TRUE(player.LoseAndRestore(error)) << error;
+    if (frame == lose_at && lose_at > 0) {
+      EXPECT_TRUE(player.LoseAndRestore(error)) << error;
+    }
     player.Move(static_cast<float>(frame) / 30);
     EXPECT_TRUE(player.Draw(error)) << error;
   }

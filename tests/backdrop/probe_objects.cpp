@@ -11,7 +11,7 @@ std::unique_ptr<VRN_RenderObj> ProbeConstructor::CreateRenderObject() const {
 void Probe::Render(DS_ABRender& backdrop) {
   GraphicsDevice* device = CurrentDevice();
   const SceneView* view = CurrentSceneView();
-  Settings().draws->push_back({backdrop.Background(), device != nullptr ? device->GetRenderTarget() : nullptr,
+  Settings().draws->push_back({backdrop.Background().get(), device != nullptr ? device->GetRenderTarget().get() : nullptr,
                                view != nullptr ? view->Mode() : PlacementMode::Fit});
   if (!NeedsBackground() || device == nullptr) return;
   const auto target = device->GetRenderTarget();

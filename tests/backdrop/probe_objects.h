@@ -11,9 +11,11 @@
 
 namespace lumi::test {
 
+// Which textures, by identity only: holding them would keep a lost device
+// from being reset.
 struct ProbeDraw {
-  std::shared_ptr<Texture> background;
-  std::shared_ptr<Texture> target;
+  const Texture* background;
+  const Texture* target;
   PlacementMode mode;
 };
 

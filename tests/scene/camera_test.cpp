@@ -98,7 +98,7 @@ TEST(Camera, PathRunsThereAndBackWithEasingAndZooms) {
   EXPECT_EQ(rig.camera.path_height.value, 400u);
   rig.Place(1000, 500);
   rig.camera.Restart();
-  const float step = 0.1f;
+  const float step = 0.125f;  // exact in binary, so segments end on frames
   float t = 0;
   // Segments: A→B 2 s, B→C 4 s, C→B 4 s (B's duration), B→A 2 s (A's), A→B 2 s.
   const struct {

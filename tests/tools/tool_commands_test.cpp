@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+
+#include <nlohmann/json.hpp>
 
 #include "archive/file_io.h"
 
@@ -173,6 +176,68 @@ TEST_F(Tool, RenderPlacesThePictureWithBlackBarsAndSurvivesDeviceLoss) {
 
   EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o x.png --position sideways").code, 2);
   EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o x.png --slide 4").code, 1);  // slides 0 to 3
+}
+
+// The mean of the red, green and blue bytes of a PNG; -1 when it does not load.
+double MeanBrightness(const std::filesystem::path& png, int* width = nullptr, int* height = nullptr) {
+  int w = 0, h = 0, channels = 0;
+  unsigned char* pixels = stbi_load(png.string().c_str(), &w, &h, &channels, 4);
+  if (pixels == nullptr) return -1;
+  double sum = 0;
+  for (int i = 0; i < w * h; ++i) sum += pixels[4 * i] + pixels[4 * i + 1] + pixels[4 * i + 2];
+  stbi_image_free(pixels);
+  if (width != nullptr) *width = w;
+  if (height != nullptr) *height = h;
+  return sum / (3.0 * w * h);
+}
+
+TEST_F(Tool, RenderAtTimesDrawsWhatSimulateReports) {
+  if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "lumisave-tool is built without graphics";
+  // Find a time fully faded to black and one fully shown, as simulate sees them.
+  std::string times;
+  for (int i = 0; i <= 80; ++i) times += (i ? "," : "") + std::to_string(i * 0.5);
+  ASSERT_EQ(Run(std::string("simulate ") + LUMI_SAMPLE_DOCUMENT + " --times " + times).code, 0);
+  const std::vector<uint8_t> out = ReadFileBytes(dir_ / "stdout.txt");
+  const auto report = nlohmann::json::parse(out.begin(), out.end());
+  double black = -1, shown = -1;
+  for (const auto& entry : report) {
+    if (entry["overlay_alpha"] == 255 && black < 0) black = entry["time"];
+    if (entry["overlay_alpha"] == 0 && entry["time"] > 1.0 && shown < 0) shown = entry["time"];
+  }
+  ASSERT_GE(black, 0) << "the demo should fade through black";
+  ASSERT_GE(shown, 0);
+
+  const auto frames = dir_ / "frames";
+  const auto sheet = dir_ / "sheet.png";
+  const std::string list = std::to_string(shown) + "," + std::to_string(black);
+  const Result rendered = Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " --times " +
+                              (shown < black ? list : std::to_string(black) + "," + std::to_string(shown)) +
+                              " --out-dir " + frames.string() + " --contact-sheet " + sheet.string() + " --size 96x60");
+  ASSERT_EQ(rendered.code, 0) << rendered.err;
+  std::vector<std::string> names;
+  for (const auto& file : std::filesystem::directory_iterator(frames)) names.push_back(file.path().filename().string());
+  std::sort(names.begin(), names.end());
+  ASSERT_EQ(names.size(), 2u);
+  const auto frame_at = [&](double time) { return frames / names[time == std::min(black, shown) ? 0 : 1]; };
+  EXPECT_LT(MeanBrightness(frame_at(black)), 1.0);
+  EXPECT_GT(MeanBrightness(frame_at(shown)), 20.0);
+  int w = 0, h = 0;
+  EXPECT_GT(MeanBrightness(sheet, &w, &h), 0);
+  EXPECT_EQ(w, 2 * 96 + 3 * 4);  // two cells side by side with gaps
+  EXPECT_EQ(h, 60 + 2 * 4);
+
+  // Starting at another slide shows another picture.
+  const auto first = dir_ / "first.png", second = dir_ / "second.png";
+  ASSERT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o " + first.string() + " --size 64x40").code, 0);
+  ASSERT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o " + second.string() + " --size 64x40 --slide 1").code,
+            0);
+  EXPECT_NE(ReadFileBytes(first), ReadFileBytes(second));
+
+  for (const char* bad : {" --times 3,1 --out-dir d", " --times -1 --out-dir d", " --times x --out-dir d",
+                          " --times 1 --step 0 --out-dir d", " --times 1 --step nan --out-dir d", " --times 1",
+                          " --out-dir d -o x.png"}) {
+    EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + bad).code, 2) << bad;
+  }
 }
 
 }  // namespace
