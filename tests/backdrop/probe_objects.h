@@ -21,9 +21,10 @@ struct ProbeDraw {
 
 class ProbeConstructor : public DS_ABObj_Constructor {
   LUMI_STORED_CLASS(ProbeConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(ProbeConstructor)
 
  public:
-  void Describe(Archive& ar) override { ConstructorBase(ar); }
+  void Describe(Archive& ar) override { BaseRecordOf<DS_ABObj_Constructor>(ar, this); }
   std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
 
   bool reads_picture = false;
