@@ -3,24 +3,16 @@
 namespace lumi {
 namespace {
 
-// Describes a list of T whose entries `describe` lays out.
+// A list of entries, each one JSON object.
 template <class T, class Describe>
 void Entries(Archive& ar, const char* field, std::vector<T>& list, Describe describe) {
-  size_t count = list.size();
-  ar.List(field, count, [&](size_t i) {
-    if (ar.IsReading()) list.emplace_back();
-    ar.Group(nullptr, [&] { describe(list[i]); });
-  });
+  ListOf(ar, field, list, [&](T& entry) { ar.Group(nullptr, [&] { describe(entry); }); });
 }
 
 void FramesSection(Archive& ar, const char* field, std::vector<ResourceFrames>& section) {
   Entries(ar, field, section, [&](ResourceFrames& entry) {
     KeyFields(ar, entry.key);
-    size_t count = entry.frames.size();
-    ar.List("frames", count, [&](size_t i) {
-      if (ar.IsReading()) entry.frames.emplace_back();
-      ar.ResBlob(nullptr, entry.frames[i]);
-    });
+    ListOf(ar, "frames", entry.frames, [&](DS_ResBlob& frame) { ar.ResBlob(nullptr, frame); });
   });
 }
 
@@ -31,11 +23,7 @@ void DS_DocResManager::Describe(Archive& ar) {
   FramesSection(ar, "pictures", pictures);
   Entries(ar, "delays", delays, [&](ResourceDelays& entry) {
     KeyFields(ar, entry.key);
-    size_t count = entry.delays.size();
-    ar.List("delays", count, [&](size_t i) {
-      if (ar.IsReading()) entry.delays.emplace_back();
-      ar.Float(nullptr, entry.delays[i]);
-    });
+    ListOf(ar, "delays", entry.delays, [&](float& delay) { ar.Float(nullptr, delay); });
   });
   if (v >= 2) FramesSection(ar, "module_files", module_files);
   if (v >= 3) {
@@ -49,10 +37,7 @@ void DS_DocResManager::Describe(Archive& ar) {
   if (v >= 4) {
     Entries(ar, "frame_items", frame_items, [&](ResourceFrameItems& entry) {
       KeyFields(ar, entry.key);
-      size_t count = entry.items.size();
-      ar.List("items", count, [&](size_t i) {
-        if (ar.IsReading()) entry.items.emplace_back();
-        FrameItem& item = entry.items[i];
+      ListOf(ar, "items", entry.items, [&](FrameItem& item) {
         ar.Group(nullptr, [&] {
           ar.Long("tag", item.tag);
           ar.Bytes("data", item.bytes);

@@ -15,10 +15,9 @@ void DS_AudioFile::Describe(Archive& ar) {
 
 void DS_SlideShow_Light::Describe(Archive& ar) {
   ObjectList<DS_SlideContainer>(ar, "slides", slides, Family::Slide);
-  size_t count = tracks.size();
-  ar.List("tracks", count, [&](size_t i) {
-    if (ar.IsReading()) tracks.push_back(std::make_unique<DS_AudioFile>());
-    Member(ar, nullptr, *tracks[i]);
+  ListOf(ar, "tracks", tracks, [&](std::unique_ptr<DS_AudioFile>& track) {
+    if (!track) track = std::make_unique<DS_AudioFile>();
+    Member(ar, nullptr, *track);
   });
 }
 
