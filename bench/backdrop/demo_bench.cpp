@@ -13,6 +13,7 @@
 
 #include "archive/file_io.h"
 #include "backdrop/slide_player.h"
+#include "bench/bench_gl_context.h"
 #include "platform/gl/gl_context.h"
 #include "platform/gl/jpeg_decoder.h"
 #include "render/gl_device.h"
@@ -22,17 +23,6 @@ namespace lumi {
 namespace {
 
 constexpr uint32_t kWidth = 1280, kHeight = 720;
-
-GlContext* Context() {
-  static std::unique_ptr<GlContext> context = [] {
-    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
-    std::string error;
-    auto made = CreateHeadlessGlContext(error);
-    if (!made) std::fprintf(stderr, "no headless OpenGL: %s\n", error.c_str());
-    return made;
-  }();
-  return context.get();
-}
 
 const std::vector<uint8_t>& DemoBytes() {
   static const std::vector<uint8_t> bytes = ReadFileBytes(LUMI_SAMPLE_DOCUMENT);
@@ -85,7 +75,7 @@ struct FillPasses {
 
 void BM_DemoFrameAgainstFill(benchmark::State& state) {
   std::string error;
-  auto device = Context() ? CreateGlDevice(*Context(), kWidth, kHeight, error) : nullptr;
+  auto device = BenchGlContext() ? CreateGlDevice(*BenchGlContext(), kWidth, kHeight, error) : nullptr;
   if (!device) {
     state.SkipWithError(("no device: " + error).c_str());
     return;
@@ -118,7 +108,7 @@ BENCHMARK(BM_DemoFrameAgainstFill)->Unit(benchmark::kMillisecond)->Iterations(12
 
 void BM_DocumentLoadAgainstJpegDecoding(benchmark::State& state) {
   std::string error;
-  auto device = Context() ? CreateGlDevice(*Context(), kWidth, kHeight, error) : nullptr;
+  auto device = BenchGlContext() ? CreateGlDevice(*BenchGlContext(), kWidth, kHeight, error) : nullptr;
   if (!device) {
     state.SkipWithError(("no device: " + error).c_str());
     return;

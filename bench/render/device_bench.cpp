@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/bench_gl_context.h"
 #include "platform/gl/gl_context.h"
 #include "platform/gl/plain_gl_pass.h"
 #include "render/gl_device.h"
@@ -17,20 +18,9 @@ namespace {
 
 constexpr uint32_t kWidth = 1920, kHeight = 1080, kTextureSize = 1024;
 
-GlContext* Context() {
-  static std::unique_ptr<GlContext> context = [] {
-    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
-    std::string error;
-    auto made = CreateHeadlessGlContext(error);
-    if (!made) std::fprintf(stderr, "no headless OpenGL: %s\n", error.c_str());
-    return made;
-  }();
-  return context.get();
-}
-
 std::unique_ptr<GraphicsDevice> Device(benchmark::State& state) {
   std::string error;
-  auto device = Context() ? CreateGlDevice(*Context(), kWidth, kHeight, error) : nullptr;
+  auto device = BenchGlContext() ? CreateGlDevice(*BenchGlContext(), kWidth, kHeight, error) : nullptr;
   if (!device) state.SkipWithError(("no device: " + error).c_str());
   return device;
 }
@@ -88,7 +78,7 @@ BENCHMARK(BM_FullTargetPass_Device)->Unit(benchmark::kMillisecond)->MinTime(1.0)
 
 void BM_FullTargetPass_PlainGl(benchmark::State& state) {
   std::string error;
-  auto pass = Context() ? CreatePlainGlPass(*Context(), kWidth, kHeight, kTextureSize, error) : nullptr;
+  auto pass = BenchGlContext() ? CreatePlainGlPass(*BenchGlContext(), kWidth, kHeight, kTextureSize, error) : nullptr;
   if (!pass) return state.SkipWithError(("no plain pass: " + error).c_str());
   pass->Draw();
   pass->Finish();
@@ -106,7 +96,7 @@ void BM_FullTargetPass_Overhead(benchmark::State& state) {
   if (!device) return;
   DevicePass devicePass(*device);
   std::string error;
-  auto plain = CreatePlainGlPass(*Context(), kWidth, kHeight, kTextureSize, error);
+  auto plain = CreatePlainGlPass(*BenchGlContext(), kWidth, kHeight, kTextureSize, error);
   if (!plain) return state.SkipWithError(error.c_str());
   using Clock = std::chrono::steady_clock;
   double deviceSeconds = 0, plainSeconds = 0;
@@ -131,7 +121,7 @@ BENCHMARK(BM_FullTargetPass_Overhead)->Unit(benchmark::kMillisecond)->MinTime(3.
 // and one of two textures, as sprites and particles draw.
 void BM_SmallDraws(benchmark::State& state) {
   std::string error;
-  auto device = Context() ? CreateGlDevice(*Context(), 256, 256, error) : nullptr;
+  auto device = BenchGlContext() ? CreateGlDevice(*BenchGlContext(), 256, 256, error) : nullptr;
   if (!device) return state.SkipWithError(error.c_str());
   std::shared_ptr<Texture> textures[2];
   for (auto& texture : textures) {
@@ -170,7 +160,7 @@ BENCHMARK(BM_SmallDraws)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 // The renderer goes at the top of the report.
 const bool kRendererInContext = [] {
-  if (GlContext* context = Context()) {
+  if (GlContext* context = BenchGlContext()) {
     std::string error;
     if (auto device = CreateGlDevice(*context, 16, 16, error))
       benchmark::AddCustomContext("renderer", device->RendererName());
@@ -186,7 +176,7 @@ namespace {
 
 void BM_SmallDraws_PlainGl(benchmark::State& state) {
   std::string error;
-  auto pass = Context() ? CreatePlainGlPass(*Context(), 256, 256, 8, error) : nullptr;
+  auto pass = BenchGlContext() ? CreatePlainGlPass(*BenchGlContext(), 256, 256, 8, error) : nullptr;
   if (!pass) return state.SkipWithError(error.c_str());
   const auto draws = static_cast<uint32_t>(state.range(0));
   double issueSeconds = 0;
