@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -37,10 +38,14 @@ TEST(RecordsDocument, InspectAndPackGiveBackTheSameBytes) {
   std::filesystem::remove_all(blobs);
 }
 
+// Every cut in the records' structure is tried. Inside a long run of raw
+// bytes (a picture) every cut fails the same way, so only its first and
+// last few are: that keeps the test linear enough for the sanitizer build.
 TEST(RecordsDocument, EveryCutFailsNamingTheRecordAndOffset) {
   const std::vector<uint8_t> bytes = RecordsBytes();
   size_t unnamed = 0;
-  for (size_t length = 0; length < bytes.size(); ++length) {
+  for (size_t length = 0, next = 1; length < bytes.size(); length = std::max(length + 1, next)) {
+    next = length + 1;
     try {
       LoadDocument(std::span(bytes).first(length));
       ADD_FAILURE() << "a document cut to " << length << " bytes loaded";
@@ -52,6 +57,15 @@ TEST(RecordsDocument, EveryCutFailsNamingTheRecordAndOffset) {
       const bool named = message.find(" record") != std::string::npos || message.find("field ") != std::string::npos;
       if (message.find(" at offset ") == std::string::npos || !named) {
         if (++unnamed < 5) ADD_FAILURE() << length << ": " << message;
+      }
+      // "... at offset X: block of N bytes runs past the end" names a run
+      // that starts at or after X.
+      unsigned long long start = 0, wanted = 0;
+      const size_t at = message.find(" at offset ");
+      if (at != std::string::npos &&
+          std::sscanf(message.c_str() + at, " at offset %llu: block of %llu bytes", &start, &wanted) == 2 &&
+          wanted > 64 && start + wanted <= bytes.size()) {
+        next = static_cast<size_t>(start + wanted - 4);
       }
     }
   }
