@@ -11,10 +11,11 @@ export MESA_SHADER_CACHE_DISABLE=true
 passed=0
 # Runs ctest in a build tree and adds its passed tests to the total. A tree
 # without tests is a failure, never a silent zero.
+# run_ctest DIR TIMEOUT [more ctest options]
 run_ctest() {
   local log
   log=$(mktemp)
-  ctest --test-dir "$1" -j2 --output-on-failure --no-tests=error --timeout "$2" | tee "$log"
+  ctest --test-dir "$1" -j2 --output-on-failure --no-tests=error --timeout "$2" "${@:3}" | tee "$log"
   local count
   count=$(sed -n 's/.* 0 tests failed out of \([0-9]*\)$/\1/p' "$log")
   rm -f "$log"
@@ -32,7 +33,10 @@ run_ctest "$root/build" 300
 echo "== sanitizers (address, undefined) =="
 "$root/scripts/build.sh" build-asan -DLUMI_SANITIZE=ON -DLUMI_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-run_ctest "$root/build-asan" 600
+# Cutting the records document at every byte reloads it once per byte: a
+# few seconds in the plain build, far too long under the sanitizers, where
+# the document fuzzer exercises cut documents instead.
+run_ctest "$root/build-asan" 600 -E '^RecordsDocument\.EveryCutFailsNamingTheRecordAndOffset$'
 unset ASAN_OPTIONS UBSAN_OPTIONS
 
 echo "== Windows build under Wine =="
