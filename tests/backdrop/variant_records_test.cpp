@@ -34,7 +34,7 @@ ByteBuilder Underwater(int version) {
 }
 
 TEST(UnderwaterBackdropRecord, EmbedsTheWholeEffectRecord) {
-  auto light = test::Read<FakeUndervater>(Underwater(2), Family::Backdrop);
+  auto light = test::ReadRecordAs<FakeUndervater>(Underwater(2), Family::Backdrop);
   ASSERT_NE(light, nullptr);
   EXPECT_FLOAT_EQ(light->underwater.amplitude.scaled(), 0.00125f);
   EXPECT_EQ(light->underwater.speed.value, 61u);
@@ -44,7 +44,7 @@ TEST(UnderwaterBackdropRecord, EmbedsTheWholeEffectRecord) {
 }
 
 TEST(UnderwaterBackdropRecord, VersionOneHalvesTheSpeed) {
-  auto light = test::Read<FakeUndervater>(Underwater(1), Family::Backdrop);
+  auto light = test::ReadRecordAs<FakeUndervater>(Underwater(1), Family::Backdrop);
   ASSERT_NE(light, nullptr);
   EXPECT_EQ(light->underwater.speed.value, 50u);
   EXPECT_FLOAT_EQ(light->underwater.amplitude.scaled(), 50 * 0.000125f);
@@ -67,7 +67,7 @@ ByteBuilder Flame(int version) {
 }
 
 TEST(FlameBackdropRecord, EveryFieldAndTheEmbeddedFire) {
-  auto light = test::Read<DS_FlameLight>(Flame(2), Family::Backdrop);
+  auto light = test::ReadRecordAs<DS_FlameLight>(Flame(2), Family::Backdrop);
   ASSERT_NE(light, nullptr);
   EXPECT_EQ(light->fire_on.value, 0);
   EXPECT_EQ(light->shimmer_on.value, 2);
@@ -85,7 +85,7 @@ TEST(FlameBackdropRecord, EveryFieldAndTheEmbeddedFire) {
 }
 
 TEST(FlameBackdropRecord, VersionOneGivesTheFireItsSpeedAndDropsTheOldLinks) {
-  auto light = test::Read<DS_FlameLight>(Flame(1), Family::Backdrop);
+  auto light = test::ReadRecordAs<DS_FlameLight>(Flame(1), Family::Backdrop);
   ASSERT_NE(light, nullptr);
   EXPECT_EQ(light->fire.speed.value, 77u);
   EXPECT_FLOAT_EQ(light->fire.speed.scaled(), 1.54f);
@@ -105,7 +105,7 @@ ByteBuilder Lake(int version) {
 }
 
 TEST(LakeBackdropRecord, EveryFieldInOrder) {
-  auto lake = test::Read<FakeLake2D>(Lake(2), Family::Backdrop);
+  auto lake = test::ReadRecordAs<FakeLake2D>(Lake(2), Family::Backdrop);
   ASSERT_NE(lake, nullptr);
   EXPECT_FLOAT_EQ(lake->ripple_extent.scaled(), 1.1f);
   EXPECT_FLOAT_EQ(lake->speed.scaled(), 1.2f);
@@ -125,7 +125,7 @@ TEST(LakeBackdropRecord, EveryFieldInOrder) {
 }
 
 TEST(LakeBackdropRecord, VersionOneKeepsTheDefaults) {
-  auto lake = test::Read<FakeLake2D>(Lake(1), Family::Backdrop);
+  auto lake = test::ReadRecordAs<FakeLake2D>(Lake(1), Family::Backdrop);
   ASSERT_NE(lake, nullptr);
   EXPECT_FLOAT_EQ(lake->lake_height.scaled(), 0.375f);
   EXPECT_FLOAT_EQ(lake->speed.scaled(), 1.0f);
@@ -144,7 +144,7 @@ ByteBuilder WaterRing(int version) {
 }
 
 TEST(WaterRingBackdropRecord, EveryFieldAndTheOlderLayout) {
-  auto ring = test::Read<DS_WaterRingLight>(WaterRing(2), Family::Backdrop);
+  auto ring = test::ReadRecordAs<DS_WaterRingLight>(WaterRing(2), Family::Backdrop);
   ASSERT_NE(ring, nullptr);
   EXPECT_EQ(ring->wave_speed.value, 1u);
   EXPECT_EQ(ring->column_density.value, 3u);
@@ -156,7 +156,7 @@ TEST(WaterRingBackdropRecord, EveryFieldAndTheOlderLayout) {
   ExpectPlainBackdrop(*ring);
   test::ExpectRewritesExactly(WaterRing(2), Family::Backdrop);
 
-  auto old = test::Read<DS_WaterRingLight>(WaterRing(1), Family::Backdrop);
+  auto old = test::ReadRecordAs<DS_WaterRingLight>(WaterRing(1), Family::Backdrop);
   ASSERT_NE(old, nullptr);
   EXPECT_EQ(old->drop_depth.value, 50u);
   EXPECT_FLOAT_EQ(old->drop_rate.scaled(), 0.5f);
@@ -173,7 +173,7 @@ ByteBuilder MatrixCode(int version) {
 }
 
 TEST(MatrixCodeBackdropRecord, EveryFieldAndTheOlderLayout) {
-  auto code = test::Read<DS_MatrixCodeLight>(MatrixCode(2), Family::Backdrop);
+  auto code = test::ReadRecordAs<DS_MatrixCodeLight>(MatrixCode(2), Family::Backdrop);
   ASSERT_NE(code, nullptr);
   EXPECT_EQ(code->cell_size.value, 24u);
   EXPECT_EQ(code->spinner_count.value, 12u);
@@ -186,7 +186,7 @@ TEST(MatrixCodeBackdropRecord, EveryFieldAndTheOlderLayout) {
   ExpectPlainBackdrop(*code);
   test::ExpectRewritesExactly(MatrixCode(2), Family::Backdrop);
 
-  auto old = test::Read<DS_MatrixCodeLight>(MatrixCode(1), Family::Backdrop);
+  auto old = test::ReadRecordAs<DS_MatrixCodeLight>(MatrixCode(1), Family::Backdrop);
   ASSERT_NE(old, nullptr);
   EXPECT_EQ(old->glyph_image.key, (ResourceKey{u"common_res.dll", 40}));
   ExpectPlainBackdrop(*old);
@@ -202,7 +202,7 @@ ByteBuilder GlassBall(int version, uint32_t speed) {
 }
 
 TEST(GlassBallBackdropRecord, EveryFieldInOrder) {
-  auto ball = test::Read<DS_GlassBallLight>(GlassBall(2, 50), Family::Backdrop);
+  auto ball = test::ReadRecordAs<DS_GlassBallLight>(GlassBall(2, 50), Family::Backdrop);
   ASSERT_NE(ball, nullptr);
   EXPECT_EQ(ball->stand_image.key, (ResourceKey{u"stand.png", 3}));
   EXPECT_EQ(ball->background_image.key.number, 4);
@@ -220,7 +220,7 @@ TEST(GlassBallBackdropRecord, EveryFieldInOrder) {
 }
 
 TEST(GlassBallBackdropRecord, VersionOneSpeedIsMappedOntoTodaysScale) {
-  auto ball = test::Read<DS_GlassBallLight>(GlassBall(1, 60), Family::Backdrop);
+  auto ball = test::ReadRecordAs<DS_GlassBallLight>(GlassBall(1, 60), Family::Backdrop);
   ASSERT_NE(ball, nullptr);
   EXPECT_EQ(ball->speed.value, 73u);
   EXPECT_EQ(ball->top_colour.value, 0x00112233u);

@@ -253,7 +253,7 @@ TEST(CatalogueConversions, MoveVersionsOneAndTwo) {
     ByteBuilder b;
     b.Header("DS_MoveFX", 2).I32(3).U32(70);
     test::DirectionBase(b);
-    auto fx = test::Read<DS_MoveFX>(b);
+    auto fx = test::ReadRecordAs<DS_MoveFX>(b);
     ASSERT_NE(fx, nullptr);
     EXPECT_EQ(fx->second_amplitude.value, 70u);
     EXPECT_EQ(fx->mode.value, 3);
@@ -262,7 +262,7 @@ TEST(CatalogueConversions, MoveVersionsOneAndTwo) {
     ByteBuilder b;
     b.Header("DS_MoveFX", 1).I32(2);
     test::DirectionBase(b);
-    auto fx = test::Read<DS_MoveFX>(b);
+    auto fx = test::ReadRecordAs<DS_MoveFX>(b);
     ASSERT_NE(fx, nullptr);
     EXPECT_EQ(fx->second_amplitude.value, 0u);
     EXPECT_EQ(fx->first_parameter.value, 45u);
@@ -274,7 +274,7 @@ TEST(CatalogueConversions, FireVersionsOneAndTwo) {
     ByteBuilder b;
     b.Header("DS_FireFX", 1);
     test::FxBase(b);
-    auto fx = test::Read<DS_FireFX>(b);
+    auto fx = test::ReadRecordAs<DS_FireFX>(b);
     ASSERT_NE(fx, nullptr);
     EXPECT_FLOAT_EQ(fx->density.scaled(), 0.0f);
     EXPECT_FLOAT_EQ(fx->brightness.scaled(), 0.3f);
@@ -288,7 +288,7 @@ TEST(CatalogueConversions, FireVersionsOneAndTwo) {
     b.U32(0x0000A0FF).U32(0x0000FFFF).I32(-4).Str(u"flame.png").I64(7).Str(u"noise.png").I64(8).I32(2);
     b.U32(150).U32(40).U32(60);
     test::FxBase(b);
-    auto fx = test::Read<DS_FireFX>(b);
+    auto fx = test::ReadRecordAs<DS_FireFX>(b);
     ASSERT_NE(fx, nullptr);
     EXPECT_EQ(fx->rectangle.corners[0].value, (D3DXVECTOR3{-1, -2, -3}));
     EXPECT_EQ(fx->rectangle.corners[3].value, (D3DXVECTOR3{-10, -11, -12}));
@@ -301,7 +301,7 @@ TEST(CatalogueConversions, BendModesBeforeVersionTwoMoveUpByThree) {
   ByteBuilder b;
   b.Header("DS_BendFX", 1).U32(1).U32(2).U32(3).I32(-2);
   test::CentralBase(b);
-  auto fx = test::Read<DS_BendFX>(b);
+  auto fx = test::ReadRecordAs<DS_BendFX>(b);
   ASSERT_NE(fx, nullptr);
   EXPECT_EQ(fx->mode.value, 1);
 }
@@ -316,7 +316,7 @@ TEST(CatalogueConversions, PerspectiveOldModeChoosesTheSwingingAmplitude) {
     ByteBuilder b;
     b.Header("DS_PerspectiveFX", 1).U32(40).U32(5).I32(old.mode);
     test::LineBase(b);
-    auto fx = test::Read<DS_PerspectiveFX>(b);
+    auto fx = test::ReadRecordAs<DS_PerspectiveFX>(b);
     ASSERT_NE(fx, nullptr);
     EXPECT_EQ(fx->mode.value, DS_FX_Constructor::kSine);
     EXPECT_EQ(fx->amplitude_a.value, old.a);
@@ -327,7 +327,7 @@ TEST(CatalogueConversions, PerspectiveOldModeChoosesTheSwingingAmplitude) {
     ByteBuilder b;
     b.Header("DS_PerspectiveFX", 2).U32(40).U32(5).I32(1);
     test::LineBase(b);
-    auto fx = test::Read<DS_PerspectiveFX>(b);
+    auto fx = test::ReadRecordAs<DS_PerspectiveFX>(b);
     ASSERT_NE(fx, nullptr);
     EXPECT_EQ(fx->mode.value, 1);
     EXPECT_EQ(fx->amplitude_a.value, 40u);
@@ -345,7 +345,7 @@ TEST(CatalogueConversions, UnknownOlderLayoutsFailNamingClassVersionAndOffset) {
     SCOPED_TRACE(old.name);
     ByteBuilder b;
     b.Header(old.name, old.version).U32(1).U32(2).U32(3).U32(4);
-    const std::string error = test::LoadError(b);
+    const std::string error = test::RecordError(b);
     EXPECT_NE(error.find(old.name), std::string::npos) << error;
     EXPECT_NE(error.find("version " + std::to_string(old.version)), std::string::npos) << error;
     const size_t header = 4 + 2 * std::string(old.name).size() + 4;

@@ -21,7 +21,7 @@ ByteBuilder HeatDistortion(int fx_version) {
 }
 
 TEST(FxConstructorRecord, CurrentVersionFillsEveryField) {
-  auto fx = test::Read<DS_HeatDistortion>(HeatDistortion(4));
+  auto fx = test::ReadRecordAs<DS_HeatDistortion>(HeatDistortion(4));
   ASSERT_NE(fx, nullptr);
   EXPECT_EQ(fx->speed.value, 61u);
   EXPECT_EQ(fx->uses_background.value, 1);
@@ -44,7 +44,7 @@ TEST(FxConstructorRecord, CurrentVersionFillsEveryField) {
 TEST(FxConstructorRecord, OlderVersionsKeepTheDefaultsOfLaterFields) {
   for (int version : {1, 2, 3}) {
     SCOPED_TRACE(version);
-    auto fx = test::Read<DS_HeatDistortion>(HeatDistortion(version));
+    auto fx = test::ReadRecordAs<DS_HeatDistortion>(HeatDistortion(version));
     ASSERT_NE(fx, nullptr);
     EXPECT_EQ(fx->pattern_scale.value, version >= 2 ? 35u : 50u);
     EXPECT_FLOAT_EQ(fx->pattern_scale.scaled(), version >= 2 ? 0.7f : 1.0f);
@@ -62,7 +62,7 @@ TEST(FxConstructorRecord, AnEffectWithAnOlderBaseKeepsItsOwnPatternScale) {
   b.Header("DS_WaterFX", 1).U32(1).U32(2).U32(3).U32(4).U32(5).U32(6).U32(7).U32(0x112233);
   b.Str(u"bump.png").I64(9);
   test::FxBase(b, 1);
-  auto water = test::Read<DS_WaterFX>(b);
+  auto water = test::ReadRecordAs<DS_WaterFX>(b);
   ASSERT_NE(water, nullptr);
   EXPECT_FLOAT_EQ(water->pattern_scale.scaled(), 0.6f);
   EXPECT_FLOAT_EQ(water->speed.scaled(), 61 * 0.02f);
@@ -73,7 +73,7 @@ TEST(FrameOfReferenceRecords, DirectionCentreAndLine) {
     ByteBuilder b;
     b.Header("DS_KestrinLinear", 1);
     test::DirectionBase(b);
-    auto fx = test::Read<DS_KestrinLinear>(b);
+    auto fx = test::ReadRecordAs<DS_KestrinLinear>(b);
     ASSERT_NE(fx, nullptr);
     EXPECT_FLOAT_EQ(fx->first_parameter.scaled(), 45 * 0.002f);
     EXPECT_EQ(fx->angle.value, 90u);
@@ -85,7 +85,7 @@ TEST(FrameOfReferenceRecords, DirectionCentreAndLine) {
     ByteBuilder b;
     b.Header("DS_KestrinRadial", 2).U32(8).I32(1);
     test::CentralBase(b);
-    auto fx = test::Read<DS_KestrinRadial>(b);
+    auto fx = test::ReadRecordAs<DS_KestrinRadial>(b);
     ASSERT_NE(fx, nullptr);
     EXPECT_EQ(fx->centre.value, (D3DXVECTOR3{320, 240, 7}));
     EXPECT_FLOAT_EQ(fx->amplitude.scaled(), 0.04f);
@@ -97,7 +97,7 @@ TEST(FrameOfReferenceRecords, DirectionCentreAndLine) {
     ByteBuilder b;
     b.Header("DS_StretchFX", 1).I32(1).U32(20).U32(40);
     test::LineBase(b);
-    auto fx = test::Read<DS_StretchFX>(b);
+    auto fx = test::ReadRecordAs<DS_StretchFX>(b);
     ASSERT_NE(fx, nullptr);
     EXPECT_EQ(fx->line_direction.value, 30u);
     EXPECT_NEAR(fx->line_direction.direction()[0], 0.8660254f, 1e-6f);  // follows the stored angle
@@ -113,7 +113,7 @@ TEST(FxConstructorRecord, ATruncatedBaseNamesItsRecordAndOffset) {
   ByteBuilder whole = HeatDistortion(4);
   ByteBuilder cut;
   cut.Bytes(std::vector<uint8_t>(whole.bytes().begin(), whole.bytes().begin() + 110));
-  const std::string error = test::LoadError(cut);
+  const std::string error = test::RecordError(cut);
   EXPECT_NE(error.find("DS_FX_Constructor"), std::string::npos) << error;
   EXPECT_NE(error.find("brush_id"), std::string::npos) << error;
   EXPECT_NE(error.find("offset"), std::string::npos) << error;

@@ -16,7 +16,7 @@ ByteBuilder Water() {
 }
 
 TEST(WaterRecord, EveryFieldInOrder) {
-  auto water = test::Read<DS_WaterFX>(Water());
+  auto water = test::ReadRecordAs<DS_WaterFX>(Water());
   ASSERT_NE(water, nullptr);
   EXPECT_FLOAT_EQ(water->refraction_factor.scaled(), 0.0021f);
   EXPECT_FLOAT_EQ(water->shimmer_amplitude.scaled(), 0.022f);
@@ -41,7 +41,7 @@ ByteBuilder Waterfall() {
 }
 
 TEST(WaterfallRecord, EveryFieldInOrderThroughTheDirectionBase) {
-  auto fall = test::Read<DS_WaterfallFX>(Waterfall());
+  auto fall = test::ReadRecordAs<DS_WaterfallFX>(Waterfall());
   ASSERT_NE(fall, nullptr);
   EXPECT_FLOAT_EQ(fall->layer_opacity.scaled(), 0.69f);
   EXPECT_EQ(fall->layer_count.value, 3u);

@@ -58,13 +58,8 @@ ByteBuilder& StreamRecord(ByteBuilder& b) {
   return test::SystemBytes(b);
 }
 
-struct Case {
-  const char* name;
-  std::function<void(ByteBuilder&)> record;
-};
-
 TEST(EmitterSystemRecords, EveryClassIsConsumedExactlyAndWrittenBackAsRead) {
-  const Case cases[] = {
+  const test::SystemCase cases[] = {
       {"VRN_BurstPtclSys", [](ByteBuilder& b) { BurstRecord(b); }},
       {"VRN_FontainPtclSys", [](ByteBuilder& b) { FountainRecord(b); }},
       {"DS_WaterJet", [](ByteBuilder& b) { FountainRecord(b.Header("DS_WaterJet", 0)); }},
@@ -93,23 +88,13 @@ TEST(EmitterSystemRecords, EveryClassIsConsumedExactlyAndWrittenBackAsRead) {
          test::SystemBytes(b.U32(177).U32(178).U32(179).U32(180).I32(-181));
        }},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ByteBuilder b;
-    c.record(b);
-    auto system = test::ReadObject<VRN_ParticleSystemCtrl>(b);
-    ASSERT_NE(system, nullptr);
-    EXPECT_EQ(system->ClassName(), c.name);
-    test::ExpectSystemBase(*system);
-    EXPECT_EQ(test::WriteObject(*system), b.bytes());
-    EXPECT_EQ(test::WriteObject(*test::ThroughJson(*system)), b.bytes());
-  }
+  for (const test::SystemCase& c : cases) test::ExpectSystemRecord(c);
 }
 
 TEST(EmitterSystemRecords, FieldsLandInPlaceWithTheirScales) {
   ByteBuilder fountain_bytes;
   FountainRecord(fountain_bytes.Header("DS_PtclSmoke", 1).U32(7).U32(75));
-  auto smoke = test::ReadObject<DS_PtclSmoke>(fountain_bytes);
+  auto smoke = test::ReadRecordAs<DS_PtclSmoke>(fountain_bytes);
   ASSERT_NE(smoke, nullptr);
   EXPECT_FLOAT_EQ(smoke->wind.scaled(), 250.0f);
   EXPECT_FLOAT_EQ(smoke->counter.rate.scaled(), 24.0f);
@@ -122,7 +107,7 @@ TEST(EmitterSystemRecords, FieldsLandInPlaceWithTheirScales) {
 
   ByteBuilder fog_bytes;
   SprayRecord(fog_bytes.Header("DS_PtclFog", 1).U32(7));
-  auto fog = test::ReadObject<DS_PtclFog>(fog_bytes);
+  auto fog = test::ReadRecordAs<DS_PtclFog>(fog_bytes);
   ASSERT_NE(fog, nullptr);
   EXPECT_EQ(fog->rect_emitter.area.corners[3].value, (D3DXVECTOR3{10, 11, 12}));
   EXPECT_EQ(fog->sector_emitter.point.value, (D3DXVECTOR3{13, 14, 15}));
@@ -137,7 +122,7 @@ TEST(EmitterSystemRecords, FieldsLandInPlaceWithTheirScales) {
   ByteBuilder ray_bytes;
   Quad(ray_bytes.Header("DS_RayOfLight", 1), 1).U32(170).U32(171).U32(25).U32(172).U32(173).U32(174).U32(175);
   test::SystemBytes(ray_bytes.U32(20).U32(178).U32(179).U32(180).I32(-181));
-  auto ray = test::ReadObject<DS_RayOfLight>(ray_bytes);
+  auto ray = test::ReadRecordAs<DS_RayOfLight>(ray_bytes);
   ASSERT_NE(ray, nullptr);
   EXPECT_FLOAT_EQ(ray->ray_lifetime.scaled(), 17.1f);
   EXPECT_FLOAT_EQ(ray->ray_lifetime.jitter.scaled(), 0.75f);
@@ -164,7 +149,7 @@ TEST(EmitterSystemRecords, InheritedDefaults) {
 TEST(EmitterSystemRecords, TheStreamKeepsItsSecondSpeedPairAsStored) {
   ByteBuilder b;
   StreamRecord(b);
-  auto stream = test::ReadObject<DS_StreamPtclSys>(b);
+  auto stream = test::ReadRecordAs<DS_StreamPtclSys>(b);
   ASSERT_NE(stream, nullptr);
   EXPECT_FLOAT_EQ(stream->stream_speed.scaled(), 284.0f);
   EXPECT_EQ(stream->min_speed.value, 143u);
@@ -183,7 +168,7 @@ TEST(EmitterSystemConversions, OlderBurstsMoveGravityAndRampsIntoTheLook) {
     b.U32(33).I32(version == 3 ? 1 : 0);
     if (version >= 2) b.I32(100).U32(110);
     test::SystemBytes(b);
-    auto burst = test::ReadObject<VRN_BurstPtclSys>(b);
+    auto burst = test::ReadRecordAs<VRN_BurstPtclSys>(b);
     ASSERT_NE(burst, nullptr);
     const ParticleLook& look = burst->look;
     EXPECT_EQ(look.gravity.value, 33u);  // over the look's own 1038
@@ -203,7 +188,7 @@ TEST(EmitterSystemConversions, FountainVersion1CarriesTheBurstInline) {
   b.Header("VRN_FontainPtclSys", 1).U32(120);
   b.F32(10).F32(20).F32(30).U32(40).U32(50).U32(60).I32(70).U32(80).U32(90).U32(33).I32(1);
   test::SystemBytes(b);
-  auto fountain = test::ReadObject<VRN_FontainPtclSys>(b);
+  auto fountain = test::ReadRecordAs<VRN_FontainPtclSys>(b);
   ASSERT_NE(fountain, nullptr);
   EXPECT_FLOAT_EQ(fountain->counter.rate.scaled(), 24.0f);
   EXPECT_EQ(fountain->launch.spread.value, 90u);
@@ -229,7 +214,7 @@ TEST(EmitterSystemConversions, SplashVersion1TurnsFadeDurationsIntoLifetimeAndRa
     Quad(b.Header("VRN_SplashPtclSys", 1), 1).F32(13).F32(14).F32(15).U32(16).U32(17).U32(18).I32(19).U32(20);
     b.U32(44).I32(-5).U32(e.fade_in).U32(e.steady).U32(e.fade_out).I32(e.size_fades);
     test::SystemBytes(b);
-    auto splash = test::ReadObject<VRN_SplashPtclSys>(b);
+    auto splash = test::ReadRecordAs<VRN_SplashPtclSys>(b);
     ASSERT_NE(splash, nullptr);
     const ParticleLook& look = splash->look;
     EXPECT_EQ(look.size_jitter.value, 44u);
@@ -250,7 +235,7 @@ TEST(EmitterSystemConversions, AnOlderSprayFailsNamingClassVersionAndOffset) {
   b.Header("VRN_SprayPtclSys", 1);
   const size_t offset = b.size();
   b.U32(130);
-  const std::string error = test::ReadError(b);
+  const std::string error = test::RecordError(b);
   EXPECT_NE(error.find("VRN_SprayPtclSys"), std::string::npos) << error;
   EXPECT_NE(error.find("version 1 "), std::string::npos) << error;
   EXPECT_NE(error.find("offset " + std::to_string(offset)), std::string::npos) << error;

@@ -56,13 +56,8 @@ ByteBuilder& ShootingLineRecord(ByteBuilder& b) {
   return test::SystemBytes(b);
 }
 
-struct Case {
-  const char* name;
-  std::function<void(ByteBuilder&)> record;
-};
-
 TEST(LinePathRecords, EveryClassIsConsumedExactlyAndWrittenBackAsRead) {
-  const Case cases[] = {
+  const test::SystemCase cases[] = {
       {"VRN_StaticObject", [](ByteBuilder& b) { SingleParticleRecord(b.Header("VRN_StaticObject", 1).U32(30).I32(1)); }},
       {"VRN_GrovingLine",
        [](ByteBuilder& b) { StaticLineRecord(Ramp(Ramp(b.Header("VRN_GrovingLine", 2), 50), 54).I32(58)); }},
@@ -89,23 +84,13 @@ TEST(LinePathRecords, EveryClassIsConsumedExactlyAndWrittenBackAsRead) {
          test::SystemBytes(b.U8(2).U32(112));
        }},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ByteBuilder b;
-    c.record(b);
-    auto system = test::ReadObject<VRN_ParticleSystemCtrl>(b);
-    ASSERT_NE(system, nullptr);
-    EXPECT_EQ(system->ClassName(), c.name);
-    test::ExpectSystemBase(*system);
-    EXPECT_EQ(test::WriteObject(*system), b.bytes());
-    EXPECT_EQ(test::WriteObject(*test::ThroughJson(*system)), b.bytes());
-  }
+  for (const test::SystemCase& c : cases) test::ExpectSystemRecord(c);
 }
 
 TEST(LinePathRecords, TheStaticObjectSpinsTheSingleQuad) {
   ByteBuilder b;
   SingleParticleRecord(b.Header("VRN_StaticObject", 1).U32(30).I32(1));
-  auto object = test::ReadObject<VRN_StaticObject>(b);
+  auto object = test::ReadRecordAs<VRN_StaticObject>(b);
   ASSERT_NE(object, nullptr);
   EXPECT_FLOAT_EQ(object->spin_speed.scaled(), 30.0f);
   EXPECT_EQ(object->spin_direction.value, 1);
@@ -117,7 +102,7 @@ TEST(LinePathRecords, TheStaticObjectSpinsTheSingleQuad) {
 TEST(LinePathRecords, AGrowingLineReadsDownItsWholeChain) {
   ByteBuilder b;
   StaticLineRecord(Ramp(Ramp(b.Header("VRN_GrovingLine", 2), 50), 54).I32(58));
-  auto line = test::ReadObject<VRN_GrovingLine>(b);
+  auto line = test::ReadRecordAs<VRN_GrovingLine>(b);
   ASSERT_NE(line, nullptr);
   EXPECT_EQ(line->head_width_ramp.in_end.value, 50u);
   EXPECT_FLOAT_EQ(line->head_alpha_ramp.end_scale.scaled(), 0.57f);
@@ -140,7 +125,7 @@ TEST(LinePathRecords, AGrowingLineReadsDownItsWholeChain) {
 TEST(LinePathRecords, UnknownValuesAndTheStarFieldByteAreKeptAsStored) {
   ByteBuilder shooting;
   ShootingLineRecord(shooting);
-  auto comets = test::ReadObject<VRN_ShootingLine>(shooting);
+  auto comets = test::ReadRecordAs<VRN_ShootingLine>(shooting);
   ASSERT_NE(comets, nullptr);
   EXPECT_EQ(comets->first_floats[1], 2.5f);
   EXPECT_EQ(comets->raws[8], 68u);
@@ -150,7 +135,7 @@ TEST(LinePathRecords, UnknownValuesAndTheStarFieldByteAreKeptAsStored) {
   ByteBuilder stars;
   Quad(stars.Header("VRN_ThroughSpaceCtrl", 3).U32(110), 1).U32(111).I32(1).F32(400).F32(300).F32(0);
   test::SystemBytes(stars.U8(2).U32(112));
-  auto field = test::ReadObject<VRN_ThroughSpaceCtrl>(stars);
+  auto field = test::ReadRecordAs<VRN_ThroughSpaceCtrl>(stars);
   ASSERT_NE(field, nullptr);
   EXPECT_FLOAT_EQ(field->counter.rate.scaled(), 22.0f);
   EXPECT_EQ(field->vanishing_point, (D3DXVECTOR3{400, 300, 0}));
@@ -197,7 +182,7 @@ TEST(LinePathRecords, UnknownOlderLayoutsFailNamingClassVersionAndOffset) {
     ByteBuilder b;
     const size_t offset = c.record(b);
     b.U32(0);
-    const std::string error = test::ReadError(b);
+    const std::string error = test::RecordError(b);
     EXPECT_NE(error.find(std::string(c.class_name) + " record"), std::string::npos) << error;
     EXPECT_NE(error.find("version " + std::to_string(c.version) + " "), std::string::npos) << error;
     EXPECT_NE(error.find("offset " + std::to_string(offset)), std::string::npos) << error;

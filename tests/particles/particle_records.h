@@ -1,20 +1,16 @@
 // Hand-built records of the particle systems: the look and the records
-// every system ends with, each field holding a value of its own, and the
-// reading and writing the tests share.
+// every system ends with, each field holding a value of its own.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "archive/binary_reader.h"
-#include "archive/binary_writer.h"
-#include "archive/input_error.h"
-#include "archive/json_reader.h"
-#include "archive/json_writer.h"
 #include "particles/particle_system.h"
 #include "tests/support/byte_builder.h"
+#include "tests/support/record_io.h"
 
 namespace lumi::test {
 
@@ -65,48 +61,21 @@ inline void ExpectSystemBase(const VRN_ParticleSystemCtrl& system) {
   EXPECT_EQ(system.identity.data1, 0x0B18E5F6u);
 }
 
-// A scene object read through the registry; the bytes must be used up.
-template <class T>
-std::unique_ptr<T> ReadObject(const ByteBuilder& b) {
-  BinaryReader reader(b.bytes());
-  std::unique_ptr<DS_ABObj_Constructor> object;
-  ObjectField<DS_ABObj_Constructor>(reader, "object", object, Family::General);
-  EXPECT_EQ(reader.remaining(), 0u) << "record not consumed exactly";
-  auto* typed = dynamic_cast<T*>(object.get());
-  EXPECT_NE(typed, nullptr) << "read as another class";
-  if (typed == nullptr) return nullptr;
-  object.release();
-  return std::unique_ptr<T>(typed);
-}
+// A system's record, named by its class, that must read with the shared
+// base records in place and write back as read, directly and through JSON.
+struct SystemCase {
+  const char* name;
+  std::function<void(ByteBuilder&)> record;
+};
 
-// The error reading the bytes as a scene object fails with.
-inline std::string ReadError(const ByteBuilder& b) {
-  BinaryReader reader(b.bytes());
-  std::unique_ptr<DS_ABObj_Constructor> object;
-  try {
-    ObjectField<DS_ABObj_Constructor>(reader, "object", object, Family::General);
-  } catch (const InputError& e) {
-    return e.what();
-  }
-  return "no error";
-}
-
-inline std::vector<uint8_t> WriteObject(DS_ABObj_Constructor& object) {
-  BinaryWriter writer;
-  writer.Object("object", &object, Family::General, [](const DS_IOF_Item&) { return true; });
-  return writer.Release();
-}
-
-// The object written as inspect shows it and read back as pack reads it.
-inline std::unique_ptr<DS_ABObj_Constructor> ThroughJson(DS_ABObj_Constructor& object) {
-  nlohmann::ordered_json root = nlohmann::ordered_json::object();
-  JsonWriter writer(root, nullptr, std::nullopt);
-  writer.Object("object", &object, Family::General, [](const DS_IOF_Item&) { return true; });
-  const auto text = nlohmann::ordered_json::parse(root.dump());
-  JsonReader reader(text, std::filesystem::temp_directory_path());
-  std::unique_ptr<DS_ABObj_Constructor> copy;
-  ObjectField<DS_ABObj_Constructor>(reader, "object", copy, Family::General);
-  return copy;
+inline void ExpectSystemRecord(const SystemCase& c) {
+  SCOPED_TRACE(c.name);
+  ByteBuilder b;
+  c.record(b);
+  std::unique_ptr<VRN_ParticleSystemCtrl> system = ReadAndRewrite<VRN_ParticleSystemCtrl>(b);
+  ASSERT_NE(system, nullptr);
+  EXPECT_EQ(system->ClassName(), c.name);
+  ExpectSystemBase(*system);
 }
 
 }  // namespace lumi::test

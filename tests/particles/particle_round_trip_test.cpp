@@ -36,15 +36,15 @@ TEST(ParticleRoundTrip, DefaultObjectsSurviveBytesAndJson) {
     std::unique_ptr<DS_IOF_Item> item = entry->create();
     auto* object = dynamic_cast<DS_ABObj_Constructor*>(item.get());
     ASSERT_NE(object, nullptr);
-    const std::vector<uint8_t> bytes = test::WriteObject(*object);
+    const std::vector<uint8_t> bytes = test::WriteRecord(*object);
 
     test::ByteBuilder b;
     b.Bytes(bytes);
-    auto read = test::ReadObject<DS_ABObj_Constructor>(b);
+    auto read = test::ReadRecordAs<DS_ABObj_Constructor>(b);
     ASSERT_NE(read, nullptr);
-    EXPECT_EQ(test::WriteObject(*read), bytes);
-    EXPECT_EQ(test::WriteObject(*test::ThroughJson(*object)), bytes);
-    EXPECT_EQ(test::WriteObject(*object->Clone()), bytes);
+    EXPECT_EQ(test::WriteRecord(*read), bytes);
+    EXPECT_EQ(test::WriteRecord(*test::ThroughJson(*object)), bytes);
+    EXPECT_EQ(test::WriteRecord(*object->Clone()), bytes);
   }
 }
 

@@ -13,6 +13,7 @@
 #include "scene/notices.h"
 #include "sound/sound_objects.h"
 #include "tests/support/byte_builder.h"
+#include "tests/support/record_io.h"
 #include "timing/continues_timeline.h"
 #include "timing/random_timeline.h"
 
@@ -29,26 +30,12 @@ ByteBuilder& ConstructorWithRandomTimeline(ByteBuilder& b, int kind) {
   return b.Header("VRN_RandomTimeLine", 1).U32(11).U32(12).U32(13).U32(14).U32(15).U32(16).Header("VRN_Timing", 1);
 }
 
-template <class T>
-std::unique_ptr<T> Read(const ByteBuilder& b) {
-  BinaryReader reader(b.bytes());
-  std::unique_ptr<DS_IOF_Item> made = reader.Object("sound", nullptr, Family::General);
-  EXPECT_EQ(reader.remaining(), 0u);
-  return std::unique_ptr<T>(dynamic_cast<T*>(made.release()));
-}
-
-std::vector<uint8_t> Written(DS_IOF_Item& object) {
-  BinaryWriter writer;
-  writer.Object("sound", &object, Family::General);
-  return writer.Release();
-}
-
 TEST(SoundRecords, WaveObjectReadsItsLinkControlAndConstructor) {
   ByteBuilder b;
   b.Header("DS_WAV_Constructor", 1).Str(u"C:\\Sounds\\brook.wav").I64(1733700100);
   b.Header("DS_Sound_Ctrl", 3).U32(80).U32(35);
   ConstructorWithRandomTimeline(b, 1);
-  auto wave = Read<DS_WAV_Constructor>(b);
+  auto wave = test::ReadRecordAs<DS_WAV_Constructor>(b);
   ASSERT_NE(wave, nullptr);
   EXPECT_EQ(wave->wave_file.key, (ResourceKey{u"C:\\Sounds\\brook.wav", 1733700100}));
   EXPECT_EQ(wave->volume.value, 80u);
@@ -59,7 +46,7 @@ TEST(SoundRecords, WaveObjectReadsItsLinkControlAndConstructor) {
   const auto& random = dynamic_cast<const VRN_RandomTimeLine&>(wave->timing.current());
   EXPECT_EQ(random.off_min.value, 11u);
   EXPECT_FLOAT_EQ(random.fade_out.seconds(), 0.16f);
-  EXPECT_EQ(Written(*wave), b.bytes());
+  EXPECT_EQ(test::WriteRecord(*wave), b.bytes());
 }
 
 TEST(SoundRecords, NewObjectsTakeTheDefaultsOfTheirClass) {
@@ -74,10 +61,10 @@ TEST(SoundRecords, NewObjectsTakeTheDefaultsOfTheirClass) {
   // Default objects write and read back to the same bytes, in binary and JSON.
   for (DS_Sound_Ctrl* sound : {static_cast<DS_Sound_Ctrl*>(&wave), static_cast<DS_Sound_Ctrl*>(&mp3)}) {
     SCOPED_TRACE(std::string(sound->ClassName()));
-    const std::vector<uint8_t> bytes = Written(*sound);
+    const std::vector<uint8_t> bytes = test::WriteRecord(*sound);
     BinaryReader reader(bytes);
     auto copy = reader.Object("sound", nullptr, Family::General);
-    EXPECT_EQ(Written(*copy), bytes);
+    EXPECT_EQ(test::WriteRecord(*copy), bytes);
 
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
     JsonWriter writer(json, nullptr, std::nullopt);
@@ -85,7 +72,7 @@ TEST(SoundRecords, NewObjectsTakeTheDefaultsOfTheirClass) {
     JsonReader json_reader(json, ".");
     std::unique_ptr<DS_IOF_Item> packed;
     json_reader.ReadObjectFields(nullptr, 0, [&] { packed = json_reader.Object("sound", nullptr, Family::General); });
-    EXPECT_EQ(Written(*packed), bytes);
+    EXPECT_EQ(test::WriteRecord(*packed), bytes);
   }
 }
 
@@ -94,12 +81,12 @@ TEST(SoundRecords, Mp3ObjectKeepsItsFileBytesAndPath) {
   b.Header("DS_MP3_Constructor", 1).U32(3).U8(0x49).U8(0x44).U8(0x33).Str(u"C:\\Music\\song.mp3");
   b.Header("DS_Sound_Ctrl", 3).U32(75).U32(100);
   ConstructorWithRandomTimeline(b, 1);
-  auto mp3 = Read<DS_MP3_Constructor>(b);
+  auto mp3 = test::ReadRecordAs<DS_MP3_Constructor>(b);
   ASSERT_NE(mp3, nullptr);
   EXPECT_EQ(mp3->audio_file.bytes, (std::vector<uint8_t>{0x49, 0x44, 0x33}));
   EXPECT_EQ(mp3->audio_file.name, u"C:\\Music\\song.mp3");
   EXPECT_EQ(mp3->balance.value, 100u);
-  EXPECT_EQ(Written(*mp3), b.bytes());
+  EXPECT_EQ(test::WriteRecord(*mp3), b.bytes());
 }
 
 // Versions 1 and 2 stored a kind and two durations in whole seconds; they
@@ -111,7 +98,7 @@ TEST(SoundRecords, OlderControlsReplaceTheLoadedTimelineAfterTheConstructor) {
     random.Header("DS_WAV_Constructor", 1).Str(u"a.wav").I64(1);
     random.Header("DS_Sound_Ctrl", version).U32(60).U32(40).I32(1).U32(3).U32(5);
     ConstructorWithRandomTimeline(random, 0);
-    auto wave = Read<DS_WAV_Constructor>(random);
+    auto wave = test::ReadRecordAs<DS_WAV_Constructor>(random);
     ASSERT_NE(wave, nullptr);
     EXPECT_EQ(wave->timing.value, VRN_SmartTiming::kRandom);
     const auto& timeline = dynamic_cast<const VRN_RandomTimeLine&>(wave->timing.current());
@@ -125,7 +112,7 @@ TEST(SoundRecords, OlderControlsReplaceTheLoadedTimelineAfterTheConstructor) {
     continuous.Header("DS_MP3_Constructor", 1).U32(0).Str(u"b.mp3");
     continuous.Header("DS_Sound_Ctrl", version).U32(60).U32(40).I32(0).U32(7).U32(9);
     ConstructorWithRandomTimeline(continuous, 1);
-    auto mp3 = Read<DS_MP3_Constructor>(continuous);
+    auto mp3 = test::ReadRecordAs<DS_MP3_Constructor>(continuous);
     ASSERT_NE(mp3, nullptr);
     EXPECT_EQ(mp3->timing.value, VRN_SmartTiming::kContinuous);
     EXPECT_NE(dynamic_cast<const VRN_ContinuesTimeLine*>(&mp3->timing.current()), nullptr);
@@ -135,13 +122,13 @@ TEST(SoundRecords, OlderControlsReplaceTheLoadedTimelineAfterTheConstructor) {
     other.Header("DS_WAV_Constructor", 1).Str(u"c.wav").I64(2);
     other.Header("DS_Sound_Ctrl", version).U32(1).U32(2).I32(2).U32(3).U32(4);
     ConstructorWithRandomTimeline(other, 1);
-    auto kept = Read<DS_WAV_Constructor>(other);
+    auto kept = test::ReadRecordAs<DS_WAV_Constructor>(other);
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(kept->timing.value, VRN_SmartTiming::kManual);
     EXPECT_EQ(dynamic_cast<const VRN_RandomTimeLine&>(kept->timing.current()).off_min.value, 11u);
 
     // Written today the durations live in the timeline's own record.
-    const std::vector<uint8_t> bytes = Written(*wave);
+    const std::vector<uint8_t> bytes = test::WriteRecord(*wave);
     BinaryReader reader(bytes);
     auto again = reader.Object("sound", nullptr, Family::General);
     EXPECT_EQ(reader.remaining(), 0u);

@@ -9,7 +9,7 @@ namespace {
 
 using test::ByteBuilder;
 using test::ReadAndRewrite;
-using test::ReadAs;
+using test::ReadRecordAs;
 
 ByteBuilder& ObjectsRecord(ByteBuilder& b, int view_version = 2) {
   b.Header("DS_3D_Obj_Ctrl", 1).U32(5).U32(120).Str(u"wing.png").I64(3).Str(u"wing.x").I64(4);
@@ -55,7 +55,7 @@ TEST(ObjectRecords3D, Butterfly) {
 
 TEST(ObjectRecords3D, ButterflyOfVersion1KeepsItsWingScale) {
   ByteBuilder b;
-  auto butterfly = ReadAs<DS_ButterflyConstructor>(ButterflyRecord(b, 1));
+  auto butterfly = ReadRecordAs<DS_ButterflyConstructor>(ButterflyRecord(b, 1));
   ASSERT_NE(butterfly, nullptr);
   EXPECT_EQ(butterfly->wing_scale.value, 1.0f);
   EXPECT_FLOAT_EQ(butterfly->slider_b.scaled(), 40.0f);
@@ -67,7 +67,7 @@ TEST(ObjectRecords3D, ClockWithAVersion1ViewKeepsRealSpeed) {
   b.Header("DS_ClockConstructor", 1).I32(100).I32(300).I32(50).I32(250).I32(200).I32(150);
   b.Str(u"hands.png").I64(9);
   ObjectsRecord(b, 1);
-  auto clock = ReadAs<DS_ClockConstructor>(b);
+  auto clock = ReadRecordAs<DS_ClockConstructor>(b);
   ASSERT_NE(clock, nullptr);
   EXPECT_EQ(clock->placement.left.value, 100);
   EXPECT_EQ(clock->placement.bottom.value, 250);
@@ -127,7 +127,7 @@ TEST(ObjectRecords3D, LeafDriftCarriesItsFilesAndDirection) {
 
 TEST(ObjectRecords3D, LeafDriftNamedOnlyByItsLeadingName) {
   ByteBuilder b;
-  auto leaves = ReadAs<DS_3D_in_2D_array_Constructor>(LeafRecord(b, u""));
+  auto leaves = ReadRecordAs<DS_3D_in_2D_array_Constructor>(LeafRecord(b, u""));
   ASSERT_NE(leaves, nullptr);
   EXPECT_EQ(leaves->name, u"Leaves");
   const DS_3D_in_2D_array_Constructor fresh;

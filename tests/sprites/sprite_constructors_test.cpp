@@ -14,7 +14,7 @@ using test::ByteBuilder;
 using test::ExpectRejected;
 using test::ExpectSpriteProperties;
 using test::ReadAndRewrite;
-using test::ReadAs;
+using test::ReadRecordAs;
 using test::SpritePropRecord;
 using test::StatBaseFxRecord;
 
@@ -222,7 +222,7 @@ TEST(SpriteRecords, OlderSpritePropertiesKeepTheirDefaults) {
     ByteBuilder b;
     b.Header("DS_SparkleConstructor", 1);
     SpritePropRecord(b, version);
-    auto sparkle = ReadAs<DS_SparkleConstructor>(b);
+    auto sparkle = ReadRecordAs<DS_SparkleConstructor>(b);
     ASSERT_NE(sparkle, nullptr);
     test::ExpectView(*sparkle);
     EXPECT_EQ(sparkle->motion_speed.value, version < 3 ? 60u : 75u);
@@ -235,8 +235,8 @@ TEST(SpriteRecords, OlderSpritePropertiesKeepTheirDefaults) {
     EXPECT_EQ(sparkle->animation_speed.value, 1u);
     // Written back in the current layout, which reads the same.
     ByteBuilder current;
-    current.Bytes(test::Write(*sparkle));
-    auto again = ReadAs<DS_SparkleConstructor>(current);
+    current.Bytes(test::WriteRecord(*sparkle));
+    auto again = ReadRecordAs<DS_SparkleConstructor>(current);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->motion_speed.value, sparkle->motion_speed.value);
     EXPECT_EQ(again->flip_u.value, sparkle->flip_u.value);

@@ -1,6 +1,5 @@
 // Hand-built records of the sprite bases, with a distinct value in every
-// field, and reading and writing whole objects through the general
-// registry. Shared by the sprite, 3D and text record tests.
+// field. Shared by the sprite, 3D and text record tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,14 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "archive/binary_reader.h"
-#include "archive/binary_writer.h"
-#include "archive/input_error.h"
-#include "archive/json_reader.h"
-#include "archive/json_writer.h"
 #include "scene/render_obj_data.h"
 #include "sprites/sprite_constructors.h"
 #include "tests/support/byte_builder.h"
+#include "tests/support/record_io.h"
 
 namespace lumi::test {
 
@@ -122,71 +117,6 @@ inline void ExpectEffectSprite(const DS_StatBaseFXCtrl& s) {
   EXPECT_EQ(s.height.value, 80u);
   EXPECT_EQ(s.effect.key, (ResourceKey{u"common_res.dll", 198}));
   ExpectSpriteProperties(s);
-}
-
-// Reads one object record through the general registry; every byte must
-// be consumed.
-template <class T>
-std::unique_ptr<T> ReadAs(const ByteBuilder& b) {
-  BinaryReader reader(b.bytes());
-  std::unique_ptr<DS_ABObj_Constructor> object;
-  ObjectField<DS_ABObj_Constructor>(reader, "object", object, Family::General);
-  EXPECT_EQ(reader.remaining(), 0u) << "record not consumed exactly";
-  auto* typed = dynamic_cast<T*>(object.get());
-  EXPECT_NE(typed, nullptr) << "wrong class made";
-  if (typed == nullptr) return nullptr;
-  object.release();
-  return std::unique_ptr<T>(typed);
-}
-
-inline std::vector<uint8_t> Write(DS_ABObj_Constructor& object) {
-  BinaryWriter writer;
-  writer.Object("object", &object, Family::General);
-  return writer.Release();
-}
-
-// The object as inspect shows it, read back as pack reads it; carried files
-// go through files named by their contents, so runs can share it.
-inline std::unique_ptr<DS_ABObj_Constructor> ViaJson(DS_ABObj_Constructor& object) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lumi_sprite_records";
-  nlohmann::ordered_json root = nlohmann::ordered_json::object();
-  JsonWriter writer(root, nullptr, BlobExtraction{folder, folder});
-  writer.Object("object", &object, Family::General);
-  const auto text = nlohmann::ordered_json::parse(root.dump());
-  JsonReader reader(text, folder);
-  std::unique_ptr<DS_ABObj_Constructor> copy;
-  ObjectField<DS_ABObj_Constructor>(reader, "object", copy, Family::General);
-  return copy;
-}
-
-// Reads the record and writes the object back, directly and through JSON:
-// the same bytes both ways.
-template <class T>
-std::unique_ptr<T> ReadAndRewrite(const ByteBuilder& b) {
-  std::unique_ptr<T> object = ReadAs<T>(b);
-  if (object == nullptr) return nullptr;
-  EXPECT_EQ(Write(*object), b.bytes()) << "written back differently";
-  std::unique_ptr<DS_ABObj_Constructor> copy = ViaJson(*object);
-  EXPECT_NE(copy, nullptr);
-  if (copy != nullptr) {
-    EXPECT_EQ(Write(*copy), b.bytes()) << "changed on its way through JSON";
-  }
-  return object;
-}
-
-// The load fails naming the class, the version and the offset.
-inline void ExpectRejected(const ByteBuilder& b, std::string_view class_name, int version, size_t offset) {
-  BinaryReader reader(b.bytes());
-  std::unique_ptr<DS_ABObj_Constructor> object;
-  try {
-    ObjectField<DS_ABObj_Constructor>(reader, "object", object, Family::General);
-    ADD_FAILURE() << class_name << " version " << version << " loaded";
-  } catch (const InputError& e) {
-    const std::string what = e.what();
-    EXPECT_NE(what.find(class_name), std::string::npos) << what;
-    EXPECT_NE(what.find("version " + std::to_string(version)), std::string::npos) << what;
-    EXPECT_NE(what.find("offset " + std::to_string(offset)), std::string::npos) << what;
-  }
 }
 
 }  // namespace lumi::test

@@ -11,7 +11,7 @@ namespace {
 
 using test::ByteBuilder;
 using test::ReadAndRewrite;
-using test::ReadAs;
+using test::ReadRecordAs;
 
 constexpr char16_t kPictureId[] = u"{1A2B3C4D-0001-0002-0304-05060708090A}";
 
@@ -59,7 +59,7 @@ TEST(CaptionSpriteRecords, ScrollingCaptionAndLink) {
   {  // version 1 has no extents
     ByteBuilder b;
     b.Header("DS_ScrollingTextConstructor", 1).U32(700).I32(2);
-    auto scrolling = ReadAs<DS_ScrollingTextConstructor>(CaptionRecord(b));
+    auto scrolling = ReadRecordAs<DS_ScrollingTextConstructor>(CaptionRecord(b));
     ASSERT_NE(scrolling, nullptr);
     EXPECT_EQ(scrolling->direction.value, 2);
     EXPECT_EQ(scrolling->extent_a, 0.0f);
@@ -88,7 +88,7 @@ TEST(CaptionSpriteRecords, NewCaptionsAreRedWithTheirOwnPictureId) {
 
 TEST(CaptionSpriteRecords, Version2HasNoPictureFieldsAndKeepsAFreshId) {
   ByteBuilder b;
-  auto caption = ReadAs<DS_StaticTextConstructor>(CaptionRecord(b, 2));
+  auto caption = ReadRecordAs<DS_StaticTextConstructor>(CaptionRecord(b, 2));
   ASSERT_NE(caption, nullptr);
   ExpectCaption(*caption);
   EXPECT_FALSE(caption->picture_id.IsZero());
@@ -98,7 +98,7 @@ TEST(CaptionSpriteRecords, Version2HasNoPictureFieldsAndKeepsAFreshId) {
 
 TEST(CaptionSpriteRecords, Version1TimingBecomesARandomTimeline) {
   ByteBuilder b;
-  auto caption = ReadAs<DS_StaticTextConstructor>(CaptionRecord(b, 1));
+  auto caption = ReadRecordAs<DS_StaticTextConstructor>(CaptionRecord(b, 1));
   ASSERT_NE(caption, nullptr);
   ExpectCaption(*caption);
   auto* random = dynamic_cast<VRN_RandomTimeLine*>(&caption->timing.current());
@@ -114,7 +114,7 @@ TEST(CaptionSpriteRecords, Version1TimingBecomesARandomTimeline) {
 
 TEST(CaptionSpriteRecords, Version1WithoutOnTimeKeepsItsLoadedTimeline) {
   ByteBuilder b;
-  auto caption = ReadAs<DS_StaticTextConstructor>(CaptionRecord(b, 1, 0));
+  auto caption = ReadRecordAs<DS_StaticTextConstructor>(CaptionRecord(b, 1, 0));
   ASSERT_NE(caption, nullptr);
   EXPECT_NE(dynamic_cast<VRN_ContinuesTimeLine*>(&caption->timing.current()), nullptr);
 }
