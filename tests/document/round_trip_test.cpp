@@ -38,30 +38,12 @@ Document SmallDocument() {
   track->title = u"Theme";
   track->file = {u"theme.mp3", {0x49, 0x44, 0x33, 4, 0}};
   doc.show->tracks.push_back(std::move(track));
-  // Named entries: GCC 12 at -O3 warns falsely about nested braced temporaries.
-  ResourceFrames lake;
-  lake.key = {u"C:\\Pictures\\lake0.jpg", 133500000000000000LL};
-  lake.frames.push_back({0, u"", {u"C:\\Pictures\\lake0.jpg", {0xFF, 0xD8, 0xFF, 0xE0}}});
-  doc.resources->pictures.push_back(std::move(lake));
-  ResourceFrames module_picture;
-  module_picture.key = {u"common_res.dll", 6};
-  doc.resources->pictures.push_back(std::move(module_picture));
-  ResourceDelays delays;
-  delays.key = {u"anim.gif", 2};
-  delays.delays = {0.1f, 0.25f};
-  doc.resources->delays.push_back(std::move(delays));
-  ResourceFrames program;
-  program.key = {u"common_res.dll", 90};
-  program.frames.push_back({90, u"common_res.dll", {u"", {1, 9, 0xFE, 0xFF}}});
-  doc.resources->module_files.push_back(std::move(program));
-  MaskRecord mask;
-  mask.guid = *ParseGuid(u"{0B18E5F6-C061-474D-A2C7-93A80D502FE8}");
-  mask.file.bytes = {0x89, 0x50};
-  doc.resources->masks.push_back(std::move(mask));
-  ResourceFrameItems items;
-  items.key = {u"seq.gif", 1};
-  items.items.push_back({7, {1, 2, 3}, 0.04f});
-  doc.resources->frame_items.push_back(std::move(items));
+  doc.resources->pictures.push_back({{u"C:\\Pictures\\lake0.jpg", 133500000000000000LL}, {{0, u"", {u"C:\\Pictures\\lake0.jpg", {0xFF, 0xD8, 0xFF, 0xE0}}}}});
+  doc.resources->pictures.push_back({{u"common_res.dll", 6}, {}});
+  doc.resources->delays.push_back({{u"anim.gif", 2}, {0.1f, 0.25f}});
+  doc.resources->module_files.push_back({{u"common_res.dll", 90}, {{90, u"common_res.dll", {u"", {1, 9, 0xFE, 0xFF}}}}});
+  doc.resources->masks.push_back({*ParseGuid(u"{0B18E5F6-C061-474D-A2C7-93A80D502FE8}"), u"", true, {u"", {0x89, 0x50}}});
+  doc.resources->frame_items.push_back({{u"seq.gif", 1}, {{7, {1, 2, 3}, 0.04f}}});
   return doc;
 }
 
