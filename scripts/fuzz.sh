@@ -14,7 +14,8 @@ reader_seconds=${2:-20}
 targets=(document pe picture effect x_file)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DLUMI_FUZZ=ON -DLUMI_TESTS=OFF -DLUMI_BENCH=OFF -DLUMI_GRAPHICS=OFF > "$root/build-fuzz.configure.log"
+  -DLUMI_FUZZ=ON -DLUMI_TESTS=OFF -DLUMI_BENCH=OFF -DLUMI_GRAPHICS=OFF \
+  -DLUMI_SANITIZE=OFF -DLUMI_WARNINGS_AS_ERRORS=ON > "$root/build-fuzz.configure.log"
 ninja -C "$root/build-fuzz" $(printf 'lumi_%s_fuzzer ' "${targets[@]}")
 
 work=$(mktemp -d)
