@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang and runs each on its seeds:
-#   scripts/fuzz.sh [DOCUMENT_SECONDS [READER_SECONDS]]   (defaults 60 and 20)
+# Builds the fuzz targets (in the sanitizer build, build-asan/) and runs each
+# on its seeds:
+#   scripts/fuzz.sh [DOCUMENT_SECONDS [READER_SECONDS]]   (defaults 40 and 10)
 # The document reader starts from fuzz/corpus/document/ (minimal documents and
 # a trimmed copy of the demo: its first two slides over one 48 x 30 picture)
 # and the main build's records document (one object of every class);
@@ -9,14 +10,12 @@
 # programs/*.lfx; the .x parser from Debian's assimp-testmodels.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-document_seconds=${1:-60}
-reader_seconds=${2:-20}
+document_seconds=${1:-40}
+reader_seconds=${2:-10}
 targets=(document pe picture effect x_file)
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DLUMI_FUZZ=ON -DLUMI_TESTS=OFF -DLUMI_BENCH=OFF -DLUMI_GRAPHICS=OFF \
-  -DLUMI_SANITIZE=OFF -DLUMI_WARNINGS_AS_ERRORS=ON > "$root/build-fuzz.configure.log"
-ninja -C "$root/build-fuzz" $(printf 'lumi_%s_fuzzer ' "${targets[@]}")
+"$root/scripts/build-sanitized.sh"
+fuzzers=$root/build-asan/fuzz
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -30,7 +29,7 @@ seed() {  # seed TARGET FILES...: copies the files that exist into the target's 
   done
   return 0
 }
-seed document "$root"/fuzz/corpus/document/* "$root/build/samples/records.lumi"
+seed document "$root"/fuzz/corpus/document/* "$root/build-asan/samples/records.lumi"
 seed pe /usr/share/nsis/Stubs/*
 seed picture "$root"/fuzz/corpus/picture/*
 seed effect "$root"/programs/*.lfx
@@ -46,7 +45,7 @@ for target in "${targets[@]}"; do
   if [[ -z $(ls "$work/$target") ]]; then
     echo "no seeds for $target (are nsis-common and assimp-testmodels installed?)" >&2
   fi
-  (cd "$root/build-fuzz" && ASAN_OPTIONS=detect_leaks=1 ./fuzz/lumi_${target}_fuzzer -max_total_time="$seconds" "${limit[@]}" \
+  (cd "$fuzzers" && ASAN_OPTIONS=detect_leaks=1 ./lumi_${target}_fuzzer -max_total_time="$seconds" "${limit[@]}" \
     -rss_limit_mb=2048 -print_final_stats=1 "$work/$target" 2>&1 | tail -n 12) || status=1
 done
 exit $status

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test: the plain build, the
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
-# Windows build's tests under Wine, and fuzz runs: 60 seconds of the document
-# reader, 20 of each other reader (PE, pictures, effect programs, .x meshes).
+# Windows build's tests under Wine, and fuzz runs: 40 seconds of the document
+# reader, 10 of each other reader (PE, pictures, effect programs, .x meshes).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export MESA_SHADER_CACHE_DISABLE=true
@@ -31,7 +31,7 @@ echo "== build and test =="
 run_ctest "$root/build" 300
 
 echo "== sanitizers (address, undefined) =="
-"$root/scripts/build.sh" build-asan -DLUMI_SANITIZE=ON -DLUMI_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+"$root/scripts/build-sanitized.sh"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Cutting the records document at every byte reloads it once per byte: a
 # few seconds in the plain build, far too long under the sanitizers, where
@@ -50,7 +50,7 @@ if ((${windows:-0} == 0)); then
 fi
 passed=$((passed + windows))
 
-echo "== fuzzing: the document reader 60 s, each other reader 20 s =="
-"$root/scripts/fuzz.sh" 60 20
+echo "== fuzzing: the document reader 40 s, each other reader 10 s =="
+"$root/scripts/fuzz.sh" 40 10
 
 echo "tests: $passed passed, 0 failed"

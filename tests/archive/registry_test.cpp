@@ -55,7 +55,7 @@ TEST(Registry, LookupIsCaseSensitiveAndANameRegistersOnce) {
   EXPECT_EQ(general.Find("TestWidget")->version, 2);
 #if GTEST_HAS_DEATH_TEST && !defined(_WIN32)
   // From a static initialiser the program stops, naming the class.
-  EXPECT_DEATH(RegisterClass<Widget>(Family::General), "class TestWidget is registered twice");
+  EXPECT_DEATH(RegisterClass<Widget>{Family::General}, "class TestWidget is registered twice");
 #endif
 
   auto made = CreateDefault(Family::General, "TestWidget");

@@ -1,0 +1,1 @@
+// Compiled only to precompile GoogleTest for the test programs.
