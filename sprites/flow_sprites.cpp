@@ -22,6 +22,11 @@ void DS_FlowConstructor::PrepareRun() {
 
 void DS_FlowConstructor::InitSprite(Sprite& sprite) {
   sprite.flow_sign = {1, 1, 0};
+  // A drop born again by its pulse may have been faded out and held at an
+  // edge: it starts afresh, visible and free.
+  sprite.active_bound = -1;
+  sprite.fading_in = sprite.stopped = false;
+  FadeOf(sprite) = 1;
   sprite.velocity = {0, 0, Uniform(-1, 1)};
   sprite.position = RandomPointInView();
   SizeSprite(sprite, static_cast<float>(sprite_size.value) * sprite.scale / 2);
