@@ -202,6 +202,28 @@ struct FlowStage {
   Sprite sprite;
 };
 
+TEST(FishMotion, GhostsFollowTheLevelAndStartAnewWhenTheTimelineComesBack) {
+  auto ghosts = Population<DS_GhostConstructor>(3);
+  ghosts.max_speed_x.value = 40;
+  const auto object = Play(ghosts);
+  VRN_Timing& timeline = object->data->timing.current();
+  timeline.level = 0.25f;
+  object->FrameMove(0.1f);
+  EXPECT_EQ(object->Sprites()[0].glow, 0.25f);
+  EXPECT_EQ(object->Sprites()[0].colour >> 24, 63u);
+  timeline.state = VRN_Timing::kOff;
+  object->FrameMove(0.2f);
+  const std::vector<Sprite> before = object->Sprites();
+  timeline.state = VRN_Timing::kFadingIn;
+  object->FrameMove(0.3f);
+  for (size_t i = 0; i < before.size(); ++i) {
+    EXPECT_NE(object->Sprites()[i].position.x, before[i].position.x + before[i].velocity.x * 0.1f) << "born again";
+  }
+  const std::vector<Sprite> reborn = object->Sprites();
+  object->FrameMove(0.4f);
+  EXPECT_NEAR(object->Sprites()[0].position.x, reborn[0].position.x + reborn[0].velocity.x * 0.1f, 1e-3);
+}
+
 TEST(FlowBounds, WrapFadesOutReentersAndFadesIn) {
   auto flow = Population<DS_FlowConstructor>(0);
   flow.flow_speed.value = 100;

@@ -4,9 +4,11 @@
 // sprite blend states and a device loss.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/recording_device.h"
+#include "scene/resource_access.h"
 #include "tests/render/test_backdrop.h"
 #include "tests/sprites/sprite_test_support.h"
 
@@ -191,6 +193,42 @@ TEST(SpriteDrawing, TheSameFrameAfterADeviceLoss) {
   EXPECT_EQ(object->Batches().Batches().at(0).vertexBuffer->Data(), before);
   ASSERT_EQ(stage.device.Draws().size(), 1u);
   EXPECT_EQ(stage.device.Draws()[0].primitiveCount, 10u);
+}
+
+// Three frames of 0.12, 0.22 and 0.32 s for every link, each frame a 4 x 4
+// texture whose picture uses its left half and top quarter.
+std::vector<std::shared_ptr<Texture>> sequence_frames;
+
+PictureFrames ThreeFrames(const ResourceKey&) {
+  return {sequence_frames, {0.12f, 0.22f, 0.32f}, 2, 1, 0.5f, 0.5f, 0.25f};
+}
+
+TEST(SpriteDrawing, ImageSequencesStepWithTheirDelays) {
+  Stage stage;
+  for (int i = 0; i < 3; ++i) sequence_frames.push_back(stage.device.CreateTexture({4, 4}));
+  ResourceAccess& access = DocumentResourceAccess();
+  const auto saved = access.frames;
+  access.frames = ThreeFrames;
+  auto still = StillSprite(8);
+  still.picture.key = {u"C:\\frames.gif", 1};
+  const auto object = Play(still);
+  std::vector<size_t> shown;
+  for (int k = 0; k <= 25; ++k) {
+    object->FrameMove(0.05f * static_cast<float>(k));
+    const auto found = std::find(sequence_frames.begin(), sequence_frames.end(), object->CurrentTexture());
+    ASSERT_NE(found, sequence_frames.end());
+    shown.push_back(static_cast<size_t>(found - sequence_frames.begin()));
+  }
+  access.frames = saved;
+  // The used part of the frame texture, and a wide picture's aspect.
+  const VertexPCT* v = Vertices(*object);
+  EXPECT_EQ(v[2].u, 0.5f);
+  EXPECT_EQ(v[0].v, 0.25f);
+  EXPECT_FLOAT_EQ(object->Sprites()[0].height * 2, object->Sprites()[0].width);
+  sequence_frames.clear();
+  // Every 0.05 s, a frame moves on at the first look after its delay.
+  const std::vector<size_t> expected = {0, 0, 0, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 0, 0, 0, 1, 1, 1, 1, 1, 2, 2, 2};
+  EXPECT_EQ(shown, expected);
 }
 
 }  // namespace
