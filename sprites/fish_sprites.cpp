@@ -27,7 +27,7 @@ void DS_FishConstructor::Swim(Sprite& sprite) {
   const float dt = motion_step;
   sprite.position.x += sprite.velocity.x * dt;
   sprite.position.y += sprite.velocity.y * dt;
-  const ViewEdges view = PixelView();
+  const ViewEdges& view = view_edges;
   const float x = sprite.position.x, y = sprite.position.y, w = std::fabs(sprite.width);
   if (view.left > x + w) {
     sprite.velocity.x = std::fabs(sprite.velocity.x);

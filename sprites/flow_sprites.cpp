@@ -45,9 +45,10 @@ void DS_FlowConstructor::UpdateSprite(Sprite& sprite) {
     sprite.position.x += vx * dt;
     sprite.position.y += vy * dt;
   }
-  const ViewEdges view = PixelView();
+  const ViewEdges& view = view_edges;
+  float& fade = FadeOf(sprite);
   for (const DS_BoundControl& bound : bounds) {
-    if (bound.Ask(sprite, FadeOf(sprite), view, motion_clock, dt)) break;
+    if (bound.Ask(sprite, fade, view, motion_clock, dt)) break;
   }
   if (sprite.stopped) changed = true;
   if (facing.value == 2) {

@@ -18,7 +18,7 @@ void Move(Sprite& sprite, float dt) {
 }  // namespace
 
 void DS_GodRayConstructor::InitSprite(Sprite& sprite) {
-  const ViewEdges view = PixelView();
+  const ViewEdges& view = view_edges;
   sprite.position = {Uniform(view.left, view.right), (top + bottom) * unit_height / 2, 0};
   sprite.velocity = {Uniform(-10, 10), 0, 0};
   sprite.width = static_cast<float>(sprite_size.value) / 2;
@@ -72,7 +72,7 @@ void DS_FogConstructor::InitSprite(Sprite& sprite) {
 void DS_FogConstructor::UpdateSprite(Sprite& sprite) {
   Move(sprite, motion_step);
   PulseGlow(sprite, false);
-  const ViewEdges view = PixelView();
+  const ViewEdges& view = view_edges;
   if (sprite.position.y > view.bottom) sprite.velocity.y = -std::fabs(sprite.velocity.y);
   if (sprite.position.y < view.top) sprite.velocity.y = std::fabs(sprite.velocity.y);
   if (sprite.position.x < view.left) sprite.velocity.x = std::fabs(sprite.velocity.x);

@@ -55,8 +55,8 @@ void DS_SpriteArrayObj::FollowUnitSize() {
   DS_ParticleSystemCtrl& population = Population();
   const BackBufferSize size = CurrentBackBufferSize();
   const bool known = size.width > 0 && size.height > 0;
-  population.unit_width = known ? static_cast<float>(size.width) : kDefaultUnitWidth;
-  population.unit_height = known ? static_cast<float>(size.height) : kDefaultUnitHeight;
+  population.FollowUnit(known ? static_cast<float>(size.width) : kDefaultUnitWidth,
+                        known ? static_cast<float>(size.height) : kDefaultUnitHeight);
 }
 
 void DS_SpriteArrayObj::BirthAll() {

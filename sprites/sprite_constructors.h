@@ -109,7 +109,10 @@ class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
   // 0.2 s, times the motion speed.
   void AdvanceMotion(float t);
   void ResetMotion();
+  // The view's pixel edges on the render unit now; `view_edges` keeps
+  // them for the frame.
   ViewEdges PixelView() const;
+  void FollowUnit(float width, float height);
   Vector3 RandomPointInView() const;
   // Half-sizes from d split by the picture's aspect.
   void SizeSprite(Sprite& sprite, float d) const;
@@ -127,6 +130,7 @@ class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
   bool changed = false;
   // The render unit in pixels, and the picture's height / width.
   float unit_width = 640, unit_height = 400;
+  ViewEdges view_edges{0, 640, 0, 400};
   float picture_aspect = 1;
   // The timeline as the render object saw it this frame.
   float timeline_level = 1;

@@ -55,8 +55,14 @@ ViewEdges DS_ParticleSystemCtrl::PixelView() const {
           std::trunc(bottom * unit_height)};
 }
 
+void DS_ParticleSystemCtrl::FollowUnit(float width, float height) {
+  unit_width = width;
+  unit_height = height;
+  view_edges = PixelView();
+}
+
 Vector3 DS_ParticleSystemCtrl::RandomPointInView() const {
-  const ViewEdges view = PixelView();
+  const ViewEdges& view = view_edges;
   const float x = Uniform(view.left, view.right);
   const float y = Uniform(view.top, view.bottom);
   return {x, y, 0};

@@ -144,6 +144,7 @@ TEST(FishMotion, TurnsAtTheEdgesAndKeepsItsDirectionThroughChanges) {
   fish.left = 0.25f;
   fish.right = 0.75f;
   fish.max_speed_x.value = 50;
+  fish.FollowUnit(640, 400);
   fish.motion_step = 0.02f;
   Sprite s;
   s.width = -10;
