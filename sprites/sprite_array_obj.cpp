@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
+#include "archive/utf.h"
 #include "params/clamped_clock.h"
 #include "render/backdrop_services.h"
 #include "render/current_context.h"
@@ -36,8 +36,7 @@ DS_SpriteArrayObj::DS_SpriteArrayObj(std::unique_ptr<DS_ParticleSystemCtrl> sett
     : DS_ABObj(std::move(settings)) {
   DS_ParticleSystemCtrl& population = Population();
   if (population.MakeFloatsFinite()) {
-    const std::u16string& name = population.name;
-    AddNoticeOnce("sprite object \"" + std::string(name.begin(), name.end()) +
+    AddNoticeOnce("sprite object \"" + ToUtf8(population.name) +
                   "\" has settings that are not numbers; their defaults are used");
   }
   FollowUnitSize();
@@ -74,6 +73,7 @@ void DS_SpriteArrayObj::Restart() {
   population.animation_speed.last_time = 0;
   sheet_ = {};
   sequence_.SetDurations(sequence_.Durations());
+  if (!frames_.empty() && frames_.front()) texture_ = frames_.front();
   BirthAll();
 }
 
@@ -120,7 +120,7 @@ void DS_SpriteArrayObj::LoadTextures(GraphicsDevice& device) {
     texture_ = frames_.front();
     frame_u_ = picture.u;
     frame_v_ = picture.v;
-    // A still picture has no delays; frames beyond the delays stay.
+    // A still picture has no delays; frames beyond the delays take the last.
     if (frames_.size() > 1 && !picture.delays.empty()) {
       picture.delays.resize(frames_.size(), picture.delays.back());
       sequence_.SetDurations(std::move(picture.delays));

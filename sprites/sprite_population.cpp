@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "archive/utf.h"
 #include "params/random.h"
 #include "scene/notices.h"
 #include "sprites/sprite_array_obj.h"
@@ -12,11 +13,11 @@
 namespace lumi {
 
 // More sprites than this are not made: hostile counts reach 2^32 − 1.
-inline constexpr uint32_t kMaxSprites = 65536;
+constexpr uint32_t kMaxSprites = 65536;
 
 uint32_t DS_ParticleSystemCtrl::SpriteCount() const {
   if (population.value <= kMaxSprites) return population.value;
-  AddNoticeOnce("sprite object \"" + std::string(name.begin(), name.end()) + "\" asks for " +
+  AddNoticeOnce("sprite object \"" + ToUtf8(name) + "\" asks for " +
                 std::to_string(population.value) + " sprites; " + std::to_string(kMaxSprites) + " are made");
   return kMaxSprites;
 }
