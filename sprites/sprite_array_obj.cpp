@@ -19,6 +19,8 @@ namespace {
 constexpr float kDefaultUnitWidth = 640, kDefaultUnitHeight = 400;
 
 PictureFrames FramesOf(const DS_ImageFileLink& link) {
+  // An empty link names no picture; it is not looked for.
+  if (link.key.name.empty() && link.key.number == 0) return {};
   const ResourceAccess& access = DocumentResourceAccess();
   return access.frames != nullptr ? access.frames(link.key) : PictureFrames{};
 }
