@@ -80,6 +80,21 @@ TEST(SpriteQuads, CornersAndTextureCoordinatesOfARealConstructor) {
   EXPECT_NEAR(t[3].y, 8, 1e-4);
 }
 
+TEST(SpriteQuads, BoundsAndHitTestsCoverTheTurnedQuad) {
+  auto still = StillSprite(20);
+  still.rotation.value = 45;
+  const auto object = Play(still);
+  std::vector<PlacedRect> bounds;
+  object->CollectBounds(bounds);
+  ASSERT_EQ(bounds.size(), 1u);
+  // A 20-pixel square turned by 45° spans 10√2 each way from its centre.
+  EXPECT_NEAR(bounds[0].x, 10 - 10 * std::sqrt(2.0f), 1e-3);
+  EXPECT_NEAR(bounds[0].width, 20 * std::sqrt(2.0f), 1e-3);
+  EXPECT_TRUE(object->TestPoint(10, 10));
+  EXPECT_TRUE(object->TestPoint(10, -3));
+  EXPECT_FALSE(object->TestPoint(10, 30));
+}
+
 TEST(SpriteQuads, SheetFramesStepOneAtATime) {
   Stage stage;
   auto still = StillSprite(8);
