@@ -354,6 +354,7 @@ void DS_2D_Light::DrawSpriteRange(const ParticleGeomArray& sprites, Effect* effe
     RunEffectPasses(*effect, [&] { DrawSprites(sprites, first, count); });
     return;
   }
+  device->SetPixelProgram(nullptr);
   SetBlending(*device, true);
   device->SetRenderState(RenderState::SrcBlend, Word(Blend::SrcAlpha));
   device->SetRenderState(RenderState::DestBlend, Word(Blend::InvSrcAlpha));
@@ -409,11 +410,15 @@ void DS_2D_Light::DrawGlowSprites(const ParticleGeomArray& sprites, const std::s
   if (device == nullptr || view == nullptr || !sprites.vertexBuffer || !sprites.indexBuffer) return;
   SetTransforms(*device, *view, sprites.matrix);
   device->SetRenderState(RenderState::CullMode, Word(Cull::None));
+  // The fixed stages, whatever program or blend an earlier draw left.
+  device->SetPixelProgram(nullptr);
   SetBlending(*device, true);
+  device->SetRenderState(RenderState::SrcBlend, Word(Blend::SrcAlpha));
   device->SetTextureStageState(0, StageState::AlphaArg1, Word(TextureArg::Texture));
   device->SetTextureStageState(0, StageState::AlphaArg2, Word(TextureArg::Diffuse));
   SetStage0(*device, TextureOp::Modulate, TextureOp::Modulate);
-  const bool additive = !glow && glowMode != 0;
+  // Mode 1 adds: the sprites themselves when there is no glow picture.
+  const bool additive = !glow && glowMode == 1;
   device->SetRenderState(RenderState::DestBlend, Word(additive ? Blend::One : Blend::InvSrcAlpha));
   device->SetVertexFormat(VertexFormat::PCT);
   device->SetStreamSource(sprites.vertexBuffer);

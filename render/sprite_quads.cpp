@@ -8,13 +8,14 @@ void BuildSpriteQuad(const SpriteRecord& s, uint32_t color, bool flipVertical, b
   float ua = s.ua, ub = s.ub, va = s.va, vb = s.vb;
   if (flipVertical) std::swap(va, vb);
   if (flipHorizontal) std::swap(ua, ub);
-  const Vector3 w2 = s.u * (2 * s.halfWidth), h2 = s.v * (2 * s.halfHeight);
-  const Vector3 o = s.center - s.u * s.halfWidth - s.v * s.halfHeight;
-  const Vector3 corners[4] = {o + h2, o, o + w2 + h2, o + w2};
-  const float texture[4][2] = {{ua, vb}, {ua, va}, {ub, vb}, {ub, va}};
-  for (int i = 0; i < 4; ++i) {
-    out[i] = {corners[i].x, corners[i].y, corners[i].z, color, texture[i][0], texture[i][1]};
-  }
+  // Written out per component: this runs for every sprite of every frame.
+  const float wx = s.u.x * s.halfWidth, wy = s.u.y * s.halfWidth, wz = s.u.z * s.halfWidth;
+  const float hx = s.v.x * s.halfHeight, hy = s.v.y * s.halfHeight, hz = s.v.z * s.halfHeight;
+  const float ox = s.center.x - wx - hx, oy = s.center.y - wy - hy, oz = s.center.z - wz - hz;
+  out[0] = {ox + 2 * hx, oy + 2 * hy, oz + 2 * hz, color, ua, vb};
+  out[1] = {ox, oy, oz, color, ua, va};
+  out[2] = {ox + 2 * (wx + hx), oy + 2 * (wy + hy), oz + 2 * (wz + hz), color, ub, vb};
+  out[3] = {ox + 2 * wx, oy + 2 * wy, oz + 2 * wz, color, ub, va};
 }
 
 std::vector<uint16_t> SpriteIndices(uint32_t sprites) {

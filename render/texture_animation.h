@@ -27,7 +27,9 @@ class SpriteSheetAnimation {
 
 class ImageSequenceAnimation {
  public:
+  // Starts again at the first frame.
   void SetDurations(std::vector<float> seconds);
+  const std::vector<float>& Durations() const { return durations_; }
   // Advances to the next frame (cyclically) once the current frame's
   // duration has passed since the last change. True when it changed.
   bool Step(float clock);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "params/file_link.h"
 #include "render/scene_view.h"
@@ -19,9 +20,23 @@ struct SlidePicture {
   float aspect = 1;
 };
 
+// Every frame of a picture with its delays in seconds (empty for a still
+// picture), and the part of each texture the picture covers.
+struct PictureFrames {
+  std::vector<std::shared_ptr<Texture>> textures;
+  std::vector<float> delays;
+  uint32_t width = 0, height = 0;
+  float aspect = 1;
+  float u = 1, v = 1;
+};
+
 struct ResourceAccess {
   // The picture a link names in the current document; empty when none.
   SlidePicture (*picture)(const ResourceKey& key) = nullptr;
+  // Every frame of the picture a link names: a picture the document
+  // carries, else the link's own frames (a module resource or an image
+  // file); empty when none.
+  PictureFrames (*frames)(const ResourceKey& key) = nullptr;
   // The current document's picture metrics, or a default record.
   PictureMetrics& (*metrics)() = nullptr;
   // The current document's device objects: lost once per device loss,

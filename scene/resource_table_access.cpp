@@ -13,6 +13,17 @@ SlidePicture PictureOf(const ResourceKey& key) {
   return {set.textures.front(), set.width, set.height, set.aspect};
 }
 
+PictureFrames FramesOf(const ResourceKey& key) {
+  ResourceTable* table = CurrentResourceTable();
+  if (table == nullptr) return {};
+  if (const ImageSet& set = table->GetImageSet(key); !set.textures.empty() && set.textures.front()) {
+    return {set.textures, set.delays, set.width, set.height, set.aspect};
+  }
+  const AnimatedImageSet& set = table->LoadImageSet(key, kFilterNone);
+  if (set.textures.empty() || !set.textures.front()) return {};
+  return {set.textures, set.delays, set.imageWidth, set.imageHeight, set.aspect, set.u, set.v};
+}
+
 void LoseTableObjects() {
   if (ResourceTable* table = CurrentResourceTable()) table->LoseDeviceObjects();
 }
@@ -24,6 +35,7 @@ void RestoreTableObjects() {
 const bool kInstalled = [] {
   ResourceAccess& access = DocumentResourceAccess();
   access.picture = PictureOf;
+  access.frames = FramesOf;
   access.metrics = CurrentPictureMetrics;
   access.lose = LoseTableObjects;
   access.restore = RestoreTableObjects;

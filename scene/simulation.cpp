@@ -9,16 +9,21 @@
 #include "scene/inert_render_obj.h"
 
 namespace lumi {
-namespace {
 
-// The float as its shortest decimal form, so 0.1f prints as 0.1.
-double Tidy(float value) {
+double TidyFloat(float value) {
   char text[32];
   const auto result = std::to_chars(text, text + sizeof text, value);
   return std::stod(std::string(text, result.ptr));
 }
 
-nlohmann::ordered_json DescribeObject(VRN_RenderObj& object) {
+namespace {
+
+std::vector<ObjectReport>& Reports() {
+  static std::vector<ObjectReport> reports;
+  return reports;
+}
+
+nlohmann::ordered_json DescribeObject(VRN_RenderObj& object, int detail) {
   const VRN_SmartTiming& timing = object.data->timing;
   const VRN_Timing& timeline = timing.current();
   nlohmann::ordered_json json;
@@ -32,21 +37,22 @@ nlohmann::ordered_json DescribeObject(VRN_RenderObj& object) {
   json["kind"] = timing.value;
   json["timeline"] = std::string(timeline.ClassName());
   json["state"] = timeline.GetState();
-  json["level"] = Tidy(timeline.GetLevel());
-  json["local_time"] = Tidy(timing.local_time);
+  json["level"] = TidyFloat(timeline.GetLevel());
+  json["local_time"] = TidyFloat(timing.local_time);
+  for (ObjectReport report : Reports()) report(object, json, detail);
   return json;
 }
 
-nlohmann::ordered_json DescribeList(const RenderList& list) {
+nlohmann::ordered_json DescribeList(const RenderList& list, int detail) {
   nlohmann::ordered_json json = nlohmann::ordered_json::array();
-  for (const auto& object : list) json.push_back(DescribeObject(*object));
+  for (const auto& object : list) json.push_back(DescribeObject(*object, detail));
   return json;
 }
 
-nlohmann::ordered_json DescribeShow(const DS_SlideShow_Light& show, double time, float frame_time) {
+nlohmann::ordered_json DescribeShow(const DS_SlideShow_Light& show, double time, float frame_time, int detail) {
   nlohmann::ordered_json json;
   json["time"] = time;
-  json["frame_time"] = Tidy(frame_time);
+  json["frame_time"] = TidyFloat(frame_time);
   const DS_SlideContainer* slide = show.current_slide.get();
   int index = -1;
   for (size_t i = 0; i < show.slides.size(); ++i) {
@@ -55,8 +61,8 @@ nlohmann::ordered_json DescribeShow(const DS_SlideShow_Light& show, double time,
   json["slide"] = index;
   json["slide_name"] = slide != nullptr ? ToUtf8(slide->name.value) : std::string();
   json["overlay_alpha"] = show.overlay ? show.overlay->alpha() : 0;
-  json["objects"] = slide != nullptr ? DescribeList(slide->render_objects) : nlohmann::ordered_json::array();
-  json["sounds"] = slide != nullptr ? DescribeList(slide->render_sounds) : nlohmann::ordered_json::array();
+  json["objects"] = slide != nullptr ? DescribeList(slide->render_objects, detail) : nlohmann::ordered_json::array();
+  json["sounds"] = slide != nullptr ? DescribeList(slide->render_sounds, detail) : nlohmann::ordered_json::array();
   return json;
 }
 
@@ -93,12 +99,17 @@ void FrameSchedule::Run(const std::function<void(long long number, float time)>&
   }
 }
 
-nlohmann::ordered_json SimulateShow(DS_SlideShow_Light& show, const std::vector<double>& times, double step) {
+void AddObjectReport(ObjectReport report) { Reports().push_back(report); }
+
+nlohmann::ordered_json SimulateShow(DS_SlideShow_Light& show, const std::vector<double>& times, double step,
+                                    int detail) {
   const FrameSchedule schedule(times, step);
   for (const auto& slide : show.slides) PrepareSlide(*slide);
   nlohmann::ordered_json report = nlohmann::ordered_json::array();
   schedule.Run([&](long long, float time) { show.FrameMove(time); },
-               [&](size_t index, float frame_time) { report.push_back(DescribeShow(show, times[index], frame_time)); });
+               [&](size_t index, float frame_time) {
+                 report.push_back(DescribeShow(show, times[index], frame_time, detail));
+               });
   return report;
 }
 

@@ -39,11 +39,21 @@ class FrameSchedule {
   double step_;
 };
 
+// The float as its shortest decimal form, so 0.1f reports as 0.1.
+double TidyFloat(float value);
+
+// Classes with run-time state worth reporting add it to their objects'
+// entries; `detail` is how many of an object's parts (sprites, particles)
+// to list one by one.
+using ObjectReport = void (*)(const VRN_RenderObj& object, nlohmann::ordered_json& entry, int detail);
+void AddObjectReport(ObjectReport report);
+
 // Prepares every slide, then runs frames k × step for k = 0, 1, ... and,
 // after the last frame not later than each time, records the current slide,
 // the overlay's alpha and every render object of the slide. `times` must be
 // ascending and not negative, `step` positive; std::invalid_argument
 // otherwise.
-nlohmann::ordered_json SimulateShow(DS_SlideShow_Light& show, const std::vector<double>& times, double step);
+nlohmann::ordered_json SimulateShow(DS_SlideShow_Light& show, const std::vector<double>& times, double step,
+                                    int detail = 0);
 
 }  // namespace lumi

@@ -18,6 +18,7 @@
 #include "params/typed_param.h"
 #include "params/vector_math.h"
 #include "scene/render_obj_data.h"
+#include "sprites/sprite.h"
 
 namespace lumi {
 
@@ -73,10 +74,69 @@ class DS_BaseSpriteProp : public DS_ViewObjCtrl {
   MediaSpeedParam animation_speed;
 };
 
+// Replaces a setting that is not a finite number; true when it did.
+bool FiniteOr(MediaParamT<float>& setting, float fallback);
+
+// The view's pixel edges on the render unit.
+struct ViewEdges {
+  float left = 0, right = 0, top = 0, bottom = 0;
+};
+
 // The base of constructors that birth and move sprites one by one. It
 // stores nothing of its own: its subclasses store DS_BaseSpriteProp as
-// their base record.
-class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {};
+// their base record. The members below are run-time state its render
+// object drives.
+class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
+ public:
+  // The class's own birth, after the common set-up.
+  virtual void InitSprite(Sprite& /*sprite*/) {}
+  // One frame of motion; `motion_step` and `motion_clock` are current.
+  virtual void UpdateSprite(Sprite& /*sprite*/) {}
+  // Once, when the render object is made, before any birth.
+  virtual void PrepareRun() {}
+  // Settings that are not finite numbers take their defaults; true when
+  // one did. Classes with float settings of their own add theirs.
+  virtual bool MakeFloatsFinite();
+  virtual uint32_t SpriteCount() const;
+  // Static objects rebuild their quad only when their sheet frame changes.
+  virtual bool KeepsQuadsStatic() const { return false; }
+  virtual uint32_t NextSheetFrame(uint32_t current) const;
+  std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
+
+  // The common set-up and then InitSprite.
+  void BirthSprite(Sprite& sprite);
+  // The motion clock moves to local time t: a step of |t − last| at most
+  // 0.2 s, times the motion speed.
+  void AdvanceMotion(float t);
+  void ResetMotion();
+  // The view's pixel edges on the render unit now; `view_edges` keeps
+  // them for the frame.
+  ViewEdges PixelView() const;
+  void FollowUnit(float width, float height);
+  Vector3 RandomPointInView() const;
+  // Half-sizes from d split by the picture's aspect.
+  void SizeSprite(Sprite& sprite, float d) const;
+  // ARGB from the opacity byte times the glow, clamped, and the tint.
+  void ColourSprite(Sprite& sprite) const;
+  // The glow pulse; `reborn` classes are born again at the minimum.
+  void PulseGlow(Sprite& sprite, bool reborn);
+  // Frames of the sheet, at least 1; 0 when the picture is not a sheet.
+  uint32_t SheetFrames() const;
+
+  float motion_step = 0;
+  float motion_clock = 0;
+  float motion_last = 0;
+  // Set when a sprite changed in a way the kept quads must show.
+  bool changed = false;
+  // The render unit in pixels, and the picture's height / width.
+  float unit_width = 640, unit_height = 400;
+  ViewEdges view_edges{0, 640, 0, 400};
+  float picture_aspect = 1;
+  // The timeline as the render object saw it this frame.
+  float timeline_level = 1;
+  int timeline_state = 0;
+  int previous_timeline_state = 0;
+};
 
 // Sprites drawn through an effect program. Placed under
 // DS_ParticleSystemCtrl, which stores nothing, so its record is the same
@@ -86,6 +146,9 @@ class DS_FXParticleSystemCtrl : public DS_ParticleSystemCtrl {
 
  public:
   void Describe(Archive& ar) override;
+  // Effect-drawn sprites have render objects of their own; until a class
+  // has one it plays inert.
+  std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
 
   DS_HLSLEffectFile effect;
 };
@@ -131,9 +194,18 @@ class DS_FishConstructor : public DS_ParticleSystemCtrl {
 
  public:
   void Describe(Archive& ar) override;
+  bool MakeFloatsFinite() override;
+
+  void InitSprite(Sprite& sprite) override;
+  void UpdateSprite(Sprite& sprite) override;
 
   MediaParamT<float> max_speed_x{0.0f};  // pixels per second
   MediaParamT<float> max_speed_y{0.0f};
+
+ protected:
+  // Applied after every draw of a velocity.
+  virtual void KeepSpeed(Sprite& /*sprite*/) const {}
+  void Swim(Sprite& sprite);
 };
 
 // Fish that follow their timeline's level and start anew with each cycle.
@@ -143,6 +215,7 @@ class DS_GhostConstructor : public DS_FishConstructor {
 
  public:
   void Describe(Archive& ar) override;
+  void UpdateSprite(Sprite& sprite) override;
 };
 
 // Fish that keep their speed high.
@@ -152,6 +225,9 @@ class DS_BirdConstructor : public DS_FishConstructor {
 
  public:
   void Describe(Archive& ar) override;
+
+ protected:
+  void KeepSpeed(Sprite& sprite) const override;
 };
 
 class DS_GodRayConstructor : public DS_ParticleSystemCtrl {
@@ -160,6 +236,8 @@ class DS_GodRayConstructor : public DS_ParticleSystemCtrl {
 
  public:
   void Describe(Archive& ar) override;
+  void InitSprite(Sprite& sprite) override;
+  void UpdateSprite(Sprite& sprite) override;
 
   MediaParamT<unsigned int> ray_angle{80};  // degrees
 };
@@ -170,6 +248,8 @@ class DS_SparkleConstructor : public DS_ParticleSystemCtrl {
 
  public:
   void Describe(Archive& ar) override;
+  void InitSprite(Sprite& sprite) override;
+  void UpdateSprite(Sprite& sprite) override;
 };
 
 // How a flow handles sprites at one edge of the view rectangle.
@@ -181,6 +261,9 @@ class DS_BoundControl : public DS_IOF_Item {
   enum Mode { kWrap = 0, kBounce = 1, kLeaveAndReturn = 2 };
 
   void Describe(Archive& ar) override;
+  // Handles a sprite at this edge of the view; true when it did, so the
+  // edges after it are not asked.
+  bool Ask(Sprite& sprite, float& fade, const ViewEdges& view, float clock, float step) const;
 
   int edge = kTop;  // set by the owner, not stored
   MediaParamT<int> bound_mode{kWrap};
@@ -198,6 +281,10 @@ class DS_FlowConstructor : public DS_ParticleSystemCtrl {
  public:
   DS_FlowConstructor();
   void Describe(Archive& ar) override;
+  bool MakeFloatsFinite() override;
+  void PrepareRun() override;
+  void InitSprite(Sprite& sprite) override;
+  void UpdateSprite(Sprite& sprite) override;
 
   MediaParamT<unsigned int> flow_angle{0};  // degrees; 0 right, 90 up
   // Sliders scaled by 3 (pixels per second) and by 0.25 (changes per
@@ -209,6 +296,14 @@ class DS_FlowConstructor : public DS_ParticleSystemCtrl {
   MediaParamT<int> facing{0};
   // One per edge, asked in this order: top, bottom, left, right.
   std::array<DS_BoundControl, 4> bounds;
+
+  // From the flow angle a: the drift's direction (cos a, −sin a) and the
+  // wobble's (sin a, cos a).
+  Vector3 along{1, 0, 0}, across{0, 1, 0};
+
+ protected:
+  // The value the bounds fade: the glow itself for a plain flow.
+  virtual float& FadeOf(Sprite& sprite) const { return sprite.glow; }
 };
 
 // A flow whose drops keep full opacity through the bounds' fades.
@@ -218,6 +313,11 @@ class DS_RainConstructor : public DS_FlowConstructor {
 
  public:
   void Describe(Archive& ar) override;
+  void UpdateSprite(Sprite& sprite) override;
+
+ protected:
+  // The pulse keeps the glow; the bounds fade a value of their own.
+  float& FadeOf(Sprite& sprite) const override { return sprite.fade; }
 };
 
 class DS_FogConstructor : public DS_ParticleSystemCtrl {
@@ -227,6 +327,9 @@ class DS_FogConstructor : public DS_ParticleSystemCtrl {
  public:
   DS_FogConstructor();
   void Describe(Archive& ar) override;
+  bool MakeFloatsFinite() override;
+  void InitSprite(Sprite& sprite) override;
+  void UpdateSprite(Sprite& sprite) override;
 
   MediaParamT<float> max_speed_x{40.0f};
   MediaParamT<float> max_speed_y{40.0f};
@@ -239,6 +342,8 @@ class DS_LightingConstructor : public DS_ParticleSystemCtrl {
 
  public:
   void Describe(Archive& ar) override;
+  void InitSprite(Sprite& sprite) override;
+  void UpdateSprite(Sprite& sprite) override;
 
   MediaParamT<unsigned int> pause_min{0};  // hundredths of a second
   MediaParamT<unsigned int> pause_max{0};
@@ -250,6 +355,9 @@ class DS_GrassConstructor : public DS_ParticleSystemCtrl {
 
  public:
   void Describe(Archive& ar) override;
+  bool MakeFloatsFinite() override;
+  void InitSprite(Sprite& sprite) override;
+  void UpdateSprite(Sprite& sprite) override;
 
   MediaParamT<float> sway_amplitude{0.0f};  // degrees
 };
@@ -261,6 +369,10 @@ class DS_StatObjConstructor : public DS_ParticleSystemCtrl {
 
  public:
   void Describe(Archive& ar) override;
+  void PrepareRun() override;
+  void InitSprite(Sprite& sprite) override;
+  uint32_t SpriteCount() const override { return 1; }
+  bool KeepsQuadsStatic() const override { return true; }
 
   MediaRectangle centre;  // its point is the sprite's centre
   MediaParamT<unsigned int> rotation{0};  // degrees
@@ -273,6 +385,11 @@ class DS_FlowerConstructor : public DS_StatObjConstructor {
 
  public:
   void Describe(Archive& ar) override;
+  bool MakeFloatsFinite() override;
+  void InitSprite(Sprite& sprite) override;
+  void UpdateSprite(Sprite& sprite) override;
+  // A swaying flower moves every frame.
+  bool KeepsQuadsStatic() const override { return false; }
 
   MediaParamT<float> sway_amplitude{0.0f};
 };
@@ -284,6 +401,7 @@ class DS_DischargeConstructor : public DS_StatObjConstructor {
 
  public:
   void Describe(Archive& ar) override;
+  uint32_t NextSheetFrame(uint32_t current) const override;
 };
 
 // An explosion drawn with moving noise.

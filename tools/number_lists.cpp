@@ -1,6 +1,7 @@
 #include "tools/number_lists.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 
 #include "tools/command.h"
@@ -28,6 +29,23 @@ std::vector<double> ParseNumberList(const std::string& list, const std::string& 
     start = comma + 1;
   }
   return numbers;
+}
+
+uint32_t WholeNumber(const std::string& text, const char* what) {
+  uint32_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) throw UsageError{std::string(what) + ": not a number: " + text};
+  return value;
+}
+
+ScreenSize ParseScreenSize(const std::string& text) {
+  const size_t cross = text.find('x');
+  if (cross == std::string::npos) throw UsageError{"--size must look like 640x400"};
+  const ScreenSize size{WholeNumber(text.substr(0, cross), "--size"), WholeNumber(text.substr(cross + 1), "--size")};
+  if (size.width == 0 || size.height == 0 || size.width > 16384 || size.height > 16384) {
+    throw UsageError{"--size must be 1 to 16384 each way"};
+  }
+  return size;
 }
 
 }  // namespace lumi::tool

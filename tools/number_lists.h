@@ -1,6 +1,7 @@
 // Numbers given on the command line, as seconds: one, or a comma list.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,5 +10,13 @@ namespace lumi::tool {
 // Throws UsageError naming `what` when the text is not a whole number.
 double ParseNumber(const std::string& text, const std::string& what);
 std::vector<double> ParseNumberList(const std::string& list, const std::string& what);
+// An unsigned 32-bit whole number; UsageError naming `what` otherwise.
+uint32_t WholeNumber(const std::string& text, const char* what);
+
+struct ScreenSize {
+  uint32_t width = 0, height = 0;
+};
+// "WxH", each 1 to 16384, as --size gives it.
+ScreenSize ParseScreenSize(const std::string& text);
 
 }  // namespace lumi::tool

@@ -1,6 +1,5 @@
 // render: play a document off-screen as the saver plays it and save frames
 // as PNG files: one frame, frames at chosen times, or a contact sheet.
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -43,13 +42,6 @@ constexpr char kUsageText[] =
     "  --lose-device-every N   lose the graphics device every N frames and restore\n"
     "                          it, as a screen saver sees after a display change\n";
 
-uint32_t Number(const std::string& text, const char* what) {
-  uint32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) throw UsageError{std::string(what) + ": not a number: " + text};
-  return value;
-}
-
 PlacementMode Position(const std::string& name) {
   if (name == "fit") return PlacementMode::Fit;
   if (name == "fill") return PlacementMode::Fill;
@@ -82,21 +74,17 @@ int Run(const std::vector<std::string>& raw) {
   const auto out_dir = args.Option("--out-dir");
   const auto sheet = args.Option("--contact-sheet");
   const auto step_text = args.Option("--step");
-  const std::string size = args.Option("--size").value_or("640x400");
+  const ScreenSize size = ParseScreenSize(args.Option("--size").value_or("640x400"));
+  const uint32_t width = size.width, height = size.height;
   const PlacementMode position = Position(args.Option("--position").value_or("fit"));
-  const uint32_t slide_index = Number(args.Option("--slide").value_or("0"), "--slide");
-  const uint32_t frames = Number(args.Option("--frames").value_or("1"), "--frames");
-  const uint32_t lose_every = Number(args.Option("--lose-device-every").value_or("0"), "--lose-device-every");
+  const uint32_t slide_index = WholeNumber(args.Option("--slide").value_or("0"), "--slide");
+  const uint32_t frames = WholeNumber(args.Option("--frames").value_or("1"), "--frames");
+  const uint32_t lose_every = WholeNumber(args.Option("--lose-device-every").value_or("0"), "--lose-device-every");
   const auto files = args.Positional();
   if (files.size() != 1) throw UsageError{"expected one FILE"};
   if (!output && !times_text) throw UsageError{"-o OUT.png or --times is required"};
   if (times_text && !out_dir && !sheet && !output) throw UsageError{"--times needs --out-dir, --contact-sheet or -o"};
   if ((out_dir || sheet) && !times_text) throw UsageError{"--out-dir and --contact-sheet need --times"};
-  const size_t cross = size.find('x');
-  if (cross == std::string::npos) throw UsageError{"--size must look like 640x400"};
-  const uint32_t width = Number(size.substr(0, cross), "--size");
-  const uint32_t height = Number(size.substr(cross + 1), "--size");
-  if (width == 0 || height == 0 || width > 16384 || height > 16384) throw UsageError{"--size must be 1 to 16384 each way"};
   if (frames == 0) throw UsageError{"--frames must be at least 1"};
   const double step = step_text ? ParseNumber(*step_text, "--step") : 1.0 / 60.0;
   // Without times, the frames asked for are all drawn and the last is saved.

@@ -191,6 +191,33 @@ double MeanBrightness(const std::filesystem::path& png, int* width = nullptr, in
   return sum / (3.0 * w * h);
 }
 
+TEST_F(Tool, SimulateReportsSpritesOnTheScreenSizeGiven) {
+  ASSERT_EQ(Run(std::string("simulate ") + LUMI_SPRITE_DOCUMENT + " --times 0,5 --size 1280x720 --detail 3").code, 0);
+  const std::vector<uint8_t> out = ReadFileBytes(dir_ / "stdout.txt");
+  const auto report = nlohmann::json::parse(out.begin(), out.end());
+  ASSERT_EQ(report.size(), 2u);
+  bool saw_fish = false;
+  for (const auto& object : report[1]["objects"]) {
+    if (object["class"] != "DS_FishConstructor") continue;
+    saw_fish = true;
+    EXPECT_EQ(object["sprite_count"], 8);
+    ASSERT_EQ(object["sprites"].size(), 3u);
+    for (const auto& sprite : object["sprites"]) {
+      // The fish live in the lower part of the 1280 x 720 screen.
+      EXPECT_GT(sprite["position"][0].get<double>(), -100);
+      EXPECT_LT(sprite["position"][0].get<double>(), 1380);
+      EXPECT_GT(sprite["position"][1].get<double>(), 400);
+      EXPECT_EQ(sprite["half_size"][0].get<double>() < 0, sprite["velocity"][0].get<double>() < 0);
+    }
+  }
+  EXPECT_TRUE(saw_fish);
+  for (const char* bad : {" --detail=-1", " --detail=2.5", " --size=0x10"}) {
+    const Result refused = Run(std::string("simulate ") + LUMI_SPRITE_DOCUMENT + " --times 0" + bad);
+    EXPECT_NE(refused.code, 0) << bad;
+    EXPECT_NE(refused.err.find(std::string(bad).substr(1, 6)), std::string::npos) << refused.err;
+  }
+}
+
 TEST_F(Tool, RenderAtTimesDrawsWhatSimulateReports) {
   if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "lumisave-tool is built without graphics";
   // Find a time fully faded to black and one fully shown, as simulate sees them.
