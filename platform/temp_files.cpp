@@ -38,17 +38,19 @@ void RemoveStaleDirectories(const std::filesystem::path& base) {
 
 std::mutex directory_mutex;
 std::filesystem::path directory;
+// A forked child inherits the directory but must neither use nor remove it.
+uint32_t directory_owner = 0;
 
 void RemoveDirectoryAtExit() {
   std::error_code ignored;
-  if (!directory.empty()) std::filesystem::remove_all(directory, ignored);
+  if (!directory.empty() && directory_owner == os::ProcessId()) std::filesystem::remove_all(directory, ignored);
 }
 
 }  // namespace
 
 std::filesystem::path PrivateTempDirectory() {
   const std::lock_guard lock(directory_mutex);
-  if (!directory.empty()) return directory;
+  if (!directory.empty() && directory_owner == os::ProcessId()) return directory;
   const std::filesystem::path base = os::TempBase();
   if (base.empty()) return {};
   RemoveStaleDirectories(base);
@@ -57,8 +59,9 @@ std::filesystem::path PrivateTempDirectory() {
         base / (std::string(kTempDirectoryPrefix) + std::to_string(os::ProcessId()) + "-" + RandomHex(8));
     std::string error;
     if (os::MakePrivateDirectory(path, error)) {
+      if (directory.empty()) std::atexit(RemoveDirectoryAtExit);
       directory = path;
-      std::atexit(RemoveDirectoryAtExit);
+      directory_owner = os::ProcessId();
       os::RemoveOnTerminationSignal(directory);
       return directory;
     }

@@ -18,6 +18,7 @@ namespace {
 
 int directory_fd = -1;
 char directory_path[4096];
+pid_t directory_owner = 0;
 struct sigaction previous_term, previous_int;
 
 // getdents64's record.
@@ -31,24 +32,29 @@ struct DirectoryEntry {
 
 void EmptyAndRemoveDirectory() {
   alignas(8) char buffer[4096];
-  lseek(directory_fd, 0, SEEK_SET);
-  long got;
-  while ((got = syscall(SYS_getdents64, directory_fd, buffer, sizeof buffer)) > 0) {
-    for (long at = 0; at < got;) {
-      const auto* entry = reinterpret_cast<const DirectoryEntry*>(buffer + at);
-      if (std::strcmp(entry->name, ".") != 0 && std::strcmp(entry->name, "..") != 0) {
-        unlinkat(directory_fd, entry->name, 0);
-      }
-      at += entry->length;
-    }
+  // Reading again after removing may skip nothing: pass until a pass finds
+  // nothing but "." and "..".
+  for (bool removed = true; removed;) {
+    removed = false;
     lseek(directory_fd, 0, SEEK_SET);
+    long got;
+    while ((got = syscall(SYS_getdents64, directory_fd, buffer, sizeof buffer)) > 0) {
+      for (long at = 0; at < got;) {
+        const auto* entry = reinterpret_cast<const DirectoryEntry*>(buffer + at);
+        if (std::strcmp(entry->name, ".") != 0 && std::strcmp(entry->name, "..") != 0 &&
+            unlinkat(directory_fd, entry->name, 0) == 0) {
+          removed = true;
+        }
+        at += entry->length;
+      }
+    }
   }
   rmdir(directory_path);
 }
 
 void OnTerminationSignal(int signal_number) {
   const int saved_errno = errno;
-  EmptyAndRemoveDirectory();
+  if (getpid() == directory_owner) EmptyAndRemoveDirectory();
   const struct sigaction& previous = signal_number == SIGTERM ? previous_term : previous_int;
   if ((previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
     previous.sa_handler(signal_number);
@@ -115,10 +121,18 @@ bool WriteNewFile(const std::filesystem::path& path, std::span<const uint8_t> by
 
 void RemoveOnTerminationSignal(const std::filesystem::path& directory) {
   const std::string& text = directory.native();
-  if (directory_fd >= 0 || text.size() >= sizeof directory_path) return;
-  directory_fd = open(text.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (directory_fd < 0) return;
+  if (text.size() >= sizeof directory_path) return;
+  const int fd = open(text.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  // A forked child replaces the directory it inherited with its own.
+  directory_owner = 0;
+  if (directory_fd >= 0) close(directory_fd);
+  directory_fd = fd;
   std::memcpy(directory_path, text.c_str(), text.size() + 1);
+  directory_owner = getpid();
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
   struct sigaction action {};
   action.sa_handler = OnTerminationSignal;
   sigemptyset(&action.sa_mask);
