@@ -6,12 +6,13 @@
 # and the main build's records document (one object of every class);
 # the PE reader from the NSIS stubs of Debian's nsis-common; the picture
 # decoders from fuzz/corpus/picture/; the effect-program parser from
-# programs/*.lfx; the .x parser from Debian's assimp-testmodels.
+# programs/*.lfx; the .x parser from Debian's assimp-testmodels; the WAVE
+# reader (10 s) from alsa-utils' and python-pygame-doc's sounds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 document_seconds=${1:-60}
 reader_seconds=${2:-20}
-targets=(document pe picture effect x_file)
+targets=(document pe picture effect x_file wave)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DLUMI_FUZZ=ON -DLUMI_TESTS=OFF -DLUMI_BENCH=OFF -DLUMI_GRAPHICS=OFF \
@@ -35,6 +36,7 @@ seed pe /usr/share/nsis/Stubs/*
 seed picture "$root"/fuzz/corpus/picture/*
 seed effect "$root"/programs/*.lfx
 seed x_file /usr/share/assimp/models/X/*.x /usr/share/assimp/models/X/*.X
+seed wave /usr/share/sounds/alsa/*.wav /usr/share/doc/python-pygame-doc/examples/data/*.wav
 
 status=0
 for target in "${targets[@]}"; do
@@ -42,6 +44,7 @@ for target in "${targets[@]}"; do
   # reach 800 KB) would make every run slow; their beginnings still count.
   seconds=$reader_seconds limit=(-max_len=65536)
   [[ $target == document ]] && seconds=$document_seconds limit=()
+  [[ $target == wave ]] && seconds=10
   echo "== lumi_${target}_fuzzer: $(ls "$work/$target" | wc -l) seeds, $seconds s"
   if [[ -z $(ls "$work/$target") ]]; then
     echo "no seeds for $target (are nsis-common and assimp-testmodels installed?)" >&2
