@@ -237,3 +237,33 @@ TEST(DiskPlayback, SlideSoundAndTracksInOrderWithVolumeMuteAndDeviceLoss) {
 
 }  // namespace
 }  // namespace lumi
+
+namespace lumi {
+namespace {
+
+// Without a device SDL's silent driver keeps time: one message, and tracks
+// still complete.
+TEST(SilentOutput, NoDeviceFallsBackToTheDummyDriverAndTracksStillComplete) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  std::atomic<bool> posted{false};
+  std::string message;
+  std::unique_ptr<SceneSound> sound =
+      MakeLinuxSceneSound([] { return SoundSettings{}; }, [&] { posted = true; }, message);
+  unsetenv("SDL_AUDIODRIVER");
+  EXPECT_TRUE(message.starts_with("No sound device (")) << message;
+  EXPECT_TRUE(message.ends_with("): sounds play silently.")) << message;
+  ASSERT_TRUE(sound->CreateMediaGraph(0));
+  sound->OnDeviceReset(0);
+  DS_SlideShow_Light show;
+  auto track = std::make_unique<DS_AudioFile>();
+  track->file = {u"short.wav", test::WaveBytes({.rate = 48000, .bits = 16}, test::Pcm16Level(0.5f, 4800))};
+  show.tracks.push_back(std::move(track));
+  sound->OnSceneLoaded(show);
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (!posted && std::chrono::steady_clock::now() < give_up) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(posted);
+  EXPECT_EQ(sound->GetMediaEvent(), kMediaEventComplete);
+}
+
+}  // namespace
+}  // namespace lumi
