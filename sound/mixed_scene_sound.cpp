@@ -101,17 +101,23 @@ void MixedSceneSound::PlayNextTrack(DS_SlideShow_Light& show, long code) {
     cursor = 0;
   }
   if (show.tracks.empty()) return;
-  const DS_AudioFile& track = *show.tracks[cursor];
-  if (graph_) {
-    music_show_ = &show;
-    std::string error;
-    if (!graph_->PlayFile(StoredPath(track.file.name), error)) {
-      AddNoticeOnce("background track " + ToUtf8(track.title) + ": " + error);
-    }
+  // A track that cannot be played gives way to the next, once round the list
+  // at most: otherwise no completion would ever come and the music would end.
+  for (size_t tried = 1; !PlayTrack(show, *show.tracks[cursor]) && tried < show.tracks.size(); ++tried) {
+    cursor = (cursor + 1) % show.tracks.size();
   }
   settings_ = read_settings_();
   ApplyGraphVolume();
   ++cursor;
+}
+
+bool MixedSceneSound::PlayTrack(DS_SlideShow_Light& show, const DS_AudioFile& track) {
+  if (!graph_) return true;
+  music_show_ = &show;
+  std::string error;
+  if (graph_->PlayFile(StoredPath(track.file.name), error)) return true;
+  AddNoticeOnce("background track " + ToUtf8(track.title) + ": " + error);
+  return false;
 }
 
 void MixedSceneSound::ApplyMasterVolume() {

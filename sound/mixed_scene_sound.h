@@ -46,6 +46,8 @@ class MixedSceneSound final : public SceneSound {
   // a file on disk; its name becomes the path to play.
   void PrepareTrackFile(DS_AudioFile& track);
   void PlayNextTrack(DS_SlideShow_Light& show, long code);
+  // Plays a track through the graph, if there is one; false when it cannot.
+  bool PlayTrack(DS_SlideShow_Light& show, const DS_AudioFile& track);
   void ApplyMasterVolume();
   void ApplyGraphVolume();
 

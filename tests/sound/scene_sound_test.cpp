@@ -204,7 +204,7 @@ TEST(SceneSound, TrackFilesArePrivateNewAndGoWithTheSound) {
   std::filesystem::remove(kept);
 }
 
-TEST(SceneSound, StoredPathsThatAreNotRegularFilesAreRefusedAtOnce) {
+TEST(SceneSound, StoredPathsThatAreNotRegularFilesAreRefusedAtOnceAndSkipped) {
   PumpedSound s;
   s.sound->CreateMediaGraph(0);
   s.sound->OnDeviceReset(0);
@@ -216,6 +216,17 @@ TEST(SceneSound, StoredPathsThatAreNotRegularFilesAreRefusedAtOnce) {
   EXPECT_FALSE(s.sound->graph()->Running());
   const std::string notice = "background track track: " + directory.string() + ": not a regular file";
   EXPECT_NE(std::find(Notices().begin(), Notices().end(), notice), Notices().end());
+
+  // Tracks that cannot be played give way to the next, so the music goes on.
+  DS_SlideShow_Light mixed;
+  AddTrack(mixed, directory.u16string(), {});
+  AddTrack(mixed, u"a.wav", Track(0.2f));
+  AddTrack(mixed, u"C:\\Music\\missing.mp3", {});
+  AddTrack(mixed, u"b.wav", Track(0.4f));
+  s.sound->OnSceneLoaded(mixed);
+  EXPECT_NEAR(NextLevel(s, mixed), 0.2f, 1e-4f);
+  EXPECT_NEAR(NextLevel(s, mixed), 0.4f, 1e-4f);
+  EXPECT_NEAR(NextLevel(s, mixed), 0.2f, 1e-4f);
 }
 
 }  // namespace

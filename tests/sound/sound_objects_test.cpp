@@ -177,6 +177,9 @@ TEST_F(SoundObjects, Mp3LengthInWholeSecondsVolumeBalanceAndTimeline) {
   const auto [left, right] = Sample(100, 50);
   EXPECT_NEAR(left, 0.5f * 0.31623f, 1e-5f);
   EXPECT_NEAR(right, 0.5f * 0.31623f * 0.01f, 1e-6f);
+  const MediaGraph& graph = *static_cast<DS_MP3_Constructor&>(player).playback.graph;
+  EXPECT_DOUBLE_EQ(graph.PositionSeconds(), 100.0 / 8000);
+  EXPECT_DOUBLE_EQ(graph.DurationSeconds(), 3.9);
   player.timing.current().state = VRN_Timing::kOff;
   object->FrameMove(0);
   EXPECT_EQ(Sample(10, 5).first, 0.0f);

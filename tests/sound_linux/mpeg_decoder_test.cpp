@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -63,6 +64,11 @@ TEST_F(MpegDecoding, RefusesWhatIsNotMpegAudio) {
   EXPECT_EQ(OpenMpegTrack(text, error), nullptr);
   EXPECT_NE(error.find("notes.mp3"), std::string::npos);
   EXPECT_EQ(OpenMpegTrack(directory_ / "missing.mp3", error), nullptr);
+  // A FIFO would block the loop in open: it is refused before.
+  const std::filesystem::path fifo = directory_ / "fifo.mp3";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(OpenTrack(fifo, OpenMpegTrack, error), nullptr);
+  EXPECT_EQ(error, fifo.string() + ": not a regular file");
 
   // The content decides: a WAVE named .mp3 goes to our reader.
   std::filesystem::copy_file(directory_ / "three.wav", directory_ / "wave.mp3");
