@@ -43,6 +43,9 @@ struct ResourceAccess {
   // made again after the reset.
   void (*lose)() = nullptr;
   void (*restore)() = nullptr;
+  // The bytes of a file a link names in the current document (a sound);
+  // null when there are none.
+  std::shared_ptr<const std::vector<uint8_t>> (*file_bytes)(const ResourceKey& key) = nullptr;
 };
 
 ResourceAccess& DocumentResourceAccess();

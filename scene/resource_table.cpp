@@ -230,6 +230,17 @@ bool ResourceTable::LoadLinkBytes(const ResourceKey& link, std::vector<LinkFrame
   return true;
 }
 
+std::shared_ptr<const std::vector<uint8_t>> ResourceTable::LinkFileBytes(const ResourceKey& link) {
+  if (const auto raw = rawBlobs_.find(link); raw != rawBlobs_.end()) {
+    for (const DS_ResBlob& blob : raw->second) {
+      if (!blob.blob.bytes.empty()) return std::make_shared<const std::vector<uint8_t>>(blob.blob.bytes);
+    }
+  }
+  std::vector<LinkFrame>& frames = frameItems_[link];
+  if (frames.empty()) LoadLinkBytes(link, frames);
+  return frames.empty() ? nullptr : frames.front().bytes;
+}
+
 std::vector<DS_ResBlob>& ResourceTable::GetRawBlobs(const ResourceKey& key) { return rawBlobs_[key]; }
 
 const DS_ResBlob* ResourceTable::GetModuleBlob(const ResourceKey& link) {

@@ -102,6 +102,10 @@ class ResourceTable : public LosableRegistry {
   // The link's bytes as frames: a module resource, or the file the link
   // names (a regular file of bounded size); nothing for ".gif". True always.
   bool LoadLinkBytes(const ResourceKey& link, std::vector<LinkFrame>& frames);
+  // The bytes of a file the link names (a sound): the document's copy,
+  // whichever section carries it, else what LoadLinkBytes finds. Null when
+  // there are none.
+  std::shared_ptr<const std::vector<uint8_t>> LinkFileBytes(const ResourceKey& link);
 
   // Raw module data.
   std::vector<DS_ResBlob>& GetRawBlobs(const ResourceKey& key);

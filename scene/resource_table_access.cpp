@@ -32,6 +32,11 @@ void RestoreTableObjects() {
   if (ResourceTable* table = CurrentResourceTable()) table->RestoreDeviceObjects();
 }
 
+std::shared_ptr<const std::vector<uint8_t>> FileBytesOf(const ResourceKey& key) {
+  ResourceTable* table = CurrentResourceTable();
+  return table != nullptr ? table->LinkFileBytes(key) : nullptr;
+}
+
 const bool kInstalled = [] {
   ResourceAccess& access = DocumentResourceAccess();
   access.picture = PictureOf;
@@ -39,6 +44,7 @@ const bool kInstalled = [] {
   access.metrics = CurrentPictureMetrics;
   access.lose = LoseTableObjects;
   access.restore = RestoreTableObjects;
+  access.file_bytes = FileBytesOf;
   return true;
 }();
 

@@ -7,12 +7,13 @@
 # and the main build's records document (one object of every class);
 # the PE reader from the NSIS stubs of Debian's nsis-common; the picture
 # decoders from fuzz/corpus/picture/; the effect-program parser from
-# programs/*.lfx; the .x parser from Debian's assimp-testmodels.
+# programs/*.lfx; the .x parser from Debian's assimp-testmodels; the WAVE
+# reader from alsa-utils' and python-pygame-doc's sounds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 document_seconds=${1:-40}
 reader_seconds=${2:-10}
-targets=(document pe picture effect x_file)
+targets=(document pe picture effect x_file wave)
 
 "$root/scripts/build-sanitized.sh"
 fuzzers=$root/build-asan/fuzz
@@ -34,6 +35,7 @@ seed pe /usr/share/nsis/Stubs/*
 seed picture "$root"/fuzz/corpus/picture/*
 seed effect "$root"/programs/*.lfx
 seed x_file /usr/share/assimp/models/X/*.x /usr/share/assimp/models/X/*.X
+seed wave /usr/share/sounds/alsa/*.wav /usr/share/doc/python-pygame-doc/examples/data/*.wav
 
 status=0
 for target in "${targets[@]}"; do

@@ -10,6 +10,7 @@ packages=(
   zlib1g-dev nlohmann-json3-dev libstb-dev
   libsdl2-dev libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
   libturbojpeg0-dev libmpg123-dev
+  lame sox alsa-utils python-pygame-doc
   libgtest-dev libgmock-dev libbenchmark-dev libsquish-dev nsis-common
   libassimp-dev assimp-testmodels
 )

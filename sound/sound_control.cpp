@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "archive/registry.h"
 #include "params/param_archive.h"
 #include "sound/sound_objects.h"
@@ -6,7 +8,6 @@
 
 namespace lumi {
 
-static const RegisterClass<DS_WAV_Constructor> kRegisterWav(Family::General);
 
 void DS_Sound_Ctrl::Describe(Archive& ar) {
   const int v = ar.version();
@@ -32,9 +33,39 @@ void DS_Sound_Ctrl::Describe(Archive& ar) {
   }
 }
 
-void DS_WAV_Constructor::Describe(Archive& ar) {
-  LinkField(ar, "wave_file", wave_file);
-  BaseRecordOf<DS_Sound_Ctrl>(ar, this);
+bool DS_Sound_Ctrl::CopyTo(VRN_RenderObjData& other, int /*unused*/) {
+  if (auto* random = dynamic_cast<VRN_RandomTimeLine*>(&other.timing.current())) {
+    const unsigned int length = static_cast<unsigned int>(std::max(length_hundredths, 0));
+    random->on_min.Set(length);
+    random->on_max.Set(length);
+  }
+  return false;
+}
+
+std::unique_ptr<VRN_RenderObj> DS_Sound_Ctrl::CreateRenderObject() const {
+  std::unique_ptr<DS_Sound_Ctrl> player = CloneSound();
+  DS_Sound_Ctrl& started = *player;
+  auto sound = std::make_unique<DS_Sound>(std::move(player));
+  started.StartSound();
+  return sound;
+}
+
+void DS_Sound_Ctrl::SetLength(int32_t hundredths) {
+  length_hundredths = hundredths;
+  timing.default_fade_in = 0;
+  timing.default_on = static_cast<float>(hundredths) * 0.01f;
+  timing.default_fade_out = 0;
+}
+
+DS_Sound::DS_Sound(std::unique_ptr<DS_Sound_Ctrl> player) : DS_ABObj(std::move(player)), player_(static_cast<DS_Sound_Ctrl&>(settings())) {}
+
+void DS_Sound::SetEnabled(bool flag) {
+  if (!flag) player_.StopSound();
+  enabled = flag;
+}
+
+void DS_Sound::FrameMove(float local_time) {
+  if (enabled) player_.UpdateSound(local_time);
 }
 
 }  // namespace lumi

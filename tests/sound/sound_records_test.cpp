@@ -1,6 +1,5 @@
 // The records of the sound objects: today's layout, the timelines of the
-// older control records, and the objects' inert playing until sound output
-// is built.
+// older control records, and the render objects made from them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +8,6 @@
 #include "archive/binary_writer.h"
 #include "archive/json_reader.h"
 #include "archive/json_writer.h"
-#include "scene/inert_render_obj.h"
 #include "scene/notices.h"
 #include "sound/sound_objects.h"
 #include "tests/support/byte_builder.h"
@@ -137,15 +135,15 @@ TEST(SoundRecords, OlderControlsReplaceTheLoadedTimelineAfterTheConstructor) {
   }
 }
 
-TEST(SoundRecords, SoundsPlayInertWithOneNoticePerClass) {
+TEST(SoundRecords, SoundsPlayThroughACopyOfTheirConstructor) {
   DS_WAV_Constructor wave;
   wave.volume.Set(30);
   auto first = wave.CreateRenderObject();
-  auto second = wave.CreateRenderObject();
-  auto* inert = dynamic_cast<InertRenderObject*>(first.get());
-  ASSERT_NE(inert, nullptr);
-  EXPECT_EQ(dynamic_cast<const DS_WAV_Constructor&>(inert->settings()).volume.value, 30u);
-  EXPECT_EQ(std::count(Notices().begin(), Notices().end(), "DS_WAV_Constructor plays inert"), 1);
+  auto* sound = dynamic_cast<DS_Sound*>(first.get());
+  ASSERT_NE(sound, nullptr);
+  EXPECT_NE(&sound->settings(), &wave);
+  EXPECT_EQ(dynamic_cast<const DS_WAV_Constructor&>(sound->settings()).volume.value, 30u);
+  EXPECT_EQ(std::count(Notices().begin(), Notices().end(), "DS_WAV_Constructor plays inert"), 0);
 }
 
 }  // namespace

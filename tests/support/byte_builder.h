@@ -34,6 +34,8 @@ class ByteBuilder {
   // A record header: class name and version.
   ByteBuilder& Header(std::string_view class_name, int32_t version) { return Str(class_name).I32(version); }
   ByteBuilder& Bytes(const std::vector<uint8_t>& b) { return Raw(b.data(), b.size()); }
+  // Four characters, as RIFF chunk identifiers.
+  ByteBuilder& Tag(const char (&id)[5]) { return Raw(id, 4); }
 
   const std::vector<uint8_t>& bytes() const { return bytes_; }
   size_t size() const { return bytes_.size(); }

@@ -1,0 +1,15 @@
+#include "platform/linux/sound/linux_scene_sound.h"
+
+#include "platform/linux/sound/mpeg_decoder.h"
+#include "platform/linux/sound/sdl_audio_output.h"
+#include "sound/mixed_scene_sound.h"
+
+namespace lumi {
+
+std::unique_ptr<SceneSound> MakeLinuxSceneSound(SoundSettingsReader read_settings,
+                                                std::function<void()> post_media_event, std::string& message) {
+  return std::make_unique<MixedSceneSound>(std::move(read_settings), OpenSdlAudioOutput(message), OpenMpegTrack,
+                                           std::move(post_media_event));
+}
+
+}  // namespace lumi

@@ -1,0 +1,19 @@
+// The saver's sound on Linux: our mixer through SDL's audio, MP3 tracks
+// through libmpg123. Make it before the loop lowers the process's priority:
+// the output's thread keeps the priority it starts with.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "host/scene_sound.h"
+
+namespace lumi {
+
+// `message` tells of a fallback to silent output or of no output at all
+// (then the first device reset throws); empty otherwise.
+std::unique_ptr<SceneSound> MakeLinuxSceneSound(SoundSettingsReader read_settings,
+                                                std::function<void()> post_media_event, std::string& message);
+
+}  // namespace lumi
