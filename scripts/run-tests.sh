@@ -2,7 +2,8 @@
 # Installs what is needed, builds, and runs every test: the plain build, the
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
 # Windows build's tests under Wine, and fuzz runs: 40 seconds of the document
-# reader, 10 of each other reader (PE, pictures, effect programs, .x meshes).
+# reader, 10 of each other reader (PE, pictures, effect programs, .x meshes,
+# WAVE sounds).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export MESA_SHADER_CACHE_DISABLE=true
