@@ -1,1 +1,0 @@
-// Compiled only to precompile GoogleTest for the test programs.
