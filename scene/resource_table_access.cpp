@@ -13,6 +13,16 @@ SlidePicture PictureOf(const ResourceKey& key) {
   return {set.textures.front(), set.width, set.height, set.aspect};
 }
 
+std::shared_ptr<Effect> EffectOf(const ResourceKey& key) {
+  ResourceTable* table = CurrentResourceTable();
+  return table != nullptr ? table->GetEffect(key) : nullptr;
+}
+
+std::shared_ptr<Texture> MaskOf(const GUID& brush) {
+  ResourceTable* table = CurrentResourceTable();
+  return table != nullptr ? table->GetMaskTexture(brush).texture : nullptr;
+}
+
 void LoseTableObjects() {
   if (ResourceTable* table = CurrentResourceTable()) table->LoseDeviceObjects();
 }
@@ -25,6 +35,8 @@ const bool kInstalled = [] {
   ResourceAccess& access = DocumentResourceAccess();
   access.picture = PictureOf;
   access.metrics = CurrentPictureMetrics;
+  access.effect = EffectOf;
+  access.mask = MaskOf;
   access.lose = LoseTableObjects;
   access.restore = RestoreTableObjects;
   return true;
