@@ -6,7 +6,7 @@ namespace lumi {
 
 DS_BrushObj::DS_BrushObj(std::unique_ptr<DS_FX_Constructor> effect) : DS_ABObj(std::move(effect)) {
   const ResourceAccess& resources = DocumentResourceAccess();
-  Effect().LoadEffect(resources.mask != nullptr ? resources.mask(Effect().brush_id) : nullptr);
+  ImageEffect().LoadEffect(resources.mask != nullptr ? resources.mask(ImageEffect().brush_id) : nullptr);
 }
 
 }  // namespace lumi

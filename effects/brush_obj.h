@@ -17,13 +17,13 @@ class DS_BrushObj final : public DS_ABObj {
   // loads the effect with it.
   explicit DS_BrushObj(std::unique_ptr<DS_FX_Constructor> effect);
 
-  void Render(DS_ABRender& backdrop) override { Effect().Draw(backdrop); }
+  void Render(DS_ABRender& backdrop) override { ImageEffect().Draw(backdrop); }
   // A chain pass only while it is enabled.
-  bool NeedsBackground() override { return Effect().UsesBackground() && enabled; }
-  void FrameMove(float local_time) override { Effect().Advance(local_time); }
+  bool NeedsBackground() override { return ImageEffect().UsesBackground() && enabled; }
+  void FrameMove(float local_time) override { ImageEffect().Advance(local_time); }
   int GetKind() const override { return kKind; }
 
-  DS_FX_Constructor& Effect() const { return static_cast<DS_FX_Constructor&>(settings()); }
+  DS_FX_Constructor& ImageEffect() const { return static_cast<DS_FX_Constructor&>(settings()); }
 };
 
 }  // namespace lumi

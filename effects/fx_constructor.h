@@ -111,6 +111,8 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   bool ReadyToDraw(DS_ABRender& backdrop) const;
   // The picture's width over its height; 1 without a picture.
   static float PictureAspect(DS_ABRender& backdrop);
+  // Makes the rectangle mesh, a 2 x 2 grid, and writes it.
+  void MakeRectMesh();
   // Whether the class has its drawing; the catalogue's do not yet.
   virtual bool DrawsItself() const { return false; }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "effects/brush_obj.h"
+#include "render/current_context.h"
 #include "render/effect.h"
 #include "scene/ab_render.h"
 #include "scene/fresh_guid.h"
@@ -43,6 +44,11 @@ void DS_FX_Constructor::BuildRectMesh() {
   // The record keeps the corners in strip order: top left, bottom left,
   // top right, bottom right.
   rect_mesh_.SetCorners(corner(0), corner(2), corner(1), corner(3));
+}
+
+void DS_FX_Constructor::MakeRectMesh() {
+  if (GraphicsDevice* device = CurrentDevice()) rect_mesh_.Create(*device, 2, 2);
+  BuildRectMesh();
 }
 
 void DS_FX_Constructor::Advance(double local_time) { clock.Advance(local_time, speed.scaled()); }

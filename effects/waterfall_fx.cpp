@@ -4,7 +4,6 @@
 
 #include "archive/registry.h"
 #include "effects/water_effects.h"
-#include "render/current_context.h"
 #include "render/effect.h"
 #include "scene/ab_render.h"
 #include "scene/notices.h"
@@ -42,8 +41,7 @@ void DS_WaterfallFX::LoadEffect(std::shared_ptr<Texture> mask) {
   const ResourceAccess& resources = DocumentResourceAccess();
   noise_texture_ = resources.picture != nullptr ? resources.picture(noise_map.key).texture : nullptr;
   DS_FX_Constructor::LoadEffect(std::move(mask));
-  if (GraphicsDevice* device = CurrentDevice()) rect_mesh_.Create(*device, 2, 2);
-  BuildRectMesh();
+  MakeRectMesh();
 }
 
 void DS_WaterfallFX::Advance(double local_time) {

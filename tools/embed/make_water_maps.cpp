@@ -72,8 +72,8 @@ bool Write(const std::string& path, int channels, const std::vector<uint8_t>& pi
 bool WriteBumpMap(const std::string& path) {
   const std::vector<double> height = Fractal(8, 3, 11);
   const auto at = [&](int x, int y) { return height[((y + kSize) % kSize) * kSize + (x + kSize) % kSize]; };
-  // Slopes scaled so the steepest common ones reach the byte's ends.
-  constexpr double kSlopeGain = 12.0;
+  // Slopes scaled so that only the steepest few reach the byte's ends.
+  constexpr double kSlopeGain = 4.0;
   std::vector<uint8_t> pixels(kSize * kSize * 4);
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {
