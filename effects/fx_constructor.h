@@ -75,7 +75,6 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
 
   // The pattern scale; raw 0 counts as raw 1, so nothing divides by 0.
   float PatternScale() const;
-  float OscillationValue() const { return Oscillate(oscillation_mode.value, clock.phase, phase_offset.scaled()); }
 
   // Shared drawing routines. "Scale" = (a / s, 1 / s, s / a, s) with
   // a = picture width / height (1 without a picture), "Mask", "Background"
@@ -166,10 +165,9 @@ class DS_LineBased : public DS_CentralBased {
   MediaDirection line_direction;
 
   void LoadEffect(std::shared_ptr<Texture> mask) override;
-  // "Center", "Ln", "Lt", "t" and "n" on the program.
-  void SetLineParameters();
 
-  // In picture coordinates normalised to 0..1: the centre, the two
+  // What the line effects' programs receive as "Center", "t", "n", "Ln"
+  // and "Lt": in picture coordinates normalised to 0..1, the centre, the two
   // directions (the first with y turned), and the lines through the centre
   // along them as (a, b, k) with a x + b y + k = 0 and (a, b) of unit length.
   struct Lines {

@@ -121,13 +121,4 @@ void DS_LineBased::LoadEffect(std::shared_ptr<Texture> mask) {
   lines.second = through(lines.across);
 }
 
-void DS_LineBased::SetLineParameters() {
-  if (!effect_) return;
-  effect_->SetFloatArray("Center", lines.centre.data(), 2);
-  effect_->SetFloatArray("Ln", lines.first.data(), 3);
-  effect_->SetFloatArray("Lt", lines.second.data(), 3);
-  effect_->SetFloatArray("t", lines.along.data(), 2);
-  effect_->SetFloatArray("n", lines.across.data(), 2);
-}
-
 }  // namespace lumi

@@ -35,7 +35,8 @@ std::vector<uint8_t> MaskBytes(Painted painted) {
   return bytes;
 }
 
-enum class Water { None, Lake, Stream };
+// A stream covers the whole picture; a dry stream's rectangle has no size.
+enum class Water { None, Lake, Stream, DryStream };
 
 // One slide of the photograph, without fades, with one water effect.
 std::unique_ptr<Document> MakeDocument(Water water, int uses_background, Painted painted) {
@@ -54,7 +55,7 @@ std::unique_ptr<Document> MakeDocument(Water water, int uses_background, Painted
     auto lake = std::make_unique<DS_WaterFX>();
     lake->shimmer_amplitude.Set(60);
     effect = std::move(lake);
-  } else if (water == Water::Stream) {
+  } else if (water == Water::Stream || water == Water::DryStream) {
     auto stream = std::make_unique<DS_WaterfallFX>();
     stream->program.key = fx::CommonResource(105);
     stream->noise_map.key = fx::CommonResource(62);
@@ -66,7 +67,7 @@ std::unique_ptr<Document> MakeDocument(Water water, int uses_background, Painted
     fx::ResetSlider(stream->speed, 50, 0.02f);
     // The whole 1920 x 1200 picture.
     const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
-    for (size_t i = 0; i < 4; ++i) stream->rectangle.corners[i].value = corners[i];
+    for (size_t i = 0; i < 4; ++i) stream->rectangle.corners[i].value = water == Water::Stream ? corners[i] : corners[0];
     effect = std::move(stream);
   }
   if (effect) {
@@ -142,6 +143,13 @@ TEST(WaterPlayback, TheLakeRipplesOnlyWhereItWasPainted) {
   const RgbaImage later = FrameAt(*device, *again, 1.5f);
   EXPECT_GT(MeanDifference(later, at_one, 0, kInsideEnd), 0.5);
   EXPECT_LE(LargestDifference(later, at_one, kOutsideStart, kWidth), 1);
+}
+
+TEST(WaterPlayback, AStreamWithoutSizeLeavesThePictureAlone) {
+  LUMI_REQUIRE_GL(device, kWidth, 64);
+  auto plain = MakeDocument(Water::None, 0, Painted::Nothing);
+  auto dry = MakeDocument(Water::DryStream, 0, Painted::LeftHalf);
+  EXPECT_TRUE(test::ImagesMatch("water-dry-stream", FrameAt(*device, *dry, 1), FrameAt(*device, *plain, 1), 0));
 }
 
 TEST(WaterPlayback, AsChainPassesLakeAndStreamChangeOnlyThePaintedPart) {

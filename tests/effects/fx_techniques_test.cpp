@@ -55,6 +55,26 @@ TEST(FxTechniques, APlainEffectTouchesOnlyItsRectangleAChainPassTheWholePicture)
   }
 }
 
+TEST(FxTechniques, LineEffectsHaveTheirLinesInNormalisedPictureCoordinates) {
+  EffectStage stage;  // a 64 x 32 picture
+  stage.Start();
+  DS_StretchFX stretch;
+  stretch.centre.Set({32, 8, 0});
+  stretch.line_direction.Set(0);
+  stretch.LoadEffect(nullptr);
+  const DS_LineBased::Lines& lines = stretch.lines;
+  EXPECT_EQ(lines.centre, (std::array<float, 2>{0.5f, 0.25f}));
+  // Along the x axis: y = 0.25; across it: x = 0.5.
+  EXPECT_NEAR(lines.first[0], 0, 1e-6);
+  EXPECT_NEAR(lines.first[1], 1, 1e-6);
+  EXPECT_NEAR(lines.first[2], -0.25f, 1e-6);
+  EXPECT_NEAR(lines.second[0], -1, 1e-6);
+  EXPECT_NEAR(lines.second[1], 0, 1e-6);
+  EXPECT_NEAR(lines.second[2], 0.5f, 1e-6);
+  // The centre read from the record stands.
+  EXPECT_EQ(stretch.centre.value.x, 32);
+}
+
 TEST(FxTechniques, TheCatalogueStillPlaysInert) {
   DS_WavesFX waves;
   EXPECT_EQ(dynamic_cast<DS_BrushObj*>(waves.CreateRenderObject().get()), nullptr);
