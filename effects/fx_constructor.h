@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "archive/archive.h"
+#include "effects/fx_clock.h"
 #include "params/colours.h"
 #include "params/directions.h"
 #include "params/file_link.h"
@@ -17,7 +18,6 @@
 #include "params/typed_param.h"
 #include "render/geometry.h"
 #include "scene/render_obj_data.h"
-#include "effects/fx_clock.h"
 
 namespace lumi {
 
