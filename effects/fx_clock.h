@@ -15,7 +15,10 @@ struct FrameClock {
   // Moves to local time t; a time before the last one (a restarted
   // timeline) only resets the last time.
   void Advance(double t, double speed);
-  void Restart() { phase = 0, last_time = 0; }
+  void Restart() {
+    phase = 0;
+    last_time = 0;
+  }
 
   double phase = 0;      // seconds × speed
   double last_time = 0;  // local time of the last frame
