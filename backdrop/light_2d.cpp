@@ -247,6 +247,11 @@ void DS_2D_Light::DrawPictureTexture(const std::shared_ptr<Texture>& texture, bo
 
 void DS_2D_Light::DrawPicture(bool keep) { DrawPictureTexture(picture_texture_, keep); }
 
+void DS_2D_Light::CopyBackground() {
+  if (GraphicsDevice* device = CurrentDevice()) SetBlending(*device, false);
+  DrawPictureTexture(background_, true);
+}
+
 void DS_2D_Light::RenderObjects(const RenderList& objects, int& passes) {
   SceneView* view = CurrentSceneView();
   const Vector3 pan = view != nullptr ? view->cameraPan : Vector3{};

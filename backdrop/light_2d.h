@@ -42,6 +42,7 @@ class DS_2D_Light : public DS_ABRender, public DS_IOF_Item {
   void DrawMirrored(MirroredObject& object, int argument) override;
   void NextPass(int& remaining) override;
   std::shared_ptr<Texture> Background() const override { return background_; }
+  void CopyBackground() override;
   const DS_Frame& PictureGeometry() const override { return quad_; }
   uint32_t PictureWidth() const override { return picture_width_; }
   uint32_t PictureHeight() const override { return picture_height_; }

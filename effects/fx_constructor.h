@@ -3,9 +3,12 @@
 // direction, a centre, or a centre with a line through it).
 #pragma once
 
+#include <array>
+#include <memory>
 #include <numbers>
 
 #include "archive/archive.h"
+#include "effects/fx_clock.h"
 #include "params/colours.h"
 #include "params/directions.h"
 #include "params/file_link.h"
@@ -13,9 +16,14 @@
 #include "params/quad_rect.h"
 #include "params/sliders.h"
 #include "params/typed_param.h"
+#include "render/geometry.h"
 #include "scene/render_obj_data.h"
 
 namespace lumi {
+
+class DS_ABRender;
+class Effect;
+class Texture;
 
 // Helpers of the effect and backdrop records.
 namespace fx {
@@ -24,6 +32,12 @@ namespace fx {
 // starts it with (records of older versions keep them).
 inline void ResetSlider(UINTSclaleTo<float>& slider, unsigned int raw, float factor, float offset = 0.0f) {
   slider = UINTSclaleTo<float>(raw, factor, offset);
+}
+
+// A COLORREF (red in the low byte) as red, green and blue from 0 to 1.
+inline std::array<float, 3> ColourFloats(uint32_t colour) {
+  return {static_cast<float>(colour & 0xFF) / 255, static_cast<float>((colour >> 8) & 0xFF) / 255,
+          static_cast<float>((colour >> 16) & 0xFF) / 255};
 }
 
 // A link to resource `id` of the shared resource module.
@@ -36,10 +50,42 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
 
  public:
   // Oscillation modes; any other value means none.
-  enum Oscillation { kTriangle = 2, kSine = 3, kNoise = 4 };
+  enum Oscillation { kTriangle = kOscillateTriangle, kSine = kOscillateSine, kNoise = kOscillateNoise };
 
   DS_FX_Constructor();
   void Describe(Archive& ar) override;
+
+  // Effects that draw play through a DS_BrushObj; the others play inert.
+  std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
+  void OnRestart() override { clock.Restart(); }
+  void RenewResources() override;
+  bool UsesSharedBounds() const override { return false; }
+
+  // Takes the program from the document and keeps `mask`.
+  virtual void LoadEffect(std::shared_ptr<Texture> mask);
+  // Writes the rectangle mesh from the corners, in picture pixels.
+  virtual void BuildRectMesh();
+  virtual void Advance(double local_time);
+  // Effects that do not draw themselves (DrawsItself) are never asked.
+  virtual void Draw(DS_ABRender& /*backdrop*/) {}
+  bool UsesBackground() const { return uses_background.value != 0; }
+  void SetMask(std::shared_ptr<Texture> texture) { mask_ = std::move(texture); }
+  const std::shared_ptr<Texture>& MaskTexture() const { return mask_; }
+  const std::shared_ptr<Effect>& Program() const { return effect_; }
+
+  // The pattern scale; raw 0 counts as raw 1, so nothing divides by 0.
+  float PatternScale() const;
+
+  // Shared drawing routines. "Scale" = (a / s, 1 / s, s / a, s) with
+  // a = picture width / height (1 without a picture), "Mask", "Background"
+  // and the technique ("MainFX" with uses background, else "Main").
+  void SetCommonParameters(DS_ABRender& backdrop);
+  // As above with "Scale" = (a / s, 1 / s); then every pass over the
+  // picture quad.
+  void DrawOverPicture(DS_ABRender& backdrop);
+  // The picture quad with "MainFX" as a chain pass, otherwise only the
+  // rectangle with "Main".
+  void DrawTechnique(DS_ABRender& backdrop);
 
   MediaSpeedParam speed;
   MediaParamT<int> uses_background{0};
@@ -54,6 +100,24 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   GUID brush_id;
   std::u16string brush_label;
   uint8_t brush_flag = 1;
+
+  FrameClock clock;
+
+ protected:
+  // Whether there is a program and a mask to draw with. Without either the
+  // painted region counts as empty: a chain pass still hands the picture on
+  // by copying "Background" over the whole target.
+  bool ReadyToDraw(DS_ABRender& backdrop) const;
+  // The picture's width over its height; 1 without a picture.
+  static float PictureAspect(DS_ABRender& backdrop);
+  // Makes the rectangle mesh, a 2 x 2 grid, and writes it.
+  void MakeRectMesh();
+  // Whether the class has its drawing; the catalogue's do not yet.
+  virtual bool DrawsItself() const { return false; }
+
+  std::shared_ptr<Texture> mask_;
+  std::shared_ptr<Effect> effect_;
+  GridMesh rect_mesh_;
 };
 
 // An effect that works along a direction angle.
@@ -67,9 +131,17 @@ class DS_DirectionBased : public DS_FX_Constructor {
   // class's.
   UINTSclaleTo<float> first_parameter{0, 1.0f, 0.0f};
   MediaParamT<unsigned int> angle{0};  // degrees
+
+  // The x axis turned by 360° − angle: with y down the screen the angle
+  // turns counter-clockwise as seen, so 90 points up. Derived on use, so it
+  // can never lag behind the angle.
+  std::array<float, 2> Direction() const;
 };
 
 // An effect around a centre point.
+// Its centre is placed in the middle of the picture only by the authoring
+// tool: in the player every object counts as placed, so a centre read from
+// the record always stands.
 class DS_CentralBased : public DS_FX_Constructor {
   LUMI_STORED_CLASS(DS_CentralBased, 1)
 
@@ -91,7 +163,23 @@ class DS_LineBased : public DS_CentralBased {
   void Describe(Archive& ar) override;
 
   MediaDirection line_direction;
+
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+
+  // What the line effects' programs receive as "Center", "t", "n", "Ln"
+  // and "Lt": in picture coordinates normalised to 0..1, the centre, the two
+  // directions (the first with y turned), and the lines through the centre
+  // along them as (a, b, k) with a x + b y + k = 0 and (a, b) of unit length.
+  struct Lines {
+    std::array<float, 2> centre{}, along{}, across{};
+    std::array<float, 3> first{}, second{};
+  };
+  Lines lines;
 };
+
+// The line through (x1, y1) and (x2, y2) as (a, b, k), normalised; all 0
+// when the points coincide.
+std::array<float, 3> LineThrough(float x1, float y1, float x2, float y2);
 
 namespace fx {
 

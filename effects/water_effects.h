@@ -2,6 +2,10 @@
 // streaming across a rectangle.
 #pragma once
 
+#include <array>
+#include <memory>
+#include <vector>
+
 #include "effects/fx_constructor.h"
 
 namespace lumi {
@@ -14,6 +18,18 @@ class DS_WaterFX : public DS_FX_Constructor {
   DS_WaterFX();
   void Describe(Archive& ar) override;
 
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Advance(double local_time) override;
+  void Draw(DS_ABRender& backdrop) override;
+
+  // (cos angle, sin angle): not mirrored, so 90 flows down the screen.
+  std::array<float, 2> FlowDirection() const;
+  // "P2" for the refraction factor; see Draw.
+  static std::array<float, 3> RefractionP2(float e);
+  // "BampTrans": a turn by 4.5 × phase scaled by the shimmer amplitude,
+  // row by row.
+  std::array<float, 4> bump_transform{};
+
   UINTSclaleTo<float> refraction_factor{20, 0.0001f, 0.0f};
   UINTSclaleTo<float> shimmer_amplitude{20, 0.001f, 0.0f};
   UINTSclaleTo<float> second_flow_speed{20, 0.00025f, 0.0f};
@@ -23,6 +39,12 @@ class DS_WaterFX : public DS_FX_Constructor {
   UINTSclaleTo<float> highlight_height{0, 0.1f, 0.0f};
   SmartCOLORREF tint{0x00FFFFFF};
   DS_ImageFileLink bump_map{fx::CommonResource(89)};
+
+ protected:
+  bool DrawsItself() const override { return true; }
+
+ private:
+  std::shared_ptr<Texture> bump_texture_;
 };
 
 class DS_WaterfallFX : public DS_DirectionBased {
@@ -33,6 +55,20 @@ class DS_WaterfallFX : public DS_DirectionBased {
   DS_WaterfallFX();
   void Describe(Archive& ar) override;
 
+  // Layers drawn at most: each is a pass over the rectangle every frame.
+  static constexpr unsigned int kMostLayers = 256;
+
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Advance(double local_time) override;
+  void Draw(DS_ABRender& backdrop) override;
+
+  struct Layer {
+    std::array<float, 2> shift{};
+    float translucency = 0;
+  };
+  std::vector<Layer> layers;
+  std::array<float, 2> noise_shift{};
+
   UINTSclaleTo<float> layer_opacity{0, -0.01f, 1.0f};
   MediaParamT<unsigned int> layer_count{0};
   UINTSclaleTo<float> noise_amplitude{0, 0.0001f, 0.0f};  // raw 0 switches the noise pass off
@@ -41,6 +77,12 @@ class DS_WaterfallFX : public DS_DirectionBased {
   DS_ImageFileLink noise_map;
   SmartCOLORREF base_colour{0};
   MediaParamT<int> drawing_off{0};
+
+ protected:
+  bool DrawsItself() const override { return true; }
+
+ private:
+  std::shared_ptr<Texture> noise_texture_;
 };
 
 }  // namespace lumi

@@ -82,6 +82,9 @@ class DS_ABRender {
   virtual void NextPass(int& remaining) = 0;
   // The picture as drawn so far.
   virtual std::shared_ptr<Texture> Background() const = 0;
+  // Copies Background opaquely over the picture quad through the fixed
+  // stages: how a chain pass with nothing to draw hands the picture on.
+  virtual void CopyBackground() = 0;
   virtual const DS_Frame& PictureGeometry() const = 0;
   virtual uint32_t PictureWidth() const = 0;
   virtual uint32_t PictureHeight() const = 0;

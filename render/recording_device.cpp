@@ -132,7 +132,7 @@ bool RecordingDevice::DrawPrimitive(PrimitiveType type, uint32_t startVertex, ui
   Log(std::string("DrawPrimitive ") + PrimitiveName(type) + " " + std::to_string(startVertex) + " " +
       std::to_string(primitiveCount));
   if (!CanDraw("DrawPrimitive") || !CheckVertexRange(type, startVertex, primitiveCount)) return false;
-  draws_.push_back({type, primitiveCount, false, state_, renderTarget_});
+  Record(type, primitiveCount, false);
   return true;
 }
 
@@ -143,8 +143,23 @@ bool RecordingDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVerte
   if (!CanDraw("DrawIndexedPrimitive") || !CheckIndexRange(type, baseVertex, startIndex, primitiveCount)) {
     return false;
   }
-  draws_.push_back({type, primitiveCount, true, state_, renderTarget_});
+  Record(type, primitiveCount, true);
   return true;
+}
+
+void RecordingDevice::Record(PrimitiveType type, uint32_t primitiveCount, bool indexed) {
+  RecordedDraw& draw = draws_.emplace_back(RecordedDraw{type, primitiveCount, indexed, state_, renderTarget_, {}});
+  if (const PixelProgram* program = state_.pixelProgram.get()) {
+    const std::vector<ProgramConstant>& declared = program->Source().constants;
+    for (size_t i = 0; i < declared.size(); ++i) draw.constants.emplace_back(declared[i].name, program->Constant(i));
+  }
+}
+
+std::vector<float> RecordedDraw::Constant(std::string_view name) const {
+  for (const auto& [constant, values] : constants) {
+    if (constant == name) return values;
+  }
+  return {};
 }
 
 std::shared_ptr<Texture> RecordingDevice::MakeTexture(const TextureDesc& desc) {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "render/device.h"
@@ -17,6 +19,12 @@ struct RecordedDraw {
   bool indexed;
   DeviceStateBlock state;
   std::shared_ptr<Texture> renderTarget;
+  // The pixel program's constants as this draw used them: the program is
+  // shared, so its own values are the next draw's.
+  std::vector<std::pair<std::string, std::vector<float>>> constants;
+
+  // The values of constant `name` at this draw; empty when it had none.
+  std::vector<float> Constant(std::string_view name) const;
 };
 
 class RecordingDevice : public GraphicsDevice {
@@ -68,6 +76,7 @@ class RecordingDevice : public GraphicsDevice {
  private:
   void Log(std::string line) { calls_.push_back(std::move(line)); }
   std::string Named(const DeviceResource* resource, const char* prefix);
+  void Record(PrimitiveType type, uint32_t primitiveCount, bool indexed);
 
   std::vector<std::string> calls_;
   std::vector<RecordedDraw> draws_;

@@ -8,10 +8,13 @@
 #include <memory>
 #include <vector>
 
+#include "archive/guid.h"
 #include "params/file_link.h"
 #include "render/scene_view.h"
 
 namespace lumi {
+
+class Effect;
 
 // A picture as the backdrop keeps it; aspect is height / width.
 struct SlidePicture {
@@ -39,6 +42,10 @@ struct ResourceAccess {
   PictureFrames (*frames)(const ResourceKey& key) = nullptr;
   // The current document's picture metrics, or a default record.
   PictureMetrics& (*metrics)() = nullptr;
+  // The effect program a link names; null when none runs.
+  std::shared_ptr<Effect> (*effect)(const ResourceKey& key) = nullptr;
+  // The brush mask of an image effect; null when the document has none.
+  std::shared_ptr<Texture> (*mask)(const GUID& brush) = nullptr;
   // The current document's device objects: lost once per device loss,
   // made again after the reset.
   void (*lose)() = nullptr;

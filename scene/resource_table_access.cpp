@@ -24,6 +24,16 @@ PictureFrames FramesOf(const ResourceKey& key) {
   return {set.textures, set.delays, set.imageWidth, set.imageHeight, set.aspect, set.u, set.v};
 }
 
+std::shared_ptr<Effect> EffectOf(const ResourceKey& key) {
+  ResourceTable* table = CurrentResourceTable();
+  return table != nullptr ? table->GetEffect(key) : nullptr;
+}
+
+std::shared_ptr<Texture> MaskOf(const GUID& brush) {
+  ResourceTable* table = CurrentResourceTable();
+  return table != nullptr ? table->GetMaskTexture(brush).texture : nullptr;
+}
+
 void LoseTableObjects() {
   if (ResourceTable* table = CurrentResourceTable()) table->LoseDeviceObjects();
 }
@@ -42,6 +52,8 @@ const bool kInstalled = [] {
   access.picture = PictureOf;
   access.frames = FramesOf;
   access.metrics = CurrentPictureMetrics;
+  access.effect = EffectOf;
+  access.mask = MaskOf;
   access.lose = LoseTableObjects;
   access.restore = RestoreTableObjects;
   access.file_bytes = FileBytesOf;

@@ -87,7 +87,7 @@ TEST_F(DocumentFiles, SampleDocumentRepacksByteForByte) {
   const std::vector<uint8_t> sample = ReadFileBytes(LUMI_SAMPLE_DOCUMENT);
   Document doc = LoadDocument(sample);
   EXPECT_EQ(doc.trailing_bytes, 0u);
-  ASSERT_EQ(doc.show->slides.size(), 4u);
+  ASSERT_EQ(doc.show->slides.size(), 5u);
   EXPECT_EQ(SaveDocument(doc), sample);
   EXPECT_EQ(Repack(sample), sample);
 }

@@ -175,7 +175,7 @@ TEST_F(Tool, RenderPlacesThePictureWithBlackBarsAndSurvivesDeviceLoss) {
   stbi_image_free(pixels);
 
   EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o x.png --position sideways").code, 2);
-  EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o x.png --slide 4").code, 1);  // slides 0 to 3
+  EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o x.png --slide 5").code, 1);  // slides 0 to 4
 }
 
 // The mean of the red, green and blue bytes of a PNG; -1 when it does not load.

@@ -62,3 +62,20 @@ function(lumi_builtin_picture_entries entries_var directory)
     VERBATIM)
   set(${entries_var} ${entries} PARENT_SCOPE)
 endfunction()
+
+# Packs into <target> the stand-ins of the shared resource module that the
+# water effects fall back on, drawn at build time: the bump map (89) and the
+# waterfall's noise map (62). Lookups serve them after the module file and
+# the document's own copy.
+function(lumi_embed_water_stand_ins target)
+  set(directory ${CMAKE_CURRENT_BINARY_DIR}/${target}_water_maps)
+  set(maps ${directory}/bump_map.png ${directory}/noise_map.png)
+  add_custom_command(OUTPUT ${maps}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
+    COMMAND make_water_maps ${directory}
+    DEPENDS make_water_maps
+    COMMENT "Drawing the water effects' stand-in maps"
+    VERBATIM)
+  lumi_embed_resources(${target} NAME common_res.dll
+    ENTRIES 89 DDS ${directory}/bump_map.png 62 DDS ${directory}/noise_map.png)
+endfunction()

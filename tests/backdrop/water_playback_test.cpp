@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "archive/file_io.h"
+#include "backdrop/light_2d.h"
+#include "backdrop/slide_player.h"
+#include "effects/water_effects.h"
+#include "params/random.h"
+#include "tests/render/gl_test_support.h"
+
+namespace lumi {
+namespace {
+
+const ResourceKey kLakeKey{u"C:\\pictures\\ColdRipple.jpg", 4321};
+const GUID kBrush{0x5A1E0002, 0, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 2}};
+
+enum class Painted { LeftHalf, Nothing };
+
+// A 512 x 512 mask as an uncompressed 32-bit TGA: the left half painted or
+// nothing at all.
+std::vector<uint8_t> MaskBytes(Painted painted) {
+  constexpr int kSize = 512;
+  std::vector<uint8_t> bytes(18, 0);
+  bytes[2] = 2;  // true colour, uncompressed
+  bytes[12] = kSize & 0xFF, bytes[13] = kSize >> 8, bytes[14] = kSize & 0xFF, bytes[15] = kSize >> 8;
+  bytes[16] = 32;
+  bytes[17] = 0x28;  // top row first, 8 bits of alpha
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      const uint8_t alpha = painted == Painted::LeftHalf && x < kSize / 2 ? 255 : 0;
+      bytes.insert(bytes.end(), {255, 255, 255, alpha});
+    }
+  }
+  return bytes;
+}
+
+// A stream covers the whole picture; a dry stream's rectangle has no size.
+enum class Water { None, Lake, Stream, DryStream };
+
+// One slide of the photograph, without fades, with one water effect.
+std::unique_ptr<Document> MakeDocument(Water water, int uses_background, Painted painted) {
+  auto document = std::make_unique<Document>();
+  DS_ResBlob blob{0, u"", {kLakeKey.name, ReadFileBytes(LUMI_SOURCE_DIR "/samples/demo/ColdRipple.jpg")}};
+  document->resources->pictures.push_back({kLakeKey, {blob}});
+  document->resources->masks.push_back({kBrush, u"lake", true, {u"lake.tga", MaskBytes(painted)}});
+  auto slide = std::make_shared<DS_SlideContainer>();
+  slide->fade_in.value = slide->fade_out.value = 0;
+  slide->showing.value = 100;
+  auto backdrop = std::make_shared<DS_2D_Light>();
+  backdrop->picture.key = kLakeKey;
+  slide->backdrop = backdrop;
+  std::unique_ptr<DS_FX_Constructor> effect;
+  if (water == Water::Lake) {
+    auto lake = std::make_unique<DS_WaterFX>();
+    lake->shimmer_amplitude.Set(60);
+    effect = std::move(lake);
+  } else if (water == Water::Stream || water == Water::DryStream) {
+    auto stream = std::make_unique<DS_WaterfallFX>();
+    stream->program.key = fx::CommonResource(105);
+    stream->noise_map.key = fx::CommonResource(62);
+    stream->noise_amplitude.Set(400);
+    stream->layer_count.Set(3);
+    stream->threshold.Set(400);
+    stream->base_colour.Set(0xffffff);
+    stream->first_parameter.Set(50);
+    fx::ResetSlider(stream->speed, 50, 0.02f);
+    // The whole 1920 x 1200 picture.
+    const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
+    for (size_t i = 0; i < 4; ++i) stream->rectangle.corners[i].value = water == Water::Stream ? corners[i] : corners[0];
+    effect = std::move(stream);
+  }
+  if (effect) {
+    effect->brush_id = kBrush;
+    effect->uses_background.Set(uses_background);
+    slide->objects.push_back(std::move(effect));
+  }
+  document->show->slides.push_back(slide);
+  return document;
+}
+
+// The frame at time `end`, played at 10 frames a second, the device lost
+// before the frame at `lose_at` (never for a negative time).
+RgbaImage FrameAt(GraphicsDevice& device, Document& document, float end, float lose_at = -1) {
+  SeedRand(1);
+  SlidePlayer player(device, document, PlacementMode::Fit);
+  std::string error;
+  for (int frame = 0; frame <= static_cast<int>(end * 10 + 0.5f); ++frame) {
+    const float t = static_cast<float>(frame) / 10;
+    if (lose_at >= 0 && std::abs(t - lose_at) < 0.01f) {
+      EXPECT_TRUE(player.LoseAndRestore(error)) << error;
+    }
+    player.Move(t);
+    EXPECT_TRUE(player.Draw(error)) << error;
+  }
+  return test::ReadBack(device);
+}
+
+// Mean difference per channel between two frames over the columns
+// [left, right) of the picture's rows.
+double MeanDifference(const RgbaImage& a, const RgbaImage& b, uint32_t left, uint32_t right) {
+  double sum = 0;
+  size_t count = 0;
+  for (uint32_t y = 8; y + 8 < a.height; ++y) {
+    for (uint32_t x = left; x < right; ++x) {
+      for (int c = 0; c < 3; ++c) {
+        const size_t i = (static_cast<size_t>(y) * a.width + x) * 4 + c;
+        sum += std::abs(static_cast<int>(a.pixels[i]) - static_cast<int>(b.pixels[i]));
+        ++count;
+      }
+    }
+  }
+  return sum / static_cast<double>(count);
+}
+
+int LargestDifference(const RgbaImage& a, const RgbaImage& b, uint32_t left, uint32_t right) {
+  int largest = 0;
+  for (uint32_t y = 8; y + 8 < a.height; ++y) {
+    for (uint32_t x = left; x < right; ++x) {
+      for (int c = 0; c < 3; ++c) {
+        const size_t i = (static_cast<size_t>(y) * a.width + x) * 4 + c;
+        largest = std::max(largest, std::abs(static_cast<int>(a.pixels[i]) - static_cast<int>(b.pixels[i])));
+      }
+    }
+  }
+  return largest;
+}
+
+// The 96 x 64 screen shows the 16:10 picture from x = 0 to 96 (fitted);
+// the painted half is x < 48. Columns near the edge are left out.
+constexpr uint32_t kInsideEnd = 40, kOutsideStart = 56, kWidth = 96;
+
+TEST(WaterPlayback, TheLakeRipplesOnlyWhereItWasPainted) {
+  LUMI_REQUIRE_GL(device, kWidth, 64);
+  auto plain = MakeDocument(Water::None, 0, Painted::Nothing);
+  const RgbaImage picture = FrameAt(*device, *plain, 1);
+  auto lake = MakeDocument(Water::Lake, 0, Painted::LeftHalf);
+  const RgbaImage at_one = FrameAt(*device, *lake, 1);
+  EXPECT_GT(MeanDifference(at_one, picture, 0, kInsideEnd), 1.0);
+  EXPECT_LE(LargestDifference(at_one, picture, kOutsideStart, kWidth), 1);
+  // Half a second later the water has moved; the rest has not.
+  auto again = MakeDocument(Water::Lake, 0, Painted::LeftHalf);
+  const RgbaImage later = FrameAt(*device, *again, 1.5f);
+  EXPECT_GT(MeanDifference(later, at_one, 0, kInsideEnd), 0.5);
+  EXPECT_LE(LargestDifference(later, at_one, kOutsideStart, kWidth), 1);
+}
+
+TEST(WaterPlayback, AStreamWithoutSizeLeavesThePictureAlone) {
+  LUMI_REQUIRE_GL(device, kWidth, 64);
+  auto plain = MakeDocument(Water::None, 0, Painted::Nothing);
+  auto dry = MakeDocument(Water::DryStream, 0, Painted::LeftHalf);
+  EXPECT_TRUE(test::ImagesMatch("water-dry-stream", FrameAt(*device, *dry, 1), FrameAt(*device, *plain, 1), 0));
+}
+
+TEST(WaterPlayback, AsChainPassesLakeAndStreamChangeOnlyThePaintedPart) {
+  LUMI_REQUIRE_GL(device, kWidth, 64);
+  for (const Water water : {Water::Lake, Water::Stream}) {
+    // The chain's resampling alone changes pixels: compare with the same
+    // slide over an empty mask.
+    auto unpainted = MakeDocument(water, 1, Painted::Nothing);
+    const RgbaImage expected = FrameAt(*device, *unpainted, 1);
+    auto painted = MakeDocument(water, 1, Painted::LeftHalf);
+    const RgbaImage actual = FrameAt(*device, *painted, 1);
+    EXPECT_GT(MeanDifference(actual, expected, 0, kInsideEnd), 1.0) << static_cast<int>(water);
+    EXPECT_LE(LargestDifference(actual, expected, kOutsideStart, kWidth), 1) << static_cast<int>(water);
+    // And the picture is there, not the chain's black.
+    auto plain = MakeDocument(Water::None, 0, Painted::Nothing);
+    const RgbaImage picture = FrameAt(*device, *plain, 1);
+    EXPECT_LT(MeanDifference(expected, picture, 0, kWidth), 4.0) << static_cast<int>(water);
+  }
+}
+
+TEST(WaterPlayback, ADeviceLossAfterAChainFrameRestoresTheSameFrame) {
+  LUMI_REQUIRE_GL(device, kWidth, 64);
+  auto steady = MakeDocument(Water::Stream, 1, Painted::LeftHalf);
+  const RgbaImage expected = FrameAt(*device, *steady, 1.5f);
+  auto lost = MakeDocument(Water::Stream, 1, Painted::LeftHalf);
+  const RgbaImage after_loss = FrameAt(*device, *lost, 1.5f, 1.0f);
+  EXPECT_TRUE(test::ImagesMatch("water-device-loss", after_loss, expected, 0));
+}
+
+}  // namespace
+}  // namespace lumi
