@@ -6,6 +6,7 @@
 // fill bound of the plain frame.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -25,12 +26,13 @@ const GUID kBrush{0x5A1E0003, 0, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 3}};
 // A 512 x 512 mask painted all over, as an uncompressed 32-bit TGA, so the
 // effect's program runs on every pixel of the picture.
 std::vector<uint8_t> FullMask() {
-  std::vector<uint8_t> bytes(18, 0);
+  // Sized once: GCC 12 misreads growing an 18-byte vector as an overflow.
+  std::vector<uint8_t> bytes(18 + 512 * 512 * 4, 255);
+  std::fill_n(bytes.begin(), 18, 0);
   bytes[2] = 2;
   bytes[13] = bytes[15] = 2;  // 512 x 512
   bytes[16] = 32;
   bytes[17] = 0x28;
-  bytes.resize(18 + 512 * 512 * 4, 255);
   return bytes;
 }
 
