@@ -174,10 +174,24 @@ HResult SaverFrameCycle::RunSaverLoop(CD3DScreensaver& host) {
   return kSuccess;
 }
 
+std::pair<std::uint32_t, std::uint32_t> SaverFrameCycle::RenderSize(const Unit& unit) const {
+  const WindowRect client = display_->ClientRect(unit.window);
+  const auto width = static_cast<std::uint32_t>(std::max(client.Width(), 1));
+  const auto height = static_cast<std::uint32_t>(std::max(client.Height(), 1));
+  if (unit.mode_height == 0) return {width, height};
+  // The monitor keeps its mode: pictures keep their shape when the
+  // unit's picture is scaled to the window.
+  const double aspect = static_cast<double>(width) / height;
+  return {std::max(1u, static_cast<std::uint32_t>(std::lround(unit.mode_height * aspect))), unit.mode_height};
+}
+
 void SaverFrameCycle::CreateUnit(CD3DScreensaver& host, int adapter, int monitor, PlatformWindow window,
-                                 std::uint32_t width, std::uint32_t height, HResult failure) {
+                                 std::uint32_t mode_height, HResult failure) {
+  Unit unit{adapter, monitor, window};
+  unit.mode_height = mode_height;
+  const auto [width, height] = RenderSize(unit);
   std::string error;
-  Unit unit{adapter, monitor, window, display_->CreateDevice(window, width, height, error)};
+  unit.device = display_->CreateDevice(window, width, height, error);
   if (!unit.device) {
     // The box shows the saver's own text; the reason is for whoever looks.
     std::fprintf(stderr, "%s: %s\n", ToUtf8(host.windowTitle).c_str(), error.c_str());
@@ -185,6 +199,13 @@ void SaverFrameCycle::CreateUnit(CD3DScreensaver& host, int adapter, int monitor
     return;
   }
   units_.push_back(std::move(unit));
+}
+
+void SaverFrameCycle::OnWindowResized(CD3DScreensaver&, WindowHandle window) {
+  // The next frame takes the path of a device that needs a reset.
+  for (Unit& unit : units_) {
+    if (unit.window == window && unit.device) unit.device->LoseDevice();
+  }
 }
 
 void SaverFrameCycle::Initialize3D(CD3DScreensaver& host) {
@@ -204,21 +225,12 @@ void SaverFrameCycle::Initialize3D(CD3DScreensaver& host) {
       const Adapter& adapter = adapters_[static_cast<std::size_t>(best)];
       const DisplayModeAnswer& mode =
           adapter.modes[ChooseFullscreenMode(adapter.modes, adapter.Software(), adapter.answer.desktop, adapter.user)];
-      // The monitor keeps its mode: the unit renders at the chosen mode's
-      // height and the window's shape, and is scaled to the window.
-      const WindowRect client = display_->ClientRect(monitor.window);
-      const double aspect = client.Height() > 0 ? static_cast<double>(client.Width()) / client.Height() : 4.0 / 3.0;
-      const auto width = static_cast<std::uint32_t>(std::lround(mode.height * aspect));
-      CreateUnit(host, best, static_cast<int>(m), monitor.window, std::max(width, 1u), mode.height,
-                 kErrorCannotCreateDevice);
+      CreateUnit(host, best, static_cast<int>(m), monitor.window, mode.height, kErrorCannotCreateDevice);
     }
   } else if (best < 0) {
     host.RecordError(kErrorCannotCreateDevice);
   } else {
-    const WindowRect client = display_->ClientRect(host.mainWindow);
-    CreateUnit(host, best, 0, host.mainWindow, static_cast<std::uint32_t>(std::max(client.Width(), 1)),
-               static_cast<std::uint32_t>(std::max(client.Height(), 1)),
-               host.mode == ModePreview ? kErrorNoPreview : kErrorCannotCreateDevice);
+    CreateUnit(host, best, 0, host.mainWindow, 0, host.mode == ModePreview ? kErrorNoPreview : kErrorCannotCreateDevice);
   }
 
   if (!host.errorOccurred) {
@@ -264,7 +276,7 @@ void SaverFrameCycle::RenderFrame(CD3DScreensaver& host) {
           host.OnDeviceLost();
           unit.objects_restored = false;
         }
-        if (!unit.device->Reset()) {
+        if (const auto [width, height] = RenderSize(unit); !unit.device->Reset(width, height)) {
           // The code stays as it was: the reset itself has no text.
           host.errorOccurred = true;
         } else if (Failed(host.OnDeviceReset())) {

@@ -43,6 +43,7 @@ class SaverFrameCycle : public SaverParts {
   long GetMediaEvent() override;
   HResult RunSaverLoop(CD3DScreensaver& host) override;
   void Cleanup3D(CD3DScreensaver& host) override;
+  void OnWindowResized(CD3DScreensaver& host, WindowHandle window) override;
   void PaintError(CD3DScreensaver& host, WindowHandle window) override;
   void FreeAdapters(CD3DScreensaver& host) override;
 
@@ -73,13 +74,19 @@ class SaverFrameCycle : public SaverParts {
     int monitor = -1;
     PlatformWindow window = 0;
     std::unique_ptr<GraphicsDevice> device;
+    // A full-screen unit renders at its mode's height; 0 for a windowed
+    // one, which renders at its window's size.
+    std::uint32_t mode_height = 0;
     bool objects_created = false;
     bool objects_restored = false;
   };
 
   void Initialize3D(CD3DScreensaver& host);
-  void CreateUnit(CD3DScreensaver& host, int adapter, int monitor, PlatformWindow window, std::uint32_t width,
-                  std::uint32_t height, HResult failure);
+  void CreateUnit(CD3DScreensaver& host, int adapter, int monitor, PlatformWindow window, std::uint32_t mode_height,
+                  HResult failure);
+  // The back buffer a unit renders: its window's size, or its mode's
+  // height at its window's shape.
+  std::pair<std::uint32_t, std::uint32_t> RenderSize(const Unit& unit) const;
   void SwitchToUnit(CD3DScreensaver& host, std::size_t index);
   void RenderFrame(CD3DScreensaver& host);
   void UpdateErrorBox(CD3DScreensaver& host);

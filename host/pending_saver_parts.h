@@ -21,6 +21,7 @@ class PendingSaverParts : public SaverParts {
   long GetMediaEvent() override { return -1; }
   HResult RunSaverLoop(CD3DScreensaver& host) override;
   void Cleanup3D(CD3DScreensaver&) override {}
+  void OnWindowResized(CD3DScreensaver&, WindowHandle) override {}
   void PaintError(CD3DScreensaver&, WindowHandle) override {}
   void FreeAdapters(CD3DScreensaver&) override {}
 

@@ -29,6 +29,8 @@ class SaverParts {
   virtual HResult RunSaverLoop(CD3DScreensaver& host) = 0;
   // Releases every render unit's device, telling the host first.
   virtual void Cleanup3D(CD3DScreensaver& host) = 0;
+  // The window's size changed: its unit is reset at the new size.
+  virtual void OnWindowResized(CD3DScreensaver& host, WindowHandle window) = 0;
   // Paints the error box of the window's monitor (or black where it has none).
   virtual void PaintError(CD3DScreensaver& host, WindowHandle window) = 0;
   virtual void FreeAdapters(CD3DScreensaver& host) = 0;

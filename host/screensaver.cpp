@@ -97,6 +97,9 @@ std::intptr_t CD3DScreensaver::WindowProc(WindowHandle window, std::uint32_t mes
     case kMessageEndSession:
       if (wparam != 0) Shutdown();
       break;
+    case kMessageSize:
+      parts_.OnWindowResized(*this, window);
+      break;
     case kMessagePaint:
       PaintError(window, 0);
       return 0;

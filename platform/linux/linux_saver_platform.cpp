@@ -106,6 +106,9 @@ std::optional<WindowMessage> LinuxSaverPlatform::GetMessage(PlatformWindow windo
 }
 
 std::optional<WindowMessage> LinuxSaverPlatform::PeekMessage(Clock::time_point deadline) {
+  // The window system is asked at least once, so that input is seen even
+  // when frames run late.
+  bool asked = false;
   for (;;) {
     if (g_endRequested.exchange(false)) return WindowMessage{0, kMessageEndSession, 1, 0};
     if (std::optional<WindowMessage> queued = TakeQueued(0)) return queued;
@@ -118,9 +121,9 @@ std::optional<WindowMessage> LinuxSaverPlatform::PeekMessage(Clock::time_point d
     }
     const Clock::time_point now = Clock::now();
     if (std::optional<WindowMessage> timer = TakeDueTimer(0, now)) return timer;
-    if (now >= deadline) return std::nullopt;
-    Clock::time_point until = std::min(deadline, now + kSignalCheckInterval);
-    for (const Timer& timer : timers_) until = std::min(until, timer.due);
+    if (now >= deadline && asked) return std::nullopt;
+    Clock::time_point until = std::max(now, std::min(deadline, now + kSignalCheckInterval));
+    for (const Timer& timer : timers_) until = std::max(now, std::min(until, timer.due));
     std::unique_lock lock(mutex_);
     if (events_ != nullptr) {
       EventSource* events = events_;
@@ -129,6 +132,7 @@ std::optional<WindowMessage> LinuxSaverPlatform::PeekMessage(Clock::time_point d
     } else {
       posted_.wait_until(lock, until, [this] { return !queue_.empty() || quitPosted_; });
     }
+    asked = true;
   }
 }
 

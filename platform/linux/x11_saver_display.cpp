@@ -358,9 +358,12 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
       for (auto& [id, record] : windows_) {
         if (record.parent == 0) continue;
         if (event.type == ConfigureNotify && event.xconfigure.window == record.parent) {
-          XResizeWindow(x_, record.xid, static_cast<unsigned>(std::max(event.xconfigure.width, 1)),
-                        static_cast<unsigned>(std::max(event.xconfigure.height, 1)));
-          XFlush(x_);
+          const int width = std::max(event.xconfigure.width, 1), height = std::max(event.xconfigure.height, 1);
+          int old_width = 0, old_height = 0;
+          SDL_GetWindowSize(record.sdl, &old_width, &old_height);
+          if (width == old_width && height == old_height) continue;  // moved, not resized
+          // Through SDL, which keeps the drawable's size for the context.
+          SDL_SetWindowSize(record.sdl, width, height);
           Post(record, kMessageSize);
         } else if (event.type == DestroyNotify && event.xdestroywindow.window == record.parent) {
           // Our child went with it.
