@@ -299,10 +299,17 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
     platform_.PostMessage({static_cast<PlatformWindow>(record.xid), message, wparam, lparam});
   }
 
+  // Input inside a foreign window is its owner's (xscreensaver grabs it and
+  // ends us with a signal): only our own windows report it.
+  WindowRecord* FindInputWindow(Uint32 sdl_id) {
+    WindowRecord* record = FindSdl(sdl_id);
+    return record != nullptr && record->parent == 0 ? record : nullptr;
+  }
+
   void Translate(const SDL_Event& event) {
     switch (event.type) {
       case SDL_MOUSEMOTION:
-        if (WindowRecord* record = FindSdl(event.motion.windowID)) {
+        if (WindowRecord* record = FindInputWindow(event.motion.windowID)) {
           if (!record->moved) {
             record->moved = true;
             int x = 0, y = 0;
@@ -313,7 +320,7 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
         }
         break;
       case SDL_MOUSEBUTTONDOWN:
-        if (WindowRecord* record = FindSdl(event.button.windowID)) {
+        if (WindowRecord* record = FindInputWindow(event.button.windowID)) {
           // The wheel is not a button here: SDL reports it apart.
           if (event.button.button == SDL_BUTTON_LEFT) Post(*record, kMessageLeftButtonDown);
           if (event.button.button == SDL_BUTTON_MIDDLE) Post(*record, kMessageMiddleButtonDown);
@@ -321,7 +328,7 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
         }
         break;
       case SDL_KEYDOWN:
-        if (WindowRecord* record = FindSdl(event.key.windowID)) {
+        if (WindowRecord* record = FindInputWindow(event.key.windowID)) {
           Post(*record, kMessageKeyDown, static_cast<std::uintptr_t>(event.key.keysym.sym));
         }
         break;
@@ -329,7 +336,7 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
         if (WindowRecord* record = FindSdl(event.window.windowID)) {
           switch (event.window.event) {
             case SDL_WINDOWEVENT_FOCUS_LOST:
-              focus_lost_ = true;
+              if (record->parent == 0) focus_lost_ = true;
               break;
             case SDL_WINDOWEVENT_CLOSE:
               Post(*record, kMessageSysCommand, kCommandClose);
