@@ -1,6 +1,7 @@
 #include "tools/number_lists.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 
 #include "tools/command.h"
@@ -28,6 +29,21 @@ std::vector<double> ParseNumberList(const std::string& list, const std::string& 
     start = comma + 1;
   }
   return numbers;
+}
+
+PixelSize ParsePixelSize(const std::string& text, const std::string& what) {
+  const size_t cross = text.find('x');
+  const auto side = [&](const std::string& digits) {
+    uint32_t value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || value == 0 ||
+        value > 16384) {
+      throw UsageError{what + " must look like 640x400, each side 1 to 16384, not '" + text + "'"};
+    }
+    return value;
+  };
+  if (cross == std::string::npos) side("");
+  return {side(text.substr(0, cross)), side(text.substr(cross + 1))};
 }
 
 }  // namespace lumi::tool

@@ -1,6 +1,8 @@
-// Numbers given on the command line, as seconds: one, or a comma list.
+// Numbers given on the command line: seconds, one or a comma list, and
+// sizes in pixels.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,5 +11,11 @@ namespace lumi::tool {
 // Throws UsageError naming `what` when the text is not a whole number.
 double ParseNumber(const std::string& text, const std::string& what);
 std::vector<double> ParseNumberList(const std::string& list, const std::string& what);
+
+struct PixelSize {
+  uint32_t width = 0, height = 0;
+};
+// "640x400", each side 1 to 16384; throws UsageError naming `what`.
+PixelSize ParsePixelSize(const std::string& text, const std::string& what);
 
 }  // namespace lumi::tool
