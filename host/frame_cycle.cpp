@@ -17,7 +17,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The error box moves smoothly enough at this rate and costs next to nothing.
-constexpr Clock::duration kErrorBoxInterval = std::chrono::milliseconds(33);
+constexpr Clock::duration kErrorBoxInterval = std::chrono::milliseconds(50);
 constexpr double kDefaultFramesPerSecond = 60;
 
 bool Contains(const WindowRect& rect, std::int32_t x, std::int32_t y) {

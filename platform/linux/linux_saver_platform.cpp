@@ -20,7 +20,7 @@ std::atomic<bool> g_endRequested{false};
 void OnEndSignal(int) { g_endRequested.store(true); }
 
 // A signal is noticed at the latest after this long, well within a frame.
-constexpr std::chrono::milliseconds kSignalCheckInterval{10};
+constexpr std::chrono::milliseconds kSignalCheckInterval{16};
 
 }  // namespace
 
