@@ -42,8 +42,19 @@ class XvfbSaver : public ::testing::Test {
               ("lumi_xvfb_" + std::to_string(getpid()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);
+    // A server now and then goes away while starting on a busy machine:
+    // one that does not answer is replaced.
+    for (int attempt = 0; attempt < 3 && !StartServer(); ++attempt) {
+    }
+    ASSERT_FALSE(display_.empty()) << "Xvfb did not start";
+  }
+
+  bool StartServer() {
+    if (server_ > 0) kill(server_, SIGKILL), waitpid(server_, nullptr, 0);
+    server_ = 0;
+    display_.clear();
     int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
+    if (pipe(fds) != 0) return false;
     server_ = fork();
     if (server_ == 0) {
       dup2(fds[1], 3);
@@ -53,13 +64,17 @@ class XvfbSaver : public ::testing::Test {
     }
     close(fds[1]);
     char number[16] = {};
-    ASSERT_GT(read(fds[0], number, sizeof number - 1), 0) << "Xvfb did not start";
+    const bool got = read(fds[0], number, sizeof number - 1) > 0;
     close(fds[0]);
+    if (!got) return false;
     display_ = ":" + std::string(number).substr(0, std::string(number).find('\n'));
     // The number comes a moment before the server takes clients.
-    for (int i = 0; i < 100 && std::system((Env() + "xdotool getmouselocation >/dev/null 2>&1").c_str()) != 0; ++i) {
+    for (int i = 0; i < 100; ++i) {
+      if (std::system((Env() + "xdotool getmouselocation >/dev/null 2>&1").c_str()) == 0) return true;
       std::this_thread::sleep_for(50ms);
     }
+    display_.clear();
+    return false;
   }
 
   void TearDown() override {
@@ -165,7 +180,8 @@ TEST_F(XvfbSaver, PreviewFollowsAnotherProgramsWindowUntilItGoes) {
   StartSaver("-window-id " + window);
   EXPECT_TRUE(ShowsTheDemo("320x200+10+10"));
   X("xdotool windowsize " + window + " 500 350");
-  EXPECT_TRUE(ShowsTheDemo("100x60+390+280", 10s)) << "the picture follows the new size";
+  // Sky where the old window ended: the picture fills the new size.
+  EXPECT_TRUE(ShowsTheDemo("100x60+380+30", 10s)) << "the picture follows the new size";
   kill(logo, SIGTERM);
   waitpid(logo, nullptr, 0);
   EXPECT_EQ(WaitForSaver(5s), 0);
