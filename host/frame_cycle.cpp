@@ -215,8 +215,7 @@ void SaverFrameCycle::Initialize3D(CD3DScreensaver& host) {
   for (const Adapter& adapter : adapters_) choices.push_back({!adapter.modes.empty(), adapter.Software()});
   const int best = FindBestAdapter(monitor_adapters, choices);
 
-  windowed_ = host.mode != ModeFull;
-  if (!windowed_) {
+  if (host.mode == ModeFull) {
     if (best < 0) host.RecordError(kErrorNoCompatibleDevices);
     // Only the best adapter draws; every other monitor stays black.
     for (std::size_t m = 0; m < monitors_.size(); ++m) {

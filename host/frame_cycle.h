@@ -49,10 +49,6 @@ class SaverFrameCycle : public SaverParts {
 
   // A drawing mode that could open no window: there was nothing to show.
   bool WindowsMissing() const { return windows_missing_; }
-  std::size_t UnitCount() const { return units_.size(); }
-
-  // The timer the frames read; tests start it where they like.
-  FrameTimer& Timer() { return timer_; }
 
  private:
   struct Monitor {
@@ -102,7 +98,6 @@ class SaverFrameCycle : public SaverParts {
   std::vector<Monitor> monitors_;
   std::vector<Adapter> adapters_;
   std::vector<Unit> units_;
-  bool windowed_ = false;
   bool windows_missing_ = false;
   std::uint64_t frame_count_ = 0;
   std::optional<std::chrono::steady_clock::time_point> last_box_step_;
