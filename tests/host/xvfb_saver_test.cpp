@@ -68,8 +68,9 @@ class XvfbSaver : public ::testing::Test {
     close(fds[0]);
     if (!got) return false;
     display_ = ":" + std::string(number).substr(0, std::string(number).find('\n'));
-    // The number comes a moment before the server takes clients.
-    for (int i = 0; i < 100; ++i) {
+    // The number comes a moment before the server takes clients; on a busy
+    // machine that moment can last seconds.
+    for (int i = 0; i < 400; ++i) {
       if (std::system((Env() + "xdotool getmouselocation >/dev/null 2>&1").c_str()) == 0) return true;
       std::this_thread::sleep_for(50ms);
     }
