@@ -24,25 +24,35 @@ SlidePlayer::~SlidePlayer() {
   SetCurrentResourceTable(previous_table_);
 }
 
-bool SlidePlayer::Draw(std::string& error) {
+void SlidePlayer::MakeCurrent() {
+  SetCurrentRenderContext(&device_, &view_);
+  SetCurrentResourceTable(table_.get());
+}
+
+bool SlidePlayer::DrawScene(std::string& error) {
   if (!device_.BeginScene()) {
     error = device_.LastError();
     return false;
   }
   document_.show->Render();
   device_.EndScene();
+  return true;
+}
+
+bool SlidePlayer::Draw(std::string& error) {
+  if (!DrawScene(error)) return false;
   device_.Present();
   return true;
 }
 
 bool SlidePlayer::LoseAndRestore(std::string& error) {
   device_.LoseDevice();
-  document_.show->ReleaseDevice();
+  ReleaseDevice();
   if (!device_.Reset()) {
     error = "the device could not be reset: " + device_.LastError();
     return false;
   }
-  document_.show->RestoreDevice();
+  RestoreDevice();
   return true;
 }
 

@@ -24,10 +24,19 @@ class SlidePlayer {
   SlidePlayer(const SlidePlayer&) = delete;
   SlidePlayer& operator=(const SlidePlayer&) = delete;
 
+  // Makes this player's device, view and resource table current again,
+  // when several players take turns.
+  void MakeCurrent();
   // The show at global time t.
   void Move(float t) { document_.show->FrameMove(t); }
+  // One frame drawn, not presented; false with the reason in error.
+  bool DrawScene(std::string& error);
   // One frame drawn and presented; false with the reason in error.
   bool Draw(std::string& error);
+  // Around a device reset: the scene lets its device objects go before and
+  // makes what it needs again after.
+  void ReleaseDevice() { document_.show->ReleaseDevice(); }
+  void RestoreDevice() { document_.show->RestoreDevice(); }
   // As after a display change: the device is lost, the scene lets its
   // device objects go, the device is reset and the scene restores them.
   bool LoseAndRestore(std::string& error);

@@ -2,16 +2,21 @@
 // the switches Windows passes to a screen saver.
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "archive/document_source.h"
 #include "archive/input_error.h"
-#include "host/pending_saver_parts.h"
+#include "host/document_scene_host.h"
+#include "host/frame_cycle.h"
 #include "host/process_entry.h"
 #include "host/saver_arguments.h"
+#include "host/scene_sound.h"
 #include "host/screensaver.h"
+#include "platform/linux/file_settings_store.h"
 #include "platform/linux/linux_saver_platform.h"
+#include "platform/linux/x11_saver_display.h"
 #include "platform/resource_lookup.h"
 
 namespace {
@@ -26,6 +31,18 @@ constexpr const char* kUsage =
     "  -window-id ID       preview into the X window ID (decimal or 0x hex)\n"
     "  --scene FILE        play FILE instead: a scene document, or a Windows\n"
     "                      screen saver (.scr) that carries one\n"
+    "  --fps N             draw at most N frames a second (default: the\n"
+    "                      monitor's refresh rate, 60 when unknown)\n"
+    "  --lose-device-every N\n"
+    "                      lose the graphics device every N frames and restore\n"
+    "                      it, as after a display change (for testing)\n"
+    "  --picture-position stretch|fit|fill\n"
+    "  --volume N          sound volume 0 to 100\n"
+    "  --mute, --unmute    sound off or on\n"
+    "                      (these three override the stored settings for\n"
+    "                      this run; the settings file keeps its values)\n"
+    "  --normal-priority   keep the normal scheduling priority instead of the\n"
+    "                      idle one (for tests on a busy machine)\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
@@ -66,11 +83,47 @@ int main(int argc, char** argv) {
     }
   }
 
-  lumi::LinuxSaverPlatform platform(arguments.commandLine);
-  lumi::PendingSaverParts parts;
-  lumi::CVovorScreensaver host(platform, parts);
-  if (arguments.parsed.mode == lumi::ModeConfigure) {
-    std::fputs("lumisave: the settings dialog is not yet available on this build\n", stderr);
+  lumi::FileSettingsStore store(lumi::FileSettingsStore::DefaultPath([](const char* name) { return std::getenv(name); }));
+  lumi::SaverSettings settings(store, lumi::kSettingsKeyPath, arguments.overrides);
+  lumi::LinuxSaverPlatform platform(arguments.commandLine, !arguments.normalPriority);
+
+  // The sound starts its threads here, before the host lowers this thread
+  // to idle priority, which threads started later would inherit. It reads
+  // its settings and posts the media graph's events from its own threads.
+  const lumi::SoundSettingsReader soundSettings = [&settings] { return settings.Sound(); };
+  const std::function<void(lumi::PlatformWindow)> postMediaEvent = [&platform](lumi::PlatformWindow window) {
+    platform.PostMessage({window, lumi::kMessageMediaEvent, 0, 0});
+  };
+  lumi::SilentSceneSound sound;  // takes soundSettings and postMediaEvent once sound plays
+
+  const lumi::SaverMode mode = arguments.parsed.mode;
+  const bool drawing = mode == lumi::ModePreview || mode == lumi::ModeFull || mode == lumi::ModeTest;
+  std::unique_ptr<lumi::SaverDisplay> display;
+  if (drawing) {
+    // Mesa reads this when it loads its driver, before the first context.
+    if (settings.AnyScreenDisablesHardware(static_cast<int>(lumi::kMaxMonitors))) {
+      setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    }
+    std::string error;
+    display = lumi::OpenX11SaverDisplay(platform, error);
+    if (!display) {
+      std::fprintf(stderr,
+                   "lumisave: no X display to draw on (%s); 'lumisave-tool render' draws frames without one\n",
+                   error.c_str());
+      return 1;
+    }
   }
-  return parts.ExitCode(lumi::RunSaverProcess(host, 0));
+
+  const std::optional<std::filesystem::path> scene = arguments.scene;
+  lumi::DocumentSceneHost sceneHost(
+      sound, [scene] { return scene ? lumi::ReadDocumentFile(*scene) : lumi::ReadCarriedDocument(); },
+      [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); });
+  lumi::FrameCycleOptions options;
+  options.fps = arguments.fps;
+  options.lose_device_every = arguments.loseDeviceEvery;
+  if (mode == lumi::ModeFull && arguments.xWindow) options.full_screen_window = *arguments.xWindow;
+  lumi::SaverFrameCycle parts(platform, display.get(), sound, options);
+  lumi::CVovorScreensaver host(platform, parts, &sceneHost, &settings);
+  const int result = lumi::RunSaverProcess(host, 0);
+  return parts.WindowsMissing() ? 1 : result;
 }

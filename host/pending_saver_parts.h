@@ -16,8 +16,13 @@ class PendingSaverParts : public SaverParts {
   HResult CreateSaverWindows(CD3DScreensaver&) override { return kSuccess; }
   HResult BuildDeviceList(CD3DScreensaver&) override { return kSuccess; }
   bool HasUsableDevice(const CD3DScreensaver&) const override { return true; }
+  void ReadScreenSettings(SaverSettings&) override {}
   void CreateMediaGraph(CD3DScreensaver&, WindowHandle) override {}
+  long GetMediaEvent() override { return -1; }
   HResult RunSaverLoop(CD3DScreensaver& host) override;
+  void Cleanup3D(CD3DScreensaver&) override {}
+  void OnWindowResized(CD3DScreensaver&, WindowHandle) override {}
+  void PaintError(CD3DScreensaver&, WindowHandle) override {}
   void FreeAdapters(CD3DScreensaver&) override {}
 
   // The process's exit code: `host_result` unless a drawing mode was refused.

@@ -22,6 +22,16 @@ std::uint32_t ParseWindowId(const std::string& text, const std::string& source) 
   return id;
 }
 
+std::uint32_t ParseCount(const std::string& text, const std::string& option, std::uint32_t low, std::uint32_t high) {
+  std::uint32_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+    throw UsageError(option + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+                     ", not '" + text + "'");
+  }
+  return value;
+}
+
 std::string QuoteProgramName(const std::string& name) {
   // Windows file names hold no quotes; the grammar would end the name at one.
   std::string plain;
@@ -92,6 +102,29 @@ SaverArguments ParseSaverArguments(std::span<const std::string> args, const Envi
       root = true;
     } else if (arg == "-window-id") {
       windowId = ParseWindowId(value(arg), arg);
+    } else if (arg == "--fps") {
+      arguments.fps = ParseCount(value(arg), arg, 1, 1000);
+    } else if (arg == "--lose-device-every") {
+      arguments.loseDeviceEvery = ParseCount(value(arg), arg, 1, 1000000);
+    } else if (arg == "--picture-position") {
+      const std::string& position = value(arg);
+      if (position == "stretch") {
+        arguments.overrides.picture_position = 0;
+      } else if (position == "fit") {
+        arguments.overrides.picture_position = 1;
+      } else if (position == "fill") {
+        arguments.overrides.picture_position = 2;
+      } else {
+        throw UsageError(arg + " must be stretch, fit or fill, not '" + position + "'");
+      }
+    } else if (arg == "--volume") {
+      arguments.overrides.volume = ParseCount(value(arg), arg, 0, kMaxSoundVolume);
+    } else if (arg == "--mute") {
+      arguments.overrides.muted = true;
+    } else if (arg == "--unmute") {
+      arguments.overrides.muted = false;
+    } else if (arg == "--normal-priority") {
+      arguments.normalPriority = true;
     } else if (arg == "--scene") {
       arguments.scene = value(arg);
     } else if (arg.starts_with("--scene=")) {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "host/command_line.h"
+#include "host/saver_settings.h"
 
 namespace lumi {
 
@@ -31,6 +32,15 @@ struct SaverArguments {
   std::optional<std::uint32_t> xWindow;
   // A document, or a screen saver holding one, to play instead of ours.
   std::optional<std::filesystem::path> scene;
+  // Frames per second at most; 0 leaves it to the monitor.
+  std::uint32_t fps = 0;
+  // Lose the graphics device every N frames (0: never), for testing.
+  std::uint32_t loseDeviceEvery = 0;
+  // Keep the normal scheduling priority instead of the idle one, for tests
+  // on a busy machine where an idle thread would hardly ever run.
+  bool normalPriority = false;
+  // Settings for this run that override the stored ones.
+  SettingOverrides overrides;
 };
 
 using EnvironmentLookup = std::function<const char*(const char* name)>;

@@ -1,12 +1,25 @@
 #include "host/screensaver.h"
 
+#include <cstdio>
+
+#include "archive/utf.h"
+#include "host/device_choice.h"
+#include "host/saver_settings.h"
+#include "host/scene_host.h"
+#include "host/scene_sound.h"
 #include "host/string_table.h"
 
 namespace lumi {
 
 CD3DScreensaver::CD3DScreensaver(SaverPlatform& platform, SaverParts& parts) : platform_(platform), parts_(parts) {
-  platform_.SetWindowProcedure([this](const WindowMessage& m) {
-    return WindowProc(m.window, m.message, m.wparam, m.lparam);
+  // As the class-level procedure of the saver's windows: nothing thrown
+  // while serving a message may end the saver's loop.
+  platform_.SetWindowProcedure([this](const WindowMessage& m) -> std::intptr_t {
+    try {
+      return WindowProc(m.window, m.message, m.wparam, m.lparam);
+    } catch (...) {
+      return 1;
+    }
   });
 }
 
@@ -76,16 +89,85 @@ void CD3DScreensaver::WaitForPreviewWindow() {
 
 std::intptr_t CD3DScreensaver::WindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
                                           std::intptr_t lparam) {
-  if (waitingForPreview && message == kMessageUser) {
-    platform_.SetTimer(window, kPreviewTimer, kPreviewTimerMilliseconds);
-    return 0;
+  const WindowMessage m{window, message, wparam, lparam};
+  switch (message) {
+    case kMessageDestroy:
+      if (mode == ModePreview || mode == ModeTest) Shutdown();
+      break;
+    case kMessageEndSession:
+      if (wparam != 0) Shutdown();
+      break;
+    case kMessageSize:
+      parts_.OnWindowResized(*this, window);
+      break;
+    case kMessagePaint:
+      PaintError(window, 0);
+      return 0;
+    case kMessageEraseBackground:
+      return 1;
+    case kMessageActivateApp:
+      if (wparam == 0 && mode != ModeTest) Interrupt();
+      break;
+    case kMessageKeyDown:
+    case kMessageLeftButtonDown:
+    case kMessageRightButtonDown:
+    case kMessageMiddleButtonDown:
+      if (mode != ModeTest) Interrupt();
+      break;
+    case kMessageSetCursor:
+      if (mode == ModeFull && !checkingPassword) return 1;
+      break;
+    case kMessageSysCommand:
+      if (mode == ModeFull && (wparam == kCommandNextWindow || wparam == kCommandPrevWindow ||
+                               wparam == kCommandClose || wparam == kCommandScreenSave)) {
+        return 0;
+      }
+      break;
+    case kMessageTimer:
+      if (wparam == kPreviewTimer) {
+        waitingForPreview = false;
+        platform_.KillTimer(window, kPreviewTimer);
+      }
+      break;
+    case kMessageMouseMove:
+      if (mode != ModeTest) {
+        const int x = MouseX(lparam), y = MouseY(lparam);
+        if (x != lastMouseX || y != lastMouseY) {
+          lastMouseX = x;
+          lastMouseY = y;
+          if (++mouseMoveCount > 5) Interrupt();
+        }
+      }
+      break;
+    case kMessagePowerBroadcast:
+      if (wparam == kPowerSuspend) Interrupt();
+      break;
+    case kMessageUser:
+      platform_.SetTimer(window, kPreviewTimer, kPreviewTimerMilliseconds);
+      break;
+    case kMessageMediaEvent:
+      OnMediaEvent(parts_.GetMediaEvent());
+      break;
+    default:
+      break;
   }
-  if (waitingForPreview && message == kMessageTimer && wparam == kPreviewTimer) {
-    waitingForPreview = false;
-    platform_.KillTimer(window, kPreviewTimer);
-    return 0;
-  }
-  return platform_.DefaultWindowProcedure({window, message, wparam, lparam});
+  return platform_.DefaultWindowProcedure(m);
+}
+
+void CD3DScreensaver::Interrupt() {
+  if (mode != ModeTest && !(mode == ModeFull && !checkingPassword)) return;
+  Shutdown();
+}
+
+void CD3DScreensaver::Shutdown() {
+  parts_.Cleanup3D(*this);
+  OnShutdown();
+  platform_.PostQuitMessage(0);
+}
+
+void CD3DScreensaver::PaintError(WindowHandle window, DeviceContext) {
+  // A preview without an error is simply black; the error box knows that.
+  parts_.PaintError(*this, window);
 }
 
 HResult CD3DScreensaver::Run() {
@@ -137,13 +219,60 @@ void CD3DScreensaver::ShowError(HResult code) {
   platform_.ShowMessageBox(mainWindow, text, windowTitle, kIconError);
 }
 
-CVovorScreensaver::CVovorScreensaver(SaverPlatform& platform, SaverParts& parts) : CD3DScreensaver(platform, parts) {
+CVovorScreensaver::CVovorScreensaver(SaverPlatform& platform, SaverParts& parts, SceneHost* scene,
+                                     SaverSettings* settings)
+    : CD3DScreensaver(platform, parts), scene_(scene), settings_(settings) {
   platform_.InitCommonControls();
   settingsKeyPath = kSettingsKeyPath;
   char16_t title[kWindowTitleCapacity];
   LoadString(kStringWindowTitle, title, kWindowTitleCapacity);
   windowTitle = title;
   useDepthBuffer = true;
+}
+
+void CVovorScreensaver::ShowConfiguration() {
+  if (!settings_) return;
+  std::printf("Settings file: %s\n", settings_->Location().c_str());
+  for (const ListedSetting& setting : settings_->List(static_cast<int>(kMaxMonitors))) {
+    const std::string name = ToUtf8(setting.key.empty() ? setting.name : setting.key + u"\\" + setting.name);
+    std::printf("%-28s %-7s %-34s %s\n", name.c_str(), setting.type.c_str(), setting.value.c_str(),
+                setting.source.c_str());
+  }
+}
+
+void CVovorScreensaver::LoadSettings() {
+  if (settings_) parts_.ReadScreenSettings(*settings_);
+}
+
+void CVovorScreensaver::SelectUnit(int unitIndex) {
+  if (scene_) scene_->SelectUnit(unitIndex, currentDevice);
+}
+
+HResult CVovorScreensaver::OnDeviceReset() {
+  if (!scene_) return kSuccess;
+  try {
+    scene_->OnDeviceReset(mainWindow);
+  } catch (...) {
+    // The sound device is optional to drawing but not to the saver.
+    RecordError(kErrorMediaMissing);
+  }
+  return kSuccess;
+}
+
+HResult CVovorScreensaver::Render() { return scene_ ? scene_->Render(appTime) : kSuccess; }
+
+HResult CVovorScreensaver::OnDeviceLost() {
+  if (scene_) scene_->OnDeviceLost();
+  return kSuccess;
+}
+
+HResult CVovorScreensaver::OnDeviceDestroyed() {
+  if (scene_) scene_->OnDeviceDestroyed();
+  return kSuccess;
+}
+
+void CVovorScreensaver::OnMediaEvent(long eventCode) {
+  if (scene_) scene_->OnMediaEvent(eventCode);
 }
 
 }  // namespace lumi

@@ -1,8 +1,9 @@
 // The screen-saver host: CD3DScreensaver, the generic host with its 24
 // virtual operations in slot order, and CVovorScreensaver, the host that
-// plays the embedded scene document. Start-up (`Create`) and the run modes
-// (`Run`) live here; monitors, devices, windows, the frame cycle and the
-// media graph are reached through SaverParts.
+// plays the embedded scene document. Start-up (`Create`), the run modes
+// (`Run`), the saver window's procedure and the quit rules live here;
+// monitors, devices, windows, the frame cycle and the media graph are
+// reached through SaverParts.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +20,9 @@ namespace lumi {
 using ModuleInstance = std::uintptr_t;
 using DeviceContext = std::uintptr_t;
 
-// Described by the device code that fills them.
-struct DeviceCaps;
-class Direct3DDevice;
+class GraphicsDevice;
+class SaverSettings;
+class SceneHost;
 
 inline constexpr std::uint32_t kDirect3DSdkVersion = 32;
 inline constexpr std::uintptr_t kPreviewTimer = 1;
@@ -35,33 +36,26 @@ class CD3DScreensaver {
   CD3DScreensaver(const CD3DScreensaver&) = delete;
   CD3DScreensaver& operator=(const CD3DScreensaver&) = delete;
 
-  // Slots 0 to 23. The error box (5), the diagnostics (8, 9) and the saver
-  // window's messages other than the preview wait (6) come with the frame
-  // cycle; until then they do nothing or take the default procedure.
-  // Create always succeeds: a failing step is remembered in errorOccurred/errorCode.
+  // Slots 0 to 23. Nothing displays the diagnostics (8, 9), and device
+  // acceptance and checks (13, 14) are the device choice's, so those slots
+  // are gone. Create always succeeds: a failing step is remembered in
+  // errorOccurred/errorCode.
   virtual HResult Create(ModuleInstance instance);
   // Returns 0.
   virtual HResult Run();
   virtual void ShowConfiguration() {}
   virtual void OnReservedMode(WindowHandle /*parent*/) {}
   virtual void LoadSettings() {}
-  virtual void PaintError(WindowHandle /*window*/, DeviceContext /*dc*/) {}
+  virtual void PaintError(WindowHandle window, DeviceContext dc);
   virtual std::intptr_t WindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
                                    std::intptr_t lparam);
   virtual std::intptr_t SoundSettingsDialogProc(WindowHandle /*window*/, std::uint32_t /*message*/,
                                                 std::uintptr_t /*wparam*/, std::intptr_t /*lparam*/) {
     return 0;
   }
-  virtual void DescribeDevices() {}
-  virtual void CountFrameRate() {}
   virtual bool LookUpErrorText(HResult code, char16_t* buffer, std::size_t capacity);
   virtual void SelectUnit(int /*unitIndex*/) {}
   virtual HResult PrepareDirect3D() { return kSuccess; }
-  virtual HResult AcceptsDevice(const DeviceCaps& /*caps*/, std::uint32_t /*behaviour*/,
-                                std::uint32_t /*adapterFormat*/) {
-    return kSuccess;
-  }
-  virtual HResult CheckCreatedDevice(Direct3DDevice& /*device*/) { return kSuccess; }
   virtual HResult InitializeScene() { return kSuccess; }
   virtual HResult OnDeviceCreated() { return kSuccess; }
   virtual HResult OnDeviceReset() { return kSuccess; }
@@ -76,6 +70,12 @@ class CD3DScreensaver {
   void ShowError(HResult code);
   void RecordError(HResult code);
 
+  // A quit rule fired: in test and full-screen mode the devices go and the
+  // loop is told to end; preview ends only when its window goes.
+  void Interrupt();
+  // The window went or the process is asked to end: every mode ends.
+  void Shutdown();
+
   SaverMode mode = ModeConfigure;
   WindowHandle parentWindow = 0;
   ModuleInstance instance = 0;
@@ -88,6 +88,20 @@ class CD3DScreensaver {
   std::u16string settingsKeyPath;
   // Set while the preview waits for the Display control panel.
   bool waitingForPreview = false;
+
+  // Input since the saver started; the position starts at -1, -1 so that
+  // the first move counts.
+  std::uint32_t mouseMoveCount = 0;
+  int lastMouseX = -1, lastMouseY = -1;
+  // The Windows 9x password hooks: never present on the systems we run on.
+  bool isWin9x = false;
+  bool checkingPassword = false;
+
+  // The unit being drawn and the time of the frame since the loop started.
+  // Seconds are doubles: single precision steps by about 2 ms after 8 hours.
+  GraphicsDevice* currentDevice = nullptr;
+  double appTime = 0;
+  double elapsedTime = 0;
 
   // Device policy.
   bool allowReferenceDevice = false;
@@ -110,11 +124,27 @@ class CD3DScreensaver {
 
 inline constexpr char16_t kSettingsKeyPath[] = u"Software\\Quillborne\\Lumivex\\Screensaver\\";
 
-// Its configuration dialog, settings, scene host and media events replace
-// slots 2, 3, 4, 7, 11, 13, 17, 19, 20 and 23 as those parts are built.
+// Its scene host draws each unit and serves the sound's events (slots 11,
+// 17, 19, 20, 21, 23) and its settings choose the screens' devices (4);
+// without them (a build that cannot draw) those slots keep the base's
+// behaviour. Until its dialogs exist, the configuration lists the settings.
 class CVovorScreensaver : public CD3DScreensaver {
  public:
-  CVovorScreensaver(SaverPlatform& platform, SaverParts& parts);
+  CVovorScreensaver(SaverPlatform& platform, SaverParts& parts, SceneHost* scene = nullptr,
+                    SaverSettings* settings = nullptr);
+
+  void ShowConfiguration() override;
+  void LoadSettings() override;
+  void SelectUnit(int unitIndex) override;
+  HResult OnDeviceReset() override;
+  HResult Render() override;
+  HResult OnDeviceLost() override;
+  HResult OnDeviceDestroyed() override;
+  void OnMediaEvent(long eventCode) override;
+
+ private:
+  SceneHost* scene_;
+  SaverSettings* settings_;
 };
 
 }  // namespace lumi

@@ -4,6 +4,7 @@
 // platforms stand in for them.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,9 +19,42 @@ using PlatformWindow = std::intptr_t;
 using LibraryHandle = std::uintptr_t;
 using ProcedureAddress = std::uintptr_t;
 
-inline constexpr std::uint32_t kMessageTimer = 0x0113;  // WM_TIMER
-inline constexpr std::uint32_t kMessageUser = 0x0400;   // WM_USER
-inline constexpr std::uint32_t kIconError = 0x10;       // MB_ICONERROR
+// The window messages of Windows that the saver's window procedure serves;
+// other platforms translate their events into them.
+inline constexpr std::uint32_t kMessageDestroy = 0x0002;          // WM_DESTROY
+inline constexpr std::uint32_t kMessageSize = 0x0005;             // WM_SIZE
+inline constexpr std::uint32_t kMessagePaint = 0x000F;            // WM_PAINT
+inline constexpr std::uint32_t kMessageQuit = 0x0012;             // WM_QUIT
+inline constexpr std::uint32_t kMessageEraseBackground = 0x0014;  // WM_ERASEBKGND
+inline constexpr std::uint32_t kMessageEndSession = 0x0016;       // WM_ENDSESSION
+inline constexpr std::uint32_t kMessageActivateApp = 0x001C;      // WM_ACTIVATEAPP
+inline constexpr std::uint32_t kMessageSetCursor = 0x0020;        // WM_SETCURSOR
+inline constexpr std::uint32_t kMessageKeyDown = 0x0100;          // WM_KEYDOWN
+inline constexpr std::uint32_t kMessageSysCommand = 0x0112;       // WM_SYSCOMMAND
+inline constexpr std::uint32_t kMessageTimer = 0x0113;            // WM_TIMER
+inline constexpr std::uint32_t kMessageMouseMove = 0x0200;        // WM_MOUSEMOVE
+inline constexpr std::uint32_t kMessageLeftButtonDown = 0x0201;   // WM_LBUTTONDOWN
+inline constexpr std::uint32_t kMessageRightButtonDown = 0x0204;  // WM_RBUTTONDOWN
+inline constexpr std::uint32_t kMessageMiddleButtonDown = 0x0207; // WM_MBUTTONDOWN
+inline constexpr std::uint32_t kMessagePowerBroadcast = 0x0218;   // WM_POWERBROADCAST
+inline constexpr std::uint32_t kMessageUser = 0x0400;             // WM_USER
+
+inline constexpr std::uintptr_t kPowerSuspend = 4;  // PBT_APMSUSPEND
+inline constexpr std::uintptr_t kCommandNextWindow = 0xF040;  // SC_NEXTWINDOW
+inline constexpr std::uintptr_t kCommandPrevWindow = 0xF050;  // SC_PREVWINDOW
+inline constexpr std::uintptr_t kCommandClose = 0xF060;       // SC_CLOSE
+inline constexpr std::uintptr_t kCommandScreenSave = 0xF140;  // SC_SCREENSAVE
+
+inline constexpr std::uint32_t kIconError = 0x10;  // MB_ICONERROR
+
+// A mouse position as WM_MOUSEMOVE carries it: x and y as signed 16-bit
+// client coordinates in the low and high word.
+constexpr std::intptr_t PackMousePosition(int x, int y) {
+  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(static_cast<std::uint16_t>(y)) << 16) |
+                                    static_cast<std::uint16_t>(x));
+}
+constexpr int MouseX(std::intptr_t lparam) { return static_cast<std::int16_t>(lparam & 0xFFFF); }
+constexpr int MouseY(std::intptr_t lparam) { return static_cast<std::int16_t>((lparam >> 16) & 0xFFFF); }
 
 struct WindowMessage {
   PlatformWindow window = 0;
@@ -50,7 +84,12 @@ class SaverPlatform {
 
   // The procedure that dispatched messages of the saver's windows reach.
   virtual void SetWindowProcedure(WindowProcedure procedure) = 0;
+  // Safe from any thread; wakes a waiting PeekMessage.
   virtual void PostMessage(const WindowMessage& message) = 0;
+  // The next message of any window, waiting for one until `deadline`;
+  // nullopt once the deadline has passed with none. The quit message is
+  // returned as kMessageQuit.
+  virtual std::optional<WindowMessage> PeekMessage(std::chrono::steady_clock::time_point deadline) = 0;
   // The next message for `window` (0: any), waiting for one; nullopt once
   // the quit message arrives.
   virtual std::optional<WindowMessage> GetMessage(PlatformWindow window) = 0;

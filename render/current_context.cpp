@@ -15,12 +15,16 @@ GraphicsDevice* CurrentDevice() { return current_device; }
 SceneView* CurrentSceneView() { return current_view; }
 BackBufferSize CurrentBackBufferSize() { return current_size; }
 
-ScopedRenderContext::ScopedRenderContext(GraphicsDevice* device, SceneView* view)
-    : previous_device_(current_device), previous_view_(current_view), previous_size_(current_size) {
+void SetCurrentRenderContext(GraphicsDevice* device, SceneView* view) {
   current_device = device;
   current_view = view;
   current_size = device != nullptr ? BackBufferSize{device->BackBufferWidth(), device->BackBufferHeight()}
                                    : BackBufferSize{};
+}
+
+ScopedRenderContext::ScopedRenderContext(GraphicsDevice* device, SceneView* view)
+    : previous_device_(current_device), previous_view_(current_view), previous_size_(current_size) {
+  SetCurrentRenderContext(device, view);
 }
 
 ScopedRenderContext::~ScopedRenderContext() {

@@ -21,6 +21,10 @@ struct BackBufferSize {
 };
 BackBufferSize CurrentBackBufferSize();
 
+// Makes a device and its view current until the next change: the saver
+// switches between its units' devices every frame.
+void SetCurrentRenderContext(GraphicsDevice* device, SceneView* view);
+
 // Makes a device and its view current for its lifetime, then puts back
 // what was current before.
 class ScopedRenderContext {

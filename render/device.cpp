@@ -112,8 +112,9 @@ void GraphicsDevice::LoseDevice() {
   tracker_.LoseAll();
 }
 
-bool GraphicsDevice::Reset() {
-  const uint32_t width = backBufferWidth_, height = backBufferHeight_;
+bool GraphicsDevice::Reset() { return Reset(backBufferWidth_, backBufferHeight_); }
+
+bool GraphicsDevice::Reset(uint32_t width, uint32_t height) {
   state_ = DeviceStateBlock::Defaults();
   renderTarget_.reset();
   depthStencil_.reset();

@@ -74,6 +74,8 @@ class GraphicsDevice {
   // Only succeeds once nobody holds a default-pool resource any more; then
   // rebuilds the back buffer, puts managed resources back and resets state.
   bool Reset();
+  // The same with a back buffer of a new size, as when a window was resized.
+  bool Reset(uint32_t width, uint32_t height);
   // Test hook: behaves as if the device had been taken away.
   void LoseDevice();
   uint32_t BackBufferWidth() const { return backBufferWidth_; }

@@ -38,14 +38,19 @@ uint32_t WholeNumber(const std::string& text, const char* what) {
   return value;
 }
 
-ScreenSize ParseScreenSize(const std::string& text) {
+PixelSize ParsePixelSize(const std::string& text, const std::string& what) {
   const size_t cross = text.find('x');
-  if (cross == std::string::npos) throw UsageError{"--size must look like 640x400"};
-  const ScreenSize size{WholeNumber(text.substr(0, cross), "--size"), WholeNumber(text.substr(cross + 1), "--size")};
-  if (size.width == 0 || size.height == 0 || size.width > 16384 || size.height > 16384) {
-    throw UsageError{"--size must be 1 to 16384 each way"};
-  }
-  return size;
+  const auto side = [&](const std::string& digits) {
+    uint32_t value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || value == 0 ||
+        value > 16384) {
+      throw UsageError{what + " must look like 640x400, each side 1 to 16384, not '" + text + "'"};
+    }
+    return value;
+  };
+  if (cross == std::string::npos) side("");
+  return {side(text.substr(0, cross)), side(text.substr(cross + 1))};
 }
 
 }  // namespace lumi::tool

@@ -1,4 +1,5 @@
-// Numbers given on the command line, as seconds: one, or a comma list.
+// Numbers given on the command line: seconds, one or a comma list, and
+// sizes in pixels.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +14,10 @@ std::vector<double> ParseNumberList(const std::string& list, const std::string& 
 // An unsigned 32-bit whole number; UsageError naming `what` otherwise.
 uint32_t WholeNumber(const std::string& text, const char* what);
 
-struct ScreenSize {
+struct PixelSize {
   uint32_t width = 0, height = 0;
 };
-// "WxH", each 1 to 16384, as --size gives it.
-ScreenSize ParseScreenSize(const std::string& text);
+// "640x400", each side 1 to 16384; throws UsageError naming `what`.
+PixelSize ParsePixelSize(const std::string& text, const std::string& what);
 
 }  // namespace lumi::tool

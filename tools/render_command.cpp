@@ -74,8 +74,7 @@ int Run(const std::vector<std::string>& raw) {
   const auto out_dir = args.Option("--out-dir");
   const auto sheet = args.Option("--contact-sheet");
   const auto step_text = args.Option("--step");
-  const ScreenSize size = ParseScreenSize(args.Option("--size").value_or("640x400"));
-  const uint32_t width = size.width, height = size.height;
+  const PixelSize size = ParsePixelSize(args.Option("--size").value_or("640x400"), "--size");
   const PlacementMode position = Position(args.Option("--position").value_or("fit"));
   const uint32_t slide_index = WholeNumber(args.Option("--slide").value_or("0"), "--slide");
   const uint32_t frames = WholeNumber(args.Option("--frames").value_or("1"), "--frames");
@@ -85,6 +84,7 @@ int Run(const std::vector<std::string>& raw) {
   if (!output && !times_text) throw UsageError{"-o OUT.png or --times is required"};
   if (times_text && !out_dir && !sheet && !output) throw UsageError{"--times needs --out-dir, --contact-sheet or -o"};
   if ((out_dir || sheet) && !times_text) throw UsageError{"--out-dir and --contact-sheet need --times"};
+  const uint32_t width = size.width, height = size.height;
   if (frames == 0) throw UsageError{"--frames must be at least 1"};
   const double step = step_text ? ParseNumber(*step_text, "--step") : 1.0 / 60.0;
   // Without times, the frames asked for are all drawn and the last is saved.

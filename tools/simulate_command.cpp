@@ -45,7 +45,7 @@ int Run(const std::vector<std::string>& raw) {
   if (!times_text) throw UsageError{"--times T1,T2,... is required"};
   const std::vector<double> times = ParseNumberList(*times_text, "--times entry");
   const double step = step_text ? ParseNumber(*step_text, "--step") : 1.0 / 60.0;
-  const ScreenSize size = ParseScreenSize(size_text.value_or("640x400"));
+  const PixelSize size = ParsePixelSize(size_text.value_or("640x400"), "--size");
   const double detail = detail_text ? ParseNumber(*detail_text, "--detail") : 0.0;
   if (!(detail >= 0 && detail <= 1e6) || detail != std::floor(detail)) {
     throw UsageError{"--detail must be a whole number from 0 to 1000000"};

@@ -35,5 +35,8 @@ struct WindowOptions {
 
 // An SDL2 window with its own context.
 std::unique_ptr<GlContext> CreateSdlWindowGlContext(const WindowOptions& options, std::string& error);
+// A context drawing into an SDL2 window (an SDL_Window*) that someone else
+// owns and that outlives the context.
+std::unique_ptr<GlContext> CreateSdlGlContext(void* sdl_window, bool vsync, std::string& error);
 
 }  // namespace lumi

@@ -8,9 +8,12 @@ namespace {
 
 class SdlWindowContext : public GlContext {
  public:
-  SdlWindowContext(SDL_Window* window, SDL_GLContext context) : window_(window), context_(context) {}
+  // With `owns_window` the window and SDL's video go with the context.
+  SdlWindowContext(SDL_Window* window, SDL_GLContext context, bool owns_window)
+      : window_(window), context_(context), owns_window_(owns_window) {}
   ~SdlWindowContext() override {
     SDL_GL_DeleteContext(context_);
+    if (!owns_window_) return;
     SDL_DestroyWindow(window_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
@@ -31,19 +34,37 @@ class SdlWindowContext : public GlContext {
 
   SDL_Window* window_;
   SDL_GLContext context_;
+  bool owns_window_;
 };
 
+void RequestCoreProfile() {
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
 }  // namespace
+
+std::unique_ptr<GlContext> CreateSdlGlContext(void* sdl_window, bool vsync, std::string& error) {
+  auto* window = static_cast<SDL_Window*>(sdl_window);
+  RequestCoreProfile();
+  SDL_GLContext context = SDL_GL_CreateContext(window);
+  if (!context) {
+    error = std::string("SDL could not create an OpenGL 3.3 core context: ") + SDL_GetError();
+    return nullptr;
+  }
+  // Vsync is a wish: some drivers refuse it, and drawing works without.
+  SDL_GL_SetSwapInterval(vsync ? 1 : 0);
+  return std::make_unique<SdlWindowContext>(window, context, false);
+}
 
 std::unique_ptr<GlContext> CreateSdlWindowGlContext(const WindowOptions& options, std::string& error) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = std::string("SDL could not start its video: ") + SDL_GetError();
     return nullptr;
   }
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  RequestCoreProfile();
   const int x = options.x < 0 ? SDL_WINDOWPOS_CENTERED : options.x;
   const int y = options.y < 0 ? SDL_WINDOWPOS_CENTERED : options.y;
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
@@ -64,7 +85,7 @@ std::unique_ptr<GlContext> CreateSdlWindowGlContext(const WindowOptions& options
   }
   // Vsync is a wish: some drivers refuse it, and drawing works without.
   SDL_GL_SetSwapInterval(options.vsync ? 1 : 0);
-  return std::make_unique<SdlWindowContext>(window, context);
+  return std::make_unique<SdlWindowContext>(window, context, true);
 }
 
 }  // namespace lumi

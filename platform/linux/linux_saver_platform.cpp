@@ -2,16 +2,44 @@
 
 #include <pthread.h>
 #include <sched.h>
+#include <signal.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <thread>
 
 #include "archive/utf.h"
 
 namespace lumi {
+namespace {
+
+// Set by SIGTERM or SIGINT; the message loop turns it into a message.
+std::atomic<bool> g_endRequested{false};
+
+void OnEndSignal(int) { g_endRequested.store(true); }
+
+// A signal is noticed at the latest after this long, well within a frame.
+constexpr std::chrono::milliseconds kSignalCheckInterval{16};
+
+}  // namespace
+
+LinuxSaverPlatform::LinuxSaverPlatform(std::u16string commandLine, bool idlePriority)
+    : commandLine_(std::move(commandLine)), idlePriority_(idlePriority) {
+  struct sigaction action {};
+  action.sa_handler = OnEndSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+}
+
+LinuxSaverPlatform::~LinuxSaverPlatform() {
+  signal(SIGTERM, SIG_DFL);
+  signal(SIGINT, SIG_DFL);
+}
 
 void LinuxSaverPlatform::LowerThreadToIdlePriority() {
+  if (!idlePriority_) return;
   // SCHED_IDLE runs the thread only when nothing else wants the processor,
   // as THREAD_PRIORITY_IDLE does; a refusal leaves the priority as it was.
   sched_param parameters{};
@@ -23,34 +51,112 @@ void LinuxSaverPlatform::ShowMessageBox(PlatformWindow, std::u16string_view text
   std::fprintf(stderr, "%s: %s\n", ToUtf8(title).c_str(), ToUtf8(text).c_str());
 }
 
-std::optional<WindowMessage> LinuxSaverPlatform::GetMessage(PlatformWindow window) {
-  auto forWindow = [window](PlatformWindow w) { return window == 0 || w == window; };
-  const auto queued =
-      std::find_if(queue_.begin(), queue_.end(), [&](const WindowMessage& m) { return forWindow(m.window); });
-  if (queued != queue_.end()) {
-    const WindowMessage message = *queued;
-    queue_.erase(queued);
-    return message;
+void LinuxSaverPlatform::SetEventSource(EventSource* source) {
+  std::lock_guard lock(mutex_);
+  events_ = source;
+}
+
+void LinuxSaverPlatform::PostMessage(const WindowMessage& message) {
+  EventSource* events = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    queue_.push_back(message);
+    events = events_;
   }
-  if (quitPosted_) {
-    quitPosted_ = false;
-    return std::nullopt;
-  }
-  Timer* next = nullptr;
+  posted_.notify_all();
+  if (events) events->Wake();
+}
+
+std::optional<WindowMessage> LinuxSaverPlatform::TakeQueued(PlatformWindow window) {
+  std::lock_guard lock(mutex_);
+  const auto queued = std::find_if(queue_.begin(), queue_.end(),
+                                   [window](const WindowMessage& m) { return window == 0 || m.window == window; });
+  if (queued == queue_.end()) return std::nullopt;
+  const WindowMessage message = *queued;
+  queue_.erase(queued);
+  return message;
+}
+
+std::optional<WindowMessage> LinuxSaverPlatform::TakeDueTimer(PlatformWindow window, Clock::time_point now) {
   for (Timer& timer : timers_) {
-    if (forWindow(timer.window) && (next == nullptr || timer.due < next->due)) next = &timer;
+    if ((window == 0 || timer.window == window) && timer.due <= now) {
+      timer.due = now + timer.period;
+      return WindowMessage{timer.window, kMessageTimer, timer.id, 0};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<WindowMessage> LinuxSaverPlatform::GetMessage(PlatformWindow window) {
+  if (std::optional<WindowMessage> queued = TakeQueued(window)) return queued;
+  {
+    std::lock_guard lock(mutex_);
+    if (quitPosted_) {
+      quitPosted_ = false;
+      return std::nullopt;
+    }
+  }
+  const Timer* next = nullptr;
+  for (const Timer& timer : timers_) {
+    if ((window == 0 || timer.window == window) && (next == nullptr || timer.due < next->due)) next = &timer;
   }
   if (next == nullptr) return std::nullopt;
   std::this_thread::sleep_until(next->due);
-  next->due += next->period;
-  return WindowMessage{next->window, kMessageTimer, next->id, 0};
+  return TakeDueTimer(window, next->due);
+}
+
+std::optional<WindowMessage> LinuxSaverPlatform::PeekMessage(Clock::time_point deadline) {
+  // The window system is asked at least once, so that input is seen even
+  // when frames run late.
+  bool asked = false;
+  for (;;) {
+    if (g_endRequested.exchange(false)) return WindowMessage{0, kMessageEndSession, 1, 0};
+    if (std::optional<WindowMessage> queued = TakeQueued(0)) return queued;
+    {
+      std::lock_guard lock(mutex_);
+      if (quitPosted_) {
+        quitPosted_ = false;
+        return WindowMessage{0, kMessageQuit, 0, 0};
+      }
+    }
+    const Clock::time_point now = Clock::now();
+    if (std::optional<WindowMessage> timer = TakeDueTimer(0, now)) return timer;
+    if (now >= deadline && asked) return std::nullopt;
+    Clock::time_point until = std::max(now, std::min(deadline, now + kSignalCheckInterval));
+    for (const Timer& timer : timers_) until = std::max(now, std::min(until, timer.due));
+    std::unique_lock lock(mutex_);
+    if (events_ != nullptr) {
+      EventSource* events = events_;
+      lock.unlock();
+      events->WaitForEvents(until);
+    } else {
+      posted_.wait_until(lock, until, [this] { return !queue_.empty() || quitPosted_; });
+    }
+    asked = true;
+  }
 }
 
 std::intptr_t LinuxSaverPlatform::DispatchMessage(const WindowMessage& message) {
   return procedure_ ? procedure_(message) : 0;
 }
 
-void LinuxSaverPlatform::PostQuitMessage(int) { quitPosted_ = true; }
+void LinuxSaverPlatform::PostQuitMessage(int) {
+  EventSource* events = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    quitPosted_ = true;
+    events = events_;
+  }
+  posted_.notify_all();
+  if (events) events->Wake();
+}
+
+std::intptr_t LinuxSaverPlatform::DefaultWindowProcedure(const WindowMessage& message) {
+  if (message.message == kMessageSysCommand && message.wparam == kCommandClose) {
+    PostMessage({message.window, kMessageDestroy, 0, 0});
+  }
+  return 0;
+}
 
 void LinuxSaverPlatform::SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t milliseconds) {
   KillTimer(window, id);

@@ -1,20 +1,35 @@
 // The saver's system services on Linux. There is no Windows message system
 // here: messages and timers go through a queue of the process's own, message
 // boxes are lines on the standard error stream, and no Windows library can
-// be loaded.
+// be loaded. A window system, when there is one, hands its events to the
+// queue through an EventSource.
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 #include <vector>
 
 #include "platform/saver_platform.h"
 
 namespace lumi {
 
+// Where window events come from: it posts them as messages.
+class EventSource {
+ public:
+  virtual ~EventSource() = default;
+  // Posts the events that arrive until `deadline` or until Wake.
+  virtual void WaitForEvents(std::chrono::steady_clock::time_point deadline) = 0;
+  // Ends a WaitForEvents early; safe from any thread.
+  virtual void Wake() = 0;
+};
+
 class LinuxSaverPlatform : public SaverPlatform {
  public:
-  explicit LinuxSaverPlatform(std::u16string commandLine) : commandLine_(std::move(commandLine)) {}
+  // With `idlePriority` false the thread keeps its normal priority.
+  LinuxSaverPlatform(std::u16string commandLine, bool idlePriority = true);
+  ~LinuxSaverPlatform() override;
 
   void LowerThreadToIdlePriority() override;
   std::u16string CommandLine() override { return commandLine_; }
@@ -24,14 +39,17 @@ class LinuxSaverPlatform : public SaverPlatform {
                       std::uint32_t icon) override;
 
   void SetWindowProcedure(WindowProcedure procedure) override { procedure_ = std::move(procedure); }
-  void PostMessage(const WindowMessage& message) override { queue_.push_back(message); }
+  void PostMessage(const WindowMessage& message) override;
   // With nothing queued and no timer running nothing could ever arrive, so
   // that counts as the quit message.
   std::optional<WindowMessage> GetMessage(PlatformWindow window) override;
+  // SIGTERM and SIGINT arrive here as kMessageEndSession.
+  std::optional<WindowMessage> PeekMessage(std::chrono::steady_clock::time_point deadline) override;
   void TranslateMessage(const WindowMessage&) override {}
   std::intptr_t DispatchMessage(const WindowMessage& message) override;
   void PostQuitMessage(int exitCode) override;
-  std::intptr_t DefaultWindowProcedure(const WindowMessage&) override { return 0; }
+  // A close command let through closes the window; nothing else needs doing.
+  std::intptr_t DefaultWindowProcedure(const WindowMessage& message) override;
   void SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t milliseconds) override;
   void KillTimer(PlatformWindow window, std::uintptr_t id) override;
 
@@ -45,6 +63,9 @@ class LinuxSaverPlatform : public SaverPlatform {
   // drawing is possible at all, and the device code lists its adapters.
   std::unique_ptr<Direct3D> CreateDirect3D(std::uint32_t sdkVersion) override;
 
+  // The window system's events; null for none. Must outlive its use.
+  void SetEventSource(EventSource* source);
+
  private:
   using Clock = std::chrono::steady_clock;
   struct Timer {
@@ -54,11 +75,18 @@ class LinuxSaverPlatform : public SaverPlatform {
     Clock::time_point due;
   };
 
+  std::optional<WindowMessage> TakeQueued(PlatformWindow window);
+  std::optional<WindowMessage> TakeDueTimer(PlatformWindow window, Clock::time_point now);
+
   std::u16string commandLine_;
+  bool idlePriority_;
   WindowProcedure procedure_;
+  std::mutex mutex_;  // guards queue_ and quitPosted_: sound threads post too
+  std::condition_variable posted_;
   std::deque<WindowMessage> queue_;
   bool quitPosted_ = false;
   std::vector<Timer> timers_;
+  EventSource* events_ = nullptr;
 };
 
 }  // namespace lumi

@@ -7,6 +7,7 @@
 // of <windows.h>; the calls below name the wide functions themselves.
 #undef PostMessage
 #undef GetMessage
+#undef PeekMessage
 #undef DispatchMessage
 #undef LoadLibrary
 
@@ -55,6 +56,16 @@ void WindowsSaverPlatform::PostMessage(const WindowMessage& message) {
 std::optional<WindowMessage> WindowsSaverPlatform::GetMessage(PlatformWindow window) {
   MSG msg{};
   if (GetMessageW(&msg, ToWindow(window), 0, 0) <= 0) return std::nullopt;
+  return WindowMessage{reinterpret_cast<PlatformWindow>(msg.hwnd), msg.message, msg.wParam, msg.lParam};
+}
+
+std::optional<WindowMessage> WindowsSaverPlatform::PeekMessage(std::chrono::steady_clock::time_point deadline) {
+  MSG msg{};
+  while (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return std::nullopt;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
+  }
   return WindowMessage{reinterpret_cast<PlatformWindow>(msg.hwnd), msg.message, msg.wParam, msg.lParam};
 }
 

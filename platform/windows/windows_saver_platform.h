@@ -23,6 +23,7 @@ class WindowsSaverPlatform : public SaverPlatform {
   // Waits in the thread's message queue; nullopt on the quit message (and
   // when Windows refuses, e.g. for a window that no longer exists).
   std::optional<WindowMessage> GetMessage(PlatformWindow window) override;
+  std::optional<WindowMessage> PeekMessage(std::chrono::steady_clock::time_point deadline) override;
   void TranslateMessage(const WindowMessage& message) override;
   std::intptr_t DispatchMessage(const WindowMessage& message) override;
   void PostQuitMessage(int exitCode) override;

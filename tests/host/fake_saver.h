@@ -51,6 +51,12 @@ class FakePlatform : public SaverPlatform {
     queue.pop_front();
     return m;
   }
+  std::optional<WindowMessage> PeekMessage(std::chrono::steady_clock::time_point) override {
+    if (queue.empty()) return std::nullopt;
+    const WindowMessage m = queue.front();
+    queue.pop_front();
+    return m;
+  }
   void TranslateMessage(const WindowMessage& m) override { log_.push_back("TranslateMessage " + Describe(m)); }
   std::intptr_t DispatchMessage(const WindowMessage& m) override {
     log_.push_back("DispatchMessage " + Describe(m));
@@ -104,6 +110,7 @@ class FakeParts : public SaverParts {
   HResult deviceListResult = kSuccess;
   bool usableDevice = true;
   HResult loopResult = kSuccess;
+  long mediaEvent = -1;
 
   void EnumerateMonitors(CD3DScreensaver&) override { log_.push_back("EnumerateMonitors"); }
   HResult CreateSaverWindows(CD3DScreensaver& host) override {
@@ -119,6 +126,7 @@ class FakeParts : public SaverParts {
     log_.push_back("HasUsableDevice");
     return usableDevice;
   }
+  void ReadScreenSettings(SaverSettings&) override { log_.push_back("ReadScreenSettings"); }
   void CreateMediaGraph(CD3DScreensaver&, WindowHandle window) override {
     log_.push_back("CreateMediaGraph " + std::to_string(window));
   }
@@ -126,6 +134,15 @@ class FakeParts : public SaverParts {
     log_.push_back(std::string("RunSaverLoop") + (host.direct3D ? " with Direct3D" : ""));
     return loopResult;
   }
+  long GetMediaEvent() override {
+    log_.push_back("GetMediaEvent");
+    return mediaEvent;
+  }
+  void Cleanup3D(CD3DScreensaver&) override { log_.push_back("Cleanup3D"); }
+  void OnWindowResized(CD3DScreensaver&, WindowHandle window) override {
+    log_.push_back("OnWindowResized " + std::to_string(window));
+  }
+  void PaintError(CD3DScreensaver&, WindowHandle window) override { log_.push_back("PaintError " + std::to_string(window)); }
   void FreeAdapters(CD3DScreensaver&) override { log_.push_back("FreeAdapters"); }
 
  private:

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -45,7 +46,9 @@ class LumisaveProgram : public ::testing::Test {
   std::filesystem::path directory_;
 };
 
-constexpr const char* kNotYet = "Lumisave: playback is not yet available on this build\n";
+constexpr const char* kNoDisplay = "lumisave: no X display to draw on";
+// The program's runs below have no X display.
+constexpr const char* kWithoutDisplay = "-u DISPLAY";
 
 TEST_F(LumisaveProgram, HelpAndVersion) {
   const Outcome help = Run("--help");
@@ -58,20 +61,42 @@ TEST_F(LumisaveProgram, HelpAndVersion) {
 }
 
 // A host takes exit status 0 for a working saver, so a drawing mode that
-// cannot play must fail.
-TEST_F(LumisaveProgram, DrawingModesFailSayingPlaybackIsNotYetAvailable) {
+// cannot draw must fail, in one line that says where to turn instead.
+TEST_F(LumisaveProgram, DrawingModesWithoutADisplayPointToTheRenderTool) {
   for (const std::string arguments : {"-root", "-window-id 0x400007", "/s", "/p 1234", "/t"}) {
-    const Outcome outcome = Run(arguments);
+    const Outcome outcome = Run(arguments, kWithoutDisplay);
     EXPECT_EQ(outcome.exitCode, 1) << arguments;
-    EXPECT_EQ(outcome.err, kNotYet) << arguments;
+    EXPECT_THAT(outcome.err, ::testing::StartsWith(kNoDisplay)) << arguments;
+    EXPECT_THAT(outcome.err, HasSubstr("'lumisave-tool render'")) << arguments;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << arguments;
   }
-  const Outcome handed = Run("", "XSCREENSAVER_WINDOW=0x400007");
+  const Outcome handed = Run("", std::string(kWithoutDisplay) + " XSCREENSAVER_WINDOW=0x400007");
   EXPECT_EQ(handed.exitCode, 1);
-  EXPECT_EQ(handed.err, kNotYet);
+  EXPECT_THAT(handed.err, ::testing::StartsWith(kNoDisplay));
+}
+
+// Until the dialogs exist, the configuration lists every value with its
+// type and where it comes from, and the file that holds them.
+TEST_F(LumisaveProgram, ConfigurationListsTheSettings) {
+  const std::string config = "XDG_CONFIG_HOME=" + directory_.string();
+  const Outcome fresh = Run("/c:55", config);
+  EXPECT_EQ(fresh.exitCode, 0);
+  EXPECT_THAT(fresh.out, HasSubstr("Settings file: " + (directory_ / "lumisave" / "settings").string()));
+  EXPECT_THAT(fresh.out, ::testing::ContainsRegex("\"PicPos\" +dword +2 +default"));
+  EXPECT_THAT(fresh.out, ::testing::ContainsRegex("\"SoundVolume\" +dword +100 +default"));
+  EXPECT_THAT(fresh.out, ::testing::ContainsRegex("Screen 1.Adapter ID +binary +\\(none\\) +default"));
+
+  std::filesystem::create_directories(directory_ / "lumisave");
+  std::ofstream(directory_ / "lumisave" / "settings")
+      << "[Software\\Quillborne\\Lumivex\\Screensaver]\n\"\\\"PicPos\\\"\"=dword:00000007\n";
+  const Outcome stored = Run("", config);
+  EXPECT_THAT(stored.out, ::testing::ContainsRegex("\"PicPos\" +dword +2 +stored"));
+  const Outcome overridden = Run("--picture-position fit --mute", config);
+  EXPECT_THAT(overridden.out, ::testing::ContainsRegex("\"PicPos\" +dword +1 +command line"));
+  EXPECT_THAT(overridden.out, ::testing::ContainsRegex("\"MuteSound\" +dword +1 +command line"));
 }
 
 TEST_F(LumisaveProgram, OtherModes) {
-  EXPECT_THAT(Run("/c:55").err, HasSubstr("the settings dialog is not yet available"));
   for (const std::string arguments : {"/a 12", "/r", "/n"}) {
     const Outcome outcome = Run(arguments);
     EXPECT_EQ(outcome.exitCode, 0) << arguments;
@@ -82,7 +107,8 @@ TEST_F(LumisaveProgram, OtherModes) {
 
 TEST_F(LumisaveProgram, SceneMustHoldADocument) {
   std::ofstream(directory_ / "scene.lumi") << "\xff\xfe\xff\x01K";
-  EXPECT_EQ(Run("-root --scene " + (directory_ / "scene.lumi").string()).err, kNotYet);
+  EXPECT_THAT(Run("-root --scene " + (directory_ / "scene.lumi").string(), kWithoutDisplay).err,
+              ::testing::StartsWith(kNoDisplay));
 
   const Outcome missing = Run("--scene " + (directory_ / "absent.scr").string() + " /s");
   EXPECT_EQ(missing.exitCode, 1);

@@ -154,9 +154,9 @@ TEST_F(Screensaver, PreviewWaitsForTheControlPanel) {
   EXPECT_FALSE(saver.waitingForPreview);
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
                                "PostMessage 9 1024 0", "GetMessage 9", "TranslateMessage 9 1024 0",
-                               "DispatchMessage 9 1024 0", "SetTimer 9 1 500", "GetMessage 9",
-                               "TranslateMessage 9 275 1", "DispatchMessage 9 275 1", "KillTimer 9 1",
-                               "CreateDirect3D 32", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
+                               "DispatchMessage 9 1024 0", "SetTimer 9 1 500", "DefaultWindowProcedure 9 1024 0",
+                               "GetMessage 9", "TranslateMessage 9 275 1", "DispatchMessage 9 275 1",
+                               "KillTimer 9 1", "DefaultWindowProcedure 9 275 1", "CreateDirect3D 32", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
                                "LoadSettings", "RunSaverLoop with Direct3D", "FreeAdapters"));
 }
 
@@ -165,11 +165,12 @@ TEST_F(Screensaver, PreviewWaitHandsOnAQuit) {
   platform.timersFire = false;
   platform.queue.push_back({9, 0x0200, 0, 0});
   RunProcess(u"saver.scr /p 1234");
-  const std::vector<std::string> wait(log.begin() + 4, log.begin() + 16);
+  const std::vector<std::string> wait(log.begin() + 4, log.begin() + 17);
   EXPECT_THAT(wait, ElementsAre("PostMessage 9 1024 0", "GetMessage 9", "TranslateMessage 9 512 0",
                                 "DispatchMessage 9 512 0", "DefaultWindowProcedure 9 512 0", "GetMessage 9",
                                 "TranslateMessage 9 1024 0", "DispatchMessage 9 1024 0", "SetTimer 9 1 500",
-                                "GetMessage 9", "PostQuitMessage 0", "CreateDirect3D 32"));
+                                "DefaultWindowProcedure 9 1024 0", "GetMessage 9", "PostQuitMessage 0",
+                                "CreateDirect3D 32"));
   EXPECT_FALSE(saver.waitingForPreview);
 }
 
@@ -208,11 +209,12 @@ TEST_F(Screensaver, ReservedModes) {
   EXPECT_EQ(log.back(), "FreeAdapters");
 }
 
-TEST_F(Screensaver, WindowProcLeavesOtherMessagesToTheDefault) {
+TEST_F(Screensaver, PreviewTimerMessagesThenGoToTheDefault) {
   log.clear();
   EXPECT_EQ(saver.WindowProc(5, kMessageUser, 0, 0), 7);
   EXPECT_EQ(saver.WindowProc(5, kMessageTimer, kPreviewTimer, 0), 7);
-  EXPECT_THAT(log, ElementsAre("DefaultWindowProcedure 5 1024 0", "DefaultWindowProcedure 5 275 1"));
+  EXPECT_THAT(log, ElementsAre("SetTimer 5 1 500", "DefaultWindowProcedure 5 1024 0", "KillTimer 5 1",
+                               "DefaultWindowProcedure 5 275 1"));
 }
 
 // Create always succeeds; the entry's own failure path is for hosts that

@@ -128,5 +128,19 @@ TEST(RenderRecordingDevice, LosesDefaultPoolResourcesAndResetsOnlyOnceTheyAreRel
   EXPECT_TRUE(device.BeginScene());
 }
 
+// A window that changed size is reset with a back buffer of its new size.
+TEST(RenderRecordingDevice, ResetTakesANewBackBufferSize) {
+  RecordingDevice device(64, 48);
+  device.LoseDevice();
+  ASSERT_TRUE(device.Reset(100, 30)) << device.LastError();
+  EXPECT_EQ(device.BackBufferWidth(), 100u);
+  EXPECT_EQ(device.BackBufferHeight(), 30u);
+  EXPECT_EQ(device.GetBackBuffer()->Width(), 100u);
+  EXPECT_NE(device.GetDepthStencilSurface(), nullptr);
+  device.LoseDevice();
+  ASSERT_TRUE(device.Reset());
+  EXPECT_EQ(device.BackBufferWidth(), 100u) << "a plain reset keeps the size";
+}
+
 }  // namespace
 }  // namespace lumi

@@ -267,5 +267,17 @@ TEST_F(Tool, RenderAtTimesDrawsWhatSimulateReports) {
   }
 }
 
+TEST_F(Tool, BenchPlaysBrieflyAndRefusesBadSizesAndDurations) {
+  const std::string bench = std::string("bench ") + LUMI_SAMPLE_DOCUMENT;
+  EXPECT_EQ(Run(bench + " --size 64x40 --seconds 0.2").code, 0);
+  for (const char* bad : {" --size 64", " --size 0x40", " --size 64x99999", " --seconds 0", " --seconds -1",
+                          " --seconds soon"}) {
+    const Result refused = Run(bench + bad);
+    EXPECT_EQ(refused.code, 2) << bad;
+    EXPECT_FALSE(refused.err.empty()) << bad;
+  }
+  EXPECT_EQ(Run("bench /nonexistent/document.lumi --seconds 0.1").code, 1);
+}
+
 }  // namespace
 }  // namespace lumi

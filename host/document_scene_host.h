@@ -1,0 +1,67 @@
+// The scene host of the saver: one record per render unit, each playing its
+// own copy of the document through a SlidePlayer. A unit's first frame
+// shows "Loading...", its second reads the document, later frames play it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "backdrop/slide_player.h"
+#include "host/scene_host.h"
+#include "host/scene_sound.h"
+#include "scene/document.h"
+
+namespace lumi {
+
+// The document's bytes; throws InputError when it cannot be read.
+using DocumentReader = std::function<std::vector<std::uint8_t>()>;
+// The user's picture position, as the settings give it.
+using PicturePositionReader = std::function<PlacementMode()>;
+
+// The document the program carries (resource "DDS" 107); throws
+// InputError when it carries none.
+std::vector<std::uint8_t> ReadCarriedDocument();
+
+class DocumentSceneHost : public SceneHost {
+ public:
+  DocumentSceneHost(SceneSound& sound, DocumentReader read_document, PicturePositionReader picture_position);
+  // Records go in reverse order, each scene before its device.
+  ~DocumentSceneHost() override;
+
+  void SelectUnit(int unit, GraphicsDevice* device) override;
+  HResult Render(double app_time) override;
+  void OnDeviceReset(PlatformWindow main_window) override;
+  void OnDeviceLost() override;
+  void OnDeviceDestroyed() override;
+  void OnMediaEvent(long code) override;
+
+  // The reason the last document could not be loaded; empty when it could.
+  const std::string& LoadError() const { return load_error_; }
+
+ private:
+  struct Record {
+    bool loading_shown = false;
+    bool scene_loaded = false;
+    std::optional<Document> document;
+    std::unique_ptr<SlidePlayer> player;
+    std::shared_ptr<Texture> loading_texture;
+    std::shared_ptr<VertexBuffer> loading_quad;
+  };
+
+  void DrawLoadingPicture(Record& record);
+  HResult LoadScene(Record& record);
+
+  SceneSound& sound_;
+  DocumentReader read_document_;
+  PicturePositionReader picture_position_;
+  std::array<Record, kSceneRecordCount> records_;
+  Record* current_ = nullptr;
+  GraphicsDevice* device_ = nullptr;
+  std::string load_error_;
+};
+
+}  // namespace lumi

@@ -1,0 +1,102 @@
+// The saver's stored settings: their names (four carry double quotes as
+// part of the name), types, defaults and the rules for reading them, over
+// any SettingsStore. Values the command line gives override the stored
+// ones for this run without being written.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/scene_sound.h"
+#include "platform/settings_store.h"
+
+namespace lumi {
+
+inline constexpr char16_t kValuePicturePosition[] = u"\"PicPos\"";
+inline constexpr char16_t kValueSoundVolume[] = u"\"SoundVolume\"";
+inline constexpr char16_t kValueSoundBalance[] = u"\"SoundBalance\"";
+inline constexpr char16_t kValueMuteSound[] = u"\"MuteSound\"";
+inline constexpr char16_t kValueAllScreensSame[] = u"AllScreensSame";
+inline constexpr char16_t kValueLeaveBlack[] = u"Leave Black";
+inline constexpr char16_t kValueDisableHardware[] = u"Disable Hardware";
+inline constexpr char16_t kValueWidth[] = u"Width";
+inline constexpr char16_t kValueHeight[] = u"Height";
+inline constexpr char16_t kValueFormat[] = u"Format";
+inline constexpr char16_t kValueAdapterId[] = u"Adapter ID";
+
+inline constexpr std::uint32_t kDefaultPicturePosition = 2;  // Fill
+inline constexpr std::uint32_t kMaxPicturePosition = 2;
+inline constexpr std::uint32_t kMaxSoundVolume = 100;
+
+using AdapterIdentifier = std::array<std::uint8_t, 16>;
+
+// One monitor's stored choices.
+struct ScreenSettings {
+  bool leave_black = false;
+  bool disable_hardware = false;
+  std::uint32_t width = 0, height = 0, format = 0;  // 0, 0, 0: automatic
+};
+
+struct SettingOverrides {
+  std::optional<std::uint32_t> picture_position;
+  std::optional<std::uint32_t> volume;
+  std::optional<bool> muted;
+};
+
+// One value as the configuration mode lists it.
+struct ListedSetting {
+  std::u16string key;  // relative to the settings key; empty for the key itself
+  std::u16string name;
+  std::string type;   // "dword" or "binary"
+  std::string value;  // as it applies, after the checks
+  std::string source;  // "stored", "default" or "command line"
+};
+
+class SaverSettings {
+ public:
+  SaverSettings(SettingsStore& store, std::u16string key_path, SettingOverrides overrides = {});
+
+  // Read at most once per process, on first need, even from two threads.
+  std::uint32_t PicturePosition();
+  void WritePicturePosition(std::uint32_t position);
+
+  // Read afresh each time (at every scene start and track start).
+  SoundSettings Sound();
+  void WriteSoundVolume(std::uint32_t volume);
+  void WriteMuteSound(bool muted);
+
+  std::uint32_t AllScreensSame();
+  // "Screen %d" of monitor `index` (from 0). "Leave Black" always applies;
+  // the rest only when the stored "Adapter ID" names `adapter` or no
+  // identifier is stored.
+  ScreenSettings Screen(int index, const AdapterIdentifier& adapter);
+  // Whether any of the first `monitors` screens asks for software drawing,
+  // whichever adapter its values were stored for.
+  bool AnyScreenDisablesHardware(int monitors);
+
+  // Every value as it applies: those of the settings key, then those of
+  // "Screen 1" and of each later screen (up to `screens`) with any stored.
+  std::vector<ListedSetting> List(int screens);
+  std::string Location() const { return store_.Location(); }
+
+ private:
+  struct Dword {
+    std::uint32_t value;
+    bool stored;
+  };
+  // A value that is missing or not 4 bytes keeps the default.
+  Dword ReadDword(std::u16string_view key, std::u16string_view name, std::uint32_t fallback);
+  std::u16string ScreenKey(int index) const;
+
+  SettingsStore& store_;
+  std::u16string key_path_;
+  SettingOverrides overrides_;
+  std::once_flag picture_position_read_;
+  std::uint32_t picture_position_ = kDefaultPicturePosition;
+};
+
+}  // namespace lumi

@@ -1,0 +1,451 @@
+#include "platform/linux/x11_saver_display.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+#include "archive/utf.h"
+#include "platform/gl/gl_context.h"
+#include "render/gl_device.h"
+
+// After our headers: Xlib defines macros (None, Bool, Status) that clash
+// with names there.
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace lumi {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// X errors are expected whenever a host destroys the window we draw into;
+// they are counted, never fatal.
+std::atomic<unsigned> g_xErrors{0};
+
+int OnXError(Display*, XErrorEvent*) {
+  ++g_xErrors;
+  return 0;
+}
+
+std::u16string Utf16(const char* text) { return FromUtf8(text != nullptr ? text : ""); }
+
+// A stable 16-byte identity from the renderer's vendor and name: two
+// differently seeded 64-bit FNV-1a hashes.
+std::array<std::uint8_t, 16> IdentityOf(const std::string& text) {
+  std::array<std::uint8_t, 16> identity{};
+  for (int half = 0; half < 2; ++half) {
+    std::uint64_t hash = half == 0 ? 0xcbf29ce484222325ull : 0x84222325cbf29ce4ull;
+    for (unsigned char c : text) hash = (hash ^ c) * 0x100000001b3ull;
+    for (int i = 0; i < 8; ++i) identity[static_cast<std::size_t>(half * 8 + i)] = static_cast<std::uint8_t>(hash >> (8 * i));
+  }
+  return identity;
+}
+
+bool IsSoftwareRenderer(const std::string& renderer) {
+  return renderer.find("llvmpipe") != std::string::npos || renderer.find("softpipe") != std::string::npos ||
+         renderer.find("Software Rasterizer") != std::string::npos;
+}
+
+class X11SaverDisplay final : public SaverDisplay, public EventSource {
+ public:
+  X11SaverDisplay(LinuxSaverPlatform& platform, Display* x) : platform_(platform), x_(x) {
+    wake_event_ = SDL_RegisterEvents(1);
+    platform_.SetEventSource(this);
+  }
+
+  ~X11SaverDisplay() override {
+    platform_.SetEventSource(nullptr);
+    for (auto& [id, window] : windows_) {
+      window.context.reset();
+      SDL_DestroyWindow(window.sdl);
+      if (window.parent != 0) XDestroyWindow(x_, window.xid);
+    }
+    if (font_ != nullptr) XFreeFont(x_, font_);
+    XCloseDisplay(x_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  std::vector<MonitorAnswer> Monitors() override {
+    std::vector<MonitorAnswer> monitors;
+    const int count = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < count; ++i) {
+      SDL_Rect bounds{};
+      SDL_GetDisplayBounds(i, &bounds);
+      SDL_DisplayMode mode{};
+      SDL_GetCurrentDisplayMode(i, &mode);
+      MonitorAnswer monitor;
+      monitor.adapter_name = Utf16(Renderer().renderer.c_str());
+      monitor.monitor_name = Utf16(SDL_GetDisplayName(i));
+      monitor.bounds = {bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
+      monitor.refresh_hz = mode.refresh_rate;
+      monitors.push_back(std::move(monitor));
+    }
+    return monitors;
+  }
+
+  std::vector<AdapterAnswer> Adapters() override {
+    std::vector<AdapterAnswer> adapters;
+    const RendererInfo& renderer = Renderer();
+    // Without a renderer nothing can draw: no adapter is usable.
+    if (renderer.renderer.empty()) return adapters;
+    const int count = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < count; ++i) {
+      AdapterAnswer adapter;
+      adapter.monitor = i;
+      adapter.description = Utf16(renderer.renderer.c_str());
+      adapter.software = IsSoftwareRenderer(renderer.renderer);
+      adapter.identifier = IdentityOf(renderer.vendor + "\n" + renderer.renderer);
+      SDL_DisplayMode current{};
+      SDL_GetCurrentDisplayMode(i, &current);
+      adapter.desktop = {static_cast<std::uint32_t>(current.w), static_cast<std::uint32_t>(current.h)};
+      const int modes = SDL_GetNumDisplayModes(i);
+      for (int m = 0; m < modes; ++m) {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDisplayMode(i, m, &mode) == 0) {
+          adapter.modes.push_back({static_cast<std::uint32_t>(mode.w), static_cast<std::uint32_t>(mode.h)});
+        }
+      }
+      // Some servers list no modes: the current one is always there.
+      if (adapter.modes.empty()) adapter.modes.push_back(adapter.desktop);
+      adapters.push_back(std::move(adapter));
+    }
+    return adapters;
+  }
+
+  PlatformWindow CreateSaverWindow(const SaverWindowRequest& request) override {
+    const std::string title = ToUtf8(request.title);
+    WindowRecord record;
+    if (request.kind == SaverWindowKind::Child) {
+      record.parent = static_cast<::Window>(request.parent);
+      XWindowAttributes parent{};
+      const unsigned errors = g_xErrors;
+      if (!XGetWindowAttributes(x_, record.parent, &parent) || g_xErrors != errors) return 0;
+      const unsigned long black = BlackPixel(x_, DefaultScreen(x_));
+      record.xid = XCreateSimpleWindow(x_, record.parent, 0, 0, static_cast<unsigned>(std::max(parent.width, 1)),
+                                       static_cast<unsigned>(std::max(parent.height, 1)), 0, black, black);
+      // The foreign window's size and end are ours to follow.
+      XSelectInput(x_, record.parent, StructureNotifyMask);
+      XMapWindow(x_, record.xid);
+      XSync(x_, False);
+      if (g_xErrors != errors) return 0;
+      record.sdl = SDL_CreateWindowFrom(reinterpret_cast<void*>(record.xid));
+    } else {
+      const bool full = request.kind == SaverWindowKind::FullScreen;
+      Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+      if (full) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR;
+      const WindowRect& r = request.rect;
+      record.sdl = SDL_CreateWindow(title.c_str(), r.left, r.top, r.Width(), r.Height(), flags);
+      if (record.sdl != nullptr && full) SDL_ShowCursor(SDL_DISABLE);
+      if (record.sdl != nullptr) {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(record.sdl, &info)) record.xid = info.info.x11.window;
+      }
+    }
+    if (record.sdl == nullptr || record.xid == 0) {
+      std::fprintf(stderr, "%s: no window: %s\n", title.c_str(), SDL_GetError());
+      if (record.sdl != nullptr) SDL_DestroyWindow(record.sdl);
+      return 0;
+    }
+    // Black until something draws, whatever the server shows by default.
+    XSetWindowBackground(x_, record.xid, BlackPixel(x_, DefaultScreen(x_)));
+    XClearWindow(x_, record.xid);
+    XFlush(x_);
+    // A window that appears under a still pointer reports one motion there;
+    // that is not a move of the user's.
+    SDL_GetGlobalMouseState(&record.pointer_x, &record.pointer_y);
+    const auto id = static_cast<PlatformWindow>(record.xid);
+    windows_.emplace(id, std::move(record));
+    return id;
+  }
+
+  WindowRect ClientRect(PlatformWindow window) override {
+    XWindowAttributes attributes{};
+    const unsigned errors = g_xErrors;
+    if (!XGetWindowAttributes(x_, static_cast<::Window>(window), &attributes) || g_xErrors != errors) return {};
+    return {0, 0, attributes.width, attributes.height};
+  }
+
+  WindowRect DesktopRect(PlatformWindow window) override {
+    const WindowRect client = ClientRect(window);
+    int x = 0, y = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(x_, static_cast<::Window>(window), DefaultRootWindow(x_), 0, 0, &x, &y, &child);
+    return {x, y, x + client.Width(), y + client.Height()};
+  }
+
+  void InvalidateWindow(PlatformWindow window) override { platform_.PostMessage({window, kMessagePaint, 0, 0}); }
+
+  std::unique_ptr<GraphicsDevice> CreateDevice(PlatformWindow window, std::uint32_t width, std::uint32_t height,
+                                               std::string& error) override {
+    const auto found = windows_.find(window);
+    if (found == windows_.end()) {
+      error = "not a window of ours";
+      return nullptr;
+    }
+    WindowRecord& record = found->second;
+    record.context.reset();
+    record.context = CreateSdlGlContext(record.sdl, true, error);
+    if (!record.context) return nullptr;
+    return CreateGlDevice(*record.context, width, height, error);
+  }
+
+  void PaintErrorBox(PlatformWindow window, WindowRect box, std::u16string_view text) override {
+    const WindowRect client = ClientRect(window);
+    if (client.Width() <= 0) return;
+    const auto xid = static_cast<::Window>(window);
+    GC gc = XCreateGC(x_, xid, 0, nullptr);
+    const int screen = DefaultScreen(x_);
+    XSetForeground(x_, gc, BlackPixel(x_, screen));
+    // Black around the box, so the box itself never flickers.
+    const auto fill = [&](int left, int top, int right, int bottom) {
+      if (right > left && bottom > top) {
+        XFillRectangle(x_, xid, gc, left, top, static_cast<unsigned>(right - left), static_cast<unsigned>(bottom - top));
+      }
+    };
+    fill(0, 0, client.right, box.top);
+    fill(0, box.bottom, client.right, client.bottom);
+    fill(0, box.top, box.left, box.bottom);
+    fill(box.right, box.top, client.right, box.bottom);
+    if (box.Width() > 0 && box.Height() > 0) {
+      XSetForeground(x_, gc, WhitePixel(x_, screen));
+      fill(box.left, box.top, box.right, box.bottom);
+      XSetForeground(x_, gc, BlackPixel(x_, screen));
+      XDrawRectangle(x_, xid, gc, box.left, box.top, static_cast<unsigned>(box.Width() - 1),
+                     static_cast<unsigned>(box.Height() - 1));
+      DrawWrappedText(xid, gc, box, text);
+    }
+    XFreeGC(x_, gc);
+    XFlush(x_);
+  }
+
+  void WaitForEvents(Clock::time_point deadline) override {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    SDL_Event event;
+    waiting_ = true;
+    const bool got = SDL_WaitEventTimeout(&event, static_cast<int>(std::max<long long>(left, 0))) == 1;
+    waiting_ = false;
+    if (got) Translate(event);
+    while (SDL_PollEvent(&event) == 1) Translate(event);
+    if (focus_lost_) {
+      focus_lost_ = false;
+      // Focus that moved to another of our windows stays with us.
+      if (SDL_GetKeyboardFocus() == nullptr) platform_.PostMessage({main_window(), kMessageActivateApp, 0, 0});
+    }
+    ReadForeignEvents();
+  }
+
+  void Wake() override {
+    if (!waiting_) return;
+    SDL_Event event{};
+    event.type = wake_event_;
+    SDL_PushEvent(&event);
+  }
+
+ private:
+  struct WindowRecord {
+    SDL_Window* sdl = nullptr;
+    ::Window xid = 0;
+    ::Window parent = 0;  // the foreign window of a child
+    std::unique_ptr<GlContext> context;
+    int pointer_x = 0, pointer_y = 0;
+    bool moved = false;
+  };
+  struct RendererInfo {
+    std::string vendor, renderer;
+  };
+
+  PlatformWindow main_window() const { return windows_.empty() ? 0 : windows_.begin()->first; }
+
+  // The renderer's names, read once from a hidden window's context.
+  const RendererInfo& Renderer() {
+    if (renderer_) return *renderer_;
+    renderer_.emplace();
+    SDL_Window* window = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (window == nullptr) return *renderer_;
+    std::string error;
+    if (std::unique_ptr<GlContext> context = CreateSdlGlContext(window, false, error); context && context->MakeCurrent()) {
+      using GetString = const unsigned char* (*)(unsigned);
+      constexpr unsigned kVendor = 0x1F00, kRenderer = 0x1F01;
+      if (auto get = reinterpret_cast<GetString>(context->GetProcAddress("glGetString"))) {
+        const auto text = [get](unsigned name) {
+          const unsigned char* value = get(name);
+          return value != nullptr ? std::string(reinterpret_cast<const char*>(value)) : std::string();
+        };
+        renderer_->vendor = text(kVendor);
+        renderer_->renderer = text(kRenderer);
+      }
+    } else {
+      std::fprintf(stderr, "lumisave: %s\n", error.c_str());
+    }
+    SDL_DestroyWindow(window);
+    return *renderer_;
+  }
+
+  WindowRecord* FindSdl(Uint32 sdl_id) {
+    SDL_Window* sdl = SDL_GetWindowFromID(sdl_id);
+    for (auto& [id, record] : windows_) {
+      if (record.sdl == sdl) return &record;
+    }
+    return nullptr;
+  }
+
+  void Post(const WindowRecord& record, std::uint32_t message, std::uintptr_t wparam = 0, std::intptr_t lparam = 0) {
+    platform_.PostMessage({static_cast<PlatformWindow>(record.xid), message, wparam, lparam});
+  }
+
+  // Input inside a foreign window is its owner's (xscreensaver grabs it and
+  // ends us with a signal): only our own windows report it.
+  WindowRecord* FindInputWindow(Uint32 sdl_id) {
+    WindowRecord* record = FindSdl(sdl_id);
+    return record != nullptr && record->parent == 0 ? record : nullptr;
+  }
+
+  void Translate(const SDL_Event& event) {
+    switch (event.type) {
+      case SDL_MOUSEMOTION:
+        if (WindowRecord* record = FindInputWindow(event.motion.windowID)) {
+          if (!record->moved) {
+            record->moved = true;
+            int x = 0, y = 0;
+            SDL_GetWindowPosition(record->sdl, &x, &y);
+            if (x + event.motion.x == record->pointer_x && y + event.motion.y == record->pointer_y) break;
+          }
+          Post(*record, kMessageMouseMove, 0, PackMousePosition(event.motion.x, event.motion.y));
+        }
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        if (WindowRecord* record = FindInputWindow(event.button.windowID)) {
+          // The wheel is not a button here: SDL reports it apart.
+          if (event.button.button == SDL_BUTTON_LEFT) Post(*record, kMessageLeftButtonDown);
+          if (event.button.button == SDL_BUTTON_MIDDLE) Post(*record, kMessageMiddleButtonDown);
+          if (event.button.button == SDL_BUTTON_RIGHT) Post(*record, kMessageRightButtonDown);
+        }
+        break;
+      case SDL_KEYDOWN:
+        if (WindowRecord* record = FindInputWindow(event.key.windowID)) {
+          Post(*record, kMessageKeyDown, static_cast<std::uintptr_t>(event.key.keysym.sym));
+        }
+        break;
+      case SDL_WINDOWEVENT:
+        if (WindowRecord* record = FindSdl(event.window.windowID)) {
+          switch (event.window.event) {
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+              if (record->parent == 0) focus_lost_ = true;
+              break;
+            case SDL_WINDOWEVENT_CLOSE:
+              Post(*record, kMessageSysCommand, kCommandClose);
+              break;
+            case SDL_WINDOWEVENT_EXPOSED:
+              Post(*record, kMessagePaint);
+              break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+              Post(*record, kMessageSize);
+              break;
+            default:
+              break;
+          }
+        }
+        break;
+      default:
+        break;
+    }
+  }
+
+  // Changes of the foreign windows our children live in.
+  void ReadForeignEvents() {
+    while (XPending(x_) > 0) {
+      XEvent event;
+      XNextEvent(x_, &event);
+      for (auto& [id, record] : windows_) {
+        if (record.parent == 0) continue;
+        if (event.type == ConfigureNotify && event.xconfigure.window == record.parent) {
+          const int width = std::max(event.xconfigure.width, 1), height = std::max(event.xconfigure.height, 1);
+          int old_width = 0, old_height = 0;
+          SDL_GetWindowSize(record.sdl, &old_width, &old_height);
+          if (width == old_width && height == old_height) continue;  // moved, not resized
+          // Through SDL, which keeps the drawable's size for the context.
+          SDL_SetWindowSize(record.sdl, width, height);
+          Post(record, kMessageSize);
+        } else if (event.type == DestroyNotify && event.xdestroywindow.window == record.parent) {
+          // Our child went with it.
+          Post(record, kMessageDestroy);
+        }
+      }
+    }
+  }
+
+  void DrawWrappedText(::Window xid, GC gc, const WindowRect& box, std::u16string_view text) {
+    if (font_ == nullptr) font_ = XLoadQueryFont(x_, "fixed");
+    if (font_ == nullptr) return;
+    XSetFont(x_, gc, font_->fid);
+    std::string latin;
+    for (char16_t c : text) latin += c < 0x100 ? static_cast<char>(c) : '?';
+    const auto width = [this](const std::string& s) { return XTextWidth(font_, s.data(), static_cast<int>(s.size())); };
+    const int room = std::max(box.Width() - 8, 1);
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t start = 0;
+    while (start < latin.size()) {
+      const std::size_t blank = latin.find(' ', start);
+      const std::string word = latin.substr(start, blank == std::string::npos ? std::string::npos : blank - start);
+      start = blank == std::string::npos ? latin.size() : blank + 1;
+      if (word.empty()) continue;
+      const std::string longer = line.empty() ? word : line + " " + word;
+      if (!line.empty() && width(longer) > room) {
+        lines.push_back(line);
+        line = word;
+      } else {
+        line = longer;
+      }
+    }
+    if (!line.empty()) lines.push_back(line);
+    const int line_height = font_->ascent + font_->descent;
+    const int total = line_height * static_cast<int>(lines.size());
+    int y = (box.top + box.bottom - total) / 2 + font_->ascent;
+    for (const std::string& l : lines) {
+      const int x = box.left + (box.Width() - width(l)) / 2;
+      XDrawString(x_, xid, gc, x, y, l.data(), static_cast<int>(l.size()));
+      y += line_height;
+    }
+  }
+
+  LinuxSaverPlatform& platform_;
+  Display* x_;
+  Uint32 wake_event_ = 0;
+  std::atomic<bool> waiting_{false};
+  bool focus_lost_ = false;
+  std::map<PlatformWindow, WindowRecord> windows_;
+  std::optional<RendererInfo> renderer_;
+  XFontStruct* font_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<SaverDisplay> OpenX11SaverDisplay(LinuxSaverPlatform& platform, std::string& error) {
+  // SIGTERM and SIGINT are the platform's: SDL would make them a close
+  // request, which full screen swallows.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  Display* x = XOpenDisplay(nullptr);
+  if (x == nullptr) {
+    error = "cannot open the X display";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return nullptr;
+  }
+  XSetErrorHandler(OnXError);
+  return std::make_unique<X11SaverDisplay>(platform, x);
+}
+
+}  // namespace lumi

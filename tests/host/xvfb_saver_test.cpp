@@ -1,0 +1,242 @@
+// The saver under a virtual X server: what it shows and what ends it.
+// Needs Xvfb, xdotool, xlogo and ImageMagick; skipped without them.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace lumi {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool Have(const char* program) { return std::system(("command -v " + std::string(program) + " >/dev/null").c_str()) == 0; }
+
+std::string Capture(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    pclose(pipe);
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+  return out;
+}
+
+class XvfbSaver : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* program : {"Xvfb", "xdotool", "xlogo", "import", "convert"}) {
+      if (!Have(program)) GTEST_SKIP() << program << " is not installed";
+    }
+    folder_ = std::filesystem::temp_directory_path() /
+              ("lumi_xvfb_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+    // A server now and then goes away while starting on a busy machine:
+    // one that does not answer is replaced.
+    for (int attempt = 0; attempt < 3 && !StartServer(); ++attempt) {
+    }
+    ASSERT_FALSE(display_.empty()) << "Xvfb did not start";
+  }
+
+  bool StartServer() {
+    if (server_ > 0) kill(server_, SIGKILL), waitpid(server_, nullptr, 0);
+    server_ = 0;
+    display_.clear();
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    server_ = fork();
+    if (server_ == 0) {
+      dup2(fds[1], 3);
+      freopen((folder_ / "xvfb.log").c_str(), "w", stderr);
+      execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset", nullptr);
+      _exit(127);
+    }
+    close(fds[1]);
+    char number[16] = {};
+    const bool got = read(fds[0], number, sizeof number - 1) > 0;
+    close(fds[0]);
+    if (!got) return false;
+    display_ = ":" + std::string(number).substr(0, std::string(number).find('\n'));
+    // The number comes a moment before the server takes clients; on a busy
+    // machine that moment can last seconds.
+    for (int i = 0; i < 400; ++i) {
+      if (std::system((Env() + "xdotool getmouselocation >/dev/null 2>&1").c_str()) == 0) return true;
+      std::this_thread::sleep_for(50ms);
+    }
+    display_.clear();
+    return false;
+  }
+
+  void TearDown() override {
+    if (HasFailure()) std::system(("cat " + (folder_ / "xvfb.log").string() + " " + (folder_ / "err").string()).c_str());
+    if (saver_ > 0) kill(saver_, SIGKILL), waitpid(saver_, nullptr, 0);
+    if (server_ > 0) kill(server_, SIGTERM), waitpid(server_, nullptr, 0);
+    std::filesystem::remove_all(folder_);
+  }
+
+  std::string Env() const {
+    return "env -u XSCREENSAVER_WINDOW DISPLAY=" + display_ + " XDG_CONFIG_HOME=" + folder_.string() +
+           " MESA_SHADER_CACHE_DISABLE=true ";
+  }
+  // Runs `command` on our display without waiting.
+  pid_t Spawn(const std::string& command) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      const std::string line = "exec " + Env() + command + " 2>" + (folder_ / "err").string();
+      execl("/bin/sh", "sh", "-c", line.c_str(), nullptr);
+      _exit(127);
+    }
+    return pid;
+  }
+  void StartSaver(const std::string& arguments) {
+    saver_ = Spawn(LUMI_BINARY_DIR "/host/lumisave --normal-priority " + arguments);
+  }
+  // The saver's exit code once it ended within `limit`; -1 while it runs.
+  int WaitForSaver(std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+      int status = 0;
+      if (waitpid(saver_, &status, WNOHANG) == saver_) {
+        saver_ = 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      }
+      std::this_thread::sleep_for(20ms);
+    }
+    return -1;
+  }
+  void X(const std::string& command) { ASSERT_EQ(std::system((Env() + command + " >/dev/null").c_str()), 0) << command; }
+  // Mean brightness and colourfulness (0 to 1) of a part of the screen.
+  std::pair<double, double> Look(const std::string& geometry) {
+    const std::string shot = (folder_ / "shot.png").string();
+    X("import -window root -crop " + geometry + " " + shot);
+    const std::string mean = Capture("convert " + shot + " -colorspace HSL -format '%[fx:mean.b] %[fx:mean.g]' info:");
+    double lightness = 0, saturation = 0;
+    std::sscanf(mean.c_str(), "%lf %lf", &lightness, &saturation);
+    return {lightness, saturation};
+  }
+  // Waits until the screen part looks like the demo (a colourful lake).
+  bool ShowsTheDemo(const std::string& geometry, std::chrono::seconds limit = 20s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+      const auto [lightness, saturation] = Look(geometry);
+      if (lightness > 0.3 && saturation > 0.2) return true;
+      std::this_thread::sleep_for(300ms);
+    }
+    return false;
+  }
+
+  std::filesystem::path folder_;
+  std::string display_;
+  pid_t server_ = 0;
+  pid_t saver_ = 0;
+};
+
+TEST_F(XvfbSaver, TestWindowShowsTheDemoAndEndsOnASignal) {
+  StartSaver("/t");
+  EXPECT_TRUE(ShowsTheDemo("600x400+50+50"));
+  // Outside the window the screen stays as it was.
+  EXPECT_LT(Look("100x100+700+500").first, 0.05);
+  // Input does not end a test window.
+  X("xdotool mousemove 100 100 mousemove 200 200 mousemove 300 300 key a click 1");
+  EXPECT_EQ(WaitForSaver(500ms), -1);
+  kill(saver_, SIGTERM);
+  EXPECT_EQ(WaitForSaver(5s), 0);
+}
+
+TEST_F(XvfbSaver, FullScreenEndsOnTheSixthMoveNotTheFifth) {
+  StartSaver("/s");
+  EXPECT_TRUE(ShowsTheDemo("800x600+0+0"));
+  for (int i = 1; i <= 5; ++i) X("xdotool mousemove " + std::to_string(100 + 20 * i) + " 100");
+  EXPECT_EQ(WaitForSaver(700ms), -1) << "five moves";
+  X("xdotool mousemove 400 300");
+  EXPECT_EQ(WaitForSaver(5s), 0) << "the sixth";
+}
+
+TEST_F(XvfbSaver, FullScreenEndsOnAKey) {
+  StartSaver("/s");
+  EXPECT_TRUE(ShowsTheDemo("800x600+0+0"));
+  X("xdotool key space");
+  EXPECT_EQ(WaitForSaver(5s), 0);
+}
+
+TEST_F(XvfbSaver, PreviewFollowsAnotherProgramsWindowUntilItGoes) {
+  const pid_t logo = Spawn("xlogo -geometry 320x200+10+10");
+  std::string window;
+  for (int i = 0; i < 50 && window.empty(); ++i) {
+    std::this_thread::sleep_for(100ms);
+    window = Capture(Env() + "xdotool search --class xlogo 2>/dev/null | head -1");
+  }
+  ASSERT_FALSE(window.empty());
+  StartSaver("-window-id " + window);
+  EXPECT_TRUE(ShowsTheDemo("320x200+10+10"));
+  X("xdotool windowsize " + window + " 500 350");
+  // Sky where the old window ended: the picture fills the new size.
+  EXPECT_TRUE(ShowsTheDemo("100x60+380+30", 10s)) << "the picture follows the new size";
+  kill(logo, SIGTERM);
+  waitpid(logo, nullptr, 0);
+  EXPECT_EQ(WaitForSaver(5s), 0);
+  EXPECT_EQ(Capture("cat " + (folder_ / "err").string()), "") << "quietly";
+}
+
+TEST_F(XvfbSaver, RootDrawsIntoTheWindowXscreensaverHandsOver) {
+  const pid_t logo = Spawn("xlogo -geometry 800x600+0+0");
+  std::string window;
+  for (int i = 0; i < 50 && window.empty(); ++i) {
+    std::this_thread::sleep_for(100ms);
+    window = Capture(Env() + "xdotool search --class xlogo 2>/dev/null | head -1");
+  }
+  ASSERT_FALSE(window.empty());
+  saver_ = Spawn("XSCREENSAVER_WINDOW=" + window + " " LUMI_BINARY_DIR "/host/lumisave --normal-priority -root");
+  EXPECT_TRUE(ShowsTheDemo("800x600+0+0"));
+  // The host owns the input and ends us with a signal.
+  X("xdotool mousemove 10 10 mousemove 50 50 mousemove 90 90 mousemove 130 130 mousemove 170 170 mousemove 9 9 key a");
+  EXPECT_EQ(WaitForSaver(500ms), -1);
+  kill(saver_, SIGTERM);
+  EXPECT_EQ(WaitForSaver(5s), 0);
+  kill(logo, SIGTERM);
+  waitpid(logo, nullptr, 0);
+}
+
+TEST_F(XvfbSaver, WithoutMesaTheErrorBoxShows) {
+  std::filesystem::create_directories(folder_ / "no-drivers");
+  saver_ = Spawn("LIBGL_DRIVERS_PATH=" + (folder_ / "no-drivers").string() + " " LUMI_BINARY_DIR
+                 "/host/lumisave --normal-priority /t");
+  // A white box on black inside the window, and the process lives on.
+  bool boxed = false;
+  for (int i = 0; i < 30 && !boxed; ++i) {
+    std::this_thread::sleep_for(200ms);
+    const double lightness = Look("600x400+50+50").first;
+    boxed = lightness > 0.12 && lightness < 0.3;  // 300 x 150 of 600 x 400 is 0.19
+  }
+  EXPECT_TRUE(boxed);
+  EXPECT_EQ(WaitForSaver(300ms), -1);
+  kill(saver_, SIGTERM);
+  EXPECT_EQ(WaitForSaver(5s), 0);
+}
+
+TEST_F(XvfbSaver, LosingTheDeviceDrawsWhatARunWithoutLossDraws) {
+  StartSaver("/t --lose-device-every 3");
+  EXPECT_TRUE(ShowsTheDemo("600x400+50+50"));
+  const auto [lightness, saturation] = Look("600x400+50+50");
+  kill(saver_, SIGTERM);
+  EXPECT_EQ(WaitForSaver(5s), 0);
+  StartSaver("/t");
+  EXPECT_TRUE(ShowsTheDemo("600x400+50+50"));
+  const auto [plain_lightness, plain_saturation] = Look("600x400+50+50");
+  EXPECT_NEAR(lightness, plain_lightness, 0.05);
+  EXPECT_NEAR(saturation, plain_saturation, 0.05);
+}
+
+}  // namespace
+}  // namespace lumi

@@ -1,0 +1,121 @@
+// bench: how fast a document plays off-screen, as the saver plays it, and
+// how that compares with the cheapest frame the device can make at the
+// same size (the fill bound: clear and present, nothing else).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+
+#include "archive/document_source.h"
+#include "archive/input_error.h"
+#include "backdrop/slide_player.h"
+#include "platform/gl/gl_context.h"
+#include "render/gl_device.h"
+#include "scene/document.h"
+#include "tools/command.h"
+#include "tools/number_lists.h"
+
+namespace lumi::tool {
+namespace {
+
+constexpr char kUsageText[] =
+    "Usage: lumisave-tool bench FILE [--size WxH] [--seconds N]\n"
+    "Play the document in FILE off-screen for N seconds of wall time (default 10)\n"
+    "at WxH (default 1280x720), each frame drawn to the end, and print frames per\n"
+    "second, the median and 95th-percentile frame time, processor time per frame,\n"
+    "peak memory, and the ratio of the median frame to a frame that only clears\n"
+    "and presents at the same size.\n";
+
+using Clock = std::chrono::steady_clock;
+
+struct Frames {
+  std::vector<double> milliseconds;
+  double cpu_seconds = 0;
+};
+
+// Draws frames until `seconds` of wall time have passed.
+template <typename DrawFrame>
+Frames Measure(double seconds, GraphicsDevice& device, DrawFrame draw) {
+  Frames frames;
+  const std::clock_t cpu_start = std::clock();
+  const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+  while (Clock::now() < end || frames.milliseconds.empty()) {
+    const Clock::time_point start = Clock::now();
+    draw(frames.milliseconds.size());
+    device.Finish();
+    frames.milliseconds.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  }
+  frames.cpu_seconds = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
+  return frames;
+}
+
+double Percentile(std::vector<double> values, double fraction) {
+  std::sort(values.begin(), values.end());
+  return values[std::min(values.size() - 1, static_cast<size_t>(fraction * static_cast<double>(values.size())))];
+}
+
+// The process's peak resident memory in MiB, from the kernel's status file.
+double PeakMemoryMiB() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  while (status >> key) {
+    if (key == "VmHWM:") {
+      double kib = 0;
+      status >> kib;
+      return kib / 1024;
+    }
+    status.ignore(1 << 16, '\n');
+  }
+  return 0;
+}
+
+int Run(const std::vector<std::string>& raw) {
+  Arguments args(raw);
+  const PixelSize size = ParsePixelSize(args.Option("--size").value_or("1280x720"), "--size");
+  const double seconds = ParseNumber(args.Option("--seconds").value_or("10"), "--seconds");
+  if (!(seconds > 0 && seconds <= 3600)) throw UsageError{"--seconds must be above 0 and at most 3600"};
+  const auto files = args.Positional();
+  if (files.size() != 1) throw UsageError{"expected one FILE"};
+
+  Document document = LoadDocument(ReadDocumentFile(files[0]));
+  std::string error;
+  // Kept until the process ends, as in render: the driver's allocations
+  // would otherwise show up as leaks.
+  static GlContext* context = CreateHeadlessGlContext(error).release();
+  if (context == nullptr) throw InputError("cannot draw without OpenGL: " + error);
+  auto device = CreateGlDevice(*context, size.width, size.height, error);
+  if (!device) throw InputError("cannot create the graphics device: " + error);
+
+  const Frames fill = Measure(std::min(seconds, 2.0), *device, [&](size_t) {
+    device->BeginScene();
+    device->Clear(kClearTarget, 0, 1.0f, 0);
+    device->EndScene();
+    device->Present();
+  });
+  SlidePlayer player(*device, document, PlacementMode::Fill);
+  const Frames scene = Measure(seconds, *device, [&](size_t frame) {
+    player.Move(static_cast<float>(frame) / 60.0f);
+    if (!player.Draw(error)) throw InputError("frame " + std::to_string(frame) + ": " + error);
+  });
+
+  const double count = static_cast<double>(scene.milliseconds.size());
+  double total = 0;
+  for (double ms : scene.milliseconds) total += ms;
+  const double median = Percentile(scene.milliseconds, 0.5);
+  std::printf("%ux%u, %.0f frames in %.1f s on %s\n", size.width, size.height, count, total / 1000,
+              device->RendererName().c_str());
+  std::printf("fps                 %.1f\n", count * 1000 / total);
+  std::printf("median frame        %.2f ms\n", median);
+  std::printf("95th percentile     %.2f ms\n", Percentile(scene.milliseconds, 0.95));
+  std::printf("cpu per frame       %.2f ms\n", scene.cpu_seconds * 1000 / count);
+  std::printf("peak memory         %.1f MiB\n", PeakMemoryMiB());
+  std::printf("fill bound frame    %.2f ms (clear and present)\n", Percentile(fill.milliseconds, 0.5));
+  std::printf("ratio to fill bound %.1f\n", median / std::max(Percentile(fill.milliseconds, 0.5), 1e-3));
+  return kSuccess;
+}
+
+const RegisterCommand kRegister({"bench", "measure how fast a document plays off-screen", kUsageText, Run});
+
+}  // namespace
+}  // namespace lumi::tool
