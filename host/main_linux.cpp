@@ -16,6 +16,7 @@
 #include "host/screensaver.h"
 #include "platform/linux/file_settings_store.h"
 #include "platform/linux/linux_saver_platform.h"
+#include "platform/linux/sound/linux_scene_sound.h"
 #include "platform/linux/x11_saver_display.h"
 #include "platform/resource_lookup.h"
 
@@ -87,15 +88,6 @@ int main(int argc, char** argv) {
   lumi::SaverSettings settings(store, lumi::kSettingsKeyPath, arguments.overrides);
   lumi::LinuxSaverPlatform platform(arguments.commandLine, !arguments.normalPriority);
 
-  // The sound starts its threads here, before the host lowers this thread
-  // to idle priority, which threads started later would inherit. It reads
-  // its settings and posts the media graph's events from its own threads.
-  const lumi::SoundSettingsReader soundSettings = [&settings] { return settings.Sound(); };
-  const std::function<void(lumi::PlatformWindow)> postMediaEvent = [&platform](lumi::PlatformWindow window) {
-    platform.PostMessage({window, lumi::kMessageMediaEvent, 0, 0});
-  };
-  lumi::SilentSceneSound sound;  // takes soundSettings and postMediaEvent once sound plays
-
   const lumi::SaverMode mode = arguments.parsed.mode;
   const bool drawing = mode == lumi::ModePreview || mode == lumi::ModeFull || mode == lumi::ModeTest;
   std::unique_ptr<lumi::SaverDisplay> display;
@@ -113,6 +105,22 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+
+  // The sound starts its threads here, before the host lowers this thread
+  // to idle priority, which threads started later would inherit. It reads
+  // its settings and posts the media graph's events from its own threads.
+  // Modes that draw nothing have no sound.
+  const lumi::SoundSettingsReader soundSettings = [&settings] { return settings.Sound(); };
+  const std::function<void(lumi::PlatformWindow)> postMediaEvent = [&platform](lumi::PlatformWindow window) {
+    platform.PostMessage({window, lumi::kMessageMediaEvent, 0, 0});
+  };
+  std::unique_ptr<lumi::SceneSound> madeSound = std::make_unique<lumi::SilentSceneSound>();
+  if (drawing) {
+    std::string soundMessage;
+    madeSound = lumi::MakeLinuxSceneSound(soundSettings, postMediaEvent, soundMessage);
+    if (!soundMessage.empty()) std::fprintf(stderr, "lumisave: %s\n", soundMessage.c_str());
+  }
+  lumi::SceneSound& sound = *madeSound;
 
   const std::optional<std::filesystem::path> scene = arguments.scene;
   lumi::DocumentSceneHost sceneHost(

@@ -11,7 +11,8 @@
 namespace lumi {
 
 MixedSceneSound::MixedSceneSound(SoundSettingsReader read_settings, std::unique_ptr<AudioOutput> output,
-                                 TrackOpener open_compressed, std::function<void()> post_media_event)
+                                 TrackOpener open_compressed,
+                                 std::function<void(PlatformWindow)> post_media_event)
     : read_settings_(std::move(read_settings)),
       mixer_(std::make_shared<Mixer>(output ? output->rate() : Mixer::kDefaultRate)),
       output_(std::move(output)),
@@ -22,10 +23,16 @@ MixedSceneSound::~MixedSceneSound() {
   if (CurrentSoundDevice().mixer == mixer_) CurrentSoundDevice() = {};
 }
 
-bool MixedSceneSound::CreateMediaGraph(PlatformWindow /*window*/) {
+bool MixedSceneSound::CreateMediaGraph(PlatformWindow window) {
   wants_graph_ = true;
-  graph_ = std::make_unique<MediaGraph>(mixer_, open_compressed_, post_media_event_, false);
+  notify_window_ = window;
+  MakeGraph();
   return true;
+}
+
+void MixedSceneSound::MakeGraph() {
+  graph_ = std::make_unique<MediaGraph>(
+      mixer_, open_compressed_, [post = post_media_event_, window = notify_window_] { post(window); }, false);
 }
 
 long MixedSceneSound::GetMediaEvent() { return graph_ ? graph_->GetEvent() : -1; }
@@ -44,7 +51,7 @@ void MixedSceneSound::OnDeviceReset(PlatformWindow /*main_window*/) {
   ApplyMasterVolume();
   mixer_->PlayMaster();
   if (wants_graph_ && !graph_) {
-    graph_ = std::make_unique<MediaGraph>(mixer_, open_compressed_, post_media_event_, false);
+    MakeGraph();
     if (music_show_ != nullptr) {
       // A single track starts again; with more the list goes on.
       if (music_show_->tracks.size() == 1) track_cursors_[music_show_] = 0;

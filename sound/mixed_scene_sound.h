@@ -25,10 +25,10 @@ class DS_AudioFile;
 class MixedSceneSound final : public SceneSound {
  public:
   // Without an output there is no sound device: OnDeviceReset throws.
-  // `post_media_event` posts kMessageMediaEvent to the main window from any
-  // thread.
+  // `post_media_event` posts kMessageMediaEvent to the window the graph was
+  // made for, from any thread.
   MixedSceneSound(SoundSettingsReader read_settings, std::unique_ptr<AudioOutput> output,
-                  TrackOpener open_compressed, std::function<void()> post_media_event);
+                  TrackOpener open_compressed, std::function<void(PlatformWindow)> post_media_event);
   ~MixedSceneSound() override;
 
   bool CreateMediaGraph(PlatformWindow window) override;
@@ -48,6 +48,8 @@ class MixedSceneSound final : public SceneSound {
   void PlayNextTrack(DS_SlideShow_Light& show, long code);
   // Plays a track through the graph, if there is one; false when it cannot.
   bool PlayTrack(DS_SlideShow_Light& show, const DS_AudioFile& track);
+  // The graph, posting its events to notify_window_.
+  void MakeGraph();
   void ApplyMasterVolume();
   void ApplyGraphVolume();
 
@@ -55,7 +57,8 @@ class MixedSceneSound final : public SceneSound {
   const std::shared_ptr<Mixer> mixer_;
   const std::unique_ptr<AudioOutput> output_;
   const TrackOpener open_compressed_;
-  const std::function<void()> post_media_event_;
+  const std::function<void(PlatformWindow)> post_media_event_;
+  PlatformWindow notify_window_ = 0;
   SoundSettings settings_;  // as last read
   bool device_made_ = false;
   bool device_lost_ = false;

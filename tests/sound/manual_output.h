@@ -23,7 +23,7 @@ class ManualOutput final : public AudioOutput {
 struct PumpedSound {
   PumpedSound() {
     sound = std::make_unique<MixedSceneSound>([this] { return settings; }, std::make_unique<ManualOutput>(render),
-                                              nullptr, [this] { ++posts; });
+                                              nullptr, [this](PlatformWindow) { ++posts; });
   }
   // Interleaved stereo frames from the mixer.
   std::vector<float> Pump(size_t frames) {

@@ -155,7 +155,7 @@ TEST(SceneSound, MusicAndMasterComeBackAfterADeviceLoss) {
 }
 
 TEST(SceneSound, NoOutputMeansTheDeviceResetThrows) {
-  MixedSceneSound sound([] { return SoundSettings{}; }, nullptr, nullptr, [] {});
+  MixedSceneSound sound([] { return SoundSettings{}; }, nullptr, nullptr, [](PlatformWindow) {});
   EXPECT_THROW(sound.OnDeviceReset(0), std::runtime_error);
 }
 

@@ -7,7 +7,7 @@
 namespace lumi {
 
 std::unique_ptr<SceneSound> MakeLinuxSceneSound(SoundSettingsReader read_settings,
-                                                std::function<void()> post_media_event, std::string& message) {
+                                                std::function<void(PlatformWindow)> post_media_event, std::string& message) {
   return std::make_unique<MixedSceneSound>(std::move(read_settings), OpenSdlAudioOutput(message), OpenMpegTrack,
                                            std::move(post_media_event));
 }

@@ -14,6 +14,6 @@ namespace lumi {
 // `message` tells of a fallback to silent output or of no output at all
 // (then the first device reset throws); empty otherwise.
 std::unique_ptr<SceneSound> MakeLinuxSceneSound(SoundSettingsReader read_settings,
-                                                std::function<void()> post_media_event, std::string& message);
+                                                std::function<void(PlatformWindow)> post_media_event, std::string& message);
 
 }  // namespace lumi
