@@ -276,9 +276,16 @@ void SaverFrameCycle::RenderFrame(CD3DScreensaver& host) {
           unit.objects_restored = false;
         }
         if (const auto [width, height] = RenderSize(unit); !unit.device->Reset(width, height)) {
-          // The code stays as it was: the reset itself has no text.
+          // The code stays as it was: the reset itself has no text. Its
+          // reason is for whoever looks.
+          std::fprintf(stderr, "%s: %s\n", ToUtf8(host.windowTitle).c_str(), unit.device->LastError().c_str());
           host.errorOccurred = true;
-        } else if (Failed(host.OnDeviceReset())) {
+          break;
+        }
+        // Selected again before the scene restores: the back buffer may have
+        // a new size, which the scene's off-screen targets are made from.
+        SwitchToUnit(host, i);
+        if (Failed(host.OnDeviceReset())) {
           host.errorOccurred = true;
         } else {
           unit.objects_restored = true;

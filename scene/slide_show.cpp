@@ -134,7 +134,10 @@ void DS_SlideShow_Light::ReleaseDevice() {
 }
 
 void DS_SlideShow_Light::RestoreDevice() {
-  if (current_slide != nullptr && current_slide->backdrop != nullptr) current_slide->backdrop->RestoreDevice();
+  if (current_slide == nullptr || current_slide->backdrop == nullptr) return;
+  // A reset can bring a back buffer of another size (a resized window).
+  if (const TargetQuad target = CurrentTargetRect(); !IsEmpty(target)) current_slide->backdrop->SetTargetQuad(target);
+  current_slide->backdrop->RestoreDevice();
 }
 
 std::array<D3DXVECTOR3, 4> DS_SlideShow_Light::GetScreenQuad() const {
