@@ -1,6 +1,7 @@
 // bench: how fast a document plays off-screen, as the saver plays it, and
-// how that compares with the cheapest frame the device can make at the
-// same size (the fill bound: clear and present, nothing else).
+// how that compares with the fill bound at the same size: the document's
+// first slide with its picture alone, one textured pass over the frame,
+// drawn the same way.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -24,8 +25,8 @@ constexpr char kUsageText[] =
     "Play the document in FILE off-screen for N seconds of wall time (default 10)\n"
     "at WxH (default 1280x720), each frame drawn to the end, and print frames per\n"
     "second, the median and 95th-percentile frame time, processor time per frame,\n"
-    "peak memory, and the ratio of the median frame to a frame that only clears\n"
-    "and presents at the same size.\n";
+    "peak memory, and the ratio of the median frame to the fill bound: a frame of\n"
+    "the first slide's picture alone at the same size.\n";
 
 using Clock = std::chrono::steady_clock;
 
@@ -78,7 +79,13 @@ int Run(const std::vector<std::string>& raw) {
   const auto files = args.Positional();
   if (files.size() != 1) throw UsageError{"expected one FILE"};
 
-  Document document = LoadDocument(ReadDocumentFile(files[0]));
+  const auto bytes = ReadDocumentFile(files[0]);
+  Document document = LoadDocument(bytes);
+  if (document.show->slides.empty()) throw InputError("the document has no slides to play");
+  Document plain = LoadDocument(bytes);
+  plain.show->slides.resize(1);
+  plain.show->slides.front()->objects.clear();
+  plain.show->slides.front()->sounds.clear();
   std::string error;
   // Kept until the process ends, as in render: the driver's allocations
   // would otherwise show up as leaks.
@@ -87,17 +94,19 @@ int Run(const std::vector<std::string>& raw) {
   auto device = CreateGlDevice(*context, size.width, size.height, error);
   if (!device) throw InputError("cannot create the graphics device: " + error);
 
-  const Frames fill = Measure(std::min(seconds, 2.0), *device, [&](size_t) {
-    device->BeginScene();
-    device->Clear(kClearTarget, 0, 1.0f, 0);
-    device->EndScene();
-    device->Present();
-  });
+  const auto play = [&](SlidePlayer& player) {
+    return [&](size_t frame) {
+      player.Move(static_cast<float>(frame) / 60.0f);
+      if (!player.Draw(error)) throw InputError("frame " + std::to_string(frame) + ": " + error);
+    };
+  };
+  Frames fill;
+  {
+    SlidePlayer plain_player(*device, plain, PlacementMode::Fill);
+    fill = Measure(std::min(seconds, 2.0), *device, play(plain_player));
+  }
   SlidePlayer player(*device, document, PlacementMode::Fill);
-  const Frames scene = Measure(seconds, *device, [&](size_t frame) {
-    player.Move(static_cast<float>(frame) / 60.0f);
-    if (!player.Draw(error)) throw InputError("frame " + std::to_string(frame) + ": " + error);
-  });
+  const Frames scene = Measure(seconds, *device, play(player));
 
   const double count = static_cast<double>(scene.milliseconds.size());
   double total = 0;
@@ -110,7 +119,7 @@ int Run(const std::vector<std::string>& raw) {
   std::printf("95th percentile     %.2f ms\n", Percentile(scene.milliseconds, 0.95));
   std::printf("cpu per frame       %.2f ms\n", scene.cpu_seconds * 1000 / count);
   std::printf("peak memory         %.1f MiB\n", PeakMemoryMiB());
-  std::printf("fill bound frame    %.2f ms (clear and present)\n", Percentile(fill.milliseconds, 0.5));
+  std::printf("fill bound frame    %.2f ms (the first picture alone)\n", Percentile(fill.milliseconds, 0.5));
   std::printf("ratio to fill bound %.1f\n", median / std::max(Percentile(fill.milliseconds, 0.5), 1e-3));
   return kSuccess;
 }
