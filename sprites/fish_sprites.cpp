@@ -9,7 +9,7 @@ namespace lumi {
 
 bool DS_FishConstructor::MakeFloatsFinite() {
   const bool bad = DS_ParticleSystemCtrl::MakeFloatsFinite();
-  return FiniteOr(max_speed_x, 0) | FiniteOr(max_speed_y, 0) | bad;
+  return AnyFault({FiniteOr(max_speed_x, 0), FiniteOr(max_speed_y, 0), bad});
 }
 
 void DS_FishConstructor::InitSprite(Sprite& sprite) {

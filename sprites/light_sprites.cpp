@@ -57,7 +57,7 @@ void DS_SparkleConstructor::UpdateSprite(Sprite& sprite) {
 
 bool DS_FogConstructor::MakeFloatsFinite() {
   const bool bad = DS_ParticleSystemCtrl::MakeFloatsFinite();
-  return FiniteOr(max_speed_x, 40) | FiniteOr(max_speed_y, 40) | bad;
+  return AnyFault({FiniteOr(max_speed_x, 40), FiniteOr(max_speed_y, 40), bad});
 }
 
 void DS_FogConstructor::InitSprite(Sprite& sprite) {

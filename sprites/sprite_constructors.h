@@ -7,8 +7,10 @@
 // DS_BaseSpriteProp, which stores the view record first.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 
 #include "archive/archive.h"
 #include "params/directions.h"
@@ -76,6 +78,11 @@ class DS_BaseSpriteProp : public DS_ViewObjCtrl {
 
 // Replaces a setting that is not a finite number; true when it did.
 bool FiniteOr(MediaParamT<float>& setting, float fallback);
+// Whether any of the checks found a fault. Every check in the braces runs,
+// in order, before this looks at them: none is skipped after a first fault.
+inline bool AnyFault(std::initializer_list<bool> checks) {
+  return std::find(checks.begin(), checks.end(), true) != checks.end();
+}
 
 // The view's pixel edges on the render unit.
 struct ViewEdges {

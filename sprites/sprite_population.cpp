@@ -105,10 +105,9 @@ bool FiniteOr(MediaParamT<float>& setting, float fallback) {
 }
 
 bool DS_ParticleSystemCtrl::MakeFloatsFinite() {
-  // Every setting is checked: no short cut past the later ones.
-  const bool bad = FiniteOr(glow_rate, 0) | FiniteOr(glow_min, 0) | FiniteOr(glow_max, 1) | FiniteOr(scale_min, 1) |
-                   FiniteOr(scale_max, 1) | !std::isfinite(columns_value) | !std::isfinite(left) |
-                   !std::isfinite(right) | !std::isfinite(top) | !std::isfinite(bottom);
+  const bool bad = AnyFault({FiniteOr(glow_rate, 0), FiniteOr(glow_min, 0), FiniteOr(glow_max, 1), FiniteOr(scale_min, 1),
+                             FiniteOr(scale_max, 1), !std::isfinite(columns_value), !std::isfinite(left),
+                             !std::isfinite(right), !std::isfinite(top), !std::isfinite(bottom)});
   if (!std::isfinite(columns_value)) columns_value = 0;
   for (float* edge : {&left, &top}) {
     if (!std::isfinite(*edge)) *edge = 0;
