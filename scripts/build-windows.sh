@@ -12,7 +12,8 @@ echo "== native helpers (build/) =="
 if [[ ! -f $root/build/build.ninja ]]; then
   "$root/scripts/build.sh" build
 fi
-ninja -C "$root/build" -j"$(nproc)" embed_resources make_builtin_pictures lumisave-tool lumi_sample_document
+ninja -C "$root/build" -j"$(nproc)" embed_resources make_builtin_pictures make_water_maps paint_mask \
+  lumisave-tool lumi_sample_document lumi_records_document lumi_sprite_document
 
 echo "== cross build (build-windows/) =="
 out=$root/build-windows
