@@ -268,6 +268,7 @@ TEST_F(Tool, RenderAtTimesDrawsWhatSimulateReports) {
 }
 
 TEST_F(Tool, BenchPlaysBrieflyAndRefusesBadSizesAndDurations) {
+  if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "lumisave-tool is built without graphics";
   const std::string bench = std::string("bench ") + LUMI_SAMPLE_DOCUMENT;
   EXPECT_EQ(Run(bench + " --size 64x40 --seconds 0.2").code, 0);
   for (const char* bad : {" --size 64", " --size 0x40", " --size 64x99999", " --seconds 0", " --seconds -1",
