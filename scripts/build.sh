@@ -11,6 +11,8 @@ dir=$1
 shift
 cmake -S "$root" -B "$root/$dir" -G Ninja \
   -DCMAKE_BUILD_TYPE=Release \
+  "-DCMAKE_C_FLAGS_RELEASE=-O3 -DNDEBUG" \
+  "-DCMAKE_CXX_FLAGS_RELEASE=-O3 -DNDEBUG" \
   -DLUMI_WARNINGS_AS_ERRORS=ON \
   -DLUMI_TESTS=ON \
   -DLUMI_BENCH=ON \

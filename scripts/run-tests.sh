@@ -10,6 +10,13 @@ export MESA_SHADER_CACHE_DISABLE=true
 "$root/scripts/install-deps.sh"
 
 passed=0
+# Announces a stage and says how long the one before it took, so a slow
+# stage shows in the log.
+stage_started=$SECONDS
+stage() {
+  echo "== $1 == (previous stage: $((SECONDS - stage_started)) s)"
+  stage_started=$SECONDS
+}
 # Runs ctest in a build tree and adds its passed tests to the total. A tree
 # without tests is a failure, never a silent zero.
 # run_ctest DIR TIMEOUT [more ctest options]
@@ -27,11 +34,11 @@ run_ctest() {
   passed=$((passed + count))
 }
 
-echo "== build and test =="
+stage "build and test"
 "$root/scripts/build.sh" build
 run_ctest "$root/build" 300
 
-echo "== sanitizers (address, undefined) =="
+stage "sanitizers (address, undefined)"
 "$root/scripts/build-sanitized.sh"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Cutting the records document at every byte reloads it once per byte: a
@@ -40,7 +47,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktra
 run_ctest "$root/build-asan" 600 -E '^RecordsDocument\.EveryCutFailsNamingTheRecordAndOffset$'
 unset ASAN_OPTIONS UBSAN_OPTIONS
 
-echo "== Windows build under Wine =="
+stage "Windows build under Wine"
 log=$(mktemp)
 "$root/scripts/build-windows.sh" | tee "$log"
 windows=$(sed -n 's/^windows: \([0-9]*\) passed, 0 failed$/\1/p' "$log")
@@ -51,7 +58,8 @@ if ((${windows:-0} == 0)); then
 fi
 passed=$((passed + windows))
 
-echo "== fuzzing: the document reader 40 s, each other reader 10 s =="
+stage "fuzzing: the document reader 40 s, each other reader 10 s"
 "$root/scripts/fuzz.sh" 40 10
 
-echo "tests: $passed passed, 0 failed"
+stage "done"
+echo "tests: $passed passed, 0 failed in $SECONDS s"
