@@ -2,54 +2,22 @@
 
 #include <cstdlib>
 
-#include "archive/file_io.h"
-#include "backdrop/light_2d.h"
 #include "backdrop/slide_player.h"
 #include "effects/water_effects.h"
 #include "params/random.h"
 #include "tests/render/gl_test_support.h"
+#include "tests/support/masked_slide.h"
 
 namespace lumi {
 namespace {
 
-const ResourceKey kLakeKey{u"C:\\pictures\\ColdRipple.jpg", 4321};
-const GUID kBrush{0x5A1E0002, 0, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 2}};
-
-enum class Painted { LeftHalf, Nothing };
-
-// A 512 x 512 mask as an uncompressed 32-bit TGA: the left half painted or
-// nothing at all.
-std::vector<uint8_t> MaskBytes(Painted painted) {
-  constexpr int kSize = 512;
-  std::vector<uint8_t> bytes(18, 0);
-  bytes[2] = 2;  // true colour, uncompressed
-  bytes[12] = kSize & 0xFF, bytes[13] = kSize >> 8, bytes[14] = kSize & 0xFF, bytes[15] = kSize >> 8;
-  bytes[16] = 32;
-  bytes[17] = 0x28;  // top row first, 8 bits of alpha
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      const uint8_t alpha = painted == Painted::LeftHalf && x < kSize / 2 ? 255 : 0;
-      bytes.insert(bytes.end(), {255, 255, 255, alpha});
-    }
-  }
-  return bytes;
-}
+using test::Painted;
 
 // A stream covers the whole picture; a dry stream's rectangle has no size.
 enum class Water { None, Lake, Stream, DryStream };
 
-// One slide of the photograph, without fades, with one water effect.
+// One slide of the lake photograph with one water effect.
 std::unique_ptr<Document> MakeDocument(Water water, int uses_background, Painted painted) {
-  auto document = std::make_unique<Document>();
-  DS_ResBlob blob{0, u"", {kLakeKey.name, ReadFileBytes(LUMI_SOURCE_DIR "/samples/demo/ColdRipple.jpg")}};
-  document->resources->pictures.push_back({kLakeKey, {blob}});
-  document->resources->masks.push_back({kBrush, u"lake", true, {u"lake.tga", MaskBytes(painted)}});
-  auto slide = std::make_shared<DS_SlideContainer>();
-  slide->fade_in.value = slide->fade_out.value = 0;
-  slide->showing.value = 100;
-  auto backdrop = std::make_shared<DS_2D_Light>();
-  backdrop->picture.key = kLakeKey;
-  slide->backdrop = backdrop;
   std::unique_ptr<DS_FX_Constructor> effect;
   if (water == Water::Lake) {
     auto lake = std::make_unique<DS_WaterFX>();
@@ -70,13 +38,8 @@ std::unique_ptr<Document> MakeDocument(Water water, int uses_background, Painted
     for (size_t i = 0; i < 4; ++i) stream->rectangle.corners[i].value = water == Water::Stream ? corners[i] : corners[0];
     effect = std::move(stream);
   }
-  if (effect) {
-    effect->brush_id = kBrush;
-    effect->uses_background.Set(uses_background);
-    slide->objects.push_back(std::move(effect));
-  }
-  document->show->slides.push_back(slide);
-  return document;
+  if (effect) effect->uses_background.Set(uses_background);
+  return test::MaskedSlide("ColdRipple.jpg", painted, std::move(effect));
 }
 
 // The frame at time `end`, played at 10 frames a second, the device lost
