@@ -12,6 +12,7 @@
 #include "archive/json_writer.h"
 #include "archive/registry.h"
 #include "tests/archive/widget.h"
+#include "tests/support/scratch_directory.h"
 
 namespace lumi {
 namespace {
@@ -50,13 +51,7 @@ std::vector<uint8_t> Binary(Widget& w) {
 
 class JsonArchives : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("lumi-json-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_ / "blobs");
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void SetUp() override { std::filesystem::create_directories(dir_ / "blobs"); }
 
   Json ToJson(Widget& w, bool extract) {
     Json root = Json::object();
@@ -78,7 +73,8 @@ class JsonArchives : public testing::Test {
     return "no error";
   }
 
-  std::filesystem::path dir_;
+  test::ScratchDirectory scratch_;
+  const std::filesystem::path dir_ = scratch_.path();
 };
 
 TEST_F(JsonArchives, RoundTripThroughExtractedJsonIsByteExact) {

@@ -7,6 +7,7 @@
 
 #include "archive/input_error.h"
 #include "tests/archive_pe/pe_test_writer.h"
+#include "tests/support/scratch_directory.h"
 
 namespace lumi {
 namespace {
@@ -17,18 +18,8 @@ using ::testing::HasSubstr;
 
 class DocumentSource : public ::testing::Test {
  protected:
-  void SetUp() override {
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("lumi_document_source_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(directory_);
-  }
-  void TearDown() override { std::filesystem::remove_all(directory_); }
-
   std::filesystem::path Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const std::filesystem::path path = directory_ / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return path;
+    return scratch_.Write(name, bytes);
   }
 
   void ExpectError(const std::filesystem::path& path, const std::string& message) {
@@ -41,7 +32,8 @@ class DocumentSource : public ::testing::Test {
     }
   }
 
-  std::filesystem::path directory_;
+  test::ScratchDirectory scratch_;
+  const std::filesystem::path directory_ = scratch_.path();
 };
 
 const std::vector<std::uint8_t> kDocument = {0xFF, 0xFE, 0xFF, 0x01, 'K', 0};

@@ -11,6 +11,7 @@
 #include "backdrop/light_2d.h"
 #include "scene/document.h"
 #include "tests/support/byte_builder.h"
+#include "tests/support/scratch_directory.h"
 
 namespace lumi {
 namespace {
@@ -49,14 +50,6 @@ Document SmallDocument() {
 
 class DocumentFiles : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("lumi-doc-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   // What `inspect --extract` then `pack` do.
   std::vector<uint8_t> Repack(std::span<const uint8_t> bytes) {
     Document loaded = LoadDocument(bytes);
@@ -80,7 +73,8 @@ class DocumentFiles : public testing::Test {
     return json;
   }
 
-  std::filesystem::path dir_;
+  test::ScratchDirectory scratch_;
+  const std::filesystem::path dir_ = scratch_.path();
 };
 
 TEST_F(DocumentFiles, SampleDocumentRepacksByteForByte) {

@@ -14,6 +14,7 @@
 
 #include "archive/utf.h"
 #include "tests/archive_pe/pe_test_writer.h"
+#include "tests/support/scratch_directory.h"
 
 namespace lumi {
 namespace {
@@ -37,9 +38,6 @@ std::pair<std::uint32_t, std::uint32_t> PngSize(std::span<const std::uint8_t> pn
 class ResourceLookup : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("lumi_resource_lookup_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(directory_ / "other");
     SetDocumentDirectory(directory_);
     SetResourceMessageSink([this](const std::string& message) { messages_.push_back(message); });
@@ -47,7 +45,6 @@ class ResourceLookup : public ::testing::Test {
   void TearDown() override {
     SetResourceMessageSink(nullptr);
     SetDocumentDirectory({});
-    std::filesystem::remove_all(directory_);
   }
 
   std::u16string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
@@ -63,7 +60,8 @@ class ResourceLookup : public ::testing::Test {
     return writer.Write();
   }
 
-  std::filesystem::path directory_;
+  test::ScratchDirectory scratch_;
+  const std::filesystem::path directory_ = scratch_.path();
   std::vector<std::string> messages_;
 };
 

@@ -19,6 +19,7 @@
 #include "scene/document.h"
 #include "tests/archive_pe/pe_test_writer.h"
 #include "tests/support/picture_files.h"
+#include "tests/support/scratch_directory.h"
 
 namespace lumi {
 namespace {
@@ -57,17 +58,12 @@ DS_ResBlob ModuleBlob(const std::u16string& module, int32_t id, Bytes bytes) { r
 class ResourceTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("lumi_resource_table_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(directory_);
     SetDocumentDirectory(directory_);
     SetResourceMessageSink([this](const std::string& message) { messages_.push_back(message); });
   }
   void TearDown() override {
     SetResourceMessageSink(nullptr);
     SetDocumentDirectory({});
-    std::filesystem::remove_all(directory_);
   }
 
   std::filesystem::path Write(const std::string& name, const Bytes& bytes) {
@@ -96,7 +92,8 @@ class ResourceTableTest : public ::testing::Test {
 
   RecordingDevice device_{64, 64};
   DS_DocResManager record_;
-  std::filesystem::path directory_;
+  test::ScratchDirectory scratch_;
+  const std::filesystem::path directory_ = scratch_.path();
   std::vector<std::string> messages_;
 };
 
