@@ -4,6 +4,7 @@
 #pragma once
 
 #include "effects/fx_constructor.h"
+#include "render/prerender_surface.h"
 
 namespace lumi {
 
@@ -156,9 +157,23 @@ class DS_FireFX : public DS_FX_Constructor {
   UINTSclaleTo<float> brightness{15, 0.02f, 0.0f};
   UINTSclaleTo<float> value_2{100, 0.01f, 0.0f};  // carried, not used
 
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Draw(DS_ABRender& backdrop) override;
+  // "Brightness" and "Density" at the timeline's level.
+  std::array<float, 2> Strength() const;
+
+  static constexpr uint32_t kGridCells = 8;
+  static constexpr uint32_t kFlameSize = 512;  // the flame surface's side
+
  protected:
-  // The flame's drawing is not built: it plays inert.
-  bool DrawsItself() const override { return false; }
+  bool GridInRectangleCoordinates() const override { return true; }
+
+ private:
+  std::shared_ptr<Texture> pattern_texture_, noise_texture_;
+  // The program that draws the flame's shape, and the surface it draws
+  // into; made for each played copy, kept over a device loss.
+  std::shared_ptr<Effect> flame_program_;
+  std::shared_ptr<VRN_PrerenderSurface> flame_surface_;
 };
 
 class DS_ExpandFX : public DS_CentralBased {
@@ -256,9 +271,11 @@ class DS_CloudFX : public DS_DirectionBased {
   CloudPerspective perspective;
   void LoadEffect(std::shared_ptr<Texture> mask) override;
   void Draw(DS_ABRender& backdrop) override;
-  void BuildRectMesh() override;
   // Clouds draw over the target, never as a pass of the chain.
   bool UsesBackground() const override { return false; }
+
+ protected:
+  bool GridInRectangleCoordinates() const override { return true; }
 
  private:
   std::shared_ptr<Texture> cloud_texture_;

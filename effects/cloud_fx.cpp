@@ -16,17 +16,6 @@ void DS_CloudFX::LoadEffect(std::shared_ptr<Texture> mask) {
   MakeRectMesh();
 }
 
-// The grid's texture coordinates run from 0 to 1 over the rectangle;
-// "mask_tex_shift" takes them back to the picture.
-void DS_CloudFX::BuildRectMesh() {
-  if (rect_mesh_.columns == 0) return;
-  const auto corner = [&](size_t i, float u, float v) {
-    const D3DXVECTOR3& p = rectangle.corners[i].value;
-    return GridCorner{p.x, p.y, p.z, u, v};
-  };
-  rect_mesh_.SetCorners(corner(0, 0, 0), corner(2, 1, 0), corner(1, 0, 1), corner(3, 1, 1));
-}
-
 void DS_CloudFX::Draw(DS_ABRender& backdrop) {
   if (!ReadyToDraw(backdrop, true) || !cloud_texture_) return;
   Effect& effect = *effect_;

@@ -61,7 +61,7 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   DS_FX_Constructor();
   void Describe(Archive& ar) override;
 
-  // Effects that draw play through a DS_BrushObj; the others play inert.
+  // Plays through a DS_BrushObj.
   std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
   void OnRestart() override { clock.Restart(); }
   void RenewResources() override;
@@ -72,7 +72,6 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   // Writes the rectangle mesh from the corners, in picture pixels.
   virtual void BuildRectMesh();
   virtual void Advance(double local_time);
-  // Effects that do not draw themselves (DrawsItself) are never asked.
   virtual void Draw(DS_ABRender& /*backdrop*/) {}
   // Whether the effect is a pass of the effect chain.
   virtual bool UsesBackground() const { return uses_background.value != 0; }
@@ -127,10 +126,11 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   void NoteUnusable(const std::string& what) const;
   // The picture's width over its height; 1 without a picture.
   static float PictureAspect(DS_ABRender& backdrop);
-  // Makes the rectangle mesh, a 2 x 2 grid, and writes it.
-  void MakeRectMesh();
-  // Whether the class has its drawing; one that has not plays inert.
-  virtual bool DrawsItself() const { return true; }
+  // Makes the rectangle mesh, a grid of cells x cells, and writes it.
+  void MakeRectMesh(uint32_t cells = 2);
+  // Whether the grid's texture coordinates run from 0 to 1 over the
+  // rectangle rather than over the picture.
+  virtual bool GridInRectangleCoordinates() const { return false; }
 
   std::shared_ptr<Texture> mask_;
   std::shared_ptr<Effect> effect_;

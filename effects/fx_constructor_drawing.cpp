@@ -16,7 +16,6 @@
 namespace lumi {
 
 std::unique_ptr<VRN_RenderObj> DS_FX_Constructor::CreateRenderObject() const {
-  if (!DrawsItself()) return DS_ABObj_Constructor::CreateRenderObject();
   std::unique_ptr<DS_ABObj_Constructor> copy = Clone();
   return std::make_unique<DS_BrushObj>(
       std::unique_ptr<DS_FX_Constructor>(static_cast<DS_FX_Constructor*>(copy.release())));
@@ -47,18 +46,20 @@ void DS_FX_Constructor::BuildRectMesh() {
   const ResourceAccess& resources = DocumentResourceAccess();
   const PictureMetrics metrics = resources.metrics != nullptr ? resources.metrics() : PictureMetrics{};
   // Without a picture the coordinates are 0, never a division by 0.
-  const auto corner = [&](size_t i) {
+  const bool local = GridInRectangleCoordinates();
+  const auto corner = [&](size_t i, float u, float v) {
     const D3DXVECTOR3& p = rectangle.corners[i].value;
+    if (local) return GridCorner{p.x, p.y, p.z, u, v};
     return GridCorner{p.x, p.y, p.z, metrics.pictureWidth > 0 ? p.x / metrics.pictureWidth : 0.0f,
                       metrics.pictureHeight > 0 ? p.y / metrics.pictureHeight : 0.0f};
   };
   // The record keeps the corners in strip order: top left, bottom left,
   // top right, bottom right.
-  rect_mesh_.SetCorners(corner(0), corner(2), corner(1), corner(3));
+  rect_mesh_.SetCorners(corner(0, 0, 0), corner(2, 1, 0), corner(1, 0, 1), corner(3, 1, 1));
 }
 
-void DS_FX_Constructor::MakeRectMesh() {
-  if (GraphicsDevice* device = CurrentDevice()) rect_mesh_.Create(*device, 2, 2);
+void DS_FX_Constructor::MakeRectMesh(uint32_t cells) {
+  if (GraphicsDevice* device = CurrentDevice()) rect_mesh_.Create(*device, cells, cells);
   BuildRectMesh();
 }
 

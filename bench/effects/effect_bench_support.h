@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "effects/fx_constructor.h"
+#include "scene/document.h"
 
 namespace lumi::bench {
 

@@ -1,7 +1,8 @@
-// Draws the pictures of the effect sample: four scenes that suit the
+// Draws the pictures of the effect sample: five scenes that suit the
 // effects (a lake under hills, a wide sky over fields, a village in a
-// valley, a harbour wall), a tile for the pattern brushes and a tiling
-// cloud picture, written as OUTDIR/NAME.png.
+// valley, a harbour wall, a camp at dusk with a pile of logs low in the
+// frame), a tile for the pattern brushes and a tiling cloud picture,
+// written as OUTDIR/NAME.png.
 //
 //   make_effect_pictures OUTDIR
 #include <algorithm>
@@ -157,6 +158,14 @@ int main(int argc, char** argv) {
     const float ripple = 0.5f + 0.5f * std::sin(y * 300 + 5 * Fbm(x * 5, y * 9, 4));
     const Rgb boat = x < 0.35f ? Rgb{0.8f, 0.2f, 0.15f} : x < 0.7f ? Rgb{0.2f, 0.35f, 0.75f} : Rgb{0.95f, 0.8f, 0.2f};
     return Mix(Scaled({0.08f, 0.2f, 0.28f}, 0.8f + 0.4f * ripple), boat, 0.25f * ripple);
+  });
+  // A camp at dusk: dark sky, a dark meadow, a pile of logs low in the middle.
+  ok &= Write(dir + "/camp.png", kW, kH, [](float x, float y) {
+    if (y < 0.55f) return Mix({0.05f, 0.07f, 0.2f}, {0.35f, 0.25f, 0.35f}, y / 0.55f);
+    Rgb c = Scaled({0.1f, 0.16f, 0.08f}, 0.7f + 0.6f * Fbm(x * 8, y * 8, 8));
+    const float log1 = std::fabs((y - 0.8f) - (x - 0.5f) * 0.3f), log2 = std::fabs((y - 0.8f) + (x - 0.5f) * 0.3f);
+    if (std::fabs(x - 0.5f) < 0.12f && std::min(log1, log2) < 0.018f) c = {0.3f, 0.18f, 0.08f};
+    return c;
   });
   // A tile of the pattern brushes: a gold star on a clear ground.
   ok &= Write(

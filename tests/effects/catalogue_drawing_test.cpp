@@ -313,5 +313,45 @@ TEST(CatalogueDrawing, CloudsDriftOverTheirRectangleInPerspective) {
   ExpectValues(draw.Constant("tex_shift"), {1, -1, -0.3f, 1});
 }
 
+TEST(CatalogueDrawing, FireDrawsItsShapeIntoItsSurfaceThenColoursItOverThePicture) {
+  for (const int uses_background : {0, 1}) {
+    auto fire = MakeEffect<DS_FireFX>(uses_background);
+    fire->pattern_image.key = test::kStagePicture;
+    fire->base_colour.Set(0x000040FF);
+    fire->tip_colour.Set(0x0080FFFF);
+    fire->density.Set(150);  // 0.5
+    fire->speed.Set(50);     // 1 a second
+    OneEffect one(std::move(fire));
+    one.stage.Frame(0);
+    const auto shapes = one.Frame(0.2f, "AsEffect");
+    const auto colours = one.stage.DrawsOf("Main");
+    ASSERT_EQ(shapes.size(), 1u) << uses_background;
+    ASSERT_EQ(colours.size(), 1u) << uses_background;
+    const RecordedDraw& shape = *shapes[0];
+    const RecordedDraw& colour = *colours[0];
+    // The shape goes into the fire's own surface, over the 8 x 8 grid.
+    EXPECT_NE(shape.renderTarget, one.stage.device.GetBackBuffer());
+    EXPECT_TRUE(shape.indexed);
+    EXPECT_EQ(shape.primitiveCount, 128u);
+    ExpectValues(shape.Constant("c11"), {0, 1.3f * 0.2f});
+    ExpectValues(shape.Constant("c12"), {0, 2.1f * 0.2f});
+    ExpectValues(shape.Constant("c13"), {0, 2.3f * 0.2f});
+    EXPECT_EQ(shape.Constant("WorldViewProj").size(), 16u);
+    // Coloured on the screen from that surface, over the same grid.
+    EXPECT_EQ(colour.renderTarget, one.stage.device.GetBackBuffer());
+    EXPECT_EQ(colour.state.textures[2], shape.renderTarget);
+    EXPECT_EQ(colour.primitiveCount, 128u);
+    ExpectValues(colour.Constant("ColorK1"), {1, 64.0f / 255, 0});
+    ExpectValues(colour.Constant("ColorK2"), {0, 191.0f / 255, 128.0f / 255});
+    ExpectValues(colour.Constant("bg_scale_factor"), {1.0f / 64, 1.0f / 32});
+    ExpectValues(colour.Constant("Brightness"), {0.3f});
+    ExpectValues(colour.Constant("Density"), {0.5f});
+    // As a pass of the chain the picture is copied first, so the screen
+    // outside the fire is not left black.
+    EXPECT_EQ(test::ChainCopies(one.stage), uses_background == 1 ? 1u : 0u);
+    EXPECT_EQ(one.stage.Object(0).NeedsBackground(), uses_background == 1);
+  }
+}
+
 }  // namespace
 }  // namespace lumi

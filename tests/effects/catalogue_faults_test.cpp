@@ -52,6 +52,7 @@ std::vector<Maker> PictureSizedEffects() {
           Make<DS_KestrinRadial>("radial bands"),
           Make<DS_KestrinVortical>("swirl"),
           Make<DS_HeatDistortion>("heat"),
+          Make<DS_FireFX>("fire"),
           Make<DS_CloudFX>("clouds", [](DS_CloudFX& cloud) { cloud.cloud_image.key = test::kStagePicture; })};
 }
 
