@@ -50,6 +50,8 @@ const std::vector<Entry>& Entries() {
       Make<DS_KestrinRadial>("BandsRadial", [](auto& e) { e.amplitude.Set(10); }),
       Make<DS_KestrinVortical>("BandsVortical", [](auto& e) { e.amplitude.Set(10); }),
       Make<DS_HeatDistortion>("HeatDistortion", [](auto& e) { e.strength.Set(100); }),
+      // Both passes: the flame's shape into its surface, then its colouring.
+      Make<DS_FireFX>("Fire", [](auto& e) { e.pattern_image.key = kPicture; e.base_colour.Set(0x000060FF); }),
   };
   return entries;
 }

@@ -3,6 +3,8 @@
 // changes, and moves where the effect animates.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "archive/file_io.h"
@@ -105,14 +107,20 @@ std::unique_ptr<Document> MakeDocument(const Case* effect_case, int uses_backgro
   return document;
 }
 
-// The frame at time `end`, played at 10 frames a second.
-RgbaImage FrameAt(GraphicsDevice& device, const Case* effect_case, int uses_background, bool painted, float end) {
+// The frame at time `end`, played at 10 frames a second, the device lost
+// before the frame at `lose_at` (never for a negative time).
+RgbaImage FrameAt(GraphicsDevice& device, const Case* effect_case, int uses_background, bool painted, float end,
+                  float lose_at = -1) {
   SeedRand(1);
   auto document = MakeDocument(effect_case, uses_background, painted);
   SlidePlayer player(device, *document, PlacementMode::Fit);
   std::string error;
   for (int frame = 0; frame <= static_cast<int>(end * 10 + 0.5f); ++frame) {
-    player.Move(static_cast<float>(frame) / 10);
+    const float t = static_cast<float>(frame) / 10;
+    if (lose_at >= 0 && std::abs(t - lose_at) < 0.01f) {
+      EXPECT_TRUE(player.LoseAndRestore(error)) << error;
+    }
+    player.Move(t);
     EXPECT_TRUE(player.Draw(error)) << error;
   }
   return test::ReadBack(device);
@@ -169,6 +177,16 @@ TEST_P(CataloguePlayback, ChangesOnlyThePaintedHalfAndMoves) {
     EXPECT_LE(Compare(chained, unpainted, kOutsideStart, kSize).largest, 1);
     EXPECT_LT(Compare(unpainted, picture, 0, kSize).mean, 4.0) << "the picture, not the chain's black";
   }
+}
+
+TEST(CataloguePlaybackLoss, TheFireSurfaceComesBackAfterADeviceLoss) {
+  LUMI_REQUIRE_GL(device, kSize, kSize);
+  const std::vector<Case> cases = Cases();
+  const auto fire = std::find_if(cases.begin(), cases.end(), [](const Case& c) { return c.name == std::string("fire"); });
+  ASSERT_NE(fire, cases.end());
+  const RgbaImage steady = FrameAt(*device, &*fire, 0, true, 0.5f);
+  const RgbaImage after_loss = FrameAt(*device, &*fire, 0, true, 0.5f, 0.3f);
+  EXPECT_TRUE(test::ImagesMatch("fire-device-loss", after_loss, steady, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryClass, CataloguePlayback, ::testing::Range<size_t>(0, Cases().size()),
