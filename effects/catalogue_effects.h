@@ -4,6 +4,7 @@
 #pragma once
 
 #include "effects/fx_constructor.h"
+#include "render/prerender_surface.h"
 
 namespace lumi {
 
@@ -22,6 +23,17 @@ class DS_PatternBrush : public DS_FX_Constructor {
   UINTSclaleTo<float> pattern_size{100, 0.01f, 0.0f};
   UINTSclaleTo<float> x_offset{0, -0.01f, 0.0f};
   UINTSclaleTo<float> y_offset{0, 0.01f, 0.0f};
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Advance(double local_time) override;
+  void Draw(DS_ABRender& backdrop) override;
+  // "coord_transf" for a pattern of this size in pixels over a picture of
+  // that size, row by row.
+  std::array<float, 4> PatternTransform(float picture_width, float picture_height, float pattern_width,
+                                        float pattern_height) const;
+
+ private:
+  AnimatedTexture<DS_Frame> pattern_;
+  uint32_t pattern_width_ = 0, pattern_height_ = 0;
 };
 
 // A pattern brush under a name of its own; it stores nothing more.
@@ -44,6 +56,7 @@ class DS_BackgroundCopy : public DS_FX_Constructor {
   MediaRectangle source_rectangle;
   MediaParamT<int> vertical_flag{0};
   MediaParamT<int> horizontal_flag{0};
+  void Draw(DS_ABRender& backdrop) override;
 };
 
 class DS_WavesFX : public DS_FX_Constructor {
@@ -58,6 +71,10 @@ class DS_WavesFX : public DS_FX_Constructor {
   UINTSclaleTo<float> wavelength{50, 0.0005f, 0.001f};
   MediaParamT<unsigned int> wave_angle{0};  // degrees
   MediaParamT<int> flag{0};
+  void Draw(DS_ABRender& backdrop) override;
+  // The wave's direction and the vector its crests are measured along.
+  std::array<float, 2> WaveDirection() const;
+  std::array<float, 2> SecondVector() const;
 };
 
 class DS_LightFX : public DS_FX_Constructor {
@@ -70,6 +87,9 @@ class DS_LightFX : public DS_FX_Constructor {
 
   UINTSclaleTo<float> intensity{40, 0.01f, 0.0f};
   MediaParamT<int> mode{0};
+  void Draw(DS_ABRender& backdrop) override;
+  // The brightness swing b from 0 to 1 at the current phase.
+  float Swing() const;
 };
 
 class DS_LightFX_II : public DS_FX_Constructor {
@@ -83,6 +103,11 @@ class DS_LightFX_II : public DS_FX_Constructor {
   MediaParamT<int> oscillation_kind{0};
   MediaParamT<int> blend_mode{0};
   SmartCOLORREF colour{0};
+  void Draw(DS_ABRender& backdrop) override;
+  // A chain pass exactly for the blend modes 1 to 4.
+  bool UsesBackground() const override;
+  // The blend mode, with any mode outside 0 to 4 counted as 0.
+  int BlendMode() const;
 };
 
 // Embedded in the underwater backdrop, never named on its own.
@@ -96,6 +121,7 @@ class DS_UnderwaterFX : public DS_FX_Constructor {
 
   UINTSclaleTo<float> amplitude{50, 0.000125f, 0.0f};
   UINTSclaleTo<float> wavelength{50, 0.002f, 0.001f};
+  void Draw(DS_ABRender& backdrop) override;
 };
 
 // The direction-based first parameter is the amplitude A.
@@ -109,6 +135,9 @@ class DS_MoveFX : public DS_DirectionBased {
 
   MediaParamT<int> mode{0};
   UINTSclaleTo<float> second_amplitude{0, 0.0002f, 0.0f};
+  void Advance(double local_time) override;
+  void Draw(DS_ABRender& backdrop) override;
+  std::array<float, 2> move{};  // "Direction"
 };
 
 class DS_FireFX : public DS_FX_Constructor {
@@ -127,6 +156,24 @@ class DS_FireFX : public DS_FX_Constructor {
   UINTSclaleTo<float> density{100, 0.01f, -1.0f};
   UINTSclaleTo<float> brightness{15, 0.02f, 0.0f};
   UINTSclaleTo<float> value_2{100, 0.01f, 0.0f};  // carried, not used
+
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Draw(DS_ABRender& backdrop) override;
+  // "Brightness" and "Density" at the timeline's level.
+  std::array<float, 2> Strength() const;
+
+  static constexpr uint32_t kGridCells = 8;
+  static constexpr uint32_t kFlameSize = 512;  // the flame surface's side
+
+ protected:
+  bool GridInRectangleCoordinates() const override { return true; }
+
+ private:
+  std::shared_ptr<Texture> pattern_texture_, noise_texture_;
+  // The program that draws the flame's shape, and the surface it draws
+  // into; made for each played copy, kept over a device loss.
+  std::shared_ptr<Effect> flame_program_;
+  std::shared_ptr<VRN_PrerenderSurface> flame_surface_;
 };
 
 class DS_ExpandFX : public DS_CentralBased {
@@ -140,6 +187,9 @@ class DS_ExpandFX : public DS_CentralBased {
   UINTSclaleTo<float> a{50, 0.005f, 0.0f};
   UINTSclaleTo<float> b{0, 0.005f, 0.0f};
   MediaParamT<int> mode{0};
+  void Advance(double local_time) override;
+  void Draw(DS_ABRender& backdrop) override;
+  float signed_amplitude = 0;
 };
 
 class DS_RadialWaveFX : public DS_CentralBased {
@@ -154,6 +204,7 @@ class DS_RadialWaveFX : public DS_CentralBased {
   UINTSclaleTo<float> frequency{50, 0.0001f, 0.001f};
   UINTSclaleTo<float> wavelength{0, 1.0f, 25.0f};
   MediaParamT<int> direction_flag{0};
+  void Draw(DS_ABRender& backdrop) override;
 };
 
 class DS_RotationFX : public DS_CentralBased {
@@ -167,6 +218,11 @@ class DS_RotationFX : public DS_CentralBased {
   UINTSclaleTo<float> stretch{0, 0.001f, 0.0f};
   MediaParamT<unsigned int> ellipse_angle{0};  // degrees
   MediaParamT<int> direction{0};
+  void Advance(double local_time) override;
+  void Draw(DS_ABRender& backdrop) override;
+  // "coord_transf", row by row.
+  std::array<float, 4> Transform() const;
+  double turn = 0;  // radians, kept below a full turn
 };
 
 class DS_BendFX : public DS_CentralBased {
@@ -181,6 +237,10 @@ class DS_BendFX : public DS_CentralBased {
   UINTSclaleTo<float> b{0, 0.002f, 0.0f};
   UINTSclaleTo<float> bend{0, 0.02f, 0.0f};
   MediaParamT<int> mode{0};
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Advance(double local_time) override;
+  void Draw(DS_ABRender& backdrop) override;
+  float signed_amplitude = 0;
 };
 
 // How the cloud layer leans back into the picture. Stored as six bare
@@ -209,6 +269,16 @@ class DS_CloudFX : public DS_DirectionBased {
   UINTSclaleTo<float> threshold{0, 0.02f, 1.0f};
   UINTSclaleTo<float> density{0, 0.02f, 0.0f};
   CloudPerspective perspective;
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Draw(DS_ABRender& backdrop) override;
+  // Clouds draw over the target, never as a pass of the chain.
+  bool UsesBackground() const override { return false; }
+
+ protected:
+  bool GridInRectangleCoordinates() const override { return true; }
+
+ private:
+  std::shared_ptr<Texture> cloud_texture_;
 };
 
 class DS_PerspectiveFX : public DS_LineBased {
@@ -223,6 +293,10 @@ class DS_PerspectiveFX : public DS_LineBased {
   MediaParamT<unsigned int> depth_factor{0};
   MediaParamT<int> mode{0};
   UINTSclaleTo<float> amplitude_b{0, 0.002f, 0.0f};
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Draw(DS_ABRender& backdrop) override;
+  // "amplitude" and "p_amplitude" at the current phase.
+  std::array<float, 2> Tilt() const;
 };
 
 class DS_StretchFX : public DS_LineBased {
@@ -236,6 +310,10 @@ class DS_StretchFX : public DS_LineBased {
   MediaParamT<int> mode{0};
   UINTSclaleTo<float> a{0, 0.01f, 0.0f};
   UINTSclaleTo<float> b{0, 0.01f, 0.0f};
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Advance(double local_time) override;
+  void Draw(DS_ABRender& backdrop) override;
+  float signed_amplitude = 0;
 };
 
 class DS_DayToNight : public DS_FX_Constructor {
@@ -248,6 +326,8 @@ class DS_DayToNight : public DS_FX_Constructor {
   SmartCOLORREF multiply_colour{0};
   SmartColorHSB soft_light_colour;
   UINTSclaleTo<float> desaturation{0, 0.01f, 0.0f};
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Draw(DS_ABRender& backdrop) override;
 };
 
 // The direction-based first parameter is the amplitude A.
@@ -258,6 +338,8 @@ class DS_KestrinLinear : public DS_DirectionBased {
  public:
   DS_KestrinLinear();
   void Describe(Archive& ar) override;
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Draw(DS_ABRender& backdrop) override;
 };
 
 class DS_KestrinRadial : public DS_CentralBased {
@@ -270,6 +352,8 @@ class DS_KestrinRadial : public DS_CentralBased {
 
   UINTSclaleTo<float> amplitude{0, 0.005f, 0.0f};
   MediaParamT<int> axis_flag{0};
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Draw(DS_ABRender& backdrop) override;
 };
 
 class DS_KestrinVortical : public DS_CentralBased {
@@ -284,6 +368,8 @@ class DS_KestrinVortical : public DS_CentralBased {
   MediaParamT<unsigned int> ellipse_angle{0};  // degrees
   MediaParamT<int> direction{0};
   UINTSclaleTo<float> ellipse_deformation{0, 0.005f, 0.0f};
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Draw(DS_ABRender& backdrop) override;
 };
 
 class DS_HeatDistortion : public DS_FX_Constructor {
@@ -296,6 +382,15 @@ class DS_HeatDistortion : public DS_FX_Constructor {
   UINTSclaleTo<float> shimmer_speed{0, 0.001f, 0.0f};
   UINTSclaleTo<float> strength{0, 0.002f, 0.0f};
   UINTSclaleTo<float> bump_size{0, -0.009f, 1.0f};
+  // Not stored: the shared module's noise picture.
+  DS_ImageFileLink bump_map{fx::CommonResource(62)};
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  void Advance(double local_time) override;
+  void Draw(DS_ABRender& backdrop) override;
+  double shimmer_offset = 0;  // o, kept below one tile
+
+ private:
+  std::shared_ptr<Texture> bump_texture_;
 };
 
 }  // namespace lumi

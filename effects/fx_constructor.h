@@ -40,6 +40,12 @@ inline std::array<float, 3> ColourFloats(uint32_t colour) {
           static_cast<float>((colour >> 16) & 0xFF) / 255};
 }
 
+// A slider's value where raw 0 counts as raw 1: for the values effects
+// divide by.
+inline float NonZero(const UINTSclaleTo<float>& slider) {
+  return slider.value == 0 ? slider.factor() + slider.offset() : slider.scaled();
+}
+
 // A link to resource `id` of the shared resource module.
 inline ResourceKey CommonResource(int32_t id) { return DS_FileLink3::ModuleKey(u"common_res.dll", id); }
 
@@ -55,7 +61,7 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   DS_FX_Constructor();
   void Describe(Archive& ar) override;
 
-  // Effects that draw play through a DS_BrushObj; the others play inert.
+  // Plays through a DS_BrushObj.
   std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
   void OnRestart() override { clock.Restart(); }
   void RenewResources() override;
@@ -66,9 +72,9 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   // Writes the rectangle mesh from the corners, in picture pixels.
   virtual void BuildRectMesh();
   virtual void Advance(double local_time);
-  // Effects that do not draw themselves (DrawsItself) are never asked.
   virtual void Draw(DS_ABRender& /*backdrop*/) {}
-  bool UsesBackground() const { return uses_background.value != 0; }
+  // Whether the effect is a pass of the effect chain.
+  virtual bool UsesBackground() const { return uses_background.value != 0; }
   void SetMask(std::shared_ptr<Texture> texture) { mask_ = std::move(texture); }
   const std::shared_ptr<Texture>& MaskTexture() const { return mask_; }
   const std::shared_ptr<Effect>& Program() const { return effect_; }
@@ -107,13 +113,24 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   // Whether there is a program and a mask to draw with. Without either the
   // painted region counts as empty: a chain pass still hands the picture on
   // by copying "Background" over the whole target.
-  bool ReadyToDraw(DS_ABRender& backdrop) const;
+  // Effects whose parameters divide by the picture's size ask for one too.
+  bool ReadyToDraw(DS_ABRender& backdrop, bool needs_picture = false) const;
+  // The level of the object's timeline: effects fade with it.
+  float TimelineFactor() const;
+  // "mix_color"'s alpha: the timeline's level under a random timeline, else 1.
+  float RandomTimelineFactor() const;
+  // The amplitude of a deformation of `mode`: the constants of modes 0 and 1,
+  // the oscillation between −b and +a for 2 to 4, 0 for any other mode.
+  float SignedAmplitude(int mode, float for_mode_0, float for_mode_1, float a, float b) const;
+  // Notes once per object that a stored value is not usable and why.
+  void NoteUnusable(const std::string& what) const;
   // The picture's width over its height; 1 without a picture.
   static float PictureAspect(DS_ABRender& backdrop);
-  // Makes the rectangle mesh, a 2 x 2 grid, and writes it.
-  void MakeRectMesh();
-  // Whether the class has its drawing; the catalogue's do not yet.
-  virtual bool DrawsItself() const { return false; }
+  // Makes the rectangle mesh, a grid of cells x cells, and writes it.
+  void MakeRectMesh(uint32_t cells = 2);
+  // Whether the grid's texture coordinates run from 0 to 1 over the
+  // rectangle rather than over the picture.
+  virtual bool GridInRectangleCoordinates() const { return false; }
 
   std::shared_ptr<Texture> mask_;
   std::shared_ptr<Effect> effect_;
@@ -150,6 +167,11 @@ class DS_CentralBased : public DS_FX_Constructor {
 
   MediaParamT<D3DXVECTOR3> centre;  // picture pixels; z is carried, not used
 
+  // A centre that is not finite becomes the picture's centre (one notice).
+  void LoadEffect(std::shared_ptr<Texture> mask) override;
+  // The centre over the picture's size: in picture texture coordinates.
+  std::array<float, 2> NormalisedCentre(DS_ABRender& backdrop) const;
+
  protected:
   void CentreFields(Archive& ar);
 };
@@ -175,6 +197,10 @@ class DS_LineBased : public DS_CentralBased {
     std::array<float, 3> first{}, second{};
   };
   Lines lines;
+
+ protected:
+  // The common parameters, then the lines: "Center", "Ln", "Lt", "t", "n".
+  void SetLineParameters(DS_ABRender& backdrop);
 };
 
 // The line through (x1, y1) and (x2, y2) as (a, b, k), normalised; all 0

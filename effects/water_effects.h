@@ -40,9 +40,6 @@ class DS_WaterFX : public DS_FX_Constructor {
   SmartCOLORREF tint{0x00FFFFFF};
   DS_ImageFileLink bump_map{fx::CommonResource(89)};
 
- protected:
-  bool DrawsItself() const override { return true; }
-
  private:
   std::shared_ptr<Texture> bump_texture_;
 };
@@ -77,9 +74,6 @@ class DS_WaterfallFX : public DS_DirectionBased {
   DS_ImageFileLink noise_map;
   SmartCOLORREF base_colour{0};
   MediaParamT<int> drawing_off{0};
-
- protected:
-  bool DrawsItself() const override { return true; }
 
  private:
   std::shared_ptr<Texture> noise_texture_;

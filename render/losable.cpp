@@ -24,6 +24,10 @@ void LosableTable::LoseAll() {
   for (const auto& [name, object] : objects_) object->Lose();
 }
 
+LosableTable::~LosableTable() {
+  for (const auto& [name, object] : objects_) object->registry_ = nullptr;
+}
+
 void LosableTable::RestoreAll() {
   for (const auto& [name, object] : objects_) object->Restore();
 }

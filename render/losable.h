@@ -22,6 +22,12 @@ class LosableRegistry {
 // lost or restored together in the order they registered.
 class LosableTable : public LosableRegistry {
  public:
+  LosableTable() = default;
+  LosableTable(const LosableTable&) = delete;
+  LosableTable& operator=(const LosableTable&) = delete;
+  // Objects that outlive the table (render objects outlive their
+  // document's resources) are left with no registry to leave.
+  ~LosableTable() override;
   void Register(const std::string& name, VRN_LosableObj* object) override;
   void Unregister(const std::string& name) override;
   void LoseAll();
@@ -53,6 +59,7 @@ class VRN_LosableObj {
   const std::string& Name() const { return name_; }
 
  private:
+  friend class LosableTable;
   std::string name_;
   LosableRegistry* registry_;
 };

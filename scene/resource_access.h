@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "archive/guid.h"
@@ -44,6 +45,9 @@ struct ResourceAccess {
   PictureMetrics& (*metrics)() = nullptr;
   // The effect program a link names; null when none runs.
   std::shared_ptr<Effect> (*effect)(const ResourceKey& key) = nullptr;
+  // As effect, falling back last to the built-in program of the asking
+  // class when no source holds the link's.
+  std::shared_ptr<Effect> (*class_effect)(const ResourceKey& key, std::string_view asking_class) = nullptr;
   // The brush mask of an image effect; null when the document has none.
   std::shared_ptr<Texture> (*mask)(const GUID& brush) = nullptr;
   // The current document's device objects: lost once per device loss,

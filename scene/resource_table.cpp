@@ -257,7 +257,7 @@ const DS_ResBlob* ResourceTable::GetModuleBlob(const ResourceKey& link) {
   return &blob;
 }
 
-std::shared_ptr<Effect> ResourceTable::GetEffect(const ResourceKey& link) {
+std::shared_ptr<Effect> ResourceTable::GetEffect(const ResourceKey& link, std::string_view asking_class) {
   std::shared_ptr<Effect>& effect = effects_[link];
   if (effect) return effect;
   std::vector<DS_ResBlob>& blobs = rawBlobs_[link];
@@ -271,27 +271,43 @@ std::shared_ptr<Effect> ResourceTable::GetEffect(const ResourceKey& link) {
     const char* label;
     std::span<const uint8_t> bytes;
   };
+  const auto text_bytes = [](std::string_view text) {
+    return std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  };
   std::vector<Source> sources;
   sources.push_back({"the module", ResourceOf(FindModuleInstance(link.name), kResourceTypeRcData, link.number)});
   sources.push_back({"the document", blobs.back().blob.bytes});
   sources.push_back({"the stand-in module", ResourceOf(FindPackedModule(link.name), kResourceTypeRcData, link.number)});
   if (const std::optional<uint16_t> id = ResourceIdOf(link.number)) {
     if (const BuiltinProgram* builtin = FindBuiltinProgram(*id)) {
-      sources.push_back({"the built-in programs", {reinterpret_cast<const uint8_t*>(builtin->text.data()), builtin->text.size()}});
+      sources.push_back({"the built-in programs", text_bytes(builtin->text)});
     }
   }
   for (const Source& source : sources) {
-    // Bytes that did not run once never will: a retry skips them rather
-    // than compile them again every frame.
-    const std::pair<const uint8_t*, size_t> identity(source.bytes.data(), source.bytes.size());
-    if (source.bytes.empty() || failedPrograms_.contains(identity)) continue;
-    std::string message;
-    effect = Effect::Create(device_, name, source.bytes, message);
-    if (effect) return effect;
-    failedPrograms_.insert(identity);
-    Report(message + " (from " + source.label + ")");
+    if (std::shared_ptr<Effect> made = Compile(name, source.label, source.bytes)) return effect = std::move(made);
+  }
+  // The class's own program is kept for the class, not the link: two
+  // classes may name one link that holds nothing.
+  if (const BuiltinProgram* by_class = FindClassProgram(asking_class)) {
+    std::shared_ptr<Effect>& fallback = classEffects_[std::string(asking_class)];
+    if (!fallback) fallback = Compile(name, "the class's built-in program", text_bytes(by_class->text));
+    if (fallback) return fallback;
   }
   Report("effect program " + name + ": no source holds a program that runs");
+  return nullptr;
+}
+
+std::shared_ptr<Effect> ResourceTable::Compile(const std::string& name, const char* source_label,
+                                               std::span<const uint8_t> bytes) {
+  // Bytes that did not run once never will: a retry skips them rather than
+  // compile them again every frame.
+  const std::pair<const uint8_t*, size_t> identity(bytes.data(), bytes.size());
+  if (bytes.empty() || failedPrograms_.contains(identity)) return nullptr;
+  std::string message;
+  std::shared_ptr<Effect> made = Effect::Create(device_, name, bytes, message);
+  if (made) return made;
+  failedPrograms_.insert(identity);
+  Report(message + " (from " + source_label + ")");
   return nullptr;
 }
 
@@ -384,19 +400,24 @@ void ResourceTable::Register(const std::string& name, VRN_LosableObj* object) { 
 
 void ResourceTable::Unregister(const std::string& name) { losables_.Unregister(name); }
 
+void ResourceTable::ForEachEffect(const std::function<void(Effect&)>& call) {
+  for (const auto& [key, effect] : effects_) {
+    if (effect) call(*effect);
+  }
+  for (const auto& [class_name, effect] : classEffects_) {
+    if (effect) call(*effect);
+  }
+}
+
 void ResourceTable::LoseDeviceObjects() {
   losables_.LoseAll();
-  for (const auto& [key, effect] : effects_) {
-    if (effect) effect->OnLostDevice();
-  }
+  ForEachEffect([](Effect& effect) { effect.OnLostDevice(); });
   for (auto& [guid, canvas] : brushCanvases_) canvas.pair.Release();
 }
 
 void ResourceTable::RestoreDeviceObjects() {
   losables_.RestoreAll();
-  for (const auto& [key, effect] : effects_) {
-    if (effect) effect->OnResetDevice();
-  }
+  ForEachEffect([](Effect& effect) { effect.OnResetDevice(); });
   for (auto& [guid, canvas] : brushCanvases_) {
     canvas.pair.CopyFrom(device_, GetMaskTexture(guid).texture.get(), canvas.width, canvas.height);
   }

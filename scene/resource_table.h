@@ -7,11 +7,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archive/blobs.h"
@@ -114,11 +116,12 @@ class ResourceTable : public LosableRegistry {
   const DS_ResBlob* GetModuleBlob(const ResourceKey& link);
 
   // The effect program of the link: the module's RT_RCDATA resource, the
-  // document's copy, then the built-in program of that number, the first
-  // that runs. Null when none does; asked again, it tries again (a module
-  // may have come; bytes that failed are not compiled twice), with one
-  // message per program whatever the number of tries.
-  std::shared_ptr<Effect> GetEffect(const ResourceKey& link);
+  // document's copy, then the built-in program of that number, and last the
+  // built-in program of the asking class, the first that runs. Null when
+  // none does; asked again, it tries again (a module may have come; bytes
+  // that failed are not compiled twice), with one message per program
+  // whatever the number of tries.
+  std::shared_ptr<Effect> GetEffect(const ResourceKey& link, std::string_view asking_class = {});
   // The mesh of a .x link: for a module link the module's "DDS" resource,
   // then the document's copy, then our stand-in. Null when there is none or
   // it does not read (one message), and tried again on the next request.
@@ -154,6 +157,10 @@ class ResourceTable : public LosableRegistry {
   };
 
   void MakeFrames(ImageSet& set, std::span<const DS_ResBlob> blobs);
+  // The program in `bytes`, null when they are empty, failed before, or do
+  // not run now (one message).
+  void ForEachEffect(const std::function<void(Effect&)>& call);
+  std::shared_ptr<Effect> Compile(const std::string& name, const char* source_label, std::span<const uint8_t> bytes);
   void Report(const std::string& message);
 
   GraphicsDevice& device_;
@@ -168,6 +175,9 @@ class ResourceTable : public LosableRegistry {
   std::map<ResourceKey, std::unique_ptr<MeshRecord>> meshes_;
   std::map<GUID, BrushCanvas> brushCanvases_;
   std::map<ResourceKey, std::shared_ptr<Effect>> effects_;
+  // Class programs, apart from the links: two classes may name the same
+  // link that holds nothing and fall back to different programs.
+  std::map<std::string, std::shared_ptr<Effect>, std::less<>> classEffects_;
   std::map<ResourceKey, std::vector<DS_ResBlob>> rawBlobs_;
   std::map<GUID, TextureRecord> maskTextures_;
   // Program bytes that would not run, by address and size.

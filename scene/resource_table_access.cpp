@@ -29,6 +29,11 @@ std::shared_ptr<Effect> EffectOf(const ResourceKey& key) {
   return table != nullptr ? table->GetEffect(key) : nullptr;
 }
 
+std::shared_ptr<Effect> ClassEffectOf(const ResourceKey& key, std::string_view asking_class) {
+  ResourceTable* table = CurrentResourceTable();
+  return table != nullptr ? table->GetEffect(key, asking_class) : nullptr;
+}
+
 std::shared_ptr<Texture> MaskOf(const GUID& brush) {
   ResourceTable* table = CurrentResourceTable();
   return table != nullptr ? table->GetMaskTexture(brush).texture : nullptr;
@@ -53,6 +58,7 @@ const bool kInstalled = [] {
   access.frames = FramesOf;
   access.metrics = CurrentPictureMetrics;
   access.effect = EffectOf;
+  access.class_effect = ClassEffectOf;
   access.mask = MaskOf;
   access.lose = LoseTableObjects;
   access.restore = RestoreTableObjects;

@@ -61,6 +61,13 @@ nlohmann::ordered_json DescribeShow(const DS_SlideShow_Light& show, double time,
   json["slide"] = index;
   json["slide_name"] = slide != nullptr ? ToUtf8(slide->name.value) : std::string();
   json["overlay_alpha"] = show.overlay ? show.overlay->alpha() : 0;
+  // The passes of the effect chain the slide draws through: one per enabled
+  // object that reads the picture drawn before it.
+  int passes = 0;
+  if (slide != nullptr) {
+    for (const auto& object : slide->render_objects) passes += object->NeedsBackground() ? 1 : 0;
+  }
+  json["passes"] = passes;
   json["objects"] = slide != nullptr ? DescribeList(slide->render_objects, detail) : nlohmann::ordered_json::array();
   json["sounds"] = slide != nullptr ? DescribeList(slide->render_sounds, detail) : nlohmann::ordered_json::array();
   return json;

@@ -4,25 +4,15 @@
 // in the same run (a trivial textured full-screen pass), reporting both and
 // their ratio. The chain frame reports its pixels per second against the
 // fill bound of the plain frame.
-#include <benchmark/benchmark.h>
-
-#include <chrono>
 #include <memory>
 
-#include "backdrop/slide_player.h"
-#include "bench/bench_gl_context.h"
+#include "bench/effects/effect_bench_support.h"
 #include "effects/water_effects.h"
-#include "render/gl_device.h"
-#include "tests/support/masked_slide.h"
 
 namespace lumi {
 namespace {
 
-// The evening photograph, the effect painted over all of it so that its
-// program runs on every pixel.
-std::unique_ptr<Document> MakeDocument(std::unique_ptr<DS_FX_Constructor> effect) {
-  return test::MaskedSlide("EveningGlow.jpg", test::Painted::Everything, std::move(effect), 1e6f);
-}
+using bench::Compare;
 
 std::unique_ptr<DS_FX_Constructor> Water(int uses_background) {
   auto water = std::make_unique<DS_WaterFX>();
@@ -40,56 +30,6 @@ std::unique_ptr<DS_FX_Constructor> WaterfallWithThreeLayers() {
   const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
   for (size_t i = 0; i < 4; ++i) waterfall->rectangle.corners[i].value = corners[i];
   return waterfall;
-}
-
-// A document played frame by frame, each frame waited for.
-struct Playing {
-  Playing(GraphicsDevice& device, std::unique_ptr<Document> made)
-      : device(device), document(std::move(made)), player(device, *document, PlacementMode::Fit) {}
-  double FrameMilliseconds() {
-    const auto start = std::chrono::steady_clock::now();
-    player.Move(t);
-    std::string error;
-    player.Draw(error);
-    device.Finish();
-    t += 1.0f / 60;
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  }
-  GraphicsDevice& device;
-  std::unique_ptr<Document> document;
-  SlidePlayer player;
-  float t = 0;
-};
-
-// `layers` is how many times the effect frame fills the screen's area
-// (picture and passes); the chain frame adds its large target.
-void Compare(benchmark::State& state, uint32_t width, uint32_t height, std::unique_ptr<DS_FX_Constructor> effect,
-             double layers, double chain_pixels = 0) {
-  std::string error;
-  auto device = BenchGlContext() ? CreateGlDevice(*BenchGlContext(), width, height, error) : nullptr;
-  if (!device) {
-    state.SkipWithError(("no device: " + error).c_str());
-    return;
-  }
-  Playing plain(*device, MakeDocument(nullptr));
-  Playing effected(*device, MakeDocument(std::move(effect)));
-  plain.FrameMilliseconds();
-  effected.FrameMilliseconds();
-  double plain_ms = 0, effect_ms = 0;
-  for (auto _ : state) {
-    plain_ms += plain.FrameMilliseconds();
-    effect_ms += effected.FrameMilliseconds();
-  }
-  const auto frames = static_cast<double>(state.iterations());
-  state.counters["plain_ms"] = plain_ms / frames;
-  state.counters["effect_ms"] = effect_ms / frames;
-  state.counters["ratio"] = effect_ms / plain_ms;
-  // The plain frame's rate of filling pixels bounds what the effect frame's
-  // pixels can cost.
-  const double screen = static_cast<double>(width) * height;
-  const double pixels_per_ms = screen / (plain_ms / frames);
-  state.counters["fill_bound_ms"] = (layers * screen + chain_pixels) / pixels_per_ms;
-  state.SetLabel(device->RendererName());
 }
 
 void BM_WaterPass_1080p(benchmark::State& state) { Compare(state, 1920, 1080, Water(0), 2); }

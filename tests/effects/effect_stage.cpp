@@ -21,9 +21,16 @@ SlidePicture PictureOf(const ResourceKey& key) {
   return {};
 }
 
-std::shared_ptr<lumi::Effect> ProgramOf(const ResourceKey& key) {
-  auto& effect = current->programs[key.number];
+PictureFrames FramesOf(const ResourceKey& key) {
+  if (key != kStagePattern) return {};
+  return {{current->pattern_frames[0], current->pattern_frames[1]}, {0.1f, 0.1f}, 16, 8, 0.5f};
+}
+
+// The program of the link's number, else the asking class's.
+std::shared_ptr<lumi::Effect> ProgramOf(const ResourceKey& key, std::string_view asking_class) {
   const BuiltinProgram* builtin = FindBuiltinProgram(static_cast<int>(key.number));
+  if (builtin == nullptr) builtin = FindClassProgram(asking_class);
+  auto& effect = current->programs[builtin != nullptr ? std::string(builtin->name) : std::string()];
   if (!effect && builtin != nullptr) {
     std::string message;
     effect = lumi::Effect::Create(current->device, builtin->name,
@@ -44,12 +51,14 @@ EffectStage::EffectStage(bool with_picture_given) : with_picture(with_picture_gi
   mask = MakeTexture(device, 512, 512);
   bump = MakeTexture(device, 16, 16);
   noise = MakeTexture(device, 16, 16);
+  for (auto& frame : pattern_frames) frame = MakeTexture(device, 16, 8);
   saved_ = DocumentResourceAccess();
   current = this;
   stage_metrics = {};
   ResourceAccess& access = DocumentResourceAccess();
   access.picture = PictureOf;
-  access.effect = ProgramOf;
+  access.frames = FramesOf;
+  access.class_effect = ProgramOf;
   access.mask = MaskOf;
   access.metrics = MetricsOf;
   auto backdrop = std::make_shared<DS_2D_Light>();
@@ -92,6 +101,23 @@ std::vector<const RecordedDraw*> EffectStage::DrawsOf(std::string_view technique
     if (used == technique) found.push_back(&draw);
   }
   return found;
+}
+
+RecordedDraw OneEffect::Draw(float t, std::string_view technique) {
+  const auto draws = Frame(t, technique);
+  EXPECT_EQ(draws.size(), 1u) << "draws with " << technique << " at " << t;
+  return draws.size() == 1 ? *draws.front() : RecordedDraw{};
+}
+
+size_t ChainCopies(const EffectStage& stage) {
+  const std::vector<RecordedDraw>& draws = stage.device.Draws();
+  size_t copies = 0;
+  for (const RecordedDraw& draw : draws) {
+    copies += draw.state.pixelProgram == nullptr && draw.renderTarget == stage.device.GetBackBuffer() &&
+              draw.state.textures[0] == draws.front().renderTarget &&
+              StateAt(draw, RenderState::AlphaBlendEnable) == 0;
+  }
+  return copies;
 }
 
 std::unique_ptr<DS_WaterFX> MakeWater(int uses_background) {

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,8 @@ namespace lumi::test {
 
 inline const GUID kPaintedBrush{0x5A1E0001, 0, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 1}};
 inline const ResourceKey kStagePicture{u"C:\\pictures\\lake.jpg", 77};
+// A 16 x 8 pattern of two frames, a tenth of a second each.
+inline const ResourceKey kStagePattern{u"C:\\pictures\\tiles.gif", 78};
 
 class EffectStage {
  public:
@@ -49,8 +52,10 @@ class EffectStage {
   SceneView view;
   ScopedRenderContext context{&device, &view};
   std::shared_ptr<Texture> picture, mask, bump, noise;
+  std::shared_ptr<Texture> pattern_frames[2];
   bool with_picture;
-  std::map<int64_t, std::shared_ptr<lumi::Effect>> programs;
+  // One shared effect per built-in program, by its name.
+  std::map<std::string, std::shared_ptr<lumi::Effect>, std::less<>> programs;
 
  private:
   ResourceAccess saved_;
@@ -62,6 +67,39 @@ class EffectStage {
 inline uint32_t StateAt(const RecordedDraw& draw, RenderState state) {
   return draw.state.render[static_cast<size_t>(state)];
 }
+
+// An effect of class T with the painted brush over the middle of the
+// picture, (16, 8) to (48, 24).
+template <typename T>
+std::unique_ptr<T> MakeEffect(int uses_background = 0) {
+  auto effect = std::make_unique<T>();
+  effect->brush_id = kPaintedBrush;
+  effect->uses_background.Set(uses_background);
+  const D3DXVECTOR3 corners[4] = {{16, 8, 0}, {16, 24, 0}, {48, 8, 0}, {48, 24, 0}};
+  for (size_t i = 0; i < 4; ++i) effect->rectangle.corners[i].value = corners[i];
+  return effect;
+}
+
+// One effect on a stage, drawn frame by frame.
+struct OneEffect {
+  explicit OneEffect(std::unique_ptr<DS_FX_Constructor> effect, bool with_picture = true) : stage(with_picture) {
+    stage.Add(std::move(effect));
+    stage.Start();
+  }
+  // The draws of the frame at time t made with `technique`.
+  std::vector<const RecordedDraw*> Frame(float t, std::string_view technique = "Main") {
+    stage.Frame(t);
+    return stage.DrawsOf(technique);
+  }
+  // The one draw of the frame at time t; an empty record when there is not
+  // exactly one.
+  RecordedDraw Draw(float t, std::string_view technique = "Main");
+  EffectStage stage;
+};
+
+// Whether a frame copied the chain's picture to the screen through the
+// fixed stages (how a chain pass with nothing to draw hands it on).
+size_t ChainCopies(const EffectStage& stage);
 
 // A water or waterfall effect with the painted brush and its built-in program.
 std::unique_ptr<DS_WaterFX> MakeWater(int uses_background = 0);

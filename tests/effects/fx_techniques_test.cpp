@@ -31,9 +31,6 @@ class TechniqueProbe : public DS_FX_Constructor {
     SetCommonParameters(backdrop);
     DrawTechnique(backdrop);
   }
-
- protected:
-  bool DrawsItself() const override { return true; }
 };
 
 TEST(FxTechniques, APlainEffectTouchesOnlyItsRectangleAChainPassTheWholePicture) {
@@ -75,9 +72,9 @@ TEST(FxTechniques, LineEffectsHaveTheirLinesInNormalisedPictureCoordinates) {
   EXPECT_EQ(stretch.centre.value.x, 32);
 }
 
-TEST(FxTechniques, TheCatalogueStillPlaysInert) {
-  DS_WavesFX waves;
-  EXPECT_EQ(dynamic_cast<DS_BrushObj*>(waves.CreateRenderObject().get()), nullptr);
+TEST(FxTechniques, EveryEffectPlaysThroughABrushObject) {
+  EXPECT_NE(dynamic_cast<DS_BrushObj*>(DS_WavesFX().CreateRenderObject().get()), nullptr);
+  EXPECT_NE(dynamic_cast<DS_BrushObj*>(DS_FireFX().CreateRenderObject().get()), nullptr);
 }
 
 }  // namespace

@@ -72,9 +72,8 @@ TEST(RecordsDocument, EveryCutFailsNamingTheRecordAndOffset) {
   EXPECT_EQ(unnamed, 0u);
 }
 
-// Effects whose behaviour is built; with sounds and sprite populations
-// they play, and every other class plays inert.
-const std::set<std::string> kPlayingClasses = {"DS_WaterFX", "DS_WaterfallFX"};
+// Image effects (which report their clock's phase), sounds and sprite
+// populations play; every other class plays inert.
 
 TEST(RecordsDocument, PlaysEveryObjectWithItsTimelineRunning) {
   Document document = LoadDocument(RecordsBytes());
@@ -94,8 +93,8 @@ TEST(RecordsDocument, PlaysEveryObjectWithItsTimelineRunning) {
       for (const auto& object : moment[list]) {
         ++objects;
         // Sounds play silently here: the tool has no sound device.
-        const bool plays = list == std::string_view("sounds") || object.contains("sprite_count") ||
-                           kPlayingClasses.contains(object["class"].get<std::string>());
+        const bool plays =
+            list == std::string_view("sounds") || object.contains("sprite_count") || object.contains("phase");
         EXPECT_EQ(object.value("inert", false), !plays) << object["class"];
         double& latest = latest_local_time[object["identity"].get<std::string>()];
         latest = std::max(latest, object["local_time"].get<double>());

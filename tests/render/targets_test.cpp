@@ -3,6 +3,7 @@
 #include "archive/file_io.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "programs/builtin_programs.h"
 #include "render/blur_surface.h"
@@ -40,6 +41,20 @@ TEST(RenderLosable, RegistersWithTheCurrentDocumentUnderANewGuid) {
   SetCurrentLosableRegistry(nullptr);
   VRN_PrerenderSurface alone(device);
   EXPECT_EQ(table.Size(), 0u);
+}
+
+TEST(RenderLosable, AnObjectThatOutlivesItsRegistryLeavesNothingBehind) {
+  // Render objects outlive their document's resources; the table going
+  // first must not leave them a registry to leave.
+  RecordingDevice device(64, 64);
+  auto table = std::make_unique<LosableTable>();
+  SetCurrentLosableRegistry(table.get());
+  auto surface = std::make_unique<VRN_PrerenderSurface>(device);
+  SetCurrentLosableRegistry(nullptr);
+  ASSERT_EQ(table->Size(), 1u);
+  table.reset();
+  // Leaving would write into the freed table, which the sanitizers report.
+  surface.reset();
 }
 
 TEST(RenderLosable, PrerenderSurfaceLosesAndRestoresItsTarget) {

@@ -326,6 +326,47 @@ TEST_F(ResourceTableTest, EffectsComeFromTheModuleTheDocumentTheStandInThenTheBu
   EXPECT_TRUE(another.GetEffect({u"nowhere.dll", 6}));
 }
 
+TEST_F(ResourceTableTest, AClassFallsBackToItsOwnProgramLast) {
+  const ResourceKey empty_link{u"", 0};
+  const ResourceKey carried{u"common_res.dll", 4321};
+  record_.module_files.push_back({carried, {ModuleBlob(u"common_res.dll", 4321, Program("FromDocument"))}});
+  ResourceTable table(device_, record_);
+  const BuiltinProgram* bend = FindClassProgram("DS_BendFX");
+  const BuiltinProgram* stretch = FindClassProgram("DS_StretchFX");
+  ASSERT_NE(bend, nullptr);
+  ASSERT_NE(stretch, nullptr);
+  EXPECT_EQ(FindBuiltinProgram(-1), nullptr) << "class programs have no number";
+
+  // The document's copy comes before the class's program.
+  const auto from_document = table.GetEffect(carried, "DS_BendFX");
+  ASSERT_TRUE(from_document);
+  EXPECT_EQ(from_document->CurrentTechnique(), "FromDocument");
+
+  // Two classes naming one empty link each get their own program, every
+  // time, with no message; a class without a program gets none.
+  messages_.clear();
+  const auto bend_program = table.GetEffect(empty_link, "DS_BendFX");
+  const auto stretch_program = table.GetEffect(empty_link, "DS_StretchFX");
+  ASSERT_TRUE(bend_program);
+  ASSERT_TRUE(stretch_program);
+  EXPECT_NE(bend_program, stretch_program);
+  EXPECT_EQ(table.GetEffect(empty_link, "DS_BendFX"), bend_program);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_FALSE(table.GetEffect(empty_link, "DS_NoSuchClass"));
+  EXPECT_FALSE(table.GetEffect(empty_link));
+  const size_t told = messages_.size();
+  EXPECT_EQ(told, 1u);
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(table.GetEffect(empty_link, "DS_NoSuchClass"));
+  EXPECT_EQ(messages_.size(), told);
+
+  // Device loss reaches the class programs too: they still draw after it.
+  table.LoseDeviceObjects();
+  table.RestoreDeviceObjects();
+  uint32_t passes = 0;
+  EXPECT_TRUE(bend_program->Begin(&passes, 0));
+  bend_program->End();
+}
+
 TEST_F(ResourceTableTest, KeyNumbersBeyondSixteenBitsNameNoModuleResource) {
   WriteModule("wide_ids.dll", {RcDataResource(90, Program("FromModule")), DdsResource(62, Png(3, 2))});
   ResourceTable table(device_, record_);
