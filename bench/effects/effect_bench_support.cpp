@@ -3,50 +3,15 @@
 #include <algorithm>
 #include <chrono>
 
-#include "archive/file_io.h"
-#include "backdrop/light_2d.h"
 #include "backdrop/slide_player.h"
 #include "bench/bench_gl_context.h"
 #include "render/gl_device.h"
+#include "tests/support/masked_slide.h"
 
 namespace lumi::bench {
-namespace {
-
-const ResourceKey kPictureKey{u"C:\\pictures\\EveningGlow.jpg", 99};
-const GUID kBrush{0x5A1E0003, 0, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 3}};
-
-// A 512 x 512 mask painted all over, as an uncompressed 32-bit TGA, so the
-// effect's program runs on every pixel of the picture.
-std::vector<uint8_t> FullMask() {
-  // Sized once: GCC 12 misreads growing an 18-byte vector as an overflow.
-  std::vector<uint8_t> bytes(18 + 512 * 512 * 4, 255);
-  std::fill_n(bytes.begin(), 18, 0);
-  bytes[2] = 2;
-  bytes[13] = bytes[15] = 2;  // 512 x 512
-  bytes[16] = 32;
-  bytes[17] = 0x28;
-  return bytes;
-}
-
-}  // namespace
 
 std::unique_ptr<Document> MakeEffectDocument(std::unique_ptr<DS_FX_Constructor> effect) {
-  auto document = std::make_unique<Document>();
-  DS_ResBlob blob{0, u"", {kPictureKey.name, ReadFileBytes(LUMI_SOURCE_DIR "/samples/demo/EveningGlow.jpg")}};
-  document->resources->pictures.push_back({kPictureKey, {blob}});
-  document->resources->masks.push_back({kBrush, u"all", true, {u"all.tga", FullMask()}});
-  auto slide = std::make_shared<DS_SlideContainer>();
-  slide->fade_in.value = slide->fade_out.value = 0;
-  slide->showing.value = 1e6f;
-  auto backdrop = std::make_shared<DS_2D_Light>();
-  backdrop->picture.key = kPictureKey;
-  slide->backdrop = backdrop;
-  if (effect) {
-    effect->brush_id = kBrush;
-    slide->objects.push_back(std::move(effect));
-  }
-  document->show->slides.push_back(slide);
-  return document;
+  return test::MaskedSlide("EveningGlow.jpg", test::Painted::Everything, std::move(effect), 1e6f);
 }
 
 namespace {

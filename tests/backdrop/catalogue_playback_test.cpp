@@ -4,37 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
 
-#include "archive/file_io.h"
-#include "backdrop/light_2d.h"
-#include "backdrop/slide_player.h"
 #include "effects/catalogue_effects.h"
-#include "params/random.h"
-#include "tests/render/gl_test_support.h"
+#include "tests/backdrop/playback_support.h"
+#include "tests/support/masked_slide.h"
 
 namespace lumi {
 namespace {
 
-const ResourceKey kPhotoKey{u"C:\\pictures\\ColdRipple.jpg", 4321};
-const GUID kBrush{0x5A1E0003, 0, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 3}};
-constexpr uint32_t kSize = 128;
+using test::Compare;
+using test::Painted;
 
-// A 512 x 512 mask as an uncompressed 32-bit TGA, its left half painted
-// or nothing at all.
-std::vector<uint8_t> MaskBytes(bool painted) {
-  constexpr int kMask = 512;
-  std::vector<uint8_t> bytes(18, 0);
-  bytes[2] = 2;
-  bytes[12] = kMask & 0xFF, bytes[13] = kMask >> 8, bytes[14] = kMask & 0xFF, bytes[15] = kMask >> 8;
-  bytes[16] = 32;
-  bytes[17] = 0x28;
-  for (int y = 0; y < kMask; ++y) {
-    for (int x = 0; x < kMask; ++x) bytes.insert(bytes.end(), {255, 255, 255, painted && x < kMask / 2 ? uint8_t{255} : uint8_t{0}});
-  }
-  return bytes;
-}
+const ResourceKey& kPhotoKey = test::kSlidePicture;
+constexpr uint32_t kSize = 128;
 
 struct Case {
   const char* name;
@@ -82,71 +65,20 @@ std::vector<Case> Cases() {
   };
 }
 
-// One slide of the photograph, without fades, with the effect over the
-// whole picture (or none).
-std::unique_ptr<Document> MakeDocument(const Case* effect_case, int uses_background, bool painted) {
-  auto document = std::make_unique<Document>();
-  DS_ResBlob blob{0, u"", {kPhotoKey.name, ReadFileBytes(LUMI_SOURCE_DIR "/samples/demo/ColdRipple.jpg")}};
-  document->resources->pictures.push_back({kPhotoKey, {blob}});
-  document->resources->masks.push_back({kBrush, u"half", true, {u"half.tga", MaskBytes(painted)}});
-  auto slide = std::make_shared<DS_SlideContainer>();
-  slide->fade_in.value = slide->fade_out.value = 0;
-  slide->showing.value = 100;
-  auto backdrop = std::make_shared<DS_2D_Light>();
-  backdrop->picture.key = kPhotoKey;
-  slide->backdrop = backdrop;
+// The frame at time `end` of one slide of the photograph with the effect
+// (or none) over the whole picture, its mask's left half painted or nothing;
+// the device lost before the frame at `lose_at` (never for a negative time).
+RgbaImage FrameAt(GraphicsDevice& device, const Case* effect_case, int uses_background, bool painted, float end,
+                  float lose_at = -1) {
+  std::unique_ptr<DS_FX_Constructor> effect;
   if (effect_case != nullptr) {
-    std::unique_ptr<DS_FX_Constructor> effect = effect_case->make();
-    effect->brush_id = kBrush;
+    effect = effect_case->make();
     effect->uses_background.Set(uses_background);
     const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
     for (size_t i = 0; i < 4; ++i) effect->rectangle.corners[i].value = corners[i];
-    slide->objects.push_back(std::move(effect));
   }
-  document->show->slides.push_back(slide);
-  return document;
-}
-
-// The frame at time `end`, played at 10 frames a second, the device lost
-// before the frame at `lose_at` (never for a negative time).
-RgbaImage FrameAt(GraphicsDevice& device, const Case* effect_case, int uses_background, bool painted, float end,
-                  float lose_at = -1) {
-  SeedRand(1);
-  auto document = MakeDocument(effect_case, uses_background, painted);
-  SlidePlayer player(device, *document, PlacementMode::Fit);
-  std::string error;
-  for (int frame = 0; frame <= static_cast<int>(end * 10 + 0.5f); ++frame) {
-    const float t = static_cast<float>(frame) / 10;
-    if (lose_at >= 0 && std::abs(t - lose_at) < 0.01f) {
-      EXPECT_TRUE(player.LoseAndRestore(error)) << error;
-    }
-    player.Move(t);
-    EXPECT_TRUE(player.Draw(error)) << error;
-  }
-  return test::ReadBack(device);
-}
-
-// Mean and largest difference per channel over the columns [left, right).
-struct Difference {
-  double mean = 0;
-  int largest = 0;
-};
-Difference Compare(const RgbaImage& a, const RgbaImage& b, uint32_t left, uint32_t right) {
-  Difference d;
-  size_t count = 0;
-  for (uint32_t y = 0; y < a.height; ++y) {
-    for (uint32_t x = left; x < right; ++x) {
-      for (int c = 0; c < 3; ++c) {
-        const size_t i = (static_cast<size_t>(y) * a.width + x) * 4 + c;
-        const int step = std::abs(static_cast<int>(a.pixels[i]) - static_cast<int>(b.pixels[i]));
-        d.mean += step;
-        d.largest = std::max(d.largest, step);
-        ++count;
-      }
-    }
-  }
-  d.mean /= static_cast<double>(count);
-  return d;
+  auto document = test::MaskedSlide("ColdRipple.jpg", painted ? Painted::LeftHalf : Painted::Nothing, std::move(effect));
+  return test::FrameAt(device, *document, end, lose_at);
 }
 
 // The fitted 16:10 picture spans the whole width; the painted half is

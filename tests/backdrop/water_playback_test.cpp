@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-#include "backdrop/slide_player.h"
 #include "effects/water_effects.h"
-#include "params/random.h"
-#include "tests/render/gl_test_support.h"
+#include "tests/backdrop/playback_support.h"
 #include "tests/support/masked_slide.h"
 
 namespace lumi {
@@ -42,51 +38,16 @@ std::unique_ptr<Document> MakeDocument(Water water, int uses_background, Painted
   return test::MaskedSlide("ColdRipple.jpg", painted, std::move(effect));
 }
 
-// The frame at time `end`, played at 10 frames a second, the device lost
-// before the frame at `lose_at` (never for a negative time).
 RgbaImage FrameAt(GraphicsDevice& device, Document& document, float end, float lose_at = -1) {
-  SeedRand(1);
-  SlidePlayer player(device, document, PlacementMode::Fit);
-  std::string error;
-  for (int frame = 0; frame <= static_cast<int>(end * 10 + 0.5f); ++frame) {
-    const float t = static_cast<float>(frame) / 10;
-    if (lose_at >= 0 && std::abs(t - lose_at) < 0.01f) {
-      EXPECT_TRUE(player.LoseAndRestore(error)) << error;
-    }
-    player.Move(t);
-    EXPECT_TRUE(player.Draw(error)) << error;
-  }
-  return test::ReadBack(device);
+  return test::FrameAt(device, document, end, lose_at);
 }
 
-// Mean difference per channel between two frames over the columns
-// [left, right) of the picture's rows.
+// The picture's rows without 8 at the top and bottom.
 double MeanDifference(const RgbaImage& a, const RgbaImage& b, uint32_t left, uint32_t right) {
-  double sum = 0;
-  size_t count = 0;
-  for (uint32_t y = 8; y + 8 < a.height; ++y) {
-    for (uint32_t x = left; x < right; ++x) {
-      for (int c = 0; c < 3; ++c) {
-        const size_t i = (static_cast<size_t>(y) * a.width + x) * 4 + c;
-        sum += std::abs(static_cast<int>(a.pixels[i]) - static_cast<int>(b.pixels[i]));
-        ++count;
-      }
-    }
-  }
-  return sum / static_cast<double>(count);
+  return test::Compare(a, b, left, right, 8).mean;
 }
-
 int LargestDifference(const RgbaImage& a, const RgbaImage& b, uint32_t left, uint32_t right) {
-  int largest = 0;
-  for (uint32_t y = 8; y + 8 < a.height; ++y) {
-    for (uint32_t x = left; x < right; ++x) {
-      for (int c = 0; c < 3; ++c) {
-        const size_t i = (static_cast<size_t>(y) * a.width + x) * 4 + c;
-        largest = std::max(largest, std::abs(static_cast<int>(a.pixels[i]) - static_cast<int>(b.pixels[i])));
-      }
-    }
-  }
-  return largest;
+  return test::Compare(a, b, left, right, 8).largest;
 }
 
 // The 96 x 64 screen shows the 16:10 picture from x = 0 to 96 (fitted);

@@ -37,6 +37,9 @@ inline std::vector<uint8_t> MaskTga(Painted painted) {
   return bytes;
 }
 
+// The slide's picture, which effects may also name for their own pictures.
+inline const ResourceKey kSlidePicture{u"C:\\pictures\\photo.jpg", 4321};
+
 // The brush every effect of these documents paints with.
 inline const GUID kMaskBrush{0x5A1E0002, 0, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 2}};
 
@@ -44,7 +47,7 @@ inline const GUID kMaskBrush{0x5A1E0002, 0, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 2}}
 // seconds, with `effect` (none for the plain picture) over the mask.
 inline std::unique_ptr<Document> MaskedSlide(const std::string& photo, Painted painted,
                                              std::unique_ptr<DS_FX_Constructor> effect, float showing = 100) {
-  const ResourceKey picture{u"C:\\pictures\\photo.jpg", 4321};
+  const ResourceKey& picture = kSlidePicture;
   auto document = std::make_unique<Document>();
   DS_ResBlob blob{0, u"", {picture.name, ReadFileBytes(LUMI_SOURCE_DIR "/samples/demo/" + photo)}};
   document->resources->pictures.push_back({picture, {blob}});
