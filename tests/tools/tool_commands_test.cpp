@@ -226,8 +226,8 @@ TEST_F(Tool, SimulateCountsParticlesByRateAndLifetime) {
   ASSERT_EQ(report.size(), 1u);
   std::map<std::string, nlohmann::json> systems;
   for (const auto& object : report[0]["objects"]) systems[object["name"].get<std::string>()] = object;
-  // 60 a second living 1 s; 24 a second living 1.375 s.
-  EXPECT_NEAR(systems["Fountain"]["particle_count"].get<double>(), 60, 2);
+  // 60 a second living 560 / 360 s; 24 a second living 220 / 160 s.
+  EXPECT_NEAR(systems["Fountain"]["particle_count"].get<double>(), 93, 2);
   EXPECT_NEAR(systems["Glowing fountain"]["particle_count"].get<double>(), 33, 2);
   const auto& listed = systems["Fountain"]["particles"];
   ASSERT_EQ(listed.size(), 2u);
