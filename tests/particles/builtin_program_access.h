@@ -1,11 +1,11 @@
 // Hands the built-in programs to objects that ask the document resources
-// for an effect, on one device, for the lifetime of the object.
+// for an effect, on one device, for the lifetime of the object. The tests
+// and the drawing benchmarks share it.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <map>
 #include <memory>
+#include <string>
 
 #include "programs/builtin_programs.h"
 #include "render/effect.h"
@@ -20,6 +20,9 @@ class BuiltinProgramAccess {
     programs_.clear();
     DocumentResourceAccess().effect = ProgramOf;
   }
+  // Why the last program that would not run failed.
+  static const std::string& Error() { return error_; }
+
   ~BuiltinProgramAccess() {
     DocumentResourceAccess() = saved_;
     programs_.clear();
@@ -35,10 +38,8 @@ class BuiltinProgramAccess {
     if (builtin == nullptr || device_ == nullptr) return nullptr;
     std::shared_ptr<Effect>& effect = programs_[key.number];
     if (!effect) {
-      std::string message;
       effect = Effect::Create(*device_, builtin->name,
-                              {reinterpret_cast<const uint8_t*>(builtin->text.data()), builtin->text.size()}, message);
-      EXPECT_TRUE(effect) << message;
+                              {reinterpret_cast<const uint8_t*>(builtin->text.data()), builtin->text.size()}, error_);
     }
     return effect;
   }
@@ -47,6 +48,7 @@ class BuiltinProgramAccess {
   ResourceAccess saved_;
   static inline GraphicsDevice* device_ = nullptr;
   static inline std::map<int64_t, std::shared_ptr<Effect>> programs_;
+  static inline std::string error_;
 };
 
 }  // namespace lumi::test

@@ -7,6 +7,7 @@
 
 #include "particles/burst_systems.h"
 #include "particles/particle_system_obj.h"
+#include "render/losable.h"
 #include "render/recording_device.h"
 #include "tests/particles/builtin_program_access.h"
 #include "tests/render/test_backdrop.h"
@@ -15,12 +16,14 @@ namespace lumi {
 namespace {
 
 struct Stage {
+  Stage() { EXPECT_TRUE(test::BuiltinProgramAccess::ProgramOf(kProgram)) << test::BuiltinProgramAccess::Error(); }
   void Draw(VRN_ParticleSystemMech& object) {
     ASSERT_TRUE(device.BeginScene());
     object.Render(backdrop);
     device.EndScene();
   }
-  Effect& Program() { return *test::BuiltinProgramAccess::ProgramOf({u"common_res.dll", 202}); }
+  Effect& Program() { return *test::BuiltinProgramAccess::ProgramOf(kProgram); }
+  const ResourceKey kProgram{u"common_res.dll", 202};
 
   RecordingDevice device{128, 128};
   test::TestBackdrop backdrop{device, 128, 128};
@@ -137,6 +140,34 @@ TEST(ParticleDrawing, TwentyThousandQuadsDrawInBatches) {
   stage.Draw(*object);
   ASSERT_EQ(stage.device.Draws().size(), 1u);
   EXPECT_EQ(stage.device.Draws()[0].primitiveCount, 200u);
+}
+
+TEST(ParticleDrawing, TheGlowAndThePopulationSurviveADeviceLoss) {
+  // The document's registry of objects that hold default-pool resources.
+  LosableTable losable;
+  SetCurrentLosableRegistry(&losable);
+  Stage stage;
+  VRN_BurstPtclSys burst = Burst(6);
+  burst.look.glow_mode.Set(1);
+  const auto object = Play(burst);
+  object->FrameMove(0.1f);
+  stage.Draw(*object);
+  const size_t draws = stage.device.Draws().size();
+  stage.device.ClearLog();
+  stage.backdrop.LoseDevice();
+  losable.LoseAll();
+  stage.device.LoseDevice();
+  const bool reset = stage.device.Reset();
+  SetCurrentLosableRegistry(nullptr);
+  ASSERT_TRUE(reset) << stage.device.LastError();
+  losable.RestoreAll();
+  stage.backdrop.RestoreDevice();
+  object->FrameMove(0.1f);
+  EXPECT_EQ(object->System().particles.size(), 6u);
+  stage.Draw(*object);
+  ASSERT_EQ(stage.device.Draws().size(), draws);
+  EXPECT_EQ(stage.device.Draws().back().primitiveCount, 12u);
+  EXPECT_TRUE(stage.device.Draws().front().renderTarget) << "the glow surface was made again";
 }
 
 TEST(ParticlePlay, OnlyTheFountainFamilyPlays) {
