@@ -65,7 +65,7 @@ void VRN_FontainPtclSys::ResetPopulation() {
 
 void VRN_BurstPtclSys::InitParticle(Particle& p) const {
   look.InitParticle(p, std::make_shared<IPR_ConstantAge>(Lifetime()));
-  p.routines.push_back(std::make_shared<IPR_Kinematic>());
+  p.routines.push_back(IPR_Kinematic::Shared());
 
   const auto theta = static_cast<float>(launch.value);
   const float spread = std::min(static_cast<float>(launch.spread.value), kWidestSpread);

@@ -23,6 +23,11 @@ bool IPR_Kinematic::Update(float dt, Particle& p) {
   return true;
 }
 
+const RoutineHandle& IPR_Kinematic::Shared() {
+  static const RoutineHandle shared = std::make_shared<IPR_Kinematic>();
+  return shared;
+}
+
 float DragShare(float k, float dt) {
   // A pull of k × dt above 1 would carry the velocity past zero: it may at
   // most stop it.

@@ -37,15 +37,17 @@ void ParticleLook::BuildQuad(const Particle& p, float size_pixels, VertexPCT out
   SpriteRecord quad;
   quad.center = p.ReferencePoint();
   quad.halfWidth = quad.halfHeight = 0.5f;
-  quad.u = Vec3TransformCoord({w, 0, 0}, m);
-  quad.v = Vec3TransformCoord({0, h, 0}, m);
+  // The transforms are rotations: (w, 0, 0) and (0, h, 0) turned are the
+  // first two rows scaled.
+  quad.u = {w * m.m[0][0], w * m.m[0][1], w * m.m[0][2]};
+  quad.v = {h * m.m[1][0], h * m.m[1][1], h * m.m[1][2]};
   quad.ua = p.frame_offset_u;
   quad.ub = run.u_extent * p.frame_scale_u + p.frame_offset_u;
   quad.va = p.frame_offset_v;
   quad.vb = run.v_extent * p.frame_scale_v + p.frame_offset_v;
   const float share = std::clamp(static_cast<float>(colour.alpha()) * AlphaFactor(p) / 255, 0.0f, 1.0f);
   // NaN shares count as 0.
-  const auto alpha = static_cast<uint32_t>(std::lround((share > 0 ? share : 0.0f) * 255));
+  const auto alpha = static_cast<uint32_t>((share > 0 ? share : 0.0f) * 255 + 0.5f);
   BuildSpriteQuad(quad, VertexColour(colour.value, alpha), flip_v.value != 0, flip_u.value != 0, out);
 }
 

@@ -98,6 +98,9 @@ class IPR_PathTracker : public LifeRoutine {
 class IPR_Kinematic : public InnerParticleRoutine {
  public:
   bool Update(float dt, Particle& p) override;
+  // It keeps no state, so every particle can hold the same one: one
+  // allocation and one cache miss less per particle.
+  static const RoutineHandle& Shared();
 };
 
 // The largest share of the velocity one step of drag may take: more would
