@@ -145,7 +145,7 @@ TEST(EvenCounter, CountsByTotals) {
   EXPECT_EQ(c.Count(-5, 1), 0);
   // The largest stored rate: a whole count in 64 bits, no wrap.
   EvenCounter big;
-  EXPECT_GT(big.Count(0xFFFFFFFFu * 0.2f, 0.2f), int64_t{100000000});
+  EXPECT_GT(big.Count(static_cast<float>(0xFFFFFFFFu) * 0.2f, 0.2f), int64_t{100000000});
 }
 
 TEST(RandomCounter, IntervalsAndTheirEnds) {
