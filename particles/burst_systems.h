@@ -28,7 +28,27 @@ class VRN_BurstPtclSys : public VRN_ParticleSystemCtrl {
   MediaParamT<int> focused{0};
   MediaParamT<unsigned int> start_radius{0};      // pixels
 
+  // Behaviour.
+  bool HasBehaviour() const override { return true; }
+  // The wobble of the look is switched on.
+  void Attach() override;
+  // A burst starts empty.
+  void ResetPopulation() override;
+  // count × level − emitted per timeline cycle; state 1 starts a cycle.
+  void Emit(ParticleList& born, float dt) override;
+  // The shared set-up of a launched particle: life, look, kinematics, and
+  // its start and velocity, focused or not, in the plane or in 3-D.
+  virtual void InitParticle(Particle& p) const;
+  // Seconds a particle lives: range over the launch speed, the speed
+  // taken as at least 1 pixel a second.
+  float Lifetime() const;
+
+  int64_t emitted_count = 0;  // this timeline cycle's births
+
  protected:
+  // Spawns n particles at the emitter, sets each up and appends them.
+  void Launch(ParticleList& born, int64_t n);
+
   // Gravity that records before version 4 stored beside the burst's own
   // settings; the look holds it today.
   struct OldGravity {
@@ -52,6 +72,12 @@ class VRN_FontainPtclSys : public VRN_BurstPtclSys {
   void Describe(Archive& ar) override;
 
   VRN_EvenImitter counter;  // replaces the burst's count
+
+  // rate × level a second; the pre-roll of every system.
+  void Emit(ParticleList& born, float dt) override;
+  void ResetPopulation() override;
+
+  EvenCounter counter_state;
 };
 
 class DS_WaterJet : public VRN_FontainPtclSys {
@@ -91,6 +117,8 @@ class DS_PtclFire : public VRN_FontainPtclSys {
 
   int32_t unused_integer = 0;
   std::array<uint32_t, 3> unused_raws{};
+
+  bool HasBehaviour() const override { return false; }
 };
 
 // Smoke blown sideways by the wind.
@@ -103,6 +131,8 @@ class DS_PtclSmoke : public VRN_FontainPtclSys {
 
   uint32_t unused = 0;
   UINTSclaleTo<float> wind{50, 10.0f, -500.0f};  // raw 50: no wind
+
+  bool HasBehaviour() const override { return false; }
 };
 
 }  // namespace lumi

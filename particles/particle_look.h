@@ -10,7 +10,9 @@
 #include "params/file_link.h"
 #include "params/sliders.h"
 #include "params/typed_param.h"
+#include "particles/particle.h"
 #include "particles/particle_fields.h"
+#include "render/vertex_formats.h"
 
 namespace lumi {
 
@@ -87,6 +89,32 @@ class ParticleLook : public MediaParamT<vrn_string> {
   UINTSclaleTo<float> air_resistance{0, 0.01f, 0.0f};
   OscillationSetting wobble_forward;
   OscillationSetting wobble_sideways;
+
+  // Behaviour. The birth set-up every system runs on a new particle: its
+  // texture cell, random numbers, rotation, and the routines the settings
+  // call for. `life` becomes its life routine.
+  void InitParticle(Particle& p, std::shared_ptr<LifeRoutine> life) const;
+  float SizeFactor(const Particle& p) const;
+  float AlphaFactor(const Particle& p) const;
+  // The texture and spin clocks move to global time `time`.
+  void UpdateClocks(float time);
+  // The four vertices of p's quad, `size_pixels` wide before the factors,
+  // in the order A, B, C, D of a strip.
+  void BuildQuad(const Particle& p, float size_pixels, VertexPCT out[4]) const;
+  // Every live particle gets a new random texture cell.
+  void OnGridChanged(ParticleList& particles) const;
+
+  // What playing keeps beside the settings; never stored.
+  struct RunState {
+    // The texture-cell grid; sides of 0 count as 1.
+    uint32_t grid_columns = 1, grid_rows = 1;
+    float aspect = 1;            // height / width of the first texture
+    float u_extent = 1, v_extent = 1;  // the part of the texture in use
+    float texture_last_time = 0, spin_last_time = 0;
+    // Totals in double, so that hours of play keep their steps.
+    double texture_total = 0, spin_total = 0;
+  };
+  RunState run;
 
   // Stored but not used in playing; kept so that a look is written back as
   // it was read: a second effect link, and a second copy of the opacity

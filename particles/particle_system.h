@@ -6,6 +6,7 @@
 #include "params/directions.h"
 #include "params/sliders.h"
 #include "params/typed_param.h"
+#include "particles/emission.h"
 #include "particles/particle_look.h"
 #include "scene/render_obj_data.h"
 
@@ -23,11 +24,51 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   // Older records store an older appearance block whose layout is not known.
   static constexpr int kFirstKnownVersion = 5;
 
+  // Live particles a system keeps at most; births beyond them are dropped.
+  static constexpr size_t kMostParticles = 100000;
+  // Whole pre-roll steps of kPrerollStep seconds at most.
+  static constexpr int kMostPrerollSteps = 600;
+  static constexpr float kPrerollStep = 0.1f;
+
   void Describe(Archive& ar) override;
   int GetKind() const override { return kParticleSystemKind; }
+  // Systems with their behaviour built play in a particle object; the
+  // others play inert.
+  std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
+
+  // Behaviour.
+  virtual bool HasBehaviour() const { return false; }
+  bool NeedsBackground() const { return GlowMode() == 2; }
+  // Glow mode as drawn: above 2 counts as 2.
+  int GlowMode() const;
+  // Called once when playing starts, before the reset.
+  virtual void Attach() {}
+  // The slide is prepared: the pre-roll, or an empty start where the
+  // timeline switches the object on and off.
+  virtual void ResetPopulation();
+  virtual float PrerollSeconds() const { return 5.0f; }
+  // This frame's clock step, then Step.
+  void Advance(float time);
+  // Updates the living, drops the dead keeping order, emits, and gives the
+  // n births of the frame their first updates at i × dt / n.
+  void Step(float dt);
+  // Creates this frame's particles, appends them to `particles` and to
+  // `born`.
+  virtual void Emit(ParticleList& /*born*/, float /*dt*/) {}
+  // How many of n wanted births fit under kMostParticles; the first cut
+  // leaves a notice.
+  int64_t Room(int64_t n);
 
   ParticleLook look;
   MediaSpeedParam speed = WithScale(MediaSpeedParam(100), 0.01f);  // time multiplier
+
+  // Run time, never stored.
+  float last_time = 0, frame_delta = 0;
+  double total_time = 0;
+  ParticleList particles;
+  // The object's timeline as the last frame saw it.
+  float timeline_level = 1;
+  int timeline_state = 0;
 };
 
 // Emitter shapes and counters. The systems embed them and store their

@@ -36,6 +36,23 @@ class SpriteBatches {
     return true;
   }
 
+  // Rewrites only the first `count` quads, for populations that use part
+  // of what the buffers hold.
+  template <typename Write>
+  bool WriteFirst(size_t count, Write&& write) {
+    size_t first = 0;
+    for (ParticleGeomArray& batch : batches_) {
+      if (first >= count) break;
+      const auto quads = static_cast<uint32_t>(std::min<size_t>(batch.spriteCount, count - first));
+      VertexPCT* out = batch.Lock();
+      if (out == nullptr) return false;
+      for (uint32_t k = 0; k < quads; ++k) write(first + k, out + 4 * k);
+      batch.Unlock();
+      first += batch.spriteCount;
+    }
+    return true;
+  }
+
   const std::vector<ParticleGeomArray>& Batches() const { return batches_; }
 
  private:

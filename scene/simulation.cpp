@@ -16,6 +16,8 @@ double TidyFloat(float value) {
   return std::stod(std::string(text, result.ptr));
 }
 
+nlohmann::ordered_json TidyPair(float a, float b) { return {TidyFloat(a), TidyFloat(b)}; }
+
 namespace {
 
 std::vector<ObjectReport>& Reports() {

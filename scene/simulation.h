@@ -41,6 +41,8 @@ class FrameSchedule {
 
 // The float as its shortest decimal form, so 0.1f reports as 0.1.
 double TidyFloat(float value);
+// Two such floats as a pair.
+nlohmann::ordered_json TidyPair(float a, float b);
 
 // Classes with run-time state worth reporting add it to their objects'
 // entries; `detail` is how many of an object's parts (sprites, particles)

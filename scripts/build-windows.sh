@@ -13,7 +13,7 @@ if [[ ! -f $root/build/build.ninja ]]; then
   "$root/scripts/build.sh" build
 fi
 ninja -C "$root/build" -j"$(nproc)" embed_resources make_builtin_pictures make_water_maps paint_mask \
-  lumisave-tool lumi_sample_document lumi_records_document lumi_sprite_document
+  lumisave-tool lumi_sample_document lumi_records_document lumi_sprite_document lumi_particle_document
 
 echo "== cross build (build-windows/) =="
 out=$root/build-windows

@@ -8,8 +8,6 @@
 namespace lumi {
 namespace {
 
-nlohmann::ordered_json Pair(float a, float b) { return {TidyFloat(a), TidyFloat(b)}; }
-
 void ReportSprites(const VRN_RenderObj& object, nlohmann::ordered_json& entry, int detail) {
   const auto* sprites = dynamic_cast<const DS_SpriteArrayObj*>(&object);
   if (sprites == nullptr) return;
@@ -20,11 +18,11 @@ void ReportSprites(const VRN_RenderObj& object, nlohmann::ordered_json& entry, i
   for (size_t i = 0; i < shown; ++i) {
     const Sprite& s = sprites->Sprites()[i];
     nlohmann::ordered_json json;
-    json["position"] = Pair(s.position.x, s.position.y);
-    json["velocity"] = Pair(s.velocity.x, s.velocity.y);
-    json["half_size"] = Pair(s.width, s.height);
-    json["axis_u"] = Pair(s.axis_u.x, s.axis_u.y);
-    json["axis_v"] = Pair(s.axis_v.x, s.axis_v.y);
+    json["position"] = TidyPair(s.position.x, s.position.y);
+    json["velocity"] = TidyPair(s.velocity.x, s.velocity.y);
+    json["half_size"] = TidyPair(s.width, s.height);
+    json["axis_u"] = TidyPair(s.axis_u.x, s.axis_u.y);
+    json["axis_v"] = TidyPair(s.axis_v.x, s.axis_v.y);
     json["glow"] = TidyFloat(s.glow);
     json["alpha"] = s.colour >> 24;
     json["active_bound"] = s.active_bound;

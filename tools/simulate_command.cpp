@@ -27,14 +27,17 @@ constexpr char kUsageText[] =
     "slide, its class, identity, \"inert\": true when its class plays nothing yet,\n"
     "enabled flag, timeline kind and class, state (0 on, 1 off, 2 fading in,\n"
     "3 fading out), level and local time; sprite populations add their\n"
-    "\"sprite_count\", image effects their clock's \"phase\" and \"chain_pass\"\n"
-    "(whether the effect is a pass of the chain).\n\n"
+    "\"sprite_count\", particle systems their \"particle_count\", image effects\n"
+    "their clock's \"phase\" and \"chain_pass\" (whether the effect is a pass of\n"
+    "the chain).\n\n"
     "  --times T1,T2,...  the times to report, in seconds\n"
     "  --step S           seconds between frames (default 1/60)\n"
     "  --size WxH         the screen size in pixels sprites live on (default 640x400)\n"
     "  --detail N         list the first N sprites of each population: position,\n"
     "                     velocity, half_size (a negative width is mirrored),\n"
-    "                     axis_u, axis_v, glow, alpha, active_bound, stopped\n";
+    "                     axis_u, axis_v, glow, alpha, active_bound, stopped;\n"
+    "                     and the first N particles of each system: position,\n"
+    "                     velocity, age, lifetime, size_factor, alpha\n";
 
 int Run(const std::vector<std::string>& raw) {
   Arguments args(raw);

@@ -72,8 +72,8 @@ TEST(RecordsDocument, EveryCutFailsNamingTheRecordAndOffset) {
   EXPECT_EQ(unnamed, 0u);
 }
 
-// Image effects (which report their clock's phase), sounds and sprite
-// populations play; every other class plays inert.
+// Image effects (which report their clock's phase), sounds, sprite
+// populations and particle systems play; every other class plays inert.
 
 TEST(RecordsDocument, PlaysEveryObjectWithItsTimelineRunning) {
   Document document = LoadDocument(RecordsBytes());
@@ -93,8 +93,8 @@ TEST(RecordsDocument, PlaysEveryObjectWithItsTimelineRunning) {
       for (const auto& object : moment[list]) {
         ++objects;
         // Sounds play silently here: the tool has no sound device.
-        const bool plays =
-            list == std::string_view("sounds") || object.contains("sprite_count") || object.contains("phase");
+        const bool plays = list == std::string_view("sounds") || object.contains("sprite_count") ||
+                           object.contains("particle_count") || object.contains("phase");
         EXPECT_EQ(object.value("inert", false), !plays) << object["class"];
         double& latest = latest_local_time[object["identity"].get<std::string>()];
         latest = std::max(latest, object["local_time"].get<double>());

@@ -203,7 +203,7 @@ TEST_F(RenderEffectOnRecordingDevice, RefusesCompiledEffectsAndBrokenPrograms) {
 
 TEST(RenderBuiltinPrograms, AreKeyedByResourceNumberAndParse) {
   ASSERT_TRUE(FindBuiltinProgram(202));
-  EXPECT_EQ(FindBuiltinProgram(202)->name, "blur");
+  EXPECT_EQ(FindBuiltinProgram(202)->name, "particles");
   EXPECT_FALSE(FindBuiltinProgram(12345));
   for (const BuiltinProgram& program : BuiltinPrograms()) {
     std::string error;
@@ -213,7 +213,8 @@ TEST(RenderBuiltinPrograms, AreKeyedByResourceNumberAndParse) {
   std::string message;
   auto blur = Effect::Create(device, "blur", AsBytes(FindBuiltinProgram(202)->text), message);
   ASSERT_TRUE(blur) << message;
-  for (const char* technique : {"GaussianBlurVFirst", "GaussianBlurV", "GaussianBlurH"}) {
+  for (const char* technique : {"GaussianBlurVFirst", "GaussianBlurV", "GaussianBlurH", "BlendNormal", "BlendSum",
+                                "DrawGlowNormal", "DrawGlowScreen", "BlendMultiplay"}) {
     EXPECT_TRUE(blur->SetTechnique(technique)) << technique;
   }
   EXPECT_TRUE(blur->SetFloat("TexW", 10));

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -216,6 +217,27 @@ TEST_F(Tool, SimulateReportsSpritesOnTheScreenSizeGiven) {
     EXPECT_NE(refused.code, 0) << bad;
     EXPECT_NE(refused.err.find(std::string(bad).substr(1, 6)), std::string::npos) << refused.err;
   }
+}
+
+TEST_F(Tool, SimulateCountsParticlesByRateAndLifetime) {
+  ASSERT_EQ(Run(std::string("simulate ") + LUMI_PARTICLE_DOCUMENT + " --times 2 --detail 2").code, 0);
+  const std::vector<uint8_t> out = ReadFileBytes(dir_ / "stdout.txt");
+  const auto report = nlohmann::json::parse(out.begin(), out.end());
+  ASSERT_EQ(report.size(), 1u);
+  std::map<std::string, nlohmann::json> systems;
+  for (const auto& object : report[0]["objects"]) systems[object["name"].get<std::string>()] = object;
+  // 60 a second living 560 / 360 s; 24 a second living 220 / 160 s.
+  EXPECT_NEAR(systems["Fountain"]["particle_count"].get<double>(), 93, 2);
+  EXPECT_NEAR(systems["Glowing fountain"]["particle_count"].get<double>(), 33, 2);
+  const auto& listed = systems["Fountain"]["particles"];
+  ASSERT_EQ(listed.size(), 2u);
+  for (const auto& particle : listed) {
+    EXPECT_LE(particle["age"].get<double>(), particle["lifetime"].get<double>());
+    EXPECT_GE(particle["size_factor"].get<double>(), 0);
+    EXPECT_LE(particle["alpha"].get<int>(), 255);
+  }
+  // The oldest comes first.
+  EXPECT_GT(listed[0]["age"].get<double>(), listed[1]["age"].get<double>());
 }
 
 TEST_F(Tool, RenderAtTimesDrawsWhatSimulateReports) {

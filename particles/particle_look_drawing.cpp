@@ -1,0 +1,148 @@
+#include "particles/particle_look_drawing.h"
+
+#include <algorithm>
+#include <array>
+
+#include "effects/fx_constructor.h"
+#include "render/backdrop_services.h"
+#include "render/current_context.h"
+#include "render/effect.h"
+#include "scene/resource_access.h"
+
+namespace lumi {
+namespace {
+
+// Quad buffers grow in steps of this many, so that a growing population
+// does not make them again every frame.
+constexpr size_t kQuadGrowth = 256;
+
+bool IsEmpty(const ResourceKey& key) { return key.name.empty() && key.number == 0; }
+
+// Drawn when the look has no texture: the vertex colour alone, never
+// another object's texture.
+std::shared_ptr<Texture> WhiteTexture(GraphicsDevice& device) {
+  std::shared_ptr<Texture> texture = device.CreateTexture({1, 1});
+  const std::array<uint8_t, 4> white{0xFF, 0xFF, 0xFF, 0xFF};
+  if (texture) texture->WriteLevel(0, white.data(), white.size());
+  return texture;
+}
+
+}  // namespace
+
+void ParticleLookDrawing::LoadDeviceResources(ParticleLook& look) {
+  GraphicsDevice* device = CurrentDevice();
+  if (device == nullptr) return;
+  const ResourceAccess& access = DocumentResourceAccess();
+  const DS_NamedFileLinkData& set = look.textures.value;
+  bool first = true;
+  for (const DS_ImageFileLink& image : set.images) {
+    if (IsEmpty(image.key) || access.frames == nullptr) continue;
+    PictureFrames picture = access.frames(image.key);
+    if (picture.textures.empty() || !picture.textures.front()) continue;
+    if (!first) continue;
+    first = false;
+    frames_ = std::move(picture.textures);
+    look.run.aspect = picture.aspect;
+    look.run.u_extent = picture.u;
+    look.run.v_extent = picture.v;
+    if (frames_.size() > 1 && !picture.delays.empty()) {
+      picture.delays.resize(frames_.size(), picture.delays.back());
+      sequence_.SetDurations(std::move(picture.delays));
+    }
+  }
+  current_ = frames_.empty() ? WhiteTexture(*device) : frames_.front();
+
+  const auto program = [&](const ResourceKey& key) {
+    return access.effect != nullptr ? access.effect(key) : nullptr;
+  };
+  const ResourceKey fallback = fx::CommonResource(kDefaultProgram);
+  if (!IsEmpty(look.effect.key)) effect_ = program(look.effect.key);
+  if (!effect_) effect_ = program(fallback);
+  glow_surface_ = std::make_unique<VRN_BlurSurface>(*device);
+  glow_surface_->SetProgram(program(fallback));
+  loaded_ = true;
+}
+
+void ParticleLookDrawing::StepTextures(const ParticleLook& look) {
+  if (frames_.size() < 2) return;
+  sequence_.Step(static_cast<float>(look.run.texture_total));
+  const size_t frame = sequence_.Frame() % frames_.size();
+  const bool reverse = look.texture_reverse.value != 0;
+  current_ = frames_[reverse ? frames_.size() - 1 - frame : frame];
+}
+
+bool ParticleLookDrawing::BuildQuads(const ParticleLook& look, const ParticleList& particles, float size_pixels) {
+  GraphicsDevice* device = CurrentDevice();
+  quad_count_ = 0;
+  if (device == nullptr || particles.empty()) return true;
+  if (particles.size() > batches_.Count()) {
+    const size_t capacity = (particles.size() + kQuadGrowth - 1) / kQuadGrowth * kQuadGrowth;
+    if (!batches_.Resize(*device, capacity)) return false;
+  }
+  batches_.SetTexture(current_);
+  const bool written = batches_.WriteFirst(particles.size(), [&](size_t i, VertexPCT* out) {
+    look.BuildQuad(*particles[i], size_pixels, out);
+  });
+  if (written) quad_count_ = particles.size();
+  return written;
+}
+
+const char* ParticleLookDrawing::BlendTechnique(const ParticleLook& look) const {
+  return look.blend_mode.value == 1 ? "BlendSum" : "BlendNormal";
+}
+
+void ParticleLookDrawing::DrawQuads(DS_ABRender& backdrop) {
+  size_t left = quad_count_;
+  for (const ParticleGeomArray& batch : batches_.Batches()) {
+    if (left == 0) break;
+    const auto n = static_cast<uint32_t>(std::min<size_t>(left, batch.spriteCount));
+    backdrop.DrawSpriteRange(batch, effect_.get(), 0, n);
+    left -= n;
+  }
+}
+
+void ParticleLookDrawing::DrawGlow(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop) {
+  // The quads go into the blur surface with this look's own technique,
+  // never the one another caller of the shared program left selected.
+  effect_->SetTechnique(BlendTechnique(look));
+  effect_->SetTexture("Texture0", current_);
+  const BackBufferSize size = CurrentBackBufferSize();
+  if (glow_surface_->baseWidth != size.width || glow_surface_->baseHeight != size.height ||
+      !glow_surface_->TextureA()) {
+    glow_surface_->baseWidth = size.width;
+    glow_surface_->baseHeight = size.height;
+    glow_surface_->Restore();
+  }
+  glow_surface_->SetBlurAmount(look.glow_surface_setting.value);
+  glow_surface_->BeginDraw(backdrop);
+  DrawQuads(backdrop);
+  const auto passes = static_cast<uint32_t>(std::clamp(look.glow_blur.value, 0, kMostGlowPasses));
+  const std::shared_ptr<Texture> blurred = glow_surface_->EndBlur(backdrop, passes);
+  if (!blurred) return;
+  effect_->SetTexture("Texture0", blurred);
+  const std::array<float, 3> colour = fx::ColourFloats(look.glow_colour.value);
+  effect_->SetFloatArray("GlowColor", colour.data(), 3);
+  effect_->SetFloat("GlowBrightness", look.glow_brightness.scaled());
+  if (glow_mode >= 2) {
+    effect_->SetTexture("Background", backdrop.Background());
+    effect_->SetTechnique("DrawGlowScreen");
+  } else {
+    effect_->SetTechnique("DrawGlowNormal");
+  }
+  // The surface holds the picture placed over its whole texture; drawn
+  // back over the picture quad, each halo lands on its particle.
+  backdrop.DrawStripWithEffect(backdrop.PictureGeometry(), *effect_);
+}
+
+void ParticleLookDrawing::Render(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop) {
+  const bool glows = glow_mode > 0 && quad_count_ > 0 && effect_ && glow_surface_;
+  // A chain pass with no glow to draw still hands the picture on.
+  if (glow_mode >= 2 && !glows) backdrop.CopyBackground();
+  if (!effect_) return;
+  if (glows) DrawGlow(look, glow_mode, backdrop);
+  effect_->SetTexture("Texture0", current_);
+  effect_->SetTechnique(BlendTechnique(look));
+  DrawQuads(backdrop);
+}
+
+}  // namespace lumi

@@ -1,0 +1,58 @@
+// The device side of a particle look: its textures and program, the quads
+// of its particles in batched sprite arrays, and the glow drawn through a
+// blur surface.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "particles/particle_look.h"
+#include "render/blur_surface.h"
+#include "render/sprite_batches.h"
+#include "render/texture_animation.h"
+
+namespace lumi {
+
+class DS_ABRender;
+
+class ParticleLookDrawing {
+ public:
+  // The program every look draws with when it names none or names one
+  // that does not run; it also holds the glow's blur.
+  static constexpr int32_t kDefaultProgram = 202;
+  // Blur iterations beyond the first pair of passes, at most.
+  static constexpr int kMostGlowPasses = 8;
+
+  // Textures, program and blur surface, once a device is current. An image
+  // the resources cannot supply is left out of the set.
+  void LoadDeviceResources(ParticleLook& look);
+  bool Loaded() const { return loaded_; }
+  // Steps the first texture's frames by the look's texture clock.
+  void StepTextures(const ParticleLook& look);
+  // One quad per particle in list order; the buffers grow, never shrink.
+  bool BuildQuads(const ParticleLook& look, const ParticleList& particles, float size_pixels);
+  // The glow, then the quads with the look's blend technique.
+  void Render(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop);
+
+  size_t QuadCount() const { return quad_count_; }
+  const SpriteBatches& Batches() const { return batches_; }
+  const std::shared_ptr<Effect>& Program() const { return effect_; }
+  // The texture the quads draw with: the first texture's frame, or white.
+  const std::shared_ptr<Texture>& CurrentTexture() const { return current_; }
+
+ private:
+  const char* BlendTechnique(const ParticleLook& look) const;
+  void DrawQuads(DS_ABRender& backdrop);
+  void DrawGlow(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop);
+
+  bool loaded_ = false;
+  std::vector<std::shared_ptr<Texture>> frames_;  // the first texture's frames
+  ImageSequenceAnimation sequence_;
+  std::shared_ptr<Texture> current_;
+  std::shared_ptr<Effect> effect_;
+  std::unique_ptr<VRN_BlurSurface> glow_surface_;
+  SpriteBatches batches_;
+  size_t quad_count_ = 0;
+};
+
+}  // namespace lumi

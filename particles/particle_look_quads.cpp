@@ -1,0 +1,54 @@
+// Turning a live particle into its textured quad.
+#include <algorithm>
+#include <cmath>
+
+#include "particles/particle_look.h"
+#include "render/sprite_quads.h"
+
+namespace lumi {
+namespace {
+
+// A Windows colour (red in the low byte) with alpha as a packed ARGB vertex
+// colour.
+uint32_t VertexColour(uint32_t colour_ref, uint32_t alpha) {
+  const uint32_t r = colour_ref & 0xFF, g = (colour_ref >> 8) & 0xFF, b = (colour_ref >> 16) & 0xFF;
+  return (alpha << 24) | (r << 16) | (g << 8) | b;
+}
+
+}  // namespace
+
+void ParticleLook::BuildQuad(const Particle& p, float size_pixels, VertexPCT out[4]) const {
+  const float w = size_pixels * SizeFactor(p), h = w * run.aspect;
+  Matrix m = p.transform;
+  if (orientation.value == 2 && spin_clock.value != 0) {
+    m = m * MatrixRotationZ(static_cast<float>(p.spin() * run.spin_total));
+  } else if (orientation.value == 1) {
+    // A particle at rest keeps its birth rotation.
+    const float speed = std::hypot(p.velocity.x, p.velocity.y);
+    if (speed > 0) {
+      Matrix along;
+      along.m[0][0] = p.velocity.x / speed;
+      along.m[0][1] = p.velocity.y / speed;
+      along.m[1][0] = -along.m[0][1];
+      along.m[1][1] = along.m[0][0];
+      m = m * along;
+    }
+  }
+  SpriteRecord quad;
+  quad.center = p.ReferencePoint();
+  quad.halfWidth = quad.halfHeight = 0.5f;
+  // The transforms are rotations: (w, 0, 0) and (0, h, 0) turned are the
+  // first two rows scaled.
+  quad.u = {w * m.m[0][0], w * m.m[0][1], w * m.m[0][2]};
+  quad.v = {h * m.m[1][0], h * m.m[1][1], h * m.m[1][2]};
+  quad.ua = p.frame_offset_u;
+  quad.ub = run.u_extent * p.frame_scale_u + p.frame_offset_u;
+  quad.va = p.frame_offset_v;
+  quad.vb = run.v_extent * p.frame_scale_v + p.frame_offset_v;
+  const float share = std::clamp(static_cast<float>(colour.alpha()) * AlphaFactor(p) / 255, 0.0f, 1.0f);
+  // NaN shares count as 0.
+  const auto alpha = static_cast<uint32_t>((share > 0 ? share : 0.0f) * 255 + 0.5f);
+  BuildSpriteQuad(quad, VertexColour(colour.value, alpha), flip_v.value != 0, flip_u.value != 0, out);
+}
+
+}  // namespace lumi

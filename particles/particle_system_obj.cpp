@@ -1,0 +1,52 @@
+#include "particles/particle_system_obj.h"
+
+#include "render/current_context.h"
+#include "scene/render_obj_data.h"
+
+namespace lumi {
+
+std::unique_ptr<VRN_RenderObj> VRN_ParticleSystemCtrl::CreateRenderObject() const {
+  if (!HasBehaviour()) return DS_ABObj_Constructor::CreateRenderObject();
+  std::unique_ptr<DS_ABObj_Constructor> copy = Clone();
+  return std::make_unique<VRN_ParticleSystemMech>(
+      std::unique_ptr<VRN_ParticleSystemCtrl>(static_cast<VRN_ParticleSystemCtrl*>(copy.release())));
+}
+
+VRN_ParticleSystemMech::VRN_ParticleSystemMech(std::unique_ptr<VRN_ParticleSystemCtrl> system)
+    : DS_ABObj(std::move(system)) {
+  VRN_ParticleSystemCtrl& s = System();
+  s.Attach();
+  s.ResetPopulation();
+}
+
+void VRN_ParticleSystemMech::Restart() {
+  DS_ABObj::Restart();
+  VRN_ParticleSystemCtrl& s = System();
+  s.last_time = 0;
+  s.ResetPopulation();
+}
+
+void VRN_ParticleSystemMech::FrameMove(float local_time) {
+  VRN_ParticleSystemCtrl& s = System();
+  const VRN_Timing& timeline = data->timing.current();
+  s.timeline_level = timeline.GetLevel();
+  s.timeline_state = timeline.GetState();
+  s.Advance(local_time);
+  BuildQuads();
+}
+
+void VRN_ParticleSystemMech::BuildQuads() {
+  if (CurrentDevice() == nullptr) return;
+  VRN_ParticleSystemCtrl& s = System();
+  if (!drawing_.Loaded()) drawing_.LoadDeviceResources(s.look);
+  drawing_.StepTextures(s.look);
+  drawing_.BuildQuads(s.look, s.particles, static_cast<float>(s.look.size.value));
+}
+
+void VRN_ParticleSystemMech::Render(DS_ABRender& backdrop) {
+  if (!drawing_.Loaded()) BuildQuads();
+  VRN_ParticleSystemCtrl& s = System();
+  drawing_.Render(s.look, s.GlowMode(), backdrop);
+}
+
+}  // namespace lumi
