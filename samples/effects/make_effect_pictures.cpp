@@ -11,10 +11,8 @@
 #include <cstdio>
 #include <functional>
 #include <string>
-#include <vector>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include "stb_image_write.h"
+#include "samples/sample_pictures.h"
 
 namespace {
 
@@ -29,18 +27,10 @@ Rgb Scaled(Rgb c, float k) { return {c.r * k, c.g * k, c.b * k}; }
 // unless `alpha` says otherwise.
 bool Write(const std::string& path, int w, int h, const std::function<Rgb(float, float)>& shade,
            const std::function<float(float, float)>& alpha = {}) {
-  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w) * h * 4);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const float u = (x + 0.5f) / w, v = (y + 0.5f) / h;
-      const Rgb c = shade(u, v);
-      const float a = alpha ? alpha(u, v) : 1.0f;
-      std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * w + x) * 4];
-      const float channels[4] = {c.r, c.g, c.b, a};
-      for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(std::clamp(channels[i], 0.0f, 1.0f) * 255 + 0.5f);
-    }
-  }
-  return stbi_write_png(path.c_str(), w, h, 4, pixels.data(), w * 4) != 0;
+  return lumi::sample::Write(path, w, h, [&](float u, float v) {
+    const Rgb c = shade(u, v);
+    return lumi::sample::Rgba{c.r, c.g, c.b, alpha ? alpha(u, v) : 1.0f};
+  });
 }
 
 // Lattice noise in [0, 1] that repeats every `period` cells.
