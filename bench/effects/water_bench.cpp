@@ -15,7 +15,7 @@
 #include "backdrop/slide_player.h"
 #include "bench/bench_gl_context.h"
 #include "effects/water_effects.h"
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 
 namespace lumi {
 namespace {
