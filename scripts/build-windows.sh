@@ -129,6 +129,10 @@ for _ in $(seq 200); do
 done
 if [[ -s $logs/xvfb.display ]]; then
   export DISPLAY=:$(head -n1 "$logs/xvfb.display")
+  # Wine's desktop process, started without a display, keeps drawing
+  # nowhere: a new session starts with this one.
+  wineserver -k
+  wineserver -w
   # Full-screen windows close at once without a window manager.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f > "$logs/wine-x11.log" 2>&1
   LUMI_REQUIRE_GL=1 run wgl-context "$out/tests/platform/lumi_tests_platform.exe" --gtest_filter='WglContext.*'
