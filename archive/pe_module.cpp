@@ -136,19 +136,26 @@ std::uint64_t PeModule::RvaToOffset(std::uint32_t rva, std::uint32_t size, const
 
 // Directory offsets inside the resource tree count from its start and may
 // point anywhere in the section that holds it.
-std::optional<PeModule::DirectoryEntry> PeModule::FindEntry(std::uint32_t directoryOffset, const PeResourceName* key,
-                                                            const char* level) const {
+std::vector<PeModule::DirectoryEntry> PeModule::Entries(std::uint32_t directoryOffset, const char* level) const {
   const std::uint64_t directory = resourceFileOffset_ + directoryOffset;
   const std::string where = std::string(level) + " directory";
   RvaToOffset(resourceRva_ + directoryOffset, kResourceDirectoryHeaderSize, where.c_str());
   const std::uint32_t count =
       std::uint32_t{Read16(directory + 12, where.c_str())} + Read16(directory + 14, where.c_str());
-  if (count == 0) return std::nullopt;
+  std::vector<DirectoryEntry> entries;
+  if (count == 0) return entries;
   RvaToOffset(resourceRva_ + directoryOffset + kResourceDirectoryHeaderSize, count * kResourceEntrySize,
               (where + " entries").c_str());
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint64_t entryOffset = directory + kResourceDirectoryHeaderSize + i * kResourceEntrySize;
-    DirectoryEntry entry{Read32(entryOffset, level), Read32(entryOffset + 4, level), entryOffset};
+    entries.push_back({Read32(entryOffset, level), Read32(entryOffset + 4, level), entryOffset});
+  }
+  return entries;
+}
+
+std::optional<PeModule::DirectoryEntry> PeModule::FindEntry(std::uint32_t directoryOffset, const PeResourceName* key,
+                                                            const char* level) const {
+  for (const DirectoryEntry& entry : Entries(directoryOffset, level)) {
     if (key == nullptr || EntryName(entry).Matches(*key)) return entry;
   }
   return std::nullopt;
@@ -194,6 +201,17 @@ std::optional<PeResource> PeModule::FindResource(const PeResourceName& type, con
   const std::uint64_t data = RvaToOffset(dataRva, dataSize, what.c_str());
   return PeResource{static_cast<std::uint16_t>(languageEntry->nameField),
                     std::span<const std::uint8_t>(bytes_.data() + data, dataSize)};
+}
+
+std::vector<PeResourceName> PeModule::ResourceIds(const PeResourceName& type) const {
+  std::vector<PeResourceName> ids;
+  if (resourceFileOffset_ == 0) return ids;
+  const auto typeEntry = FindEntry(0, &type, "resource type");
+  if (!typeEntry) return ids;
+  for (const DirectoryEntry& entry : Entries(SubdirectoryOffset(*typeEntry, "resource type"), "resource id")) {
+    ids.push_back(EntryName(entry));
+  }
+  return ids;
 }
 
 }  // namespace lumi

@@ -55,6 +55,9 @@ class PeModule {
   // has no such resource. A broken resource tree met on the way throws
   // InputError. The bytes stay valid as long as the module.
   std::optional<PeResource> FindResource(const PeResourceName& type, const PeResourceName& id) const;
+  // The ids of every resource of `type`, in the tree's order; empty when
+  // the module has none. A broken tree throws InputError.
+  std::vector<PeResourceName> ResourceIds(const PeResourceName& type) const;
 
  private:
   struct Section {
@@ -74,6 +77,7 @@ class PeModule {
   std::uint32_t Read32(std::uint64_t offset, const char* what) const;
   // File offset of `size` bytes at `rva`, all inside one section's data.
   std::uint64_t RvaToOffset(std::uint32_t rva, std::uint32_t size, const char* what) const;
+  std::vector<DirectoryEntry> Entries(std::uint32_t directoryOffset, const char* level) const;
   std::optional<DirectoryEntry> FindEntry(std::uint32_t directoryOffset, const PeResourceName* key,
                                           const char* level) const;
   PeResourceName EntryName(const DirectoryEntry& entry) const;

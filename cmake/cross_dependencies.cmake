@@ -21,9 +21,9 @@ add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
 target_include_directories(nlohmann_json::nlohmann_json SYSTEM INTERFACE ${LUMI_CROSS_INCLUDE_DIR})
 set(STB_INCLUDE_DIR ${LUMI_CROSS_INCLUDE_DIR}/stb)
 
-# Debian's libstb, the image reader, compiled for the target.
+# Debian's libstb, the image reader and writer, compiled for the target.
 set(stb_source ${LUMI_CROSS_INCLUDE_DIR}/stb_image.c)
-file(CONFIGURE OUTPUT ${stb_source} CONTENT "#define STB_IMAGE_IMPLEMENTATION\n#include <stb_image.h>\n")
+file(CONFIGURE OUTPUT ${stb_source} CONTENT "#define STB_IMAGE_IMPLEMENTATION\n#include <stb_image.h>\n#define STB_IMAGE_WRITE_IMPLEMENTATION\n#include <stb_image_write.h>\n")
 add_library(stb STATIC ${stb_source})
 target_include_directories(stb SYSTEM PRIVATE ${STB_INCLUDE_DIR})
 target_compile_options(stb PRIVATE -w)

@@ -4,7 +4,9 @@
 
 #include "host/pending_saver_parts.h"
 #include "host/process_entry.h"
+#include "host/saver_settings.h"
 #include "host/screensaver.h"
+#include "platform/windows/registry_settings_store.h"
 #include "platform/windows/windows_saver_platform.h"
 
 int wmain() {
@@ -12,7 +14,9 @@ int wmain() {
   if (lumi::ParseCommandLine(platform.CommandLine()).mode == lumi::ModeConfigure) {
     std::fputs("lumisave: the settings dialog is not yet available on this build\n", stderr);
   }
+  lumi::RegistrySettingsStore store;
+  lumi::SaverSettings settings(store, lumi::kSettingsKeyPath);
   lumi::PendingSaverParts parts;
-  lumi::CVovorScreensaver host(platform, parts);
+  lumi::CVovorScreensaver host(platform, parts, nullptr, &settings);
   return parts.ExitCode(lumi::RunSaverProcess(host, lumi::WindowsSaverPlatform::ExecutableInstance()));
 }

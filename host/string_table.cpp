@@ -7,11 +7,6 @@
 namespace lumi {
 namespace {
 
-struct StringEntry {
-  std::uint32_t id;
-  std::u16string_view text;
-};
-
 constexpr std::array kStrings = {
     StringEntry{kStringWebAddress, u"https://lumisave.example/"},
     StringEntry{kStringInformation, u"Created with Lumivex\n\n "},
@@ -109,6 +104,8 @@ constexpr std::array kDialogTexts = {
 };
 
 }  // namespace
+
+std::span<const StringEntry> StringTable() { return kStrings; }
 
 std::optional<std::u16string_view> FindString(std::uint32_t id) {
   const auto found = std::find_if(kStrings.begin(), kStrings.end(), [id](const StringEntry& e) { return e.id == id; });

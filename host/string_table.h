@@ -19,6 +19,14 @@ inline constexpr std::uint32_t kStringInformation = 129;
 inline constexpr std::uint32_t kStringWindowTitle = 1000;
 inline constexpr std::uint32_t kStringUnspecifiedError = 2100;
 
+struct StringEntry {
+  std::uint32_t id;
+  std::u16string_view text;
+};
+
+// Every string, for the build that writes them into the Windows
+// executable's string table.
+std::span<const StringEntry> StringTable();
 std::optional<std::u16string_view> FindString(std::uint32_t id);
 
 // As LoadStringW: copies at most capacity - 1 characters and a terminator

@@ -208,10 +208,14 @@ std::optional<std::uint16_t> ResourceIdOf(std::int64_t number) {
   return static_cast<std::uint16_t>(number);
 }
 
+// Windows reads the executable's own resources from its resource section
+// (platform/windows/executable_module_windows.cpp).
+#ifndef _WIN32
 const ResourceModule& ExecutableModule() {
   static const EmbeddedModule executable{std::u16string()};
   return executable;
 }
+#endif
 
 void SetDocumentDirectory(const std::filesystem::path& directory) { DocumentDirectory() = directory; }
 

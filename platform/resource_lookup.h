@@ -28,7 +28,9 @@ struct EmbeddedResource {
   std::size_t size;
 };
 
-// The packed resources of one module; an empty name is the executable.
+// The packed resources of one module; an empty name is the executable
+// (except on Windows, where the executable's own are in its resource
+// section).
 struct EmbeddedResourceTable {
   const char16_t* moduleName;
   const EmbeddedResource* entries;
@@ -73,7 +75,8 @@ class ResourceModule {
   virtual std::optional<std::span<const std::uint8_t>> Find(const PeResourceName& type, std::uint16_t id) const = 0;
 };
 
-// The executable's own resources.
+// The executable's own resources: its packed table, on Windows its resource
+// section.
 const ResourceModule& ExecutableModule();
 
 // The document being played: modules are looked for beside it first.

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "platform/gl/jpeg_decoder.h"
 #include "render/decoded_picture.h"
+#include "render/jpeg_decoder.h"
 
 namespace lumi {
 
@@ -92,6 +92,7 @@ std::optional<DecodedPicture> DecodePicture(std::span<const uint8_t> bytes, std:
     return std::nullopt;
   }
   if (StartsWith(bytes, "DDS ")) return ReadDds(bytes, error);
+#ifdef LUMI_TURBOJPEG
   if (StartsWith(bytes, "\xFF\xD8\xFF")) {
     uint32_t width = 0, height = 0;
     std::vector<uint8_t> rgba;
@@ -104,6 +105,7 @@ std::optional<DecodedPicture> DecodePicture(std::span<const uint8_t> bytes, std:
     error = jpegError;
     return std::nullopt;
   }
+#endif
   return DecodeWithStb(bytes, error);
 }
 

@@ -12,7 +12,7 @@
 #include "archive/input_error.h"
 #include "backdrop/slide_player.h"
 #include "platform/gl/gl_context.h"
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 #include "scene/document.h"
 #include "tools/command.h"
 #include "tools/number_lists.h"

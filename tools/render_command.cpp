@@ -11,7 +11,7 @@
 #include "backdrop/slide_player.h"
 #include "platform/gl/gl_context.h"
 #include "render/frame_capture.h"
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 #include "scene/document.h"
 #include "scene/simulation.h"
 #include "tools/command.h"

@@ -15,8 +15,8 @@
 #include "backdrop/slide_player.h"
 #include "bench/bench_gl_context.h"
 #include "platform/gl/gl_context.h"
-#include "platform/gl/jpeg_decoder.h"
-#include "render/gl_device.h"
+#include "render/jpeg_decoder.h"
+#include "render/gl/gl_device.h"
 #include "scene/render_obj.h"
 
 namespace lumi {

@@ -5,7 +5,7 @@
 
 #include "backdrop/slide_player.h"
 #include "bench/bench_gl_context.h"
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 #include "tests/support/masked_slide.h"
 
 namespace lumi::bench {

@@ -13,7 +13,7 @@
 #include "params/random.h"
 #include "particles/burst_systems.h"
 #include "particles/particle_system_obj.h"
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 #include "tests/particles/builtin_program_access.h"
 #include "tests/render/test_backdrop.h"
 

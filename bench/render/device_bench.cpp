@@ -10,8 +10,8 @@
 
 #include "bench/bench_gl_context.h"
 #include "platform/gl/gl_context.h"
-#include "platform/gl/plain_gl_pass.h"
-#include "render/gl_device.h"
+#include "bench/render/plain_gl_pass.h"
+#include "render/gl/gl_device.h"
 
 namespace lumi {
 namespace {

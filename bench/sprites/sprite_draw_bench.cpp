@@ -10,7 +10,7 @@
 #include "archive/file_io.h"
 #include "backdrop/slide_player.h"
 #include "bench/bench_gl_context.h"
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 #include "scene/slide_container.h"
 #include "sprites/sprite_constructors.h"
 

@@ -1,5 +1,5 @@
 // An OpenGL 3.3 core context the device draws with: a headless one for
-// tests and tools, or a window's.
+// tests and tools, or a window's. Linux has EGL and SDL2, Windows WGL.
 #pragma once
 
 #include <cstdint>
@@ -38,5 +38,10 @@ std::unique_ptr<GlContext> CreateSdlWindowGlContext(const WindowOptions& options
 // A context drawing into an SDL2 window (an SDL_Window*) that someone else
 // owns and that outlives the context.
 std::unique_ptr<GlContext> CreateSdlGlContext(void* sdl_window, bool vsync, std::string& error);
+
+// Windows: a context drawing into a Win32 window (an HWND) that outlives
+// it, with a pixel format set on the window. Null with the reason in error,
+// among them a driver that cannot give OpenGL 3.3 core.
+std::unique_ptr<GlContext> CreateWglContext(void* hwnd, bool vsync, std::string& error);
 
 }  // namespace lumi

@@ -9,7 +9,7 @@
 
 #include "archive/utf.h"
 #include "platform/gl/gl_context.h"
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 
 // After our headers: Xlib defines macros (None, Bool, Status) that clash
 // with names there.

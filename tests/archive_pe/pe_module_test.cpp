@@ -67,6 +67,19 @@ TEST_P(PeModuleFormats, MissingResourcesAreNotErrors) {
   EXPECT_FALSE(bare.FindResource(kDds, 107));
 }
 
+TEST_P(PeModuleFormats, ListsTheIdsOfAType) {
+  PeModule module(SampleWriter(GetParam()).Write(), "sample.scr");
+  std::vector<std::string> ids;
+  for (const PeResourceName& id : module.ResourceIds(kDds)) ids.push_back(id.ToString());
+  EXPECT_THAT(ids, ::testing::UnorderedElementsAre("2", "107"));
+  ids.clear();
+  for (const PeResourceName& id : module.ResourceIds(kResourceTypeRcData)) ids.push_back(id.ToString());
+  EXPECT_THAT(ids, ::testing::UnorderedElementsAre("62", "\"NAMED\""));
+  EXPECT_TRUE(module.ResourceIds(PeResourceName(std::u16string_view(u"DDX"))).empty());
+  PeModule bare(PeTestWriter(GetParam()).WithoutResourceDirectory().Write(), "bare.exe");
+  EXPECT_TRUE(bare.ResourceIds(kDds).empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, PeModuleFormats, ::testing::Bool());
 
 TEST(PeModule, NamesCompareWithoutAsciiCase) {
@@ -112,6 +125,7 @@ TEST(PeModule, EveryTruncationFailsCleanly) {
             module.FindResource(kDds, 2);
             module.FindResource(kResourceTypeRcData, 62);
             module.FindResource(kResourceTypeRcData, PeResourceName(std::u16string_view(u"NAMED")));
+            module.ResourceIds(kResourceTypeRcData);
           },
           InputError)
           << "prefix of " << size << " bytes";
@@ -133,6 +147,8 @@ TEST(PeModule, EveryDamagedByteFailsCleanlyOrReads) {
         for (std::uint16_t id : {2, 107}) module.FindResource(kDds, id);
         module.FindResource(kResourceTypeRcData, 62);
         module.FindResource(kResourceTypeRcData, PeResourceName(std::u16string_view(u"NAMED")));
+        module.ResourceIds(kDds);
+        module.ResourceIds(kResourceTypeRcData);
       } catch (const InputError&) {
         ++failures;
       }

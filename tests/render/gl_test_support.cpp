@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/gl/gl_context.h"
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 
 namespace lumi::test {
 
@@ -25,21 +25,6 @@ std::unique_ptr<GraphicsDevice> MakeGlDevice(uint32_t width, uint32_t height, bo
   auto device = CreateGlDevice(*context, width, height, error, {compressedTextures});
   EXPECT_TRUE(device) << error;
   return device;
-}
-
-RgbaImage MakeImage(uint32_t width, uint32_t height, const std::function<uint32_t(uint32_t, uint32_t)>& pixel) {
-  RgbaImage image{width, height, std::vector<uint8_t>(size_t{width} * height * 4)};
-  for (uint32_t y = 0; y < height; ++y) {
-    for (uint32_t x = 0; x < width; ++x) {
-      const uint32_t argb = pixel(x, y);
-      uint8_t* p = &image.pixels[(size_t{y} * width + x) * 4];
-      p[0] = static_cast<uint8_t>(argb >> 16);
-      p[1] = static_cast<uint8_t>(argb >> 8);
-      p[2] = static_cast<uint8_t>(argb);
-      p[3] = static_cast<uint8_t>(argb >> 24);
-    }
-  }
-  return image;
 }
 
 uint32_t PixelAt(const RgbaImage& image, uint32_t x, uint32_t y) {

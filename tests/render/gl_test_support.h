@@ -9,6 +9,7 @@
 #include <string>
 
 #include "render/device.h"
+#include "tests/support/picture_files.h"
 
 namespace lumi::test {
 
@@ -20,9 +21,6 @@ std::unique_ptr<GraphicsDevice> MakeGlDevice(uint32_t width, uint32_t height, bo
   auto device = ::lumi::test::MakeGlDevice(width, height); \
   if (!device) GTEST_SKIP() << "no headless OpenGL on this machine"
 
-// An image of the given size whose pixels come from a function of (x, y)
-// returning 0xAARRGGBB.
-RgbaImage MakeImage(uint32_t width, uint32_t height, const std::function<uint32_t(uint32_t, uint32_t)>& pixel);
 uint32_t PixelAt(const RgbaImage& image, uint32_t x, uint32_t y);
 // Two 0xAARRGGBB colours alike within tolerance in every channel.
 ::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance = 1);

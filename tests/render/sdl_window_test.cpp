@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "platform/gl/gl_context.h"
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 #include "tests/render/gl_test_support.h"
 
 namespace lumi {

@@ -3,10 +3,13 @@
 include_guard(GLOBAL)
 
 # lumi_embed_resources(<target> [NAME <module file name>] ENTRIES <id> <type> <file>...
-#                      [DEPENDS <target or file>...])
-# Without NAME the table is the executable's own resources.
+#                      [DEPENDS <target or file>...] [SAVER_VERSION <version> MANIFEST <file>])
+# Without NAME the table is the executable's own resources; a Windows
+# program carries those in its resource section instead, compiled from a
+# resource script, where SAVER_VERSION adds the screen saver's icon, string
+# table, version information and MANIFEST.
 function(lumi_embed_resources target)
-  cmake_parse_arguments(ARG "" "NAME" "ENTRIES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME;SAVER_VERSION;MANIFEST" "ENTRIES;DEPENDS" ${ARGN})
   list(LENGTH ARG_ENTRIES count)
   math(EXPR remainder "${count} % 3")
   if(remainder OR count EQUAL 0)
@@ -20,6 +23,11 @@ function(lumi_embed_resources target)
     endif()
   endforeach()
 
+  if(WIN32 AND NOT ARG_NAME)
+    lumi_compile_resource_script(${target} "${ARG_ENTRIES}" "${files};${ARG_DEPENDS}" "${ARG_SAVER_VERSION}"
+                                 "${ARG_MANIFEST}")
+    return()
+  endif()
   if(ARG_NAME)
     string(MAKE_C_IDENTIFIER "${ARG_NAME}" table)
     set(module_option --module ${ARG_NAME})
@@ -35,6 +43,28 @@ function(lumi_embed_resources target)
     COMMENT "Packing resources into ${target}"
     VERBATIM)
   add_library(${library} OBJECT ${source})
+  target_link_libraries(${target} PRIVATE ${library})
+endfunction()
+
+function(lumi_compile_resource_script target entries depends version manifest)
+  set(library ${target}_executable_resources)
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${library}.rc)
+  set(outputs ${script})
+  set(saver_option)
+  if(version)
+    set(icon ${CMAKE_CURRENT_BINARY_DIR}/${target}.ico)
+    set(saver_option --saver ${version} ${manifest} ${icon})
+    list(APPEND outputs ${icon})
+    list(APPEND depends ${manifest})
+  endif()
+  add_custom_command(OUTPUT ${outputs}
+    COMMAND embed_resources ${script} --resource-script ${saver_option} ${entries}
+    DEPENDS embed_resources ${depends}
+    COMMENT "Writing the resource script of ${target}"
+    VERBATIM)
+  add_library(${library} OBJECT ${script})
+  # The script's texts are UTF-8.
+  target_compile_options(${library} PRIVATE --codepage=65001)
   target_link_libraries(${target} PRIVATE ${library})
 endfunction()
 

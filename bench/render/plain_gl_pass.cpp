@@ -1,4 +1,4 @@
-#include "platform/gl/plain_gl_pass.h"
+#include "bench/render/plain_gl_pass.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
 #include "render/dxt_decoder.h"
-#include "render/gl_device_impl.h"
+#include "render/gl/gl_device_impl.h"
 
 namespace lumi {
 

@@ -1,4 +1,4 @@
-#include "render/gl_device_impl.h"
+#include "render/gl/gl_device_impl.h"
 
 namespace lumi {
 

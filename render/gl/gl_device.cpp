@@ -1,7 +1,7 @@
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 
 #include "render/dxt_decoder.h"
-#include "render/gl_device_impl.h"
+#include "render/gl/gl_device_impl.h"
 
 namespace lumi {
 

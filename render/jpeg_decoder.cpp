@@ -1,4 +1,4 @@
-#include "platform/gl/jpeg_decoder.h"
+#include "render/jpeg_decoder.h"
 
 #include <turbojpeg.h>
 
