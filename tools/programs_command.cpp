@@ -11,7 +11,7 @@
 #include "programs/builtin_programs.h"
 #include "render/effect.h"
 #include "render/effect_source.h"
-#include "render/gl_device.h"
+#include "render/gl/gl_device.h"
 #include "tools/command.h"
 
 namespace lumi::tool {
