@@ -16,6 +16,7 @@
 #include "host/screensaver.h"
 #include "platform/linux/file_settings_store.h"
 #include "platform/linux/linux_saver_platform.h"
+#include "platform/linux/sleep_watcher.h"
 #include "platform/linux/sound/linux_scene_sound.h"
 #include "platform/linux/x11_saver_display.h"
 #include "platform/resource_lookup.h"
@@ -104,6 +105,15 @@ int main(int argc, char** argv) {
                    error.c_str());
       return 1;
     }
+  }
+
+  // A coming sleep ends the modes that input ends; without the system bus
+  // the user is told once that it will not.
+  std::unique_ptr<lumi::SleepWatcher> sleepWatcher;
+  if (mode == lumi::ModeFull || mode == lumi::ModeTest) {
+    std::string error;
+    sleepWatcher = lumi::WatchForSleep(platform, lumi::MessageBus::System, error);
+    if (!sleepWatcher) std::fprintf(stderr, "lumisave: %s: suspend does not end the saver\n", error.c_str());
   }
 
   // The sound starts its threads here, before the host lowers this thread
