@@ -8,6 +8,7 @@
 
 #include "archive/document_source.h"
 #include "archive/input_error.h"
+#include "host/device_records_json.h"
 #include "host/document_scene_host.h"
 #include "host/frame_cycle.h"
 #include "host/process_entry.h"
@@ -45,6 +46,7 @@ constexpr const char* kUsage =
     "                      this run; the settings file keeps its values)\n"
     "  --normal-priority   keep the normal scheduling priority instead of the\n"
     "                      idle one (for tests on a busy machine)\n"
+    "  --list-devices      print the monitors and graphics adapters as JSON\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
@@ -52,6 +54,20 @@ constexpr const char* kUsage =
     "window. Otherwise the Windows screen-saver switches apply: /s full screen,\n"
     "/p HANDLE preview, /c settings (also with no switch), /t test window,\n"
     "/a change password.\n";
+
+// The monitors and adapters as the saver's device list sees them. Exit 1
+// without a display.
+int ListDevices() {
+  lumi::LinuxSaverPlatform platform(u"", false);
+  std::string error;
+  const std::unique_ptr<lumi::SaverDisplay> display = lumi::OpenX11SaverDisplay(platform, error);
+  if (!display) {
+    std::fprintf(stderr, "lumisave: no X display (%s)\n", error.c_str());
+    return 1;
+  }
+  std::fputs(lumi::DeviceRecordsToJson({display->Monitors(), display->Adapters()}).c_str(), stdout);
+  return 0;
+}
 
 }  // namespace
 
@@ -71,6 +87,8 @@ int main(int argc, char** argv) {
     case lumi::SaverArguments::Action::Version:
       std::printf("lumisave %s\n", LUMI_VERSION);
       return 0;
+    case lumi::SaverArguments::Action::ListDevices:
+      return ListDevices();
     case lumi::SaverArguments::Action::Run:
       break;
   }
