@@ -18,6 +18,22 @@ DialogAdapter MakeDialogAdapter(const AdapterAnswer& answer, const std::u16strin
   return adapter;
 }
 
+DialogDevices MakeDialogDevices(const DeviceRecords& records) {
+  DialogDevices devices;
+  std::vector<int> monitor_adapters(records.monitors.size(), -1);
+  std::vector<AdapterChoice> choices;
+  for (const AdapterAnswer& answer : records.adapters) {
+    const bool listed = answer.monitor >= 0 && static_cast<std::size_t>(answer.monitor) < records.monitors.size();
+    const std::u16string name = listed ? records.monitors[static_cast<std::size_t>(answer.monitor)].adapter_name
+                                       : answer.description;
+    if (listed) monitor_adapters[static_cast<std::size_t>(answer.monitor)] = static_cast<int>(devices.adapters.size());
+    devices.adapters.push_back(MakeDialogAdapter(answer, name));
+    choices.push_back({devices.adapters.back().HasDevice(), answer.software});
+  }
+  devices.best = FindBestAdapter(monitor_adapters, choices);
+  return devices;
+}
+
 void ReadScreenChoices(SaverSettings& settings, std::vector<DialogAdapter>& adapters) {
   for (DialogAdapter& adapter : adapters) {
     if (adapter.monitor >= 0) adapter.screen = settings.Screen(adapter.monitor, adapter.identifier);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/device_records_json.h"
 #include "host/saver_settings.h"
 #include "platform/saver_display.h"
 
@@ -27,6 +28,14 @@ struct DialogAdapter {
 // software rasteriser has no hardware; a hardware renderer can always fall
 // back on the software one.
 DialogAdapter MakeDialogAdapter(const AdapterAnswer& answer, const std::u16string& monitor_adapter_name);
+
+// Every listed adapter as the dialogs see it, and the one they concern:
+// the best, as the full-screen saver would choose it (-1 for none).
+struct DialogDevices {
+  std::vector<DialogAdapter> adapters;
+  int best = -1;
+};
+DialogDevices MakeDialogDevices(const DeviceRecords& records);
 
 // The stored choices of every adapter's screen (those stored for another
 // adapter do not apply), and writing them all back with "AllScreensSame".

@@ -1,5 +1,7 @@
 // lumisave on Linux: an xscreensaver-style program that also understands
 // the switches Windows passes to a screen saver.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -55,6 +57,21 @@ constexpr const char* kUsage =
     "/p HANDLE preview, /c settings (also with no switch), /t test window,\n"
     "/a change password.\n";
 
+// The configuration mode belongs to the settings program where there is a
+// display to show it on: it is run in our place with our arguments, found
+// beside us or where it is installed, never through PATH. Returns when it
+// cannot be run.
+void RunSettingsProgram(char** argv) {
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) return;
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  std::filesystem::path program = self.parent_path() / "lumisave-settings";
+  if (error || !std::filesystem::exists(program)) program = LUMI_INSTALLED_SETTINGS;
+  if (!std::filesystem::exists(program)) return;
+  argv[0] = const_cast<char*>(program.c_str());
+  execv(program.c_str(), argv);
+}
+
 // The monitors and adapters as the saver's device list sees them. Exit 1
 // without a display.
 int ListDevices() {
@@ -108,6 +125,7 @@ int main(int argc, char** argv) {
   lumi::LinuxSaverPlatform platform(arguments.commandLine, !arguments.normalPriority);
 
   const lumi::SaverMode mode = arguments.parsed.mode;
+  if (mode == lumi::ModeConfigure) RunSettingsProgram(argv);
   const bool drawing = mode == lumi::ModePreview || mode == lumi::ModeFull || mode == lumi::ModeTest;
   std::unique_ptr<lumi::SaverDisplay> display;
   if (drawing) {

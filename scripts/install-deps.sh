@@ -13,6 +13,7 @@ packages=(
   libturbojpeg0-dev libmpg123-dev
   lame sox alsa-utils python-pygame-doc
   libgtest-dev libgmock-dev libbenchmark-dev libsquish-dev nsis-common
+  libgtk-3-dev desktop-file-utils xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   libassimp-dev assimp-testmodels
 )
 windows_packages=(

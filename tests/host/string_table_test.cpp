@@ -5,6 +5,8 @@
 #include <set>
 #include <utility>
 
+#include "host/mnemonic_label.h"
+
 namespace lumi {
 namespace {
 
@@ -83,6 +85,14 @@ TEST(StringTable, DialogTexts) {
     if (entry.dialog == kDialogConfiguration && entry.control == 1023) positions.push_back(entry.text);
   }
   EXPECT_EQ(positions, (std::vector<std::u16string_view>{u"Stretch", u"Fit", u"Fill"}));
+}
+
+TEST(MnemonicLabel, AmpersandsBecomeUnderscores) {
+  EXPECT_EQ(ToUnderscoreMnemonic(u"&Display Settings..."), "_Display Settings...");
+  EXPECT_EQ(ToUnderscoreMnemonic(u"Display &mode for this video adapter:"), "Display _mode for this video adapter:");
+  EXPECT_EQ(ToUnderscoreMnemonic(u"Salt && pepper_mill \u00e9"), "Salt & pepper__mill \xc3\xa9");
+  EXPECT_EQ(ToUnderscoreMnemonic(u"Ends in &"), "Ends in _");
+  EXPECT_EQ(ToUnderscoreMnemonic(u""), "");
 }
 
 }  // namespace
