@@ -80,8 +80,21 @@ class TwoMonitors : public ::testing::Test {
     Run("xrandr --addmode DUMMY0 lumi800x600");
     Run("xrandr --addmode DUMMY1 lumi800x600");
     Run("xrandr --output DUMMY0 --mode lumi800x600 --pos 0x0 --output DUMMY1 --mode lumi800x600 --pos 800x0");
+    // Clients see the second output a moment after xrandr returns: wait
+    // until the saver's own listing has both.
+    for (int i = 0; i < 100; ++i) {
+      const std::string listing = Capture(Env() + LUMI_BINARY_DIR "/host/lumisave --list-devices 2>/dev/null");
+      std::size_t monitors = 0;
+      for (std::size_t at = 0; (at = listing.find("\"monitor_name\"", at)) != std::string::npos; ++at) ++monitors;
+      if (monitors == 2) return;
+      std::this_thread::sleep_for(100ms);
+    }
+    FAIL() << "the second output never appeared";
   }
   void TearDown() override {
+    if (HasFailure()) {
+      std::printf("%s%s", Capture(Env() + "xrandr -q 2>&1").c_str(), Capture("cat " + (folder_ / "err").string()).c_str());
+    }
     if (saver_ > 0) kill(saver_, SIGKILL), waitpid(saver_, nullptr, 0);
     server_.Stop();
     std::filesystem::remove_all(folder_);
