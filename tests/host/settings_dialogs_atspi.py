@@ -127,7 +127,7 @@ def main():
     else:
         fail("unknown scenario " + scenario)
     try:
-        code = process.wait(timeout=15)
+        code = process.wait(timeout=60)
     except subprocess.TimeoutExpired:
         process.kill()
         fail("the dialogs did not close")
