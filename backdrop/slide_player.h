@@ -28,7 +28,7 @@ class SlidePlayer {
   // when several players take turns.
   void MakeCurrent();
   // The show at global time t.
-  void Move(float t) { document_.show->FrameMove(t); }
+  void Move(double t) { document_.show->FrameMove(t); }
   // One frame drawn, not presented; false with the reason in error.
   bool DrawScene(std::string& error);
   // One frame drawn and presented; false with the reason in error.

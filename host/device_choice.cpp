@@ -74,4 +74,25 @@ std::size_t ChooseFullscreenMode(const std::vector<DisplayModeAnswer>& modes, bo
   return chosen.value_or(0);
 }
 
+std::optional<std::size_t> FindNextLowerMode(const std::vector<DisplayModeAnswer>& modes, std::size_t current) {
+  if (current >= modes.size()) return std::nullopt;
+  const DisplayModeAnswer& now = modes[current];
+  const auto area = [](const DisplayModeAnswer& m) { return std::uint64_t{m.width} * m.height; };
+  std::optional<std::size_t> best;
+  for (std::size_t i = 0; i < modes.size(); ++i) {
+    if (i == current) continue;
+    const DisplayModeAnswer& mode = modes[i];
+    if (Is32Bit(now.format) && !Is32Bit(mode.format) && mode.width == now.width && mode.height == now.height) {
+      return i;
+    }
+    const bool best_32 = best && Is32Bit(modes[*best].format);
+    const std::uint64_t best_area = best ? area(modes[*best]) : 0;
+    if (area(mode) < area(now) && (!best_32 || area(mode) >= best_area) &&
+        (area(mode) > best_area || (!best_32 && Is32Bit(mode.format)))) {
+      best = i;
+    }
+  }
+  return best;
+}
+
 }  // namespace lumi

@@ -42,4 +42,9 @@ struct UserMode {
 std::size_t ChooseFullscreenMode(const std::vector<DisplayModeAnswer>& modes, bool software,
                                  const DisplayModeAnswer& desktop, const UserMode& user);
 
+// The mode to try after `current` failed: a 16-bit mode of the same size
+// when the current one is 32-bit; otherwise the largest smaller mode,
+// 32-bit ones first among those. nullopt when there is none.
+std::optional<std::size_t> FindNextLowerMode(const std::vector<DisplayModeAnswer>& modes, std::size_t current);
+
 }  // namespace lumi

@@ -53,7 +53,7 @@ HResult DocumentSceneHost::Render(double app_time) {
   Record& record = *current_;
   if (record.scene_loaded) {
     if (!record.player) return kSuccess;
-    record.player->Move(static_cast<float>(app_time));
+    record.player->Move(app_time);
     std::string error;
     // A frame the device refuses is skipped; the next one tries again.
     record.player->DrawScene(error);

@@ -107,6 +107,7 @@ bool SaverFrameCycle::HasUsableDevice(const CD3DScreensaver&) const {
 }
 
 void SaverFrameCycle::ReadScreenSettings(SaverSettings& settings) {
+  settings_ = &settings;
   for (std::size_t m = 0; m < monitors_.size(); ++m) {
     const int index = monitors_[m].adapter;
     if (index < 0) continue;
@@ -185,8 +186,8 @@ std::pair<std::uint32_t, std::uint32_t> SaverFrameCycle::RenderSize(const Unit& 
   return {std::max(1u, static_cast<std::uint32_t>(std::lround(unit.mode_height * aspect))), unit.mode_height};
 }
 
-void SaverFrameCycle::CreateUnit(CD3DScreensaver& host, int adapter, int monitor, PlatformWindow window,
-                                 std::uint32_t mode_height, HResult failure) {
+bool SaverFrameCycle::CreateUnit(CD3DScreensaver& host, int adapter, int monitor, PlatformWindow window,
+                                 std::uint32_t mode_height) {
   Unit unit{adapter, monitor, window};
   unit.mode_height = mode_height;
   const auto [width, height] = RenderSize(unit);
@@ -195,10 +196,29 @@ void SaverFrameCycle::CreateUnit(CD3DScreensaver& host, int adapter, int monitor
   if (!unit.device) {
     // The box shows the saver's own text; the reason is for whoever looks.
     std::fprintf(stderr, "%s: %s\n", ToUtf8(host.windowTitle).c_str(), error.c_str());
-    host.RecordError(failure);
-    return;
+    return false;
   }
   units_.push_back(std::move(unit));
+  return true;
+}
+
+void SaverFrameCycle::CreateFullscreenUnit(CD3DScreensaver& host, int adapter_index, std::size_t m) {
+  Adapter& adapter = adapters_[static_cast<std::size_t>(adapter_index)];
+  std::size_t mode = ChooseFullscreenMode(adapter.modes, adapter.Software(), adapter.answer.desktop, adapter.user);
+  bool fell_back = false;
+  while (!CreateUnit(host, adapter_index, static_cast<int>(m), monitors_[m].window, adapter.modes[mode].height)) {
+    const std::optional<std::size_t> lower = FindNextLowerMode(adapter.modes, mode);
+    if (!lower) {
+      host.RecordError(kErrorCannotCreateDevice);
+      return;
+    }
+    mode = *lower;
+    fell_back = true;
+  }
+  if (!fell_back) return;
+  const DisplayModeAnswer& worked = adapter.modes[mode];
+  adapter.user = {worked.width, worked.height, worked.format};
+  if (settings_ != nullptr) settings_->WriteScreenMode(static_cast<int>(m), worked, adapter.answer.identifier);
 }
 
 void SaverFrameCycle::OnWindowResized(CD3DScreensaver&, WindowHandle window) {
@@ -221,15 +241,12 @@ void SaverFrameCycle::Initialize3D(CD3DScreensaver& host) {
     for (std::size_t m = 0; m < monitors_.size(); ++m) {
       const Monitor& monitor = monitors_[m];
       if (monitor.adapter != best || best < 0 || monitor.window == 0) continue;
-      const Adapter& adapter = adapters_[static_cast<std::size_t>(best)];
-      const DisplayModeAnswer& mode =
-          adapter.modes[ChooseFullscreenMode(adapter.modes, adapter.Software(), adapter.answer.desktop, adapter.user)];
-      CreateUnit(host, best, static_cast<int>(m), monitor.window, mode.height, kErrorCannotCreateDevice);
+      CreateFullscreenUnit(host, best, m);
     }
   } else if (best < 0) {
     host.RecordError(kErrorCannotCreateDevice);
-  } else {
-    CreateUnit(host, best, 0, host.mainWindow, 0, host.mode == ModePreview ? kErrorNoPreview : kErrorCannotCreateDevice);
+  } else if (!CreateUnit(host, best, 0, host.mainWindow, 0)) {
+    host.RecordError(host.mode == ModePreview ? kErrorNoPreview : kErrorCannotCreateDevice);
   }
 
   if (!host.errorOccurred) {

@@ -78,8 +78,10 @@ class SaverFrameCycle : public SaverParts {
   };
 
   void Initialize3D(CD3DScreensaver& host);
-  void CreateUnit(CD3DScreensaver& host, int adapter, int monitor, PlatformWindow window, std::uint32_t mode_height,
-                  HResult failure);
+  // False when no device could be made for the unit.
+  bool CreateUnit(CD3DScreensaver& host, int adapter, int monitor, PlatformWindow window, std::uint32_t mode_height);
+  // The best adapter's unit on monitor `m`, at lower modes while devices fail.
+  void CreateFullscreenUnit(CD3DScreensaver& host, int adapter, std::size_t m);
   // The back buffer a unit renders: its window's size, or its mode's
   // height at its window's shape.
   std::pair<std::uint32_t, std::uint32_t> RenderSize(const Unit& unit) const;
@@ -98,6 +100,8 @@ class SaverFrameCycle : public SaverParts {
   std::vector<Monitor> monitors_;
   std::vector<Adapter> adapters_;
   std::vector<Unit> units_;
+  // Where a mode found after a fallback is remembered; null for nowhere.
+  SaverSettings* settings_ = nullptr;
   bool windows_missing_ = false;
   std::uint64_t frame_count_ = 0;
   std::optional<std::chrono::steady_clock::time_point> last_box_step_;

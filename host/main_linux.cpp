@@ -1,5 +1,7 @@
 // lumisave on Linux: an xscreensaver-style program that also understands
 // the switches Windows passes to a screen saver.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -8,6 +10,7 @@
 
 #include "archive/document_source.h"
 #include "archive/input_error.h"
+#include "host/device_records_json.h"
 #include "host/document_scene_host.h"
 #include "host/frame_cycle.h"
 #include "host/process_entry.h"
@@ -16,6 +19,7 @@
 #include "host/screensaver.h"
 #include "platform/linux/file_settings_store.h"
 #include "platform/linux/linux_saver_platform.h"
+#include "platform/linux/sleep_watcher.h"
 #include "platform/linux/sound/linux_scene_sound.h"
 #include "platform/linux/x11_saver_display.h"
 #include "platform/resource_lookup.h"
@@ -44,6 +48,7 @@ constexpr const char* kUsage =
     "                      this run; the settings file keeps its values)\n"
     "  --normal-priority   keep the normal scheduling priority instead of the\n"
     "                      idle one (for tests on a busy machine)\n"
+    "  --list-devices      print the monitors and graphics adapters as JSON\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
@@ -51,6 +56,35 @@ constexpr const char* kUsage =
     "window. Otherwise the Windows screen-saver switches apply: /s full screen,\n"
     "/p HANDLE preview, /c settings (also with no switch), /t test window,\n"
     "/a change password.\n";
+
+// The configuration mode belongs to the settings program where there is a
+// display to show it on: it is run in our place with our arguments, found
+// beside us or where it is installed, never through PATH. Returns when it
+// cannot be run.
+void RunSettingsProgram(char** argv) {
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) return;
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  std::filesystem::path program = self.parent_path() / "lumisave-settings";
+  if (error || !std::filesystem::exists(program)) program = LUMI_INSTALLED_SETTINGS;
+  if (!std::filesystem::exists(program)) return;
+  argv[0] = const_cast<char*>(program.c_str());
+  execv(program.c_str(), argv);
+}
+
+// The monitors and adapters as the saver's device list sees them. Exit 1
+// without a display.
+int ListDevices() {
+  lumi::LinuxSaverPlatform platform(u"", false);
+  std::string error;
+  const std::unique_ptr<lumi::SaverDisplay> display = lumi::OpenX11SaverDisplay(platform, error);
+  if (!display) {
+    std::fprintf(stderr, "lumisave: no X display (%s)\n", error.c_str());
+    return 1;
+  }
+  std::fputs(lumi::DeviceRecordsToJson({display->Monitors(), display->Adapters()}).c_str(), stdout);
+  return 0;
+}
 
 }  // namespace
 
@@ -70,6 +104,8 @@ int main(int argc, char** argv) {
     case lumi::SaverArguments::Action::Version:
       std::printf("lumisave %s\n", LUMI_VERSION);
       return 0;
+    case lumi::SaverArguments::Action::ListDevices:
+      return ListDevices();
     case lumi::SaverArguments::Action::Run:
       break;
   }
@@ -89,6 +125,7 @@ int main(int argc, char** argv) {
   lumi::LinuxSaverPlatform platform(arguments.commandLine, !arguments.normalPriority);
 
   const lumi::SaverMode mode = arguments.parsed.mode;
+  if (mode == lumi::ModeConfigure) RunSettingsProgram(argv);
   const bool drawing = mode == lumi::ModePreview || mode == lumi::ModeFull || mode == lumi::ModeTest;
   std::unique_ptr<lumi::SaverDisplay> display;
   if (drawing) {
@@ -104,6 +141,15 @@ int main(int argc, char** argv) {
                    error.c_str());
       return 1;
     }
+  }
+
+  // A coming sleep ends the modes that input ends; without the system bus
+  // the user is told once that it will not.
+  std::unique_ptr<lumi::SleepWatcher> sleepWatcher;
+  if (mode == lumi::ModeFull || mode == lumi::ModeTest) {
+    std::string error;
+    sleepWatcher = lumi::WatchForSleep(platform, lumi::MessageBus::System, error);
+    if (!sleepWatcher) std::fprintf(stderr, "lumisave: %s: suspend does not end the saver\n", error.c_str());
   }
 
   // The sound starts its threads here, before the host lowers this thread

@@ -98,6 +98,10 @@ SaverArguments ParseSaverArguments(std::span<const std::string> args, const Envi
       arguments.action = SaverArguments::Action::Version;
       return arguments;
     }
+    if (arg == "--list-devices") {
+      arguments.action = SaverArguments::Action::ListDevices;
+      return arguments;
+    }
     if (arg == "-root") {
       root = true;
     } else if (arg == "-window-id") {

@@ -23,7 +23,9 @@ class UsageError : public std::runtime_error {
 };
 
 struct SaverArguments {
-  enum class Action { Run, Help, Version };
+  // ListDevices prints the monitors and adapters as JSON for the settings
+  // program, which opens no GL context of its own.
+  enum class Action { Run, Help, Version, ListDevices };
   Action action = Action::Run;
   // What the host reads its mode from, as Windows would have written it.
   std::u16string commandLine;

@@ -87,6 +87,25 @@ ScreenSettings SaverSettings::Screen(int index, const AdapterIdentifier& adapter
   return screen;
 }
 
+void SaverSettings::WriteAllScreensSame(std::uint32_t value) {
+  store_.Write(key_path_, kValueAllScreensSame, SettingValue::Dword(value));
+}
+
+void SaverSettings::WriteScreen(int index, const ScreenSettings& screen, const AdapterIdentifier& adapter) {
+  const std::u16string key = ScreenKey(index);
+  store_.Write(key, kValueLeaveBlack, SettingValue::Dword(screen.leave_black ? 1 : 0));
+  store_.Write(key, kValueDisableHardware, SettingValue::Dword(screen.disable_hardware ? 1 : 0));
+  WriteScreenMode(index, {screen.width, screen.height, screen.format}, adapter);
+}
+
+void SaverSettings::WriteScreenMode(int index, const DisplayModeAnswer& mode, const AdapterIdentifier& adapter) {
+  const std::u16string key = ScreenKey(index);
+  store_.Write(key, kValueWidth, SettingValue::Dword(mode.width));
+  store_.Write(key, kValueHeight, SettingValue::Dword(mode.height));
+  store_.Write(key, kValueFormat, SettingValue::Dword(mode.format));
+  store_.Write(key, kValueAdapterId, {SettingType::Binary, {adapter.begin(), adapter.end()}});
+}
+
 bool SaverSettings::AnyScreenDisablesHardware(int monitors) {
   for (int i = 0; i < monitors; ++i) {
     if (ReadDword(ScreenKey(i), kValueDisableHardware, 0).value != 0) return true;

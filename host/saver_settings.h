@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/scene_sound.h"
+#include "platform/saver_display.h"
 #include "platform/settings_store.h"
 
 namespace lumi {
@@ -70,10 +71,16 @@ class SaverSettings {
   void WriteMuteSound(bool muted);
 
   std::uint32_t AllScreensSame();
+  void WriteAllScreensSame(std::uint32_t value);
   // "Screen %d" of monitor `index` (from 0). "Leave Black" always applies;
   // the rest only when the stored "Adapter ID" names `adapter` or no
   // identifier is stored.
   ScreenSettings Screen(int index, const AdapterIdentifier& adapter);
+  // Every stored choice of the screen, for `adapter`; flags as 0 or 1.
+  void WriteScreen(int index, const ScreenSettings& screen, const AdapterIdentifier& adapter);
+  // Remembers the mode that worked after larger ones failed, for the
+  // adapter it worked on, so the next start takes it directly.
+  void WriteScreenMode(int index, const DisplayModeAnswer& mode, const AdapterIdentifier& adapter);
   // Whether any of the first `monitors` screens asks for software drawing,
   // whichever adapter its values were stored for.
   bool AnyScreenDisablesHardware(int monitors);

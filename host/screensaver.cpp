@@ -2,11 +2,10 @@
 
 #include <cstdio>
 
-#include "archive/utf.h"
-#include "host/device_choice.h"
 #include "host/saver_settings.h"
 #include "host/scene_host.h"
 #include "host/scene_sound.h"
+#include "host/settings_listing.h"
 #include "host/string_table.h"
 
 namespace lumi {
@@ -231,13 +230,7 @@ CVovorScreensaver::CVovorScreensaver(SaverPlatform& platform, SaverParts& parts,
 }
 
 void CVovorScreensaver::ShowConfiguration() {
-  if (!settings_) return;
-  std::printf("Settings file: %s\n", settings_->Location().c_str());
-  for (const ListedSetting& setting : settings_->List(static_cast<int>(kMaxMonitors))) {
-    const std::string name = ToUtf8(setting.key.empty() ? setting.name : setting.key + u"\\" + setting.name);
-    std::printf("%-28s %-7s %-34s %s\n", name.c_str(), setting.type.c_str(), setting.value.c_str(),
-                setting.source.c_str());
-  }
+  if (settings_) std::fputs(SettingsListing(*settings_).c_str(), stdout);
 }
 
 void CVovorScreensaver::LoadSettings() {

@@ -7,22 +7,35 @@
 namespace lumi {
 namespace {
 
+// The texts name the graphics layer the saver draws with: Direct3D on
+// Windows, OpenGL elsewhere. The build that writes the Windows executable's
+// string table runs natively and asks for Windows' texts.
+#if defined(_WIN32) || defined(LUMI_WINDOWS_TEXTS)
+#define LUMI_GRAPHICS_NAME u"Direct3D"
+constexpr std::u16string_view kGraphicsMissing =
+    u"Direct3D 8.0 could not be initialized.  Please install the latest version of DirectX.";
+#else
+#define LUMI_GRAPHICS_NAME u"OpenGL"
+constexpr std::u16string_view kGraphicsMissing =
+    u"OpenGL 3.3 could not be initialized.  Please install the latest graphics drivers for your system.";
+#endif
+
 constexpr std::array kStrings = {
     StringEntry{kStringWebAddress, u"https://lumisave.example/"},
     StringEntry{kStringInformation, u"Created with Lumivex\n\n "},
     StringEntry{kStringWindowTitle, u"Lumisave"},
     StringEntry{2100, u"There was an unspecified problem with this screen saver."},
-    StringEntry{2101, u"Direct3D 8.0 could not be initialized.  Please install the latest version of DirectX."},
+    StringEntry{2101, kGraphicsMissing},
     StringEntry{2102, u"Could not initialize the screen saver."},
-    StringEntry{2103, u"Could not create the Direct3D device."},
-    StringEntry{2104, u"Could not find any compatible Direct3D devices."},
-    StringEntry{2105, u"No hardware-accelerated Direct3D devices were found."},
-    StringEntry{2106, u"This screen saver requires functionality that is not available on your Direct3D hardware "
-                      u"accelerator."},
-    StringEntry{2107, u"This screen saver requires functionality that is not available on your Direct3D hardware "
-                      u"accelerator with the current desktop display settings."},
+    StringEntry{2103, u"Could not create the " LUMI_GRAPHICS_NAME u" device."},
+    StringEntry{2104, u"Could not find any compatible " LUMI_GRAPHICS_NAME u" devices."},
+    StringEntry{2105, u"No hardware-accelerated " LUMI_GRAPHICS_NAME u" devices were found."},
+    StringEntry{2106, u"This screen saver requires functionality that is not available on your " LUMI_GRAPHICS_NAME
+                      u" hardware accelerator."},
+    StringEntry{2107, u"This screen saver requires functionality that is not available on your " LUMI_GRAPHICS_NAME
+                      u" hardware accelerator with the current desktop display settings."},
     StringEntry{2108, u"Could not load required media."},
-    StringEntry{2109, u"Could not reset the Direct3D device."},
+    StringEntry{2109, u"Could not reset the " LUMI_GRAPHICS_NAME u" device."},
     StringEntry{2110, u"Not enough memory."},
     StringEntry{2111, u"Not enough video memory."},
     StringEntry{2112, u"No preview available"},

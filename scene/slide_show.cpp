@@ -78,7 +78,7 @@ float DS_SlideShow_Light::OverlayAlpha(float e, float fade_in, float showing, fl
   return std::min(alpha, 1.0f);
 }
 
-void DS_SlideShow_Light::FrameMove(float t) {
+void DS_SlideShow_Light::FrameMove(double t) {
   last_frame_time = t;
   if (slides.empty()) return;
   if (current_slide == nullptr || !overlay) {
@@ -97,7 +97,7 @@ void DS_SlideShow_Light::FrameMove(float t) {
     const float f = current_slide->fade_out.value;
     const float h = current_slide->showing.value;
     const bool stays = current_slide->stay.value == 1;
-    if (!stays && t - slide_start > g + h + f) {
+    if (!stays && SlideTime(t) > g + h + f) {
       for (const auto& sound : current_slide->render_sounds) sound->SetEnabled(false);
       // The ending slide's chain is large; the next one makes its own.
       if (current_slide->backdrop != nullptr) current_slide->backdrop->LoseDevice();
@@ -107,10 +107,10 @@ void DS_SlideShow_Light::FrameMove(float t) {
       next_index = next_index + 1 == static_cast<int>(slides.size()) ? 0 : next_index + 1;
       StartSlide();
     }
-    const float alpha = OverlayAlpha(t - slide_start, g, h, f, stays);
+    const float alpha = OverlayAlpha(SlideTime(t), g, h, f, stays);
     overlay->SetAlpha(static_cast<uint8_t>(alpha * 255.0f));
   }
-  SlideFrameMove(*current_slide, t - slide_start);
+  SlideFrameMove(*current_slide, SlideTime(t));
 }
 
 void DS_SlideShow_Light::Render() {

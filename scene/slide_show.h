@@ -38,8 +38,9 @@ class DS_SlideShow_Light : public DS_IOF_Item {
   virtual void ReleaseDevice();
   virtual void RestoreDevice();
   // Moves the show to global time t: switches slides, sets the overlay's
-  // opacity and moves the current slide.
-  virtual void FrameMove(float t);
+  // opacity and moves the current slide. Global time is a double so that
+  // a slide's own time steps as evenly after a day of play as at first.
+  virtual void FrameMove(double t);
   // Begins the current slide.
   virtual void StartSlide();
   // The rectangle of the current render target, corners in strip order.
@@ -48,13 +49,15 @@ class DS_SlideShow_Light : public DS_IOF_Item {
   std::shared_ptr<DS_SlideContainer> current_slide;
   std::vector<std::shared_ptr<DS_SlideContainer>> slides;
   std::vector<std::unique_ptr<DS_AudioFile>> tracks;
-  float slide_start = 0;  // global time at which the current slide began
+  double slide_start = 0;  // global time at which the current slide began
   int next_index = 1;
   size_t first_slide = 0;  // where playing begins; not stored
   std::optional<TransitionOverlay> overlay;  // made on the first frame
-  float last_frame_time = 0;
+  double last_frame_time = 0;
 
  private:
+  // Seconds since the current slide began, at global time t.
+  float SlideTime(double t) const { return static_cast<float>(t - slide_start); }
   // The overlay's opacity e seconds into a slide with these timings.
   static float OverlayAlpha(float e, float fade_in, float showing, float fade_out, bool stays);
 };

@@ -8,11 +8,12 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev
   zlib1g-dev nlohmann-json3-dev libstb-dev
-  libsdl2-dev libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri libx11-dev
+  libsdl2-dev libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri libx11-dev libdbus-1-dev dbus-daemon dbus-bin
   xvfb xdotool x11-apps imagemagick
   libturbojpeg0-dev libmpg123-dev
   lame sox alsa-utils python-pygame-doc
   libgtest-dev libgmock-dev libbenchmark-dev libsquish-dev nsis-common
+  libgtk-3-dev desktop-file-utils xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   libassimp-dev assimp-testmodels
 )
 windows_packages=(

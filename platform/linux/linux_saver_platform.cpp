@@ -3,9 +3,11 @@
 #include <pthread.h>
 #include <sched.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <thread>
 
@@ -14,20 +16,33 @@
 namespace lumi {
 namespace {
 
-// Set by SIGTERM or SIGINT; the message loop turns it into a message.
-std::atomic<bool> g_endRequested{false};
+// SIGTERM and SIGINT write a byte into this pipe (writing is all a signal
+// handler may safely do); a thread turns it into a message, which wakes
+// the loop however long it waits. -1 while no platform listens.
+std::atomic<int> g_signalPipe{-1};
 
-void OnEndSignal(int) { g_endRequested.store(true); }
+constexpr char kSignalByte = 's';
+constexpr char kStopByte = 'q';
 
-// A signal is noticed at the latest after this long, well within a frame.
-constexpr std::chrono::milliseconds kSignalCheckInterval{16};
+void OnEndSignal(int) {
+  const int saved = errno;
+  if (const int pipe = g_signalPipe.load(); pipe >= 0) {
+    [[maybe_unused]] const ssize_t written = write(pipe, &kSignalByte, 1);
+  }
+  errno = saved;
+}
 
 }  // namespace
 
 LinuxSaverPlatform::LinuxSaverPlatform(std::u16string commandLine, bool idlePriority)
     : commandLine_(std::move(commandLine)), idlePriority_(idlePriority) {
+  if (pipe(signalPipe_) == 0) {
+    g_signalPipe.store(signalPipe_[1]);
+    signalThread_ = std::thread([this] { ForwardSignals(); });
+  }
   struct sigaction action {};
   action.sa_handler = OnEndSignal;
+  action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGINT, &action, nullptr);
@@ -36,6 +51,23 @@ LinuxSaverPlatform::LinuxSaverPlatform(std::u16string commandLine, bool idlePrio
 LinuxSaverPlatform::~LinuxSaverPlatform() {
   signal(SIGTERM, SIG_DFL);
   signal(SIGINT, SIG_DFL);
+  g_signalPipe.store(-1);
+  if (signalThread_.joinable()) {
+    [[maybe_unused]] const ssize_t written = write(signalPipe_[1], &kStopByte, 1);
+    signalThread_.join();
+    close(signalPipe_[0]);
+    close(signalPipe_[1]);
+  }
+}
+
+void LinuxSaverPlatform::ForwardSignals() {
+  for (;;) {
+    char byte = 0;
+    const ssize_t got = read(signalPipe_[0], &byte, 1);
+    if (got < 0 && errno == EINTR) continue;
+    if (got != 1 || byte == kStopByte) return;
+    PostMessage({0, kMessageEndSession, 1, 0});
+  }
 }
 
 void LinuxSaverPlatform::LowerThreadToIdlePriority() {
@@ -110,7 +142,6 @@ std::optional<WindowMessage> LinuxSaverPlatform::PeekMessage(Clock::time_point d
   // when frames run late.
   bool asked = false;
   for (;;) {
-    if (g_endRequested.exchange(false)) return WindowMessage{0, kMessageEndSession, 1, 0};
     if (std::optional<WindowMessage> queued = TakeQueued(0)) return queued;
     {
       std::lock_guard lock(mutex_);
@@ -122,7 +153,7 @@ std::optional<WindowMessage> LinuxSaverPlatform::PeekMessage(Clock::time_point d
     const Clock::time_point now = Clock::now();
     if (std::optional<WindowMessage> timer = TakeDueTimer(0, now)) return timer;
     if (now >= deadline && asked) return std::nullopt;
-    Clock::time_point until = std::max(now, std::min(deadline, now + kSignalCheckInterval));
+    Clock::time_point until = std::max(now, deadline);
     for (const Timer& timer : timers_) until = std::max(now, std::min(until, timer.due));
     std::unique_lock lock(mutex_);
     if (events_ != nullptr) {

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/saver_platform.h"
@@ -75,6 +76,8 @@ class LinuxSaverPlatform : public SaverPlatform {
     Clock::time_point due;
   };
 
+  // Posts kMessageEndSession for each SIGTERM or SIGINT, until stopped.
+  void ForwardSignals();
   std::optional<WindowMessage> TakeQueued(PlatformWindow window);
   std::optional<WindowMessage> TakeDueTimer(PlatformWindow window, Clock::time_point now);
 
@@ -87,6 +90,8 @@ class LinuxSaverPlatform : public SaverPlatform {
   bool quitPosted_ = false;
   std::vector<Timer> timers_;
   EventSource* events_ = nullptr;
+  int signalPipe_[2] = {-1, -1};
+  std::thread signalThread_;
 };
 
 }  // namespace lumi

@@ -1,6 +1,8 @@
 // The device choice on recorded answers.
 #include "host/device_choice.h"
 
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -51,6 +53,35 @@ TEST(DeviceChoice, FullScreenModeFollowsTheUserThenTheDeviceKind) {
             (DisplayModeAnswer{640, 480, kR5G6B5}));
   // Nothing of the desktop's size: the smallest.
   EXPECT_EQ(ChooseFullscreenMode(modes, false, {1920, 1080}, {}), 0u);
+}
+
+TEST(DeviceChoice, NextLowerModeIsTheLargestSmallerPreferring32Bit) {
+  const std::vector<DisplayModeAnswer> modes =
+      ListUsableModes({{640, 480, kR5G6B5}, {640, 480}, {800, 600, kR5G6B5}, {800, 600}, {1024, 768, kR5G6B5},
+                       {1024, 768}, {1280, 1024}});
+  const auto at = [&](DisplayModeAnswer mode) {
+    return static_cast<std::size_t>(std::find(modes.begin(), modes.end(), mode) - modes.begin());
+  };
+  const auto next = [&](DisplayModeAnswer from) -> std::optional<DisplayModeAnswer> {
+    const std::optional<std::size_t> lower = FindNextLowerMode(modes, at(from));
+    if (!lower) return std::nullopt;
+    return modes[*lower];
+  };
+  // A 32-bit mode first gives way to the 16-bit mode of its own size.
+  EXPECT_EQ(next({1024, 768}), (DisplayModeAnswer{1024, 768, kR5G6B5}));
+  // Without one, the largest smaller mode, the 32-bit one of that size.
+  EXPECT_EQ(next({1280, 1024}), (DisplayModeAnswer{1024, 768}));
+  // From 16 bits: down in size, again 32-bit first.
+  EXPECT_EQ(next({1024, 768, kR5G6B5}), (DisplayModeAnswer{800, 600}));
+  EXPECT_EQ(next({640, 480, kR5G6B5}), std::nullopt) << "nothing smaller";
+  EXPECT_EQ(FindNextLowerMode(modes, modes.size()), std::nullopt) << "no current mode";
+
+  // Walking down from the largest visits every size once, largest first.
+  std::vector<std::uint32_t> heights;
+  for (std::optional<std::size_t> m = at({1280, 1024}); m; m = FindNextLowerMode(modes, *m)) {
+    heights.push_back(modes[*m].height);
+  }
+  EXPECT_THAT(heights, ElementsAre(1024u, 768u, 768u, 600u, 600u, 480u, 480u));
 }
 
 }  // namespace

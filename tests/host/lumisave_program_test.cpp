@@ -75,10 +75,10 @@ TEST_F(LumisaveProgram, DrawingModesWithoutADisplayPointToTheRenderTool) {
   EXPECT_THAT(handed.err, ::testing::StartsWith(kNoDisplay));
 }
 
-// Until the dialogs exist, the configuration lists every value with its
-// type and where it comes from, and the file that holds them.
+// Without a display to show the dialogs on, the configuration lists every
+// value with its type and where it comes from, and the file that holds them.
 TEST_F(LumisaveProgram, ConfigurationListsTheSettings) {
-  const std::string config = "XDG_CONFIG_HOME=" + directory_.string();
+  const std::string config = std::string(kWithoutDisplay) + " -u WAYLAND_DISPLAY XDG_CONFIG_HOME=" + directory_.string();
   const Outcome fresh = Run("/c:55", config);
   EXPECT_EQ(fresh.exitCode, 0);
   EXPECT_THAT(fresh.out, HasSubstr("Settings file: " + (directory_ / "lumisave" / "settings").string()));

@@ -95,6 +95,7 @@ TEST(SaverArguments, JoinsAsWindowsQuotesIt) {
 TEST(SaverArguments, OwnOptions) {
   EXPECT_EQ(Parse({"lumisave", "--help"}).action, SaverArguments::Action::Help);
   EXPECT_EQ(Parse({"lumisave", "/s", "--version"}).action, SaverArguments::Action::Version);
+  EXPECT_EQ(Parse({"lumisave", "--list-devices"}).action, SaverArguments::Action::ListDevices);
 
   const SaverArguments scene = Parse({"lumisave", "--scene", "/tmp/other saver.scr", "/s"});
   EXPECT_EQ(scene.action, SaverArguments::Action::Run);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "host/process_entry.h"
+#include "host/string_table.h"
 #include "tests/host/fake_saver.h"
 
 namespace lumi {
@@ -47,9 +48,13 @@ class Screensaver : public ::testing::Test {
   RecordingSaver saver{log, platform, parts};
 };
 
-const std::string kNoDirect3DBox =
-    "MessageBox 0 [Lumisave] Direct3D 8.0 could not be initialized.  Please install the latest version of "
-    "DirectX. icon 16";
+// The error's message box as the fake platform logs it.
+std::string ErrorBox(HResult code) {
+  std::u16string text;
+  LookUpErrorText(code, text);
+  return "MessageBox 0 [Lumisave] " + ToUtf8(text) + " icon 16";
+}
+const std::string kNoDirect3DBox = ErrorBox(kErrorNoDirect3D);
 
 TEST(ScreensaverConstruction, BaseAndConcreteHosts) {
   test::CallLog log;
@@ -121,7 +126,7 @@ TEST_F(Screensaver, CreateRecordsEachFailureAndStops) {
   parts.usableDevice = false;
   RunProcess(u"saver.scr /c");
   EXPECT_EQ(saver.errorCode, kErrorNoCompatibleDevices);
-  EXPECT_EQ(log.at(7), "MessageBox 0 [Lumisave] Could not find any compatible Direct3D devices. icon 16");
+  EXPECT_EQ(log.at(7), ErrorBox(kErrorNoCompatibleDevices));
   EXPECT_THAT(log, ::testing::Not(::testing::Contains("LoadSettings")));
 }
 

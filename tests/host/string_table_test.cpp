@@ -5,6 +5,8 @@
 #include <set>
 #include <utility>
 
+#include "host/mnemonic_label.h"
+
 namespace lumi {
 namespace {
 
@@ -22,19 +24,30 @@ TEST(StringTable, LoadStringTruncatesAndTerminates) {
   EXPECT_EQ(FindString(kStringInformation), u"Created with Lumivex\n\n ");
 }
 
+// The graphics layer the texts name: what the saver draws with.
+#ifdef _WIN32
+#define GRAPHICS u"Direct3D"
+constexpr std::u16string_view kGraphicsMissing =
+    u"Direct3D 8.0 could not be initialized.  Please install the latest version of DirectX.";
+#else
+#define GRAPHICS u"OpenGL"
+constexpr std::u16string_view kGraphicsMissing =
+    u"OpenGL 3.3 could not be initialized.  Please install the latest graphics drivers for your system.";
+#endif
+
 TEST(StringTable, EveryErrorCodeHasItsText) {
   const std::pair<std::uint32_t, std::u16string_view> expected[] = {
-      {0x82000001, u"Direct3D 8.0 could not be initialized.  Please install the latest version of DirectX."},
+      {0x82000001, kGraphicsMissing},
       {0x82000007, u"Could not initialize the screen saver."},
-      {0x8200000E, u"Could not create the Direct3D device."},
-      {0x82000003, u"Could not find any compatible Direct3D devices."},
-      {0x82000005, u"No hardware-accelerated Direct3D devices were found."},
-      {0x82000006, u"This screen saver requires functionality that is not available on your Direct3D hardware "
+      {0x8200000E, u"Could not create the " GRAPHICS u" device."},
+      {0x82000003, u"Could not find any compatible " GRAPHICS u" devices."},
+      {0x82000005, u"No hardware-accelerated " GRAPHICS u" devices were found."},
+      {0x82000006, u"This screen saver requires functionality that is not available on your " GRAPHICS u" hardware "
                    u"accelerator."},
-      {0x82000009, u"This screen saver requires functionality that is not available on your Direct3D hardware "
+      {0x82000009, u"This screen saver requires functionality that is not available on your " GRAPHICS u" hardware "
                    u"accelerator with the current desktop display settings."},
       {0x8200000B, u"Could not load required media."},
-      {0x8200000C, u"Could not reset the Direct3D device."},
+      {0x8200000C, u"Could not reset the " GRAPHICS u" device."},
       {0x8007000E, u"Not enough memory."},
       {0x8876017C, u"Not enough video memory."},
       {0x8200000F, u"No preview available"},
@@ -83,6 +96,14 @@ TEST(StringTable, DialogTexts) {
     if (entry.dialog == kDialogConfiguration && entry.control == 1023) positions.push_back(entry.text);
   }
   EXPECT_EQ(positions, (std::vector<std::u16string_view>{u"Stretch", u"Fit", u"Fill"}));
+}
+
+TEST(MnemonicLabel, AmpersandsBecomeUnderscores) {
+  EXPECT_EQ(ToUnderscoreMnemonic(u"&Display Settings..."), "_Display Settings...");
+  EXPECT_EQ(ToUnderscoreMnemonic(u"Display &mode for this video adapter:"), "Display _mode for this video adapter:");
+  EXPECT_EQ(ToUnderscoreMnemonic(u"Salt && pepper_mill \u00e9"), "Salt & pepper__mill \xc3\xa9");
+  EXPECT_EQ(ToUnderscoreMnemonic(u"Ends in &"), "Ends in _");
+  EXPECT_EQ(ToUnderscoreMnemonic(u""), "");
 }
 
 }  // namespace

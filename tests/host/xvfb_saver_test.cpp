@@ -14,12 +14,12 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/virtual_x_server.h"
+
 namespace lumi {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool Have(const char* program) { return std::system(("command -v " + std::string(program) + " >/dev/null").c_str()) == 0; }
 
 std::string Capture(const std::string& command) {
   std::string out;
@@ -36,52 +36,20 @@ class XvfbSaver : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* program : {"Xvfb", "xdotool", "xlogo", "import", "convert"}) {
-      if (!Have(program)) GTEST_SKIP() << program << " is not installed";
+      if (!test::HaveProgram(program)) GTEST_SKIP() << program << " is not installed";
     }
     folder_ = std::filesystem::temp_directory_path() /
               ("lumi_xvfb_" + std::to_string(getpid()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);
-    // A server now and then goes away while starting on a busy machine:
-    // one that does not answer is replaced.
-    for (int attempt = 0; attempt < 3 && !StartServer(); ++attempt) {
-    }
-    ASSERT_FALSE(display_.empty()) << "Xvfb did not start";
-  }
-
-  bool StartServer() {
-    if (server_ > 0) kill(server_, SIGKILL), waitpid(server_, nullptr, 0);
-    server_ = 0;
-    display_.clear();
-    int fds[2];
-    if (pipe(fds) != 0) return false;
-    server_ = fork();
-    if (server_ == 0) {
-      dup2(fds[1], 3);
-      freopen((folder_ / "xvfb.log").c_str(), "w", stderr);
-      execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset", nullptr);
-      _exit(127);
-    }
-    close(fds[1]);
-    char number[16] = {};
-    const bool got = read(fds[0], number, sizeof number - 1) > 0;
-    close(fds[0]);
-    if (!got) return false;
-    display_ = ":" + std::string(number).substr(0, std::string(number).find('\n'));
-    // The number comes a moment before the server takes clients; on a busy
-    // machine that moment can last seconds.
-    for (int i = 0; i < 400; ++i) {
-      if (std::system((Env() + "xdotool getmouselocation >/dev/null 2>&1").c_str()) == 0) return true;
-      std::this_thread::sleep_for(50ms);
-    }
-    display_.clear();
-    return false;
+    ASSERT_TRUE(server_.Start("800x600x24", folder_ / "xvfb.log")) << "Xvfb did not start";
+    display_ = server_.Display();
   }
 
   void TearDown() override {
     if (HasFailure()) std::system(("cat " + (folder_ / "xvfb.log").string() + " " + (folder_ / "err").string()).c_str());
     if (saver_ > 0) kill(saver_, SIGKILL), waitpid(saver_, nullptr, 0);
-    if (server_ > 0) kill(server_, SIGTERM), waitpid(server_, nullptr, 0);
+    server_.Stop();
     std::filesystem::remove_all(folder_);
   }
 
@@ -143,8 +111,8 @@ class XvfbSaver : public ::testing::Test {
   }
 
   std::filesystem::path folder_;
+  test::VirtualXServer server_;
   std::string display_;
-  pid_t server_ = 0;
   pid_t saver_ = 0;
 };
 
@@ -158,6 +126,31 @@ TEST_F(XvfbSaver, TestWindowShowsTheDemoAndEndsOnASignal) {
   EXPECT_EQ(WaitForSaver(500ms), -1);
   kill(saver_, SIGTERM);
   EXPECT_EQ(WaitForSaver(5s), 0);
+}
+
+// The first frame is the "Loading..." picture in a centred square of two
+// thirds of the height; at one frame a second it stays long enough to be
+// read off the screen and compared with the picture the saver carries.
+TEST_F(XvfbSaver, TestWindowShowsLoadingFirst) {
+  const std::string window = (folder_ / "window.png").string();
+  const std::string square = (folder_ / "square.png").string();
+  const std::string reference = (folder_ / "loading.png").string();
+  // 400 x 2/3 = 266.7 pixels, at 166.7, 66.7 in the 600 x 400 client area.
+  X("convert " LUMI_BINARY_DIR "/builtin_pictures/picture_5.png -resize 267x267! " + reference);
+  StartSaver("/t --fps 1");
+  double difference = 1;
+  double beside = 1;
+  for (int i = 0; i < 100 && difference > 0.15; ++i) {
+    std::this_thread::sleep_for(50ms);
+    X("import -window root -crop 600x400+50+50 +repage " + window);
+    X("convert " + window + " -crop 267x267+167+67 +repage " + square);
+    const std::string rmse = Capture("compare -metric RMSE " + square + " " + reference + " null: 2>&1");
+    std::sscanf(rmse.substr(rmse.find('(') + 1).c_str(), "%lf", &difference);
+    beside = std::stod(Capture("convert " + window + " -crop 150x400+0+0 -format '%[fx:mean]' info:"));
+  }
+  EXPECT_LT(difference, 0.15) << "the square does not show the picture";
+  EXPECT_LT(beside, 0.02) << "black beside the square";
+  EXPECT_TRUE(ShowsTheDemo("600x400+50+50")) << "then the scene";
 }
 
 TEST_F(XvfbSaver, FullScreenEndsOnTheSixthMoveNotTheFifth) {

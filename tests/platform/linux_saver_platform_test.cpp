@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <chrono>
 
 namespace lumi {
@@ -62,6 +64,25 @@ TEST(LinuxSaverPlatform, TimersAndDispatch) {
   platform.KillTimer(3, 1);
   platform.KillTimer(4, 2);
   EXPECT_FALSE(platform.GetMessage(0));
+}
+
+// However long the loop means to wait, SIGTERM and SIGINT end the wait as
+// the end-of-session message; once the platform is gone they are the
+// system's again.
+TEST(LinuxSaverPlatform, SignalsWakeAWaitingLoop) {
+  for (const int signal : {SIGTERM, SIGINT}) {
+    LinuxSaverPlatform platform(u"");
+    const auto far = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    ASSERT_EQ(raise(signal), 0);
+    const std::optional<WindowMessage> message = platform.PeekMessage(far);
+    ASSERT_TRUE(message) << signal;
+    EXPECT_EQ(message->message, kMessageEndSession);
+    EXPECT_EQ(message->wparam, 1u);
+    EXPECT_LT(std::chrono::steady_clock::now(), far);
+  }
+  struct sigaction now {};
+  sigaction(SIGTERM, nullptr, &now);
+  EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ TEST(SlideShowFrames, TwoSlidesFadeThroughBlack) {
   show.FrameMove(0.0f);
   EXPECT_EQ(show.current_slide, show.slides[0]);
   EXPECT_EQ(show.overlay->alpha(), 0);  // the first slide starts faded in
-  EXPECT_FLOAT_EQ(show.slide_start, -1.0f);
+  EXPECT_DOUBLE_EQ(show.slide_start, -1.0);
   EXPECT_FLOAT_EQ(BackdropOf(*show.slides[0]).last_frame_move, 1.0f);
 
   // The first slide ends 11 s in: fade-out starts at 10 s.
@@ -100,6 +100,23 @@ TEST(SlideShowFrames, TwoSlidesFadeThroughBlack) {
   EXPECT_EQ(show.current_slide, show.slides[0]);  // after the last, the first
   EXPECT_EQ(show.overlay->alpha(), 255);
   EXPECT_EQ(show.next_index, 1);
+}
+
+TEST(SlideShowFrames, SlideTimeStepsEvenlyAfterADayOfPlay) {
+  DS_SlideShow_Light show;
+  show.slides = {MakeSlide("only", 1, 1, 1)};
+  PrepareSlide(*show.slides[0]);
+  // Single precision spaces global times about 8 ms apart at 24 h; the
+  // slide's own time must still step by each frame's 1/60 s.
+  constexpr double kDay = 24 * 3600;
+  show.FrameMove(kDay);
+  float previous = BackdropOf(*show.slides[0]).last_frame_move;
+  for (int frame = 1; frame <= 120; ++frame) {
+    show.FrameMove(kDay + frame / 60.0);
+    const float now = BackdropOf(*show.slides[0]).last_frame_move;
+    ASSERT_NEAR(now - previous, 1.0f / 60, 1e-4f) << "frame " << frame;
+    previous = now;
+  }
 }
 
 TEST(SlideShowFrames, TheSwitchFrameUsesTheEndingSlidesTimes) {

@@ -1,0 +1,236 @@
+#include "platform/linux/gtk/settings_dialogs.h"
+
+#include <gtk/gtk.h>
+
+#include "archive/utf.h"
+#include "host/mnemonic_label.h"
+#include "host/string_table.h"
+#include "platform/linux/open_web_address.h"
+
+namespace lumi {
+namespace {
+
+constexpr int kMinimumScaleHeight = 160;
+
+std::string Text(int dialog, int control) {
+  return ToUnderscoreMnemonic(FindDialogText(dialog, control).value_or(u""));
+}
+
+// The n-th label or group of a dialog without an id of its own.
+std::string Unnamed(int dialog, int n) {
+  for (const DialogText& entry : DialogTexts()) {
+    if (entry.dialog == dialog && entry.control == kControlUnnamed && n-- == 0) return ToUnderscoreMnemonic(entry.text);
+  }
+  return {};
+}
+
+std::string StringText(std::uint32_t id) { return ToUtf8(FindString(id).value_or(u"")); }
+
+// A group box: a frame with its title and the controls in a column.
+GtkWidget* Group(GtkWidget* parent, const std::string& title) {
+  GtkWidget* frame = gtk_frame_new(title.c_str());
+  GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 6);
+  gtk_container_set_border_width(GTK_CONTAINER(column), 8);
+  gtk_container_add(GTK_CONTAINER(frame), column);
+  gtk_box_pack_start(GTK_BOX(parent), frame, FALSE, FALSE, 0);
+  return column;
+}
+
+// A label that names `control` for screen readers and gives its access key.
+void LabelFor(GtkWidget* box, const std::string& text, GtkWidget* control) {
+  GtkWidget* label = gtk_label_new_with_mnemonic(text.c_str());
+  gtk_label_set_xalign(GTK_LABEL(label), 0);
+  gtk_label_set_mnemonic_widget(GTK_LABEL(label), control);
+  gtk_box_pack_start(GTK_BOX(box), label, FALSE, FALSE, 0);
+}
+
+GtkWidget* NewDialog(GtkWindow* parent, const std::string& title, int dialog_id) {
+  GtkWidget* dialog = gtk_dialog_new_with_buttons(title.c_str(), parent, GTK_DIALOG_MODAL,
+                                                  Text(dialog_id, kControlCancel).c_str(), GTK_RESPONSE_CANCEL,
+                                                  Text(dialog_id, kControlOk).c_str(), GTK_RESPONSE_OK, nullptr);
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+  gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
+  gtk_container_set_border_width(GTK_CONTAINER(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), 10);
+  gtk_box_set_spacing(GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), 8);
+  return dialog;
+}
+
+// Escape, closing and Cancel all answer something other than OK.
+bool RunForOk(GtkWidget* dialog) {
+  gtk_widget_show_all(dialog);
+  const bool ok = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK;
+  gtk_widget_destroy(dialog);
+  return ok;
+}
+
+struct DisplayPage {
+  DisplaySettingsModel* model;
+  GtkWidget* dialog;
+  GtkWidget* rendering;
+  GtkWidget* disable_hardware;
+  GtkWidget* modes;
+  bool filling = false;  // the page changes its own controls: no events
+};
+
+void FillDisplayPage(DisplayPage& page) {
+  page.filling = true;
+  gtk_label_set_text(GTK_LABEL(page.rendering), StringText(page.model->RenderingTextId()).c_str());
+  gtk_widget_set_sensitive(page.disable_hardware, page.model->DisableHardwareEnabled());
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page.disable_hardware), page.model->DisableHardwareChecked());
+  gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(page.modes));
+  for (const ModeLine& line : page.model->ModeLines()) {
+    gtk_combo_box_text_append(GTK_COMBO_BOX_TEXT(page.modes), std::to_string(line.item).c_str(),
+                              ToUtf8(line.text).c_str());
+  }
+  gtk_combo_box_set_active(GTK_COMBO_BOX(page.modes), static_cast<int>(page.model->SelectedLine()));
+  page.filling = false;
+}
+
+void ShowHelp(DisplayPage& page) {
+  GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(page.dialog), GTK_DIALOG_MODAL, GTK_MESSAGE_INFO, GTK_BUTTONS_OK,
+                                          "%s", StringText(page.model->HelpTextId()).c_str());
+  gtk_window_set_title(GTK_WINDOW(box), ToUtf8(page.model->AdapterName()).c_str());
+  gtk_dialog_run(GTK_DIALOG(box));
+  gtk_widget_destroy(box);
+}
+
+void RunDisplaySettings(GtkWindow* parent, DisplaySettingsModel& model) {
+  GtkWidget* dialog = NewDialog(parent, Unnamed(kDialogConfiguration, 2), kDialogDisplaySettings);
+  GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
+  DisplayPage page{&model, dialog, gtk_label_new(""), gtk_check_button_new_with_mnemonic(
+                                                          Text(kDialogDisplaySettings, kControlDisableHardware).c_str()),
+                   gtk_combo_box_text_new()};
+  GtkWidget* name = gtk_label_new(ToUtf8(model.AdapterName()).c_str());
+  gtk_label_set_xalign(GTK_LABEL(name), 0);
+  gtk_label_set_xalign(GTK_LABEL(page.rendering), 0);
+  gtk_label_set_line_wrap(GTK_LABEL(page.rendering), TRUE);
+  gtk_box_pack_start(GTK_BOX(content), name, FALSE, FALSE, 0);
+  GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
+  gtk_box_pack_start(GTK_BOX(row), page.rendering, TRUE, TRUE, 0);
+  GtkWidget* help = gtk_button_new_with_mnemonic(Text(kDialogDisplaySettings, kControlHelp).c_str());
+  gtk_box_pack_end(GTK_BOX(row), help, FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(content), row, FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(content), page.disable_hardware, FALSE, FALSE, 0);
+  GtkWidget* group = Group(content, Text(kDialogDisplaySettings, 2009));
+  LabelFor(group, Text(kDialogDisplaySettings, 2010), page.modes);
+  gtk_box_pack_start(GTK_BOX(group), page.modes, FALSE, FALSE, 0);
+  GtkWidget* note = gtk_label_new(Text(kDialogDisplaySettings, 2013).c_str());
+  gtk_label_set_line_wrap(GTK_LABEL(note), TRUE);
+  gtk_label_set_max_width_chars(GTK_LABEL(note), 50);
+  gtk_label_set_xalign(GTK_LABEL(note), 0);
+  gtk_box_pack_start(GTK_BOX(group), note, FALSE, FALSE, 0);
+  FillDisplayPage(page);
+
+  g_signal_connect(help, "clicked", G_CALLBACK(+[](GtkButton*, DisplayPage* p) { ShowHelp(*p); }), &page);
+  g_signal_connect(page.disable_hardware, "toggled", G_CALLBACK(+[](GtkToggleButton* box, DisplayPage* p) {
+                     if (p->filling) return;
+                     p->model->SetDisableHardware(gtk_toggle_button_get_active(box));
+                     FillDisplayPage(*p);
+                   }),
+                   &page);
+  g_signal_connect(page.modes, "changed", G_CALLBACK(+[](GtkComboBox* combo, DisplayPage* p) {
+                     const int line = gtk_combo_box_get_active(combo);
+                     if (!p->filling && line >= 0) p->model->SelectLine(static_cast<std::size_t>(line));
+                   }),
+                   &page);
+  if (!RunForOk(dialog)) model.Cancel();
+}
+
+void RunSoundSettings(GtkWindow* parent, SoundSettingsModel model) {
+  GtkWidget* dialog = NewDialog(parent, Text(kDialogSoundSettings, kControlCaption), kDialogSoundSettings);
+  GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
+  GtkWidget* group = Group(content, Unnamed(kDialogSoundSettings, 0));
+  // The scale shows the volume itself, loudest at the top, so screen
+  // readers read the volume; the model takes the position from the top.
+  GtkWidget* scale = gtk_scale_new_with_range(GTK_ORIENTATION_VERTICAL, 0, kMaxSoundVolume, 1);
+  gtk_range_set_inverted(GTK_RANGE(scale), TRUE);
+  gtk_range_set_value(GTK_RANGE(scale), model.Volume());
+  for (int mark = 0; mark <= static_cast<int>(kMaxSoundVolume); mark += kVolumeTickFrequency) {
+    gtk_scale_add_mark(GTK_SCALE(scale), mark, GTK_POS_RIGHT, nullptr);
+  }
+  gtk_widget_set_size_request(scale, -1, kMinimumScaleHeight);
+  atk_object_set_name(gtk_widget_get_accessible(scale), Unnamed(kDialogSoundSettings, 0).c_str());
+  gtk_box_pack_start(GTK_BOX(group), scale, TRUE, TRUE, 0);
+  GtkWidget* mute = gtk_check_button_new_with_mnemonic(Text(kDialogSoundSettings, kControlMute).c_str());
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(mute), model.Muted());
+  gtk_box_pack_start(GTK_BOX(content), mute, FALSE, FALSE, 0);
+  gtk_widget_show_all(dialog);
+  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK) {
+    model.SetScalePosition(static_cast<int>(kMaxSoundVolume) - static_cast<int>(gtk_range_get_value(GTK_RANGE(scale)) + 0.5));
+    model.SetMuted(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(mute)));
+    model.Ok();
+  }
+  gtk_widget_destroy(dialog);
+}
+
+struct ConfigurationPage {
+  ConfigurationModel* model;
+  GtkWidget* dialog;
+};
+
+}  // namespace
+
+void RunConfigurationDialog(ConfigurationModel& model) {
+  GtkWidget* dialog = NewDialog(nullptr, ToUtf8(model.Title()), kDialogConfiguration);
+  gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+  GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
+  ConfigurationPage page{&model, dialog};
+
+  GtkWidget* image = Group(content, Unnamed(kDialogConfiguration, 0));
+  GtkWidget* position = gtk_combo_box_text_new();
+  for (const std::u16string& item : model.PositionItems()) {
+    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(position), ToUtf8(item).c_str());
+  }
+  gtk_combo_box_set_active(GTK_COMBO_BOX(position), static_cast<int>(model.SelectedPosition()));
+  LabelFor(image, Unnamed(kDialogConfiguration, 1), position);
+  gtk_box_pack_start(GTK_BOX(image), position, FALSE, FALSE, 0);
+  g_signal_connect(position, "changed", G_CALLBACK(+[](GtkComboBox* combo, ConfigurationPage* p) {
+                     const int index = gtk_combo_box_get_active(combo);
+                     if (index >= 0) p->model->SelectPosition(static_cast<std::size_t>(index));
+                   }),
+                   &page);
+
+  GtkWidget* display = gtk_button_new_with_mnemonic(Text(kDialogConfiguration, kControlDisplaySettings).c_str());
+  gtk_box_pack_start(GTK_BOX(Group(content, Unnamed(kDialogConfiguration, 2))), display, FALSE, FALSE, 0);
+  g_signal_connect(display, "clicked", G_CALLBACK(+[](GtkButton*, ConfigurationPage* p) {
+                     DisplaySettingsModel display_model = p->model->DisplaySettings();
+                     RunDisplaySettings(GTK_WINDOW(p->dialog), display_model);
+                   }),
+                   &page);
+
+  GtkWidget* sound = gtk_button_new_with_mnemonic(Text(kDialogConfiguration, kControlSoundSettings).c_str());
+  gtk_box_pack_start(GTK_BOX(Group(content, Unnamed(kDialogConfiguration, 3))), sound, FALSE, FALSE, 0);
+  g_signal_connect(sound, "clicked", G_CALLBACK(+[](GtkButton*, ConfigurationPage* p) {
+                     RunSoundSettings(GTK_WINDOW(p->dialog), p->model->SoundSettings());
+                   }),
+                   &page);
+
+  GtkWidget* information = Group(content, Unnamed(kDialogConfiguration, 4));
+  GtkWidget* text = gtk_label_new(ToUtf8(model.InformationText()).c_str());
+  gtk_label_set_xalign(GTK_LABEL(text), 0);
+  gtk_box_pack_start(GTK_BOX(information), text, FALSE, FALSE, 0);
+  GtkWidget* website = gtk_button_new_with_mnemonic(Text(kDialogConfiguration, kControlWebsite).c_str());
+  gtk_box_pack_start(GTK_BOX(information), website, FALSE, FALSE, 0);
+  // A browser that cannot be started changes nothing here.
+  g_signal_connect(website, "clicked", G_CALLBACK(+[](GtkButton*, ConfigurationPage* p) {
+                     OpenWebAddress(p->model->WebAddress());
+                   }),
+                   &page);
+
+  if (RunForOk(dialog)) {
+    model.Ok();
+  } else {
+    model.Cancel();
+  }
+}
+
+void ShowErrorMessage(std::u16string_view title, std::u16string_view text) {
+  GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s",
+                                          ToUtf8(text).c_str());
+  gtk_window_set_title(GTK_WINDOW(box), ToUtf8(title).c_str());
+  gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+  gtk_dialog_run(GTK_DIALOG(box));
+  gtk_widget_destroy(box);
+}
+
+}  // namespace lumi

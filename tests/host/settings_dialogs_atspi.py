@@ -1,0 +1,137 @@
+#!/usr/bin/python3
+"""Drives lumisave's settings dialogs through the accessibility bus, finding
+controls by the labels users see, as a screen reader would.
+
+Usage: settings_dialogs_atspi.py SCENARIO SHOT_FOLDER COMMAND...
+COMMAND starts the dialogs. Prints what it read; exit 0 when every step
+worked, 1 with the failing step on standard error."""
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+
+def fail(message):
+    print(message, file=sys.stderr)
+    sys.exit(1)
+
+
+def walk(node):
+    yield node
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield from walk(child)
+
+
+def wait_for(what, find, seconds=20):
+    end = time.time() + seconds
+    while time.time() < end:
+        found = find()
+        if found is not None:
+            return found
+        time.sleep(0.2)
+    fail("not found: " + what)
+
+
+def window(title):
+    def find():
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is None:
+                continue
+            for top in app:
+                if top is not None and top.name == title and top.getState().contains(pyatspi.STATE_SHOWING):
+                    return top
+        return None
+    return wait_for("window " + title, find)
+
+
+def control(root, role, name):
+    def find():
+        for node in walk(root):
+            if node.getRole() == role and node.name.replace("_", "") == name:
+                return node
+        return None
+    return wait_for("control '%s'" % name, find)
+
+
+def labelled(root, role, label):
+    """The control of `role` that the label `label` names."""
+    def find():
+        for node in walk(root):
+            if node.getRole() != role:
+                continue
+            for relation in node.getRelationSet():
+                if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+                    if relation.getTarget(0).name.replace("_", "") == label:
+                        return node
+        return None
+    return wait_for("control labelled '%s'" % label, find)
+
+
+def press(button):
+    button.queryAction().doAction(0)
+
+
+def shot(folder, name):
+    subprocess.run(["import", "-window", "root", "%s/%s.png" % (folder, name)], check=False)
+
+
+def choose(combo, text):
+    items = [node for node in walk(combo) if node.getRole() == pyatspi.ROLE_MENU_ITEM]
+    names = [item.name for item in items]
+    if text not in names:
+        fail("'%s' is not among %s" % (text, names))
+    combo.querySelection().selectChild(names.index(text))
+
+
+def main():
+    scenario, folder, command = sys.argv[1], sys.argv[2], sys.argv[3:]
+    process = subprocess.Popen(command)
+    dialog = window("Lumisave")
+    shot(folder, "configuration")
+    position = labelled(dialog, pyatspi.ROLE_COMBO_BOX, "Picture position:")
+    if scenario == "fit-ok":
+        choose(position, "Fit")
+        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+    elif scenario == "stretch-escape":
+        choose(position, "Stretch")
+        subprocess.run(["xdotool", "key", "Escape"], check=True)
+    elif scenario == "display":
+        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Display Settings..."))
+        display = window("Display Settings")
+        shot(folder, "display-settings")
+        for node in walk(display):
+            if node.getRole() == pyatspi.ROLE_LABEL:
+                print("label:", node.name)
+        box = control(display, pyatspi.ROLE_CHECK_BOX, "Disable hardware 3D rendering")
+        print("check box sensitive:", box.getState().contains(pyatspi.STATE_SENSITIVE))
+        modes = labelled(display, pyatspi.ROLE_COMBO_BOX, "Display mode for this video adapter:")
+        lines = [node.name for node in walk(modes) if node.getRole() == pyatspi.ROLE_MENU_ITEM]
+        for line in lines:
+            print("mode:", line)
+        choose(modes, lines[-1])
+        press(control(display, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+    elif scenario == "sound":
+        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Sound Settings..."))
+        sound = window("Sound Settings")
+        shot(folder, "sound-settings")
+        scale = control(sound, pyatspi.ROLE_SLIDER, "Volume")
+        scale.queryValue().currentValue = 0
+        press(control(sound, pyatspi.ROLE_CHECK_BOX, "Mute"))
+        press(control(sound, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+    else:
+        fail("unknown scenario " + scenario)
+    try:
+        code = process.wait(timeout=60)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        fail("the dialogs did not close")
+    print("exit:", code)
+
+
+main()

@@ -1,0 +1,111 @@
+// The GTK settings dialogs under a virtual X server, driven through the
+// accessibility bus by the labels users see; screenshots of each dialog are
+// kept in the build's test-output folder. Run with LUMI_ATSPI_TESTS=1;
+// skipped without GTK's program, Xvfb, dbus-run-session or python3-pyatspi.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/virtual_x_server.h"
+
+namespace lumi {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
+
+constexpr const char* kSettingsProgram = LUMI_BINARY_DIR "/host/lumisave-settings";
+constexpr const char* kDriver = LUMI_SOURCE_DIR "/tests/host/settings_dialogs_atspi.py";
+
+std::string Capture(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    pclose(pipe);
+  }
+  return out;
+}
+
+class SettingsDialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The accessibility bus is slow to come up on a loaded machine: these
+    // run when asked for.
+    if (std::getenv("LUMI_ATSPI_TESTS") == nullptr) GTEST_SKIP() << "set LUMI_ATSPI_TESTS=1 to run";
+    if (!std::filesystem::exists(kSettingsProgram)) GTEST_SKIP() << "built without GTK 3";
+    for (const char* program : {"Xvfb", "xdotool", "import", "dbus-run-session"}) {
+      if (!test::HaveProgram(program)) GTEST_SKIP() << program << " is not installed";
+    }
+    if (std::system("/usr/bin/python3 -c 'import pyatspi' 2>/dev/null") != 0) GTEST_SKIP() << "no python3-pyatspi";
+    folder_ = std::filesystem::temp_directory_path() /
+              ("lumi_dialogs_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+    shots_ = std::filesystem::path(LUMI_BINARY_DIR) / "test-output" / "settings-dialogs";
+    std::filesystem::create_directories(shots_);
+    ASSERT_TRUE(server_.Start("1024x768x24", folder_ / "xvfb.log"));
+  }
+  void TearDown() override {
+    server_.Stop();
+    std::filesystem::remove_all(folder_);
+  }
+
+  std::string Env() const {
+    return "env -u WAYLAND_DISPLAY DISPLAY=" + server_.Display() + " XDG_CONFIG_HOME=" + folder_.string() +
+           " MESA_SHADER_CACHE_DISABLE=true ASAN_OPTIONS=detect_leaks=0 ";
+  }
+  // Runs a scenario of the driver on `lumisave -c`; its output and exit.
+  std::string Drive(const std::string& scenario) {
+    const std::filesystem::path shots = shots_ / scenario;
+    std::filesystem::create_directories(shots);
+    return Capture(Env() + "dbus-run-session -- /usr/bin/python3 " + kDriver + " " + scenario + " " + shots.string() +
+                   " " LUMI_BINARY_DIR "/host/lumisave -c 2>&1");
+  }
+  std::string Settings() { return Capture(Env() + LUMI_BINARY_DIR "/tools/lumisave-tool settings"); }
+
+  test::VirtualXServer server_;
+  std::filesystem::path folder_, shots_;
+};
+
+TEST_F(SettingsDialogs, OkKeepsTheChosenPositionAndEscapeDropsIt) {
+  EXPECT_THAT(Drive("fit-ok"), HasSubstr("exit: 0"));
+  EXPECT_THAT(Settings(), MatchesRegex("(.|\n)*\"PicPos\" +dword +1 +stored(.|\n)*"));
+  EXPECT_THAT(Drive("stretch-escape"), HasSubstr("exit: 0"));
+  EXPECT_THAT(Settings(), MatchesRegex("(.|\n)*\"PicPos\" +dword +1 +stored(.|\n)*"));
+}
+
+TEST_F(SettingsDialogs, DisplaySettingsShowTheSoftwareRendererAndStoreAMode) {
+  const std::string seen = Drive("display");
+  EXPECT_THAT(seen, HasSubstr("label: llvmpipe"));
+  EXPECT_THAT(seen, HasSubstr("label: The screen saver can use software 3D rendering on this monitor."));
+  EXPECT_THAT(seen, HasSubstr("check box sensitive: False"));
+  EXPECT_THAT(seen, HasSubstr("mode: Automatic"));
+  EXPECT_THAT(seen, MatchesRegex("(.|\n)*mode: [0-9]+ by [0-9]+, 32 bit color(.|\n)*"));
+  EXPECT_THAT(seen, HasSubstr("exit: 0"));
+  const std::string settings = Settings();
+  EXPECT_THAT(settings, MatchesRegex("(.|\n)*Screen 1.Width +dword +[1-9][0-9]* +stored(.|\n)*"));
+  EXPECT_THAT(settings, MatchesRegex("(.|\n)*Screen 1.Format +dword +22 +stored(.|\n)*"));
+}
+
+TEST_F(SettingsDialogs, SoundAtTheBottomAndMutedStoresZeroAndOne) {
+  EXPECT_THAT(Drive("sound"), HasSubstr("exit: 0"));
+  const std::string settings = Settings();
+  EXPECT_THAT(settings, MatchesRegex("(.|\n)*\"SoundVolume\" +dword +0 +stored(.|\n)*"));
+  EXPECT_THAT(settings, MatchesRegex("(.|\n)*\"MuteSound\" +dword +1 +stored(.|\n)*"));
+}
+
+TEST(SettingsProgram, WithoutADisplayItPointsToTheTool) {
+  if (!std::filesystem::exists(kSettingsProgram)) GTEST_SKIP() << "built without GTK 3";
+  const std::string out = Capture(std::string("env -u DISPLAY -u WAYLAND_DISPLAY ") + kSettingsProgram + " 2>&1; echo $?");
+  EXPECT_THAT(out, HasSubstr("'lumisave-tool settings'"));
+  EXPECT_THAT(out, ::testing::EndsWith("1\n"));
+}
+
+}  // namespace
+}  // namespace lumi

@@ -1,0 +1,96 @@
+// A virtual X server for tests and benchmarks that draw: Xvfb, or Xorg with
+// its dummy driver where real outputs are needed, started on a free display
+// number of its own choosing and replaced when it does not answer.
+#pragma once
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace lumi::test {
+
+inline bool HaveProgram(const std::string& program) {
+  return std::system(("command -v " + program + " >/dev/null").c_str()) == 0;
+}
+
+class VirtualXServer {
+ public:
+  VirtualXServer() = default;
+  VirtualXServer(const VirtualXServer&) = delete;
+  VirtualXServer& operator=(const VirtualXServer&) = delete;
+  ~VirtualXServer() { Stop(); }
+
+  // Xvfb with one screen such as "800x600x24"; its messages go to `log`.
+  bool Start(const std::string& screen, const std::filesystem::path& log) {
+    return StartAny({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, log);
+  }
+  // Xorg with the configuration file `config`, writing its log to `log`,
+  // away from the consoles.
+  bool StartXorg(const std::filesystem::path& config, const std::filesystem::path& log) {
+    return StartAny({"Xorg", "-displayfd", "3", "-config", config.string(), "-logfile", log.string(), "-nolisten",
+                     "tcp", "-noreset", "-sharevts", "-novtswitch"},
+                    log.string() + ".out");
+  }
+  void Stop() {
+    if (pid_ > 0) kill(pid_, SIGTERM), waitpid(pid_, nullptr, 0);
+    pid_ = 0;
+    display_.clear();
+  }
+  // ":N"; empty while none runs.
+  const std::string& Display() const { return display_; }
+
+ private:
+  // A server now and then goes away while starting on a busy machine: up
+  // to three are tried.
+  bool StartAny(const std::vector<std::string>& command, const std::filesystem::path& log) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      if (TryStart(command, log)) return true;
+    }
+    return false;
+  }
+
+  bool TryStart(const std::vector<std::string>& command, const std::filesystem::path& log) {
+    Stop();
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(fds[1], 3);
+      if (std::freopen(log.c_str(), "w", stderr) == nullptr) _exit(127);
+      std::vector<char*> argv;
+      for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
+      argv.push_back(nullptr);
+      execvp(argv[0], argv.data());
+      _exit(127);
+    }
+    close(fds[1]);
+    char number[16] = {};
+    const bool got = read(fds[0], number, sizeof number - 1) > 0;
+    close(fds[0]);
+    if (!got) return false;
+    const std::string display = ":" + std::string(number).substr(0, std::string(number).find('\n'));
+    // The number comes a moment before the server takes clients; on a busy
+    // machine that moment can last seconds.
+    for (int i = 0; i < 400; ++i) {
+      if (std::system(("DISPLAY=" + display + " xdotool getmouselocation >/dev/null 2>&1").c_str()) == 0) {
+        display_ = display;
+        return true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+
+  pid_t pid_ = 0;
+  std::string display_;
+};
+
+}  // namespace lumi::test
