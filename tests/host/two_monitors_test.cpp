@@ -112,18 +112,7 @@ class TwoMonitors : public ::testing::Test {
     Run("import -window root -crop " + geometry + " " + shot);
     return std::stod(Capture("convert " + shot + " -colorspace HSL -format '%[fx:mean.b]' info:"));
   }
-  int WaitForSaver(std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-      int status = 0;
-      if (waitpid(saver_, &status, WNOHANG) == saver_) {
-        saver_ = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      }
-      std::this_thread::sleep_for(20ms);
-    }
-    return -1;
-  }
+  int WaitForSaver(std::chrono::milliseconds limit) { return test::WaitForExit(saver_, limit); }
 
   std::filesystem::path folder_;
   test::VirtualXServer server_;

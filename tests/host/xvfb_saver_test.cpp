@@ -77,18 +77,7 @@ class XvfbSaver : public ::testing::Test {
     saver_ = Spawn(LUMI_BINARY_DIR "/host/lumisave --normal-priority " + arguments);
   }
   // The saver's exit code once it ended within `limit`; -1 while it runs.
-  int WaitForSaver(std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-      int status = 0;
-      if (waitpid(saver_, &status, WNOHANG) == saver_) {
-        saver_ = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      }
-      std::this_thread::sleep_for(20ms);
-    }
-    return -1;
-  }
+  int WaitForSaver(std::chrono::milliseconds limit) { return test::WaitForExit(saver_, limit); }
   void X(const std::string& command) { ASSERT_EQ(std::system((Env() + command + " >/dev/null").c_str()), 0) << command; }
   // Mean brightness and colourfulness (0 to 1) of a part of the screen.
   std::pair<double, double> Look(const std::string& geometry) {

@@ -21,6 +21,21 @@ inline bool HaveProgram(const std::string& program) {
   return std::system(("command -v " + program + " >/dev/null").c_str()) == 0;
 }
 
+// The exit code of the child `pid` once it ended within `limit` (128 plus
+// the signal when a signal ended it), `pid` then set to 0; -1 while it runs.
+inline int WaitForExit(pid_t& pid, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+      pid = 0;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return -1;
+}
+
 class VirtualXServer {
  public:
   VirtualXServer() = default;
