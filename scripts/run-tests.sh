@@ -43,8 +43,11 @@ stage "sanitizers (address, undefined)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Cutting the records document at every byte reloads it once per byte: a
 # few seconds in the plain build, far too long under the sanitizers, where
-# the document fuzzer exercises cut documents instead.
-run_ctest "$root/build-asan" 600 -E '^RecordsDocument\.EveryCutFailsNamingTheRecordAndOffset$'
+# the document fuzzer exercises cut documents instead. The rendered image of
+# every effect class is the plain build's to check: here the same effect
+# code runs under the recording device's tests.
+run_ctest "$root/build-asan" 600 \
+  -E '^(RecordsDocument\.EveryCutFailsNamingTheRecordAndOffset|EveryClass/CataloguePlayback\..*)$'
 unset ASAN_OPTIONS UBSAN_OPTIONS
 
 stage "Windows build under Wine"
