@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -50,6 +51,26 @@ bool IsSoftwareRenderer(const std::string& renderer) {
   return renderer.find("llvmpipe") != std::string::npos || renderer.find("softpipe") != std::string::npos ||
          renderer.find("Software Rasterizer") != std::string::npos;
 }
+
+// The context of a window inside a foreign one has no window once that
+// window is gone, so the device stops presenting into it: Mesa's software
+// path stalls for seconds drawing into a destroyed window. The device asks
+// just before each frame's presentation.
+class ChildWindowContext final : public GlContext {
+ public:
+  ChildWindowContext(std::unique_ptr<GlContext> context, std::function<bool()> window_stands)
+      : context_(std::move(context)), window_stands_(std::move(window_stands)) {}
+  void* GetProcAddress(const char* name) override { return context_->GetProcAddress(name); }
+  bool MakeCurrent() override { return context_->MakeCurrent(); }
+  void SwapBuffers() override { context_->SwapBuffers(); }
+  uint32_t DrawableWidth() const override { return context_->DrawableWidth(); }
+  uint32_t DrawableHeight() const override { return context_->DrawableHeight(); }
+  bool HasWindow() const override { return context_->HasWindow() && window_stands_(); }
+
+ private:
+  std::unique_ptr<GlContext> context_;
+  std::function<bool()> window_stands_;
+};
 
 class X11SaverDisplay final : public SaverDisplay, public EventSource {
  public:
@@ -192,6 +213,16 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
     record.context.reset();
     record.context = CreateSdlGlContext(record.sdl, true, error);
     if (!record.context) return nullptr;
+    if (record.parent != 0) {
+      // A round trip first, so that the end of the foreign window is heard
+      // if it came before this frame's presentation.
+      record.context = std::make_unique<ChildWindowContext>(std::move(record.context), [this, window] {
+        XSync(x_, False);
+        ReadForeignEvents();
+        const auto found = windows_.find(window);
+        return found != windows_.end() && !found->second.parent_gone;
+      });
+    }
     return CreateGlDevice(*record.context, width, height, error);
   }
 
@@ -252,6 +283,7 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
     SDL_Window* sdl = nullptr;
     ::Window xid = 0;
     ::Window parent = 0;  // the foreign window of a child
+    bool parent_gone = false;
     std::unique_ptr<GlContext> context;
     int pointer_x = 0, pointer_y = 0;
     bool moved = false;
@@ -374,6 +406,7 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
           Post(record, kMessageSize);
         } else if (event.type == DestroyNotify && event.xdestroywindow.window == record.parent) {
           // Our child went with it.
+          record.parent_gone = true;
           Post(record, kMessageDestroy);
         }
       }
