@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/scratch_directory.h"
 #include "tests/support/virtual_x_server.h"
 
 namespace lumi {
@@ -52,14 +52,10 @@ Section "Screen"
 EndSection
 )";
 
-std::string Capture(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    pclose(pipe);
-  }
-  return out;
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = 0; (at = text.find(part, at)) != std::string::npos; at += part.size()) ++count;
+  return count;
 }
 
 class TwoMonitors : public ::testing::Test {
@@ -69,11 +65,9 @@ class TwoMonitors : public ::testing::Test {
       if (!test::HaveProgram(program)) GTEST_SKIP() << program << " is not installed";
     }
     if (!std::filesystem::exists(kDummyDriver)) GTEST_SKIP() << "Xorg's dummy driver is not installed";
-    folder_ = std::filesystem::temp_directory_path() / ("lumi_two_monitors_" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder_);
     std::ofstream(folder_ / "xorg.conf") << kConfig;
     if (!server_.StartXorg(folder_ / "xorg.conf", folder_ / "xorg.log")) {
-      GTEST_SKIP() << "Xorg cannot run here: " << Capture("tail -3 " + (folder_ / "xorg.log.out").string());
+      GTEST_SKIP() << "Xorg cannot run here: " << test::Capture("tail -3 " + (folder_ / "xorg.log.out").string());
     }
     // Two 800 x 600 outputs side by side.
     Run("xrandr --newmode lumi800x600 38.25 800 832 912 1024 600 603 607 624 -hsync +vsync");
@@ -83,38 +77,29 @@ class TwoMonitors : public ::testing::Test {
     // Clients see the second output a moment after xrandr returns: wait
     // until the saver's own listing has both.
     for (int i = 0; i < 100; ++i) {
-      const std::string listing = Capture(Env() + LUMI_BINARY_DIR "/host/lumisave --list-devices 2>/dev/null");
-      std::size_t monitors = 0;
-      for (std::size_t at = 0; (at = listing.find("\"monitor_name\"", at)) != std::string::npos; ++at) ++monitors;
-      if (monitors == 2) return;
+      const std::string listing = test::Capture(Env() + LUMI_BINARY_DIR "/host/lumisave --list-devices 2>/dev/null");
+      if (Occurrences(listing, "\"monitor_name\"") == 2) return;
       std::this_thread::sleep_for(100ms);
     }
     FAIL() << "the second output never appeared";
   }
   void TearDown() override {
     if (HasFailure()) {
-      std::printf("%s%s", Capture(Env() + "xrandr -q 2>&1").c_str(), Capture("cat " + (folder_ / "err").string()).c_str());
+      std::printf("%s\n%s\n", test::Capture(Env() + "xrandr -q 2>&1").c_str(),
+                  test::Capture("cat " + (folder_ / "err").string()).c_str());
     }
     if (saver_ > 0) kill(saver_, SIGKILL), waitpid(saver_, nullptr, 0);
     server_.Stop();
-    std::filesystem::remove_all(folder_);
   }
 
-  std::string Env() const {
-    return "env -u XSCREENSAVER_WINDOW DISPLAY=" + server_.Display() + " XDG_CONFIG_HOME=" + folder_.string() +
-           " MESA_SHADER_CACHE_DISABLE=true SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 ";
-  }
+  std::string Env() const { return test::SaverEnvironment(server_.Display(), folder_.path()); }
   void Run(const std::string& command) {
     ASSERT_EQ(std::system((Env() + command + " >/dev/null 2>&1").c_str()), 0) << command;
   }
-  double Lightness(const std::string& geometry) {
-    const std::string shot = (folder_ / "shot.png").string();
-    Run("import -window root -crop " + geometry + " " + shot);
-    return std::stod(Capture("convert " + shot + " -colorspace HSL -format '%[fx:mean.b]' info:"));
-  }
+  double Lightness(const std::string& geometry) { return test::ScreenLook(Env(), geometry, folder_ / "shot.png").first; }
   int WaitForSaver(std::chrono::milliseconds limit) { return test::WaitForExit(saver_, limit); }
 
-  std::filesystem::path folder_;
+  test::ScratchDirectory folder_;
   test::VirtualXServer server_;
   pid_t saver_ = 0;
 };
@@ -136,10 +121,10 @@ TEST_F(TwoMonitors, WindowsCoverBothAndTheLastSoftwareMonitorDraws) {
   EXPECT_LT(Lightness("800x600+0+0"), 0.02) << "the first stays black";
   // One borderless window at each monitor's bounds.
   const std::string geometry =
-      Capture(Env() + "xdotool search --onlyvisible --class lumisave getwindowgeometry %@ 2>/dev/null");
+      test::Capture(Env() + "xdotool search --onlyvisible --class lumisave getwindowgeometry %@ 2>/dev/null");
   EXPECT_NE(geometry.find("Position: 0,0"), std::string::npos) << geometry;
   EXPECT_NE(geometry.find("Position: 800,0"), std::string::npos) << geometry;
-  EXPECT_EQ(std::count(geometry.begin(), geometry.end(), '\n') / 3, 2) << geometry;
+  EXPECT_EQ(Occurrences(geometry, "Geometry: 800x600"), 2u) << geometry;
   Run("xdotool key space");
   EXPECT_EQ(WaitForSaver(5s), 0);
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/scratch_directory.h"
 #include "tests/support/virtual_x_server.h"
 
 namespace lumi {
@@ -21,27 +22,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string Capture(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    pclose(pipe);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  return out;
-}
-
 class XvfbSaver : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* program : {"Xvfb", "xdotool", "xlogo", "import", "convert"}) {
       if (!test::HaveProgram(program)) GTEST_SKIP() << program << " is not installed";
     }
-    folder_ = std::filesystem::temp_directory_path() /
-              ("lumi_xvfb_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
     ASSERT_TRUE(server_.Start("800x600x24", folder_ / "xvfb.log")) << "Xvfb did not start";
     display_ = server_.Display();
   }
@@ -50,19 +36,9 @@ class XvfbSaver : public ::testing::Test {
     if (HasFailure()) std::system(("cat " + (folder_ / "xvfb.log").string() + " " + (folder_ / "err").string()).c_str());
     if (saver_ > 0) kill(saver_, SIGKILL), waitpid(saver_, nullptr, 0);
     server_.Stop();
-    std::filesystem::remove_all(folder_);
   }
 
-  // Test machines have no sound card: SDL's silent output keeps ALSA's
-  // complaints out of the saver's error output. Under the sanitizers the
-  // saver is not checked for leaks: the X and GL drivers it loads (through
-  // D-Bus) keep memory to the process's end.
-  std::string Env() const {
-    const char* sanitizer = std::getenv("ASAN_OPTIONS");
-    return "env -u XSCREENSAVER_WINDOW DISPLAY=" + display_ + " XDG_CONFIG_HOME=" + folder_.string() +
-           " MESA_SHADER_CACHE_DISABLE=true SDL_AUDIODRIVER=dummy ASAN_OPTIONS=" +
-           std::string(sanitizer != nullptr ? sanitizer : "") + ":detect_leaks=0 ";
-  }
+  std::string Env() const { return test::SaverEnvironment(display_, folder_.path()); }
   // Runs `command` on our display without waiting.
   pid_t Spawn(const std::string& command) {
     const pid_t pid = fork();
@@ -79,14 +55,8 @@ class XvfbSaver : public ::testing::Test {
   // The saver's exit code once it ended within `limit`; -1 while it runs.
   int WaitForSaver(std::chrono::milliseconds limit) { return test::WaitForExit(saver_, limit); }
   void X(const std::string& command) { ASSERT_EQ(std::system((Env() + command + " >/dev/null").c_str()), 0) << command; }
-  // Mean brightness and colourfulness (0 to 1) of a part of the screen.
   std::pair<double, double> Look(const std::string& geometry) {
-    const std::string shot = (folder_ / "shot.png").string();
-    X("import -window root -crop " + geometry + " " + shot);
-    const std::string mean = Capture("convert " + shot + " -colorspace HSL -format '%[fx:mean.b] %[fx:mean.g]' info:");
-    double lightness = 0, saturation = 0;
-    std::sscanf(mean.c_str(), "%lf %lf", &lightness, &saturation);
-    return {lightness, saturation};
+    return test::ScreenLook(Env(), geometry, folder_ / "shot.png");
   }
   // Waits until the screen part looks like the demo (a colourful lake).
   bool ShowsTheDemo(const std::string& geometry, std::chrono::seconds limit = 20s) {
@@ -99,7 +69,7 @@ class XvfbSaver : public ::testing::Test {
     return false;
   }
 
-  std::filesystem::path folder_;
+  test::ScratchDirectory folder_;
   test::VirtualXServer server_;
   std::string display_;
   pid_t saver_ = 0;
@@ -133,9 +103,9 @@ TEST_F(XvfbSaver, TestWindowShowsLoadingFirst) {
     std::this_thread::sleep_for(50ms);
     X("import -window root -crop 600x400+50+50 +repage " + window);
     X("convert " + window + " -crop 267x267+167+67 +repage " + square);
-    const std::string rmse = Capture("compare -metric RMSE " + square + " " + reference + " null: 2>&1");
+    const std::string rmse = test::Capture("compare -metric RMSE " + square + " " + reference + " null: 2>&1");
     std::sscanf(rmse.substr(rmse.find('(') + 1).c_str(), "%lf", &difference);
-    beside = std::stod(Capture("convert " + window + " -crop 150x400+0+0 -format '%[fx:mean]' info:"));
+    beside = std::stod(test::Capture("convert " + window + " -crop 150x400+0+0 -format '%[fx:mean]' info:"));
   }
   EXPECT_LT(difference, 0.15) << "the square does not show the picture";
   EXPECT_LT(beside, 0.02) << "black beside the square";
@@ -163,7 +133,7 @@ TEST_F(XvfbSaver, PreviewFollowsAnotherProgramsWindowUntilItGoes) {
   std::string window;
   for (int i = 0; i < 50 && window.empty(); ++i) {
     std::this_thread::sleep_for(100ms);
-    window = Capture(Env() + "xdotool search --class xlogo 2>/dev/null | head -1");
+    window = test::Capture(Env() + "xdotool search --class xlogo 2>/dev/null | head -1");
   }
   ASSERT_FALSE(window.empty());
   StartSaver("-window-id " + window);
@@ -174,7 +144,7 @@ TEST_F(XvfbSaver, PreviewFollowsAnotherProgramsWindowUntilItGoes) {
   kill(logo, SIGTERM);
   waitpid(logo, nullptr, 0);
   EXPECT_EQ(WaitForSaver(5s), 0);
-  EXPECT_EQ(Capture("cat " + (folder_ / "err").string()), "") << "quietly";
+  EXPECT_EQ(test::Capture("cat " + (folder_ / "err").string()), "") << "quietly";
 }
 
 TEST_F(XvfbSaver, RootDrawsIntoTheWindowXscreensaverHandsOver) {
@@ -182,7 +152,7 @@ TEST_F(XvfbSaver, RootDrawsIntoTheWindowXscreensaverHandsOver) {
   std::string window;
   for (int i = 0; i < 50 && window.empty(); ++i) {
     std::this_thread::sleep_for(100ms);
-    window = Capture(Env() + "xdotool search --class xlogo 2>/dev/null | head -1");
+    window = test::Capture(Env() + "xdotool search --class xlogo 2>/dev/null | head -1");
   }
   ASSERT_FALSE(window.empty());
   saver_ = Spawn("XSCREENSAVER_WINDOW=" + window + " " LUMI_BINARY_DIR "/host/lumisave --normal-priority -root");

@@ -13,12 +13,52 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace lumi::test {
 
 inline bool HaveProgram(const std::string& program) {
   return std::system(("command -v " + program + " >/dev/null").c_str()) == 0;
+}
+
+// What `command` printed on its standard output, without the final blanks.
+inline std::string Capture(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    pclose(pipe);
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+  return out;
+}
+
+// The environment a saver under test runs in, as an `env` command prefix:
+// the display, settings of its own in `config_home`, and the silent sound
+// output of machines without a sound card. Under the sanitizers the saver
+// is not checked for leaks: the X and GL drivers it loads (through D-Bus)
+// keep memory to the process's end.
+inline std::string SaverEnvironment(const std::string& display, const std::filesystem::path& config_home) {
+  const char* sanitizer = std::getenv("ASAN_OPTIONS");
+  return "env -u XSCREENSAVER_WINDOW DISPLAY=" + display + " XDG_CONFIG_HOME=" + config_home.string() +
+         " MESA_SHADER_CACHE_DISABLE=true SDL_AUDIODRIVER=dummy ASAN_OPTIONS=" +
+         std::string(sanitizer != nullptr ? sanitizer : "") + ":detect_leaks=0 ";
+}
+
+// Mean lightness and saturation (0 to 1) of a part of the screen, read
+// through `shot`; both 0 when the screen cannot be read.
+inline std::pair<double, double> ScreenLook(const std::string& environment, const std::string& geometry,
+                                            const std::filesystem::path& shot) {
+  if (std::system((environment + "import -window root -crop " + geometry + " " + shot.string() + " >/dev/null 2>&1")
+                      .c_str()) != 0) {
+    return {0, 0};
+  }
+  const std::string mean =
+      Capture("convert " + shot.string() + " -colorspace HSL -format '%[fx:mean.b] %[fx:mean.g]' info:");
+  double lightness = 0, saturation = 0;
+  std::sscanf(mean.c_str(), "%lf %lf", &lightness, &saturation);
+  return {lightness, saturation};
 }
 
 // The exit code of the child `pid` once it ended within `limit` (128 plus
