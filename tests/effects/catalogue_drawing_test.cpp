@@ -12,13 +12,9 @@
 namespace lumi {
 namespace {
 
+using test::ExpectValues;
 using test::MakeEffect;
 using test::OneEffect;
-
-void ExpectValues(const std::vector<float>& actual, const std::vector<float>& expected, float tolerance = 1e-4f) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
 
 // Frames every 0.2 s from 0 up to t; the draw of the last one.
 RecordedDraw DrawAt(OneEffect& one, float t, std::string_view technique = "Main") {

@@ -4,6 +4,8 @@
 // mask under kPaintedBrush, and small bump and noise maps.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -62,6 +64,13 @@ class EffectStage {
   DS_SlideShow_Light show_;
   std::shared_ptr<DS_SlideContainer> slide_ = std::make_shared<DS_SlideContainer>();
 };
+
+// Each component of a program constant against what the test expects.
+inline void ExpectValues(const std::vector<float>& actual, const std::vector<float>& expected,
+                         float tolerance = 1e-4f) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
+}
 
 // A render state as a draw had it.
 inline uint32_t StateAt(const RecordedDraw& draw, RenderState state) {

@@ -8,12 +8,8 @@ namespace lumi {
 namespace {
 
 using test::EffectStage;
+using test::ExpectValues;
 using test::MakeWater;
-
-void ExpectValues(const std::vector<float>& actual, const std::vector<float>& expected, float tolerance = 1e-4f) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
 
 bool AllFinite(const std::vector<float>& values) {
   for (float v : values) {
