@@ -38,10 +38,6 @@ std::unique_ptr<VRN_RenderObj> DS_ParticleSystemCtrl::CreateRenderObject() const
       std::unique_ptr<DS_ParticleSystemCtrl>(static_cast<DS_ParticleSystemCtrl*>(copy.release())));
 }
 
-std::unique_ptr<VRN_RenderObj> DS_FXParticleSystemCtrl::CreateRenderObject() const {
-  return DS_ABObj_Constructor::CreateRenderObject();
-}
-
 void DS_ParticleSystemCtrl::AdvanceMotion(float t) {
   motion_step = std::min(std::fabs(t - motion_last), 0.2f) * motion_speed.scaled();
   motion_clock += motion_step;

@@ -1,8 +1,10 @@
 // Draws the pictures of the sprite sample: a backdrop and one picture per
 // population (fish, bird, fog, ray, sparkle, leaf, drop, bolt, blade,
-// flower, a glow and a four-frame sheet), written as OUTDIR/NAME.png.
+// flower, a glow and a four-frame sheet) and the explosion's colour
+// gradient and noise, written as OUTDIR/NAME.png.
 //
 //   make_sprite_pictures OUTDIR
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -77,6 +79,19 @@ int main(int argc, char** argv) {
     const float radius = 0.15f + 0.1f * static_cast<float>(frame);
     const float d = std::fabs(std::hypot(fx - 0.5f, y - 0.5f) - radius);
     return Rgba{0.6f, 0.9f, 1, std::max(0.0f, 1 - d * 12)};
+  });
+  // The explosion's heat from cool (left) to hot (right): smoke red, orange,
+  // yellow, white, opaque from a tenth of the way in.
+  ok &= Write(dir + "/gradient.png", 256, 8, [](float x, float) {
+    return Rgba{std::min(1.0f, 0.4f + x * 1.2f), std::clamp(x * 1.4f - 0.3f, 0.0f, 1.0f),
+                std::clamp(x * 2 - 1.2f, 0.0f, 1.0f), std::min(1.0f, x * 10)};
+  });
+  // Noise that tiles: waves of whole periods across the picture.
+  ok &= Write(dir + "/noise.png", 128, 128, [](float x, float y) {
+    constexpr float kTurn = 6.2831853f;
+    const float n = 0.5f + 0.2f * std::sin(kTurn * (3 * x + 2 * y)) + 0.15f * std::sin(kTurn * (5 * x - 4 * y) + 1) +
+                    0.1f * std::sin(kTurn * (9 * x + 7 * y) + 2) + 0.05f * std::sin(kTurn * (17 * y - 13 * x) + 3);
+    return Rgba{n, n, n, 1};
   });
   if (!ok) {
     std::fprintf(stderr, "make_sprite_pictures: could not write the pictures into %s\n", dir.c_str());
