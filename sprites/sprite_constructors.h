@@ -128,7 +128,13 @@ class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
   // Half-sizes from d split by the picture's aspect.
   void SizeSprite(Sprite& sprite, float d) const;
   // ARGB from the opacity byte times the glow, clamped, and the tint.
-  void ColourSprite(Sprite& sprite) const;
+  // Inline: it runs for every sprite of every frame.
+  void ColourSprite(Sprite& sprite) const {
+    const float alpha = std::clamp(static_cast<float>(transparency.scaled()) * sprite.glow * sprite.fade, 0.0f, 255.0f);
+    const uint32_t c = sprite_colour.value;  // 0x00BBGGRR
+    const uint32_t rgb = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    sprite.colour = (static_cast<uint32_t>(alpha) << 24) | rgb;
+  }
   // The glow pulse; `reborn` classes are born again at the minimum.
   void PulseGlow(Sprite& sprite, bool reborn);
   // True once for an object its author never placed, which is then marked

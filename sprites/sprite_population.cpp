@@ -75,13 +75,6 @@ void DS_ParticleSystemCtrl::SizeSprite(Sprite& sprite, float d) const {
   }
 }
 
-void DS_ParticleSystemCtrl::ColourSprite(Sprite& sprite) const {
-  const float alpha = std::clamp(static_cast<float>(transparency.scaled()) * sprite.glow * sprite.fade, 0.0f, 255.0f);
-  const uint32_t c = sprite_colour.value;  // 0x00BBGGRR
-  const uint32_t rgb = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-  sprite.colour = (static_cast<uint32_t>(alpha) << 24) | rgb;
-}
-
 void DS_ParticleSystemCtrl::PulseGlow(Sprite& sprite, bool reborn) {
   sprite.glow += motion_step * sprite.pulse_rate;
   if (sprite.glow < glow_min.value) {
