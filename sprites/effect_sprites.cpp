@@ -1,6 +1,7 @@
 // Sprites drawn through effect programs: which render object each class
 // plays as, the still effect sprite the captions and the explosion build
 // on, and the explosion's noise.
+#include <array>
 #include <cmath>
 
 #include "effects/fx_constructor.h"
@@ -52,17 +53,15 @@ void DS_ExplosionConstructor::InitSprite(Sprite& sprite) {
 
 void DS_ExplosionConstructor::MoveNoiseOn() {
   old_offset = new_offset;
+  // The x of a pair is drawn first (braced lists evaluate in order).
+  const auto next_pair = [] { return std::array<float, 2>{Random01(), Random01()}; };
   if (free_noise.value != 0) {
-    const float x = Random01();
-    new_offset = {x, Random01()};
+    new_offset = next_pair();
   } else {
     // The same sequence on every run: the n-th move on is the n-th pair
     // after seeding, and the first keeps the offsets as they were.
     SeedRand(noise_seed.value);
-    for (uint32_t i = 0; i < noise_moves; ++i) {
-      const float x = Random01();
-      new_offset = {x, Random01()};
-    }
+    for (uint32_t i = 0; i < noise_moves; ++i) new_offset = next_pair();
   }
   ++noise_moves;
 }
