@@ -1,22 +1,6 @@
 #include "render/sprite_quads.h"
 
-#include <utility>
-
 namespace lumi {
-
-void BuildSpriteQuad(const SpriteRecord& s, uint32_t color, bool flipVertical, bool flipHorizontal, VertexPCT out[4]) {
-  float ua = s.ua, ub = s.ub, va = s.va, vb = s.vb;
-  if (flipVertical) std::swap(va, vb);
-  if (flipHorizontal) std::swap(ua, ub);
-  // Written out per component: this runs for every sprite of every frame.
-  const float wx = s.u.x * s.halfWidth, wy = s.u.y * s.halfWidth, wz = s.u.z * s.halfWidth;
-  const float hx = s.v.x * s.halfHeight, hy = s.v.y * s.halfHeight, hz = s.v.z * s.halfHeight;
-  const float ox = s.center.x - wx - hx, oy = s.center.y - wy - hy, oz = s.center.z - wz - hz;
-  out[0] = {ox + 2 * hx, oy + 2 * hy, oz + 2 * hz, color, ua, vb};
-  out[1] = {ox, oy, oz, color, ua, va};
-  out[2] = {ox + 2 * (wx + hx), oy + 2 * (wy + hy), oz + 2 * (wz + hz), color, ub, vb};
-  out[3] = {ox + 2 * wx, oy + 2 * wy, oz + 2 * wz, color, ub, va};
-}
 
 std::vector<uint16_t> SpriteIndices(uint32_t sprites) {
   std::vector<uint16_t> indices;

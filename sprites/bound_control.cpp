@@ -46,6 +46,8 @@ float Pause(const DS_BoundControl& bound) {
 }  // namespace
 
 bool DS_BoundControl::Ask(Sprite& sprite, float& fade, const ViewEdges& view, float clock, float step) const {
+  // Another edge is handling the sprite: the usual answer, asked first.
+  if (sprite.active_bound >= 0 && sprite.active_bound != edge) return false;
   const float w = sprite.width, h = sprite.height;
   float& sign = Vertical(edge) ? sprite.flow_sign.y : sprite.flow_sign.x;
   if (sprite.active_bound < 0) {
@@ -84,7 +86,6 @@ bool DS_BoundControl::Ask(Sprite& sprite, float& fade, const ViewEdges& view, fl
         return true;
     }
   }
-  if (sprite.active_bound != edge) return false;
   switch (bound_mode.value) {
     case kBounce:
       Hold(sprite.position.x, view.left + w, view.right - w);

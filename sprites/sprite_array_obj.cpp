@@ -189,7 +189,7 @@ bool DS_SpriteArrayObj::WriteQuads() {
 }
 
 void DS_SpriteArrayObj::Render(DS_ABRender& backdrop) {
-  if (!quads_written_ && !PrepareQuads()) return;
+  if (!QuadsReady()) return;
   for (const ParticleGeomArray& batch : batches_.Batches()) {
     backdrop.DrawGlowSprites(batch, glow_, Population().mode.value);
   }

@@ -44,6 +44,8 @@ class DS_SpriteArrayObj : public DS_ABObj {
   // Loads the textures on the first call with a device and writes the
   // quads the frame needs; false when nothing can be drawn.
   bool PrepareQuads();
+  // Whether the quads hold this frame's sprites, preparing them if not.
+  bool QuadsReady() { return quads_written_ || PrepareQuads(); }
 
  private:
   void BirthAll();

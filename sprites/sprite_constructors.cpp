@@ -23,6 +23,7 @@ static const RegisterClass<DS_GrassConstructor> kGrass(Family::General);
 static const RegisterClass<DS_StatObjConstructor> kStatObj(Family::General);
 static const RegisterClass<DS_FlowerConstructor> kFlower(Family::General);
 static const RegisterClass<DS_DischargeConstructor> kDischarge(Family::General);
+static const RegisterClass<DS_DischargeFXConstructor> kDischargeFX(Family::General);
 static const RegisterClass<DS_ExplosionConstructor> kExplosion(Family::General);
 
 void DS_ViewObjCtrl::Describe(Archive& ar) {
@@ -173,6 +174,12 @@ void DS_FlowerConstructor::Describe(Archive& ar) {
 }
 
 void DS_DischargeConstructor::Describe(Archive& ar) { BaseRecordOf<DS_StatObjConstructor>(ar, this); }
+
+void DS_DischargeFXConstructor::Describe(Archive& ar) {
+  RectangleField(ar, "value_1", centre);
+  UIntField(ar, "rotation", rotation, Apply::Set);
+  BaseRecordOf<DS_GlowEffectCtrl>(ar, this);
+}
 
 void DS_ExplosionConstructor::Describe(Archive& ar) {
   RejectVersionsBefore(ar, kVersion);

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 
 #include "archive/archive.h"
 #include "params/directions.h"
@@ -23,6 +24,9 @@
 #include "sprites/sprite.h"
 
 namespace lumi {
+
+class Effect;
+class Texture;
 
 // The view rectangle a population lives in, and its motion clock.
 class DS_ViewObjCtrl : public DS_ABObj_Constructor {
@@ -124,9 +128,18 @@ class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
   // Half-sizes from d split by the picture's aspect.
   void SizeSprite(Sprite& sprite, float d) const;
   // ARGB from the opacity byte times the glow, clamped, and the tint.
-  void ColourSprite(Sprite& sprite) const;
+  // Inline: it runs for every sprite of every frame.
+  void ColourSprite(Sprite& sprite) const {
+    const float alpha = std::clamp(static_cast<float>(transparency.scaled()) * sprite.glow * sprite.fade, 0.0f, 255.0f);
+    const uint32_t c = sprite_colour.value;  // 0x00BBGGRR
+    const uint32_t rgb = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    sprite.colour = (static_cast<uint32_t>(alpha) << 24) | rgb;
+  }
   // The glow pulse; `reborn` classes are born again at the minimum.
   void PulseGlow(Sprite& sprite, bool reborn);
+  // True once for an object its author never placed, which is then marked
+  // placed: the caller puts it at the screen's centre.
+  bool TakeFirstPlacement();
   // Frames of the sheet, at least 1; 0 when the picture is not a sheet.
   uint32_t SheetFrames() const;
 
@@ -145,6 +158,13 @@ class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
   int previous_timeline_state = 0;
 };
 
+// The textures an effect-drawn population has: its picture's current frame
+// (transparent when missing) and its second picture (null when missing).
+struct SpriteTextures {
+  std::shared_ptr<Texture> picture;
+  std::shared_ptr<Texture> second;
+};
+
 // Sprites drawn through an effect program. Placed under
 // DS_ParticleSystemCtrl, which stores nothing, so its record is the same
 // wherever the effect branch leaves the chain.
@@ -153,22 +173,29 @@ class DS_FXParticleSystemCtrl : public DS_ParticleSystemCtrl {
 
  public:
   void Describe(Archive& ar) override;
-  // Effect-drawn sprites have render objects of their own; until a class
-  // has one it plays inert.
+  // A class with a drawing of its own (SetUpEffect) plays as a DS_FXObj;
+  // the others play inert until theirs is built.
   std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
+  virtual bool HasEffectDrawing() const { return false; }
+  // Selects the technique and sets every parameter the draw reads, since
+  // programs are shared; false when nothing is to be drawn this frame.
+  virtual bool SetUpEffect(Effect& /*effect*/, const SpriteTextures& /*textures*/) const { return false; }
 
   DS_HLSLEffectFile effect;
 };
 
-// Sprites with a glow layer. No registered class uses it yet: its one
-// subclass waits for its own record to be settled.
+// Sprites with a glow layer composed over everything drawn before them:
+// glow mode 1 screens the layer, other modes blend it normally. Plays as a
+// DS_GlowingObj.
 class DS_GlowEffectCtrl : public DS_FXParticleSystemCtrl {
   LUMI_STORED_CLASS(DS_GlowEffectCtrl, 1)
 
  public:
   void Describe(Archive& ar) override;
+  std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
 
   MediaParamT<int> glow_mode{0};  // 1: screen blend of the glow layer
+  // Percent: raw × 0.01 is the glow layer's brightness.
   MediaParamT<unsigned int> glow_brightness{0};
 };
 
@@ -181,13 +208,17 @@ class DS_BaseFXCtrl : public DS_FXParticleSystemCtrl {
   void Describe(Archive& ar) override;
 };
 
-// One effect-drawn sprite at a point, with a size. Named as the captions
-// built on it use its values: a position, a width and a height.
+// One effect-drawn sprite centred on a point, `width` × `height` pixels.
+// An object its author never placed starts at the screen's centre.
 class DS_StatBaseFXCtrl : public DS_BaseFXCtrl {
   LUMI_STORED_CLASS(DS_StatBaseFXCtrl, 2)
 
  public:
   void Describe(Archive& ar) override;
+  bool MakeFloatsFinite() override;
+  void PrepareRun() override;
+  void InitSprite(Sprite& sprite) override;
+  uint32_t SpriteCount() const override { return 1; }
 
   MediaParamT<D3DXVECTOR3> position;
   MediaParamT<unsigned int> width{0};
@@ -411,14 +442,44 @@ class DS_DischargeConstructor : public DS_StatObjConstructor {
   uint32_t NextSheetFrame(uint32_t current) const override;
 };
 
-// An explosion drawn with moving noise.
+// A glowing discharge: the discharge's still sprite jumping between random
+// frames of its sheet, drawn with a glow layer. It stores the still
+// object's fields and then the glow record.
+class DS_DischargeFXConstructor : public DS_GlowEffectCtrl {
+  LUMI_STORED_CLASS(DS_DischargeFXConstructor, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_DischargeFXConstructor)
+
+ public:
+  void Describe(Archive& ar) override;
+  void PrepareRun() override;
+  void InitSprite(Sprite& sprite) override;
+  uint32_t SpriteCount() const override { return 1; }
+  bool KeepsQuadsStatic() const override { return true; }
+  uint32_t NextSheetFrame(uint32_t current) const override;
+
+  MediaRectangle centre;  // its point is the sprite's centre
+  MediaParamT<unsigned int> rotation{0};  // degrees
+};
+
+// A fireball torn by moving noise, coloured from a gradient picture: it
+// grows while its timeline fades in and dissolves while it fades out.
 class DS_ExplosionConstructor : public DS_StatBaseFXCtrl {
   LUMI_STORED_CLASS(DS_ExplosionConstructor, 3)
   LUMI_CONSTRUCTOR_CLONE(DS_ExplosionConstructor)
 
  public:
   void Describe(Archive& ar) override;
+  bool HasEffectDrawing() const override { return true; }
+  // Its birth also starts the noise offsets again.
+  void InitSprite(Sprite& sprite) override;
+  // The one sprite's frame moves the noise on.
+  void UpdateSprite(Sprite& sprite) override;
+  // "Main" with "GradientTex" = the picture and "NoiseTex" = the second
+  // picture.
+  bool SetUpEffect(Effect& effect, const SpriteTextures& textures) const override;
 
+  // Percent raws: × 0.01 gives the program's noise tiling, tearing and
+  // turbulence.
   std::array<MediaParamT<unsigned int>, 3> noise;
   MediaDirection drift;
   MediaParamT<unsigned int> first_raw{0};
@@ -426,6 +487,24 @@ class DS_ExplosionConstructor : public DS_StatBaseFXCtrl {
   // 0: the noise offsets follow a sequence reseeded from `noise_seed`.
   MediaParamT<int> free_noise{0};
   MediaParamT<uint32_t> second_colour{0};
+
+  // The noise offsets the program blends from and to, and how often they
+  // have moved on.
+  std::array<float, 2> old_offset{}, new_offset{};
+  uint32_t noise_moves = 0;
+  float noise_whole = 0;
+
+ private:
+  void MoveNoiseOn();
 };
+
+// An object its author never placed has its centre put at the screen's
+// centre, once.
+void CentreUnplaced(DS_ParticleSystemCtrl& object, MediaRectangle& centre);
+// A still sprite at `centre` with its axes turned by −`rotation` degrees.
+void PlaceStillSprite(Sprite& sprite, const MediaRectangle& centre, unsigned int rotation);
+// A random frame of `frames` other than `current`; `current` itself when
+// there is no other.
+uint32_t RandomOtherFrame(uint32_t frames, uint32_t current);
 
 }  // namespace lumi

@@ -38,10 +38,6 @@ std::unique_ptr<VRN_RenderObj> DS_ParticleSystemCtrl::CreateRenderObject() const
       std::unique_ptr<DS_ParticleSystemCtrl>(static_cast<DS_ParticleSystemCtrl*>(copy.release())));
 }
 
-std::unique_ptr<VRN_RenderObj> DS_FXParticleSystemCtrl::CreateRenderObject() const {
-  return DS_ABObj_Constructor::CreateRenderObject();
-}
-
 void DS_ParticleSystemCtrl::AdvanceMotion(float t) {
   motion_step = std::min(std::fabs(t - motion_last), 0.2f) * motion_speed.scaled();
   motion_clock += motion_step;
@@ -77,13 +73,6 @@ void DS_ParticleSystemCtrl::SizeSprite(Sprite& sprite, float d) const {
     sprite.height = d;
     sprite.width = d / sprite.aspect;
   }
-}
-
-void DS_ParticleSystemCtrl::ColourSprite(Sprite& sprite) const {
-  const float alpha = std::clamp(static_cast<float>(transparency.scaled()) * sprite.glow * sprite.fade, 0.0f, 255.0f);
-  const uint32_t c = sprite_colour.value;  // 0x00BBGGRR
-  const uint32_t rgb = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-  sprite.colour = (static_cast<uint32_t>(alpha) << 24) | rgb;
 }
 
 void DS_ParticleSystemCtrl::PulseGlow(Sprite& sprite, bool reborn) {

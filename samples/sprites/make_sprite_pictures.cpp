@@ -1,8 +1,10 @@
 // Draws the pictures of the sprite sample: a backdrop and one picture per
 // population (fish, bird, fog, ray, sparkle, leaf, drop, bolt, blade,
-// flower, a glow and a four-frame sheet), written as OUTDIR/NAME.png.
+// flower, a glow, a fish's halo and a four-frame sheet) and the explosion's colour
+// gradient and noise, written as OUTDIR/NAME.png.
 //
 //   make_sprite_pictures OUTDIR
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -69,6 +71,12 @@ int main(int argc, char** argv) {
     if (head > 0) return Rgba{0.9f + 0.1f * centre, 0.15f + 0.75f * centre, 0.2f, head};
     return Rgba{0.15f, 0.55f, 0.15f, stem};
   });
+  // A halo around the fish's body, in the fish picture's frame: it shows
+  // where the fish is transparent.
+  ok &= Write(dir + "/fish_glow.png", 128, 64, [](float x, float y) {
+    const float d = std::hypot((x - 0.55f) / 0.45f, (y - 0.5f) / 0.48f);
+    return Rgba{1, 0.9f, 0.6f, std::clamp(1.2f * (1 - d), 0.0f, 1.0f)};
+  });
   ok &= Write(dir + "/glow.png", 64, 64, [](float x, float y) { return Rgba{1, 0.9f, 0.5f, Soft(x, y)}; });
   // Four frames of a pulsing ring, side by side.
   ok &= Write(dir + "/sheet.png", 256, 64, [](float x, float y) {
@@ -77,6 +85,19 @@ int main(int argc, char** argv) {
     const float radius = 0.15f + 0.1f * static_cast<float>(frame);
     const float d = std::fabs(std::hypot(fx - 0.5f, y - 0.5f) - radius);
     return Rgba{0.6f, 0.9f, 1, std::max(0.0f, 1 - d * 12)};
+  });
+  // The explosion's heat from cool (left) to hot (right): smoke red, orange,
+  // yellow, white, opaque from a tenth of the way in.
+  ok &= Write(dir + "/gradient.png", 256, 8, [](float x, float) {
+    return Rgba{std::min(1.0f, 0.4f + x * 1.2f), std::clamp(x * 1.4f - 0.3f, 0.0f, 1.0f),
+                std::clamp(x * 2 - 1.2f, 0.0f, 1.0f), std::min(1.0f, x * 10)};
+  });
+  // Noise that tiles: waves of whole periods across the picture.
+  ok &= Write(dir + "/noise.png", 128, 128, [](float x, float y) {
+    constexpr float kTurn = 6.2831853f;
+    const float n = 0.5f + 0.25f * std::sin(kTurn * (3 * x + 2 * y)) + 0.15f * std::sin(kTurn * (5 * x - 4 * y) + 1) +
+                    0.08f * std::sin(kTurn * (7 * x + 6 * y) + 2);
+    return Rgba{n, n, n, 1};
   });
   if (!ok) {
     std::fprintf(stderr, "make_sprite_pictures: could not write the pictures into %s\n", dir.c_str());

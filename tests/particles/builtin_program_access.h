@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "programs/builtin_programs.h"
 #include "render/effect.h"
@@ -19,6 +20,7 @@ class BuiltinProgramAccess {
     device_ = &device;
     programs_.clear();
     DocumentResourceAccess().effect = ProgramOf;
+    DocumentResourceAccess().class_effect = ClassProgramOf;
   }
   // Why the last program that would not run failed.
   static const std::string& Error() { return error_; }
@@ -31,12 +33,21 @@ class BuiltinProgramAccess {
   BuiltinProgramAccess(const BuiltinProgramAccess&) = delete;
   BuiltinProgramAccess& operator=(const BuiltinProgramAccess&) = delete;
 
-  // One effect per program number, made on first use, as the document's
-  // table keeps them.
+  // One effect per program, made on first use, as the document's table
+  // keeps them.
   static std::shared_ptr<Effect> ProgramOf(const ResourceKey& key) {
+    return Made(FindBuiltinProgram(static_cast<int>(key.number)));
+  }
+  // The program of the link's number, else the asking class's own.
+  static std::shared_ptr<Effect> ClassProgramOf(const ResourceKey& key, std::string_view asking_class) {
     const BuiltinProgram* builtin = FindBuiltinProgram(static_cast<int>(key.number));
+    return Made(builtin != nullptr ? builtin : FindClassProgram(asking_class));
+  }
+
+ private:
+  static std::shared_ptr<Effect> Made(const BuiltinProgram* builtin) {
     if (builtin == nullptr || device_ == nullptr) return nullptr;
-    std::shared_ptr<Effect>& effect = programs_[key.number];
+    std::shared_ptr<Effect>& effect = programs_[std::string(builtin->name)];
     if (!effect) {
       effect = Effect::Create(*device_, builtin->name,
                               {reinterpret_cast<const uint8_t*>(builtin->text.data()), builtin->text.size()}, error_);
@@ -44,10 +55,9 @@ class BuiltinProgramAccess {
     return effect;
   }
 
- private:
   ResourceAccess saved_;
   static inline GraphicsDevice* device_ = nullptr;
-  static inline std::map<int64_t, std::shared_ptr<Effect>> programs_;
+  static inline std::map<std::string, std::shared_ptr<Effect>> programs_;
   static inline std::string error_;
 };
 

@@ -182,23 +182,22 @@ TEST(SpriteRecords, ExplosionDownTheWholeEffectChain) {
   test::ExpectEffectSprite(*explosion);
 }
 
-// Registered by no class of its own yet: read as a member record.
-TEST(SpriteRecords, GlowEffectBase) {
-  struct Glow : DS_GlowEffectCtrl {
-    LUMI_CONSTRUCTOR_CLONE(Glow)
-  };
+// The still object's fields, then the whole glow record.
+TEST(SpriteRecords, GlowingDischargeKeepsTheStillFieldsBeforeTheGlowRecord) {
   ByteBuilder b;
+  b.Header("DS_DischargeFXConstructor", 1).I32(-10).I32(10).I32(-20).I32(20).I32(320).I32(240).U32(15);
   b.Header("DS_GlowEffectCtrl", 1).I32(1).U32(70);
   b.Header("DS_FXParticleSystemCtrl", 1).Str(u"glow.fx").I64(71);
   SpritePropRecord(b);
-  BinaryReader reader(b.bytes());
-  Glow glow;
-  Member(reader, "glow", glow);
-  EXPECT_EQ(reader.remaining(), 0u);
-  EXPECT_EQ(glow.glow_mode.value, 1);
-  EXPECT_EQ(glow.glow_brightness.value, 70u);
-  EXPECT_EQ(glow.effect.key, (ResourceKey{u"glow.fx", 71}));
-  ExpectSpriteProperties(glow);
+  auto glow = ReadAndRewrite<DS_DischargeFXConstructor>(b);
+  ASSERT_NE(glow, nullptr);
+  EXPECT_EQ(glow->centre.top.value, -20);
+  EXPECT_EQ(glow->centre.x.value, 320);
+  EXPECT_EQ(glow->rotation.value, 15u);
+  EXPECT_EQ(glow->glow_mode.value, 1);
+  EXPECT_EQ(glow->glow_brightness.value, 70u);
+  EXPECT_EQ(glow->effect.key, (ResourceKey{u"glow.fx", 71}));
+  ExpectSpriteProperties(*glow);
 }
 
 TEST(SpriteRecords, DefaultsTheClassesGiveTheirBases) {
