@@ -112,7 +112,8 @@ class Win32SaverDisplay final : public SaverDisplay {
     saver_class.lpfnWndProc = &Win32SaverDisplay::ClassProcedure;
     saver_class.hInstance = GetModuleHandleW(nullptr);
     saver_class.hIcon = LoadIconW(saver_class.hInstance, MAKEINTRESOURCEW(1));
-    saver_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // IDC_ARROW, named here without the character-set macros.
+    saver_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     saver_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     saver_class.lpszClassName = kSaverClass;
     RegisterClassW(&saver_class);
