@@ -48,3 +48,41 @@ wait_for_demo() {
   done
   return 1
 }
+# mean_rgb FILE: its mean red, green and blue (0 to 1).
+mean_rgb() { convert "$1" -format '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]' info:; }
+# alike "R G B" "R G B": loosely the same colour (Mesa's rasterisers differ
+# in detail, and the times match only to a screenshot's length).
+alike() { awk -v a="$1" -v b="$2" 'BEGIN { split(a, x); split(b, y); for (i = 1; i <= 3; i++) if ((x[i] - y[i]) ^ 2 > 0.01) exit 1 }'; }
+
+# Linux frames of the demo at the saver's default picture position (fill):
+# the first slide (the lake) and the second (the forest).
+"$root/build/tools/lumisave-tool" render "$root/build/samples/demo.lumi" --times 2,16 --size 600x400 \
+  --position fill --step 0.1 --out-dir "$shots/linux" > "$logs/linux-frames.log" 2>&1
+
+# The test window: "Loading..." in a centred square of two thirds of the
+# height, black beside it, then the demo as Linux draws it at the same
+# times; input does not end it.
+xdotool mousemove 1000 750
+start_saver saver-test /t
+status=0
+loading=1
+for ((i = 0; i < 100 && loading != 0; i++)); do
+  import -window root -crop 600x400+50+50 +repage "$shots/test-loading.png"
+  convert "$shots/test-loading.png" -crop 267x267+167+67 +repage "$shots/test-square.png"
+  difference=$(compare -metric RMSE "$shots/test-square.png" "$root/build/builtin_pictures/picture_5.png" \
+    -resize 267x267! null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+  beside=$(convert "$shots/test-loading.png" -crop 150x400+0+0 -format '%[fx:mean]' info:)
+  awk -v d="$difference" -v b="$beside" 'BEGIN { exit !(d < 0.15 && b < 0.02) }' && loading=0
+done
+demo_seen=$SECONDS
+wait_for_demo 600x400+50+50 test-lake || status=1
+alike "$(mean_rgb "$shots/test-lake.png")" "$(mean_rgb "$shots/linux/t000002.000.png")" || status=1
+if ((demo_seen + 15 > SECONDS)); then sleep $((demo_seen + 15 - SECONDS)); fi
+import -window root -crop 600x400+50+50 +repage "$shots/test-forest.png"
+alike "$(mean_rgb "$shots/test-forest.png")" "$(mean_rgb "$shots/linux/t000016.000.png")" || status=1
+for x in 100 200 300 400 500 600 700; do xdotool mousemove $x 300; done
+xdotool key space click 1
+saver_ends 10 && status=1
+stop_saver
+tally saver-test-loading $loading "$shots/test-loading.png"
+tally saver-test-demo $status "$shots"
