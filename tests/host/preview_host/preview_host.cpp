@@ -4,10 +4,10 @@
 //
 //   lumi_preview_host SAVER ROUNDS [SEED]
 //
-// Each round starts SAVER /p HWND, waits up to 1.5 s (the first rounds end
-// before the saver has drawn, later ones while it draws), checks that the
-// saver still runs, kills it with TerminateProcess and checks that our
-// window is still there and answers. Exit 0 when every round passed.
+// Each round starts SAVER /p HWND, waits a random time up to 4 s (from
+// the saver's start-up to its first frames), checks that the saver still
+// runs, kills it with TerminateProcess and checks that our window is still
+// there and answers. Exit 0 when every round passed.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,7 +18,7 @@
 namespace {
 
 constexpr wchar_t kHostClass[] = L"LumisavePreviewHost";
-constexpr DWORD kLongestWaitMs = 1500;
+constexpr DWORD kLongestWaitMs = 4000;
 
 // Keeps our window answering while we wait, as any program must.
 void PumpMessagesFor(DWORD milliseconds) {
@@ -104,6 +104,8 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("no host window (Windows error %lu)\n", GetLastError());
     return 1;
   }
+  std::printf("host window %llu\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(window)));
+  std::fflush(stdout);
   std::mt19937 random(seed);
   std::uniform_int_distribution<DWORD> moment(0, kLongestWaitMs);
   int failures = 0;
