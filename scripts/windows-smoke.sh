@@ -44,11 +44,11 @@ look() {
 }
 # shows_demo "LIGHTNESS SATURATION": the demo's lake is bright and colourful.
 shows_demo() { awk -v l="${1% *}" -v s="${1#* }" 'BEGIN { exit !(l > 0.3 && s > 0.2) }'; }
-# wait_for_demo GEOMETRY NAME: screenshots until the demo shows (20 s at
+# wait_for_demo GEOMETRY NAME: screenshots until the demo shows (30 s at
 # most); the last one is $shots/NAME.png.
 wait_for_demo() {
-  local i
-  for ((i = 0; i < 60; i++)); do
+  local deadline=$((SECONDS + 30))
+  while ((SECONDS < deadline)); do
     shows_demo "$(look "$1" "$shots/$2.png")" && return 0
     sleep 0.3
   done
@@ -72,7 +72,8 @@ xdotool mousemove 1000 750
 start_saver saver-test /t
 status=0
 loading=1
-for ((i = 0; i < 100 && loading != 0; i++)); do
+deadline=$((SECONDS + 30))
+while ((loading != 0 && SECONDS < deadline)); do
   import -window root -crop 600x400+50+50 +repage "$shots/test-loading.png"
   convert "$shots/test-loading.png" -crop 267x267+167+67 +repage "$shots/test-square.png"
   difference=$(compare -metric RMSE "$shots/test-square.png" "$root/build/builtin_pictures/picture_5.png" \
