@@ -149,6 +149,10 @@ if [[ -s $logs/xvfb.display ]]; then
   else
     fail "wgl-context exited with $code" "$logs/wgl-context.out"
   fi
+  LUMI_REQUIRE_GL=1 run saver-display "$out/tests/host/lumi_tests_host.exe" --gtest_filter='Win32SaverDisplay.*'
+  status=0
+  ((code == 0)) && grep -q '^\[  PASSED  \] 1 test' "$logs/saver-display.out" || status=1
+  tally saver-display $status "$logs/saver-display.out"
   source "$root/scripts/windows-smoke.sh"
 else
   fail "Xvfb did not start" "$logs/xvfb.err"
