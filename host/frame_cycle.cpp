@@ -28,7 +28,7 @@ bool Contains(const WindowRect& rect, std::int32_t x, std::int32_t y) {
 
 SaverFrameCycle::SaverFrameCycle(SaverPlatform& platform, SaverDisplay* display, SceneSound& sound,
                                  FrameCycleOptions options)
-    : platform_(platform), display_(display), sound_(sound), options_(options) {}
+    : platform_(platform), display_(display), sound_(sound), options_(std::move(options)) {}
 
 // Devices go before the windows they draw into.
 SaverFrameCycle::~SaverFrameCycle() = default;
@@ -149,11 +149,13 @@ HResult SaverFrameCycle::RunSaverLoop(CD3DScreensaver& host) {
     windows_missing_ = true;
     return Failed(host.errorCode) ? host.errorCode : kErrorUnspecified;
   }
-  timer_.Start();
+  options_.timer.Start();
   if (!host.errorOccurred) {
     if (const HResult initialized = host.InitializeScene(); Failed(initialized)) return initialized;
     Initialize3D(host);
   }
+  const bool full_screen = host.mode == ModeFull;
+  if (full_screen) display_->AnnounceSaverRunning(true);
   Clock::time_point next = Clock::now();
   for (;;) {
     if (const std::optional<WindowMessage> message = platform_.PeekMessage(next)) {
@@ -172,6 +174,8 @@ HResult SaverFrameCycle::RunSaverLoop(CD3DScreensaver& host) {
       next = std::max(next + FrameInterval(host), start);
     }
   }
+  // Only a quit rule ends the loop, and it has ended the saver.
+  if (full_screen) display_->AnnounceSaverRunning(false);
   return kSuccess;
 }
 
@@ -273,8 +277,8 @@ void SaverFrameCycle::SwitchToUnit(CD3DScreensaver& host, std::size_t index) {
 }
 
 void SaverFrameCycle::RenderFrame(CD3DScreensaver& host) {
-  host.appTime = timer_.AppTime();
-  host.elapsedTime = timer_.Elapsed();
+  host.appTime = options_.timer.AppTime();
+  host.elapsedTime = options_.timer.Elapsed();
   host.Advance();
   ++frame_count_;
   const bool lose = options_.lose_device_every > 0 && frame_count_ % options_.lose_device_every == 0;

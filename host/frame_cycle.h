@@ -26,6 +26,8 @@ struct FrameCycleOptions {
   // Full screen drawn into this foreign window (as xscreensaver hands one
   // to each program per monitor) instead of windows of our own.
   PlatformWindow full_screen_window = 0;
+  // The frame clock: the steady clock unless the platform has its own.
+  FrameTimer timer;
 };
 
 class SaverFrameCycle : public SaverParts {
@@ -96,7 +98,6 @@ class SaverFrameCycle : public SaverParts {
   SaverDisplay* display_;
   SceneSound& sound_;
   FrameCycleOptions options_;
-  FrameTimer timer_;
   std::vector<Monitor> monitors_;
   std::vector<Adapter> adapters_;
   std::vector<Unit> units_;

@@ -1,22 +1,42 @@
 // lumisave on Windows: the screen saver the Display control panel starts
 // with its switches (/s, /p HWND, /c[:HWND], /a HWND, /t).
 #include <cstdio>
+#include <memory>
 
-#include "host/pending_saver_parts.h"
+#include "host/document_scene_host.h"
+#include "host/frame_cycle.h"
 #include "host/process_entry.h"
 #include "host/saver_settings.h"
+#include "host/scene_sound.h"
 #include "host/screensaver.h"
+#include "platform/windows/performance_clock.h"
 #include "platform/windows/registry_settings_store.h"
+#include "platform/windows/win32_saver_display.h"
 #include "platform/windows/windows_saver_platform.h"
 
 int wmain() {
   lumi::WindowsSaverPlatform platform;
-  if (lumi::ParseCommandLine(platform.CommandLine()).mode == lumi::ModeConfigure) {
+  const lumi::SaverMode mode = lumi::ParseCommandLine(platform.CommandLine()).mode;
+  if (mode == lumi::ModeConfigure) {
     std::fputs("lumisave: the settings dialog is not yet available on this build\n", stderr);
   }
   lumi::RegistrySettingsStore store;
   lumi::SaverSettings settings(store, lumi::kSettingsKeyPath);
-  lumi::PendingSaverParts parts;
-  lumi::CVovorScreensaver host(platform, parts, nullptr, &settings);
-  return parts.ExitCode(lumi::RunSaverProcess(host, lumi::WindowsSaverPlatform::ExecutableInstance()));
+
+  const bool drawing = mode == lumi::ModePreview || mode == lumi::ModeFull || mode == lumi::ModeTest;
+  std::unique_ptr<lumi::SaverDisplay> display;
+  if (drawing) display = lumi::CreateWin32SaverDisplay(platform);
+
+  // The sound of this system comes later: scenes play silently.
+  lumi::SilentSceneSound sound;
+  lumi::DocumentSceneHost sceneHost(
+      sound, [] { return lumi::ReadCarriedDocument(); },
+      [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); });
+  lumi::FrameCycleOptions options;
+  const lumi::TickClock clock = lumi::PerformanceCounterClock();
+  options.timer = lumi::FrameTimer(clock.ticks, clock.frequency);
+  lumi::SaverFrameCycle parts(platform, display.get(), sound, std::move(options));
+  lumi::CVovorScreensaver host(platform, parts, &sceneHost, &settings);
+  const int result = lumi::RunSaverProcess(host, lumi::WindowsSaverPlatform::ExecutableInstance());
+  return parts.WindowsMissing() ? 1 : result;
 }

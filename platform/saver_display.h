@@ -85,6 +85,9 @@ class SaverDisplay {
   // with the window colour, frames it and writes `text` word-wrapped and
   // centred in it. Only called while no device draws into the window.
   virtual void PaintErrorBox(PlatformWindow window, WindowRect box, std::u16string_view text) = 0;
+  // Tells the system whether a full-screen saver runs (Windows holds back
+  // its task-switching keys meanwhile); nothing where no system asks.
+  virtual void AnnounceSaverRunning(bool) {}
 };
 
 }  // namespace lumi

@@ -88,7 +88,6 @@ check() {
 }
 
 check tool-inspect 0 '"signature"' out "$out/tools/lumisave-tool.exe" inspect "$root/build/samples/demo.lumi"
-check saver-full-screen 1 "playback is not yet available" err "$out/host/lumisave.scr" /s
 check saver-settings 0 "settings dialog is not yet available" err "$out/host/lumisave.scr" /c
 check saver-change-password 0 "" err "$out/host/lumisave.scr" /a 12
 
@@ -150,6 +149,11 @@ if [[ -s $logs/xvfb.display ]]; then
   else
     fail "wgl-context exited with $code" "$logs/wgl-context.out"
   fi
+  LUMI_REQUIRE_GL=1 run saver-display "$out/tests/host/lumi_tests_host.exe" --gtest_filter='Win32SaverDisplay.*'
+  status=0
+  ((code == 0)) && grep -q '^\[  PASSED  \] 1 test' "$logs/saver-display.out" || status=1
+  tally saver-display $status "$logs/saver-display.out"
+  source "$root/scripts/windows-smoke.sh"
 else
   fail "Xvfb did not start" "$logs/xvfb.err"
 fi

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/renderer_answer.h"
+
 namespace lumi {
 
 class GlContext {
@@ -24,6 +26,9 @@ class GlContext {
 // A surfaceless EGL context on the Mesa platform: needs neither a display
 // server nor a GPU. Null with the reason in error when unavailable.
 std::unique_ptr<GlContext> CreateHeadlessGlContext(std::string& error);
+
+// The names of the renderer behind a context, made current here.
+RendererNames ReadRendererNames(GlContext& context);
 
 struct WindowOptions {
   std::string title = "lumisave";

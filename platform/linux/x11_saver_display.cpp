@@ -35,23 +35,6 @@ int OnXError(Display*, XErrorEvent*) {
 
 std::u16string Utf16(const char* text) { return FromUtf8(text != nullptr ? text : ""); }
 
-// A stable 16-byte identity from the renderer's vendor and name: two
-// differently seeded 64-bit FNV-1a hashes.
-std::array<std::uint8_t, 16> IdentityOf(const std::string& text) {
-  std::array<std::uint8_t, 16> identity{};
-  for (int half = 0; half < 2; ++half) {
-    std::uint64_t hash = half == 0 ? 0xcbf29ce484222325ull : 0x84222325cbf29ce4ull;
-    for (unsigned char c : text) hash = (hash ^ c) * 0x100000001b3ull;
-    for (int i = 0; i < 8; ++i) identity[static_cast<std::size_t>(half * 8 + i)] = static_cast<std::uint8_t>(hash >> (8 * i));
-  }
-  return identity;
-}
-
-bool IsSoftwareRenderer(const std::string& renderer) {
-  return renderer.find("llvmpipe") != std::string::npos || renderer.find("softpipe") != std::string::npos ||
-         renderer.find("Software Rasterizer") != std::string::npos;
-}
-
 // The context of a window inside a foreign one has no window once that
 // window is gone, so the device stops presenting into it: Mesa's software
 // path stalls for seconds drawing into a destroyed window. The device asks
@@ -111,16 +94,12 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
 
   std::vector<AdapterAnswer> Adapters() override {
     std::vector<AdapterAnswer> adapters;
-    const RendererInfo& renderer = Renderer();
+    const RendererNames& renderer = Renderer();
     // Without a renderer nothing can draw: no adapter is usable.
-    if (renderer.renderer.empty()) return adapters;
+    if (!IsUsableRenderer(renderer)) return adapters;
     const int count = SDL_GetNumVideoDisplays();
     for (int i = 0; i < count; ++i) {
-      AdapterAnswer adapter;
-      adapter.monitor = i;
-      adapter.description = Utf16(renderer.renderer.c_str());
-      adapter.software = IsSoftwareRenderer(renderer.renderer);
-      adapter.identifier = IdentityOf(renderer.vendor + "\n" + renderer.renderer);
+      AdapterAnswer adapter = RendererAdapter(renderer, i);
       SDL_DisplayMode current{};
       SDL_GetCurrentDisplayMode(i, &current);
       adapter.desktop = {static_cast<std::uint32_t>(current.w), static_cast<std::uint32_t>(current.h)};
@@ -288,30 +267,18 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
     int pointer_x = 0, pointer_y = 0;
     bool moved = false;
   };
-  struct RendererInfo {
-    std::string vendor, renderer;
-  };
 
   PlatformWindow main_window() const { return windows_.empty() ? 0 : windows_.begin()->first; }
 
   // The renderer's names, read once from a hidden window's context.
-  const RendererInfo& Renderer() {
+  const RendererNames& Renderer() {
     if (renderer_) return *renderer_;
     renderer_.emplace();
     SDL_Window* window = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (window == nullptr) return *renderer_;
     std::string error;
-    if (std::unique_ptr<GlContext> context = CreateSdlGlContext(window, false, error); context && context->MakeCurrent()) {
-      using GetString = const unsigned char* (*)(unsigned);
-      constexpr unsigned kVendor = 0x1F00, kRenderer = 0x1F01;
-      if (auto get = reinterpret_cast<GetString>(context->GetProcAddress("glGetString"))) {
-        const auto text = [get](unsigned name) {
-          const unsigned char* value = get(name);
-          return value != nullptr ? std::string(reinterpret_cast<const char*>(value)) : std::string();
-        };
-        renderer_->vendor = text(kVendor);
-        renderer_->renderer = text(kRenderer);
-      }
+    if (std::unique_ptr<GlContext> context = CreateSdlGlContext(window, false, error)) {
+      renderer_ = ReadRendererNames(*context);
     } else {
       std::fprintf(stderr, "lumisave: %s\n", error.c_str());
     }
@@ -454,7 +421,7 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
   std::atomic<bool> waiting_{false};
   bool focus_lost_ = false;
   std::map<PlatformWindow, WindowRecord> windows_;
-  std::optional<RendererInfo> renderer_;
+  std::optional<RendererNames> renderer_;
   XFontStruct* font_ = nullptr;
 };
 

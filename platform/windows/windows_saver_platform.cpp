@@ -80,6 +80,10 @@ std::intptr_t WindowsSaverPlatform::DispatchMessage(const WindowMessage& message
   return DispatchMessageW(&msg);
 }
 
+std::intptr_t WindowsSaverPlatform::CallWindowProcedure(const WindowMessage& message) {
+  return procedure_ ? procedure_(message) : DefaultWindowProcedure(message);
+}
+
 void WindowsSaverPlatform::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
 
 std::intptr_t WindowsSaverPlatform::DefaultWindowProcedure(const WindowMessage& message) {

@@ -19,6 +19,9 @@ class WindowsSaverPlatform : public SaverPlatform {
                       std::uint32_t icon) override;
 
   void SetWindowProcedure(WindowProcedure procedure) override { procedure_ = std::move(procedure); }
+  // What the saver's window class calls for each of its messages: the
+  // procedure, or the default handling while there is none.
+  std::intptr_t CallWindowProcedure(const WindowMessage& message);
   void PostMessage(const WindowMessage& message) override;
   // Waits in the thread's message queue; nullopt on the quit message (and
   // when Windows refuses, e.g. for a window that no longer exists).

@@ -21,6 +21,8 @@ class FakeDisplay : public SaverDisplay {
   std::vector<std::uint32_t> device_heights;
   std::vector<SaverWindowRequest> windows;
   int paints = 0;
+  // What the system was told of a running saver, in order.
+  std::vector<bool> announcements;
 
   std::vector<MonitorAnswer> Monitors() override { return monitors; }
   std::vector<AdapterAnswer> Adapters() override { return adapters; }
@@ -48,6 +50,7 @@ class FakeDisplay : public SaverDisplay {
     return std::make_unique<RecordingDevice>(width, height);
   }
   void PaintErrorBox(PlatformWindow, WindowRect, std::u16string_view) override { ++paints; }
+  void AnnounceSaverRunning(bool running) override { announcements.push_back(running); }
 };
 
 }  // namespace lumi::test

@@ -57,6 +57,25 @@ class ModeFallback : public ::testing::Test {
   SaverSettings settings{store, kSettingsKeyPath};
 };
 
+TEST_F(ModeFallback, TheSystemHearsOfTheFullScreenSaverOnlyWhileItsLoopRuns) {
+  Run();
+  EXPECT_THAT(display.announcements, ElementsAre(true, false));
+
+  // A test window is an ordinary program's.
+  test::FakeDisplay windowed;
+  windowed.monitors = display.monitors;
+  windowed.adapters = display.adapters;
+  SaverFrameCycle test_cycle{platform, &windowed, sound, {}};
+  CD3DScreensaver test_host{platform, test_cycle};
+  test_host.mode = ModeTest;
+  test_cycle.EnumerateMonitors(test_host);
+  ASSERT_EQ(test_cycle.CreateSaverWindows(test_host), kSuccess);
+  test_cycle.BuildDeviceList(test_host);
+  platform.queue.push_back({0, kMessageQuit, 0, 0});
+  test_cycle.RunSaverLoop(test_host);
+  EXPECT_TRUE(windowed.announcements.empty());
+}
+
 TEST_F(ModeFallback, AFirstTimeSuccessWritesNothing) {
   Run();
   EXPECT_FALSE(host.errorOccurred);
