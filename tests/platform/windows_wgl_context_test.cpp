@@ -16,6 +16,11 @@ namespace {
 
 bool GlRequired() { return std::getenv("LUMI_REQUIRE_GL") != nullptr; }
 
+bool LoadFunctions(GlFunctions& gl, GlContext& context, std::string& error) {
+  return gl.Load([](const char* name, void* user) { return static_cast<GlContext*>(user)->GetProcAddress(name); },
+                 &context, error);
+}
+
 class WindowOfOurOwn {
  public:
   WindowOfOurOwn() {
@@ -60,9 +65,7 @@ TEST(WglContext, DrawsWithOpenGl33CoreThroughOurLoader) {
 
   // Clear and ReadPixels are OpenGL 1.1: opengl32's own exports.
   GlFunctions gl;
-  ASSERT_TRUE(gl.Load([](const char* name, void* user) { return static_cast<GlContext*>(user)->GetProcAddress(name); },
-                      context.get(), error))
-      << error;
+  ASSERT_TRUE(LoadFunctions(gl, *context, error)) << error;
   GLint major = 0, minor = 0, profile = 0;
   gl.GetIntegerv(GL_MAJOR_VERSION, &major);
   gl.GetIntegerv(GL_MINOR_VERSION, &minor);
@@ -77,6 +80,31 @@ TEST(WglContext, DrawsWithOpenGl33CoreThroughOurLoader) {
   EXPECT_NEAR(pixel[1], 128, 1);
   EXPECT_EQ(pixel[2], 0);
   context->SwapBuffers();
+}
+
+// Tools and tests draw without a window of their own: the context brings a
+// hidden one, and two of them live side by side (the window class is
+// registered once).
+TEST(WglContext, HeadlessContextsNeedNoWindowOfTheirs) {
+  std::string error;
+  const std::unique_ptr<GlContext> first = CreateHeadlessGlContext(error);
+  if (!first) {
+    EXPECT_FALSE(error.empty());
+    ASSERT_FALSE(GlRequired()) << error;
+    GTEST_SKIP() << error;
+  }
+  const std::unique_ptr<GlContext> second = CreateHeadlessGlContext(error);
+  ASSERT_TRUE(second) << error;
+  for (GlContext* context : {first.get(), second.get()}) {
+    EXPECT_FALSE(context->HasWindow());
+    EXPECT_EQ(context->DrawableWidth(), 0u);
+    ASSERT_TRUE(context->MakeCurrent());
+    GlFunctions gl;
+    ASSERT_TRUE(LoadFunctions(gl, *context, error)) << error;
+    GLint profile = 0;
+    gl.GetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+    EXPECT_TRUE(profile & GL_CONTEXT_CORE_PROFILE_BIT);
+  }
 }
 
 }  // namespace

@@ -11,7 +11,14 @@
 #include "render/device.h"
 #include "tests/support/picture_files.h"
 
+namespace lumi {
+class GlContext;
+}
+
 namespace lumi::test {
+
+// This system's headless context set up for tests (gl_test_context_<system>.cpp).
+std::unique_ptr<GlContext> CreateTestGlContext(std::string& error);
 
 // One headless context for the whole test program; each call makes a new
 // device on it. Null (and the test is skipped) without headless OpenGL.

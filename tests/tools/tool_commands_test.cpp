@@ -158,7 +158,7 @@ TEST_F(Tool, ExitCodesSeparateBadInputFromUsage) {
 }
 
 TEST_F(Tool, RenderPlacesThePictureWithBlackBarsAndSurvivesDeviceLoss) {
-  if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "lumisave-tool is built without graphics";
+  if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "this build does not test lumisave-tool's drawing";
   const auto png = dir_ / "frame.png";
   const Result rendered = Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o " + png.string() +
                               " --size 160x160 --frames 4 --lose-device-every 2");
@@ -241,7 +241,7 @@ TEST_F(Tool, SimulateCountsParticlesByRateAndLifetime) {
 }
 
 TEST_F(Tool, RenderAtTimesDrawsWhatSimulateReports) {
-  if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "lumisave-tool is built without graphics";
+  if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "this build does not test lumisave-tool's drawing";
   // Find a time fully faded to black and one fully shown, as simulate sees them.
   std::string times;
   for (int i = 0; i <= 80; ++i) times += (i ? "," : "") + std::to_string(i * 0.5);
@@ -290,7 +290,7 @@ TEST_F(Tool, RenderAtTimesDrawsWhatSimulateReports) {
 }
 
 TEST_F(Tool, BenchPlaysBrieflyAndRefusesBadSizesAndDurations) {
-  if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "lumisave-tool is built without graphics";
+  if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "this build does not test lumisave-tool's drawing";
   const std::string bench = std::string("bench ") + LUMI_SAMPLE_DOCUMENT;
   EXPECT_EQ(Run(bench + " --size 64x40 --seconds 0.2").code, 0);
   for (const char* bad : {" --size 64", " --size 0x40", " --size 64x99999", " --seconds 0", " --seconds -1",

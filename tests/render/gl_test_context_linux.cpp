@@ -1,0 +1,15 @@
+// The tests' headless context on Linux: surfaceless EGL, with Mesa's shader
+// cache off so test runs leave nothing in the user's cache folder.
+#include <cstdlib>
+
+#include "platform/gl/gl_context.h"
+#include "tests/render/gl_test_support.h"
+
+namespace lumi::test {
+
+std::unique_ptr<GlContext> CreateTestGlContext(std::string& error) {
+  setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
+  return CreateHeadlessGlContext(error);
+}
+
+}  // namespace lumi::test
