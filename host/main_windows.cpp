@@ -6,7 +6,7 @@
 #include "host/process_entry.h"
 #include "host/saver_settings.h"
 #include "host/screensaver.h"
-#include "platform/windows/registry_settings_store.h"
+#include "platform/user_settings_store.h"
 #include "platform/windows/windows_saver_platform.h"
 
 int wmain() {
@@ -14,8 +14,8 @@ int wmain() {
   if (lumi::ParseCommandLine(platform.CommandLine()).mode == lumi::ModeConfigure) {
     std::fputs("lumisave: the settings dialog is not yet available on this build\n", stderr);
   }
-  lumi::RegistrySettingsStore store;
-  lumi::SaverSettings settings(store, lumi::kSettingsKeyPath);
+  const std::unique_ptr<lumi::SettingsStore> store = lumi::OpenUserSettingsStore();
+  lumi::SaverSettings settings(*store, lumi::kSettingsKeyPath);
   lumi::PendingSaverParts parts;
   lumi::CVovorScreensaver host(platform, parts, nullptr, &settings);
   return parts.ExitCode(lumi::RunSaverProcess(host, lumi::WindowsSaverPlatform::ExecutableInstance()));
