@@ -105,7 +105,7 @@ def main():
         press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK"))
     elif scenario == "stretch-escape":
         choose(position, "Stretch")
-        subprocess.run(["xdotool", "key", "Escape"], check=True)
+        keys("Lumisave", "Escape")
     elif scenario == "display":
         press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Display Settings..."))
         display = window("Display Settings")

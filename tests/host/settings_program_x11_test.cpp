@@ -139,7 +139,7 @@ TEST_F(SettingsProgramOnX, ASaverThatCrashesHangsOrBabblesMeansNoOpenGL) {
   };
   std::vector<Probe> probes = {
       {"crashes", "kill -SEGV $$", "was ended by signal 11"},
-      {"babbles", "echo 'no JSON here'", ""},
+      {"babbles", "echo 'no JSON here'", "not a device listing"},
       // Its child would keep the answer open: both must go.
       {"hangs", "sleep 60 & echo $! > \"$(dirname \"$0\")/child\"; wait", "did not answer within 5000 ms"},
   };
