@@ -2,8 +2,10 @@
 // the switches Windows passes to a screen saver.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,12 +19,13 @@
 #include "host/saver_arguments.h"
 #include "host/scene_sound.h"
 #include "host/screensaver.h"
-#include "platform/linux/file_settings_store.h"
+#include "platform/linux/companion_program.h"
 #include "platform/linux/linux_saver_platform.h"
 #include "platform/linux/sleep_watcher.h"
 #include "platform/linux/sound/linux_scene_sound.h"
 #include "platform/linux/x11_saver_display.h"
 #include "platform/resource_lookup.h"
+#include "platform/user_settings_store.h"
 
 namespace {
 
@@ -58,18 +61,22 @@ constexpr const char* kUsage =
     "/a change password.\n";
 
 // The configuration mode belongs to the settings program where there is a
-// display to show it on: it is run in our place with our arguments, found
-// beside us or where it is installed, never through PATH. Returns when it
-// cannot be run.
+// display to show it on: it is run in our place with our arguments. Returns
+// when it cannot be, saying why, and the settings are listed instead.
 void RunSettingsProgram(char** argv) {
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) return;
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  std::filesystem::path program = self.parent_path() / "lumisave-settings";
-  if (error || !std::filesystem::exists(program)) program = LUMI_INSTALLED_SETTINGS;
-  if (!std::filesystem::exists(program)) return;
-  argv[0] = const_cast<char*>(program.c_str());
-  execv(program.c_str(), argv);
+  const std::optional<std::filesystem::path> program = lumi::FindCompanionProgram(LUMI_SETTINGS_FROM_SAVER);
+  if (!program) {
+    std::fputs("lumisave: lumisave-settings is not installed; the settings are listed instead\n",
+               stderr);
+    return;
+  }
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+    std::fprintf(stderr, "lumisave: no display for %s; the settings are listed instead\n", program->c_str());
+    return;
+  }
+  argv[0] = const_cast<char*>(program->c_str());
+  execv(program->c_str(), argv);
+  std::fprintf(stderr, "lumisave: cannot start %s: %s\n", program->c_str(), std::strerror(errno));
 }
 
 // The monitors and adapters as the saver's device list sees them. Exit 1
@@ -120,8 +127,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  lumi::FileSettingsStore store(lumi::FileSettingsStore::DefaultPath([](const char* name) { return std::getenv(name); }));
-  lumi::SaverSettings settings(store, lumi::kSettingsKeyPath, arguments.overrides);
+  const std::unique_ptr<lumi::SettingsStore> store = lumi::OpenUserSettingsStore();
+  lumi::SaverSettings settings(*store, lumi::kSettingsKeyPath, arguments.overrides);
   lumi::LinuxSaverPlatform platform(arguments.commandLine, !arguments.normalPriority);
 
   const lumi::SaverMode mode = arguments.parsed.mode;

@@ -9,8 +9,8 @@
 #include "host/saver_settings.h"
 #include "host/scene_sound.h"
 #include "host/screensaver.h"
+#include "platform/user_settings_store.h"
 #include "platform/windows/performance_clock.h"
-#include "platform/windows/registry_settings_store.h"
 #include "platform/windows/win32_saver_display.h"
 #include "platform/windows/windows_saver_platform.h"
 
@@ -20,8 +20,8 @@ int wmain() {
   if (mode == lumi::ModeConfigure) {
     std::fputs("lumisave: the settings dialog is not yet available on this build\n", stderr);
   }
-  lumi::RegistrySettingsStore store;
-  lumi::SaverSettings settings(store, lumi::kSettingsKeyPath);
+  const std::unique_ptr<lumi::SettingsStore> store = lumi::OpenUserSettingsStore();
+  lumi::SaverSettings settings(*store, lumi::kSettingsKeyPath);
 
   const bool drawing = mode == lumi::ModePreview || mode == lumi::ModeFull || mode == lumi::ModeTest;
   std::unique_ptr<lumi::SaverDisplay> display;

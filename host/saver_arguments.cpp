@@ -112,13 +112,8 @@ SaverArguments ParseSaverArguments(std::span<const std::string> args, const Envi
       arguments.loseDeviceEvery = ParseCount(value(arg), arg, 1, 1000000);
     } else if (arg == "--picture-position") {
       const std::string& position = value(arg);
-      if (position == "stretch") {
-        arguments.overrides.picture_position = 0;
-      } else if (position == "fit") {
-        arguments.overrides.picture_position = 1;
-      } else if (position == "fill") {
-        arguments.overrides.picture_position = 2;
-      } else {
+      arguments.overrides.picture_position = PicturePositionNamed(position);
+      if (!arguments.overrides.picture_position) {
         throw UsageError(arg + " must be stretch, fit or fill, not '" + position + "'");
       }
     } else if (arg == "--volume") {

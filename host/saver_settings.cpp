@@ -8,6 +8,8 @@
 namespace lumi {
 namespace {
 
+constexpr std::array<const char*, kMaxPicturePosition + 1> kPositionWords = {"stretch", "fit", "fill"};
+
 std::string Hex(const std::vector<std::uint8_t>& bytes) {
   std::string text;
   for (std::uint8_t byte : bytes) {
@@ -19,6 +21,17 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
 }
 
 }  // namespace
+
+std::optional<std::uint32_t> PicturePositionNamed(std::string_view word) {
+  for (std::uint32_t i = 0; i < kPositionWords.size(); ++i) {
+    if (word == kPositionWords[i]) return i;
+  }
+  return std::nullopt;
+}
+
+const char* PicturePositionName(std::uint32_t position) {
+  return kPositionWords[std::min(position, kMaxPicturePosition)];
+}
 
 SaverSettings::SaverSettings(SettingsStore& store, std::u16string key_path, SettingOverrides overrides)
     : store_(store), key_path_(std::move(key_path)), overrides_(overrides) {}

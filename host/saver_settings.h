@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/scene_sound.h"
@@ -32,6 +33,11 @@ inline constexpr char16_t kValueAdapterId[] = u"Adapter ID";
 inline constexpr std::uint32_t kDefaultPicturePosition = 2;  // Fill
 inline constexpr std::uint32_t kMaxPicturePosition = 2;
 inline constexpr std::uint32_t kMaxSoundVolume = 100;
+
+// "stretch", "fit" and "fill" for the stored numbers 0, 1 and 2, as the
+// command lines write them.
+std::optional<std::uint32_t> PicturePositionNamed(std::string_view word);
+const char* PicturePositionName(std::uint32_t position);
 
 using AdapterIdentifier = std::array<std::uint8_t, 16>;
 

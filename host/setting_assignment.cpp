@@ -27,7 +27,6 @@ constexpr std::array kScreenValues = {
     Settable{kValueLeaveBlack, 1}, Settable{kValueDisableHardware, 1}, Settable{kValueWidth, kAnyNumber},
     Settable{kValueHeight, kAnyNumber}, Settable{kValueFormat, kAnyNumber},
 };
-constexpr std::array<const char*, 3> kPositionWords = {"stretch", "fit", "fill"};
 
 // The four quoted names may be given without their quotes.
 bool SameName(std::u16string_view given, std::u16string_view stored) {
@@ -88,9 +87,7 @@ SettingAssignment ParseSettingAssignment(std::string_view name_text, std::string
   result.name = found->name;
   std::optional<std::uint32_t> value = Number(value_text);
   if (found->name == std::u16string_view(kValuePicturePosition)) {
-    for (std::uint32_t i = 0; i < kPositionWords.size(); ++i) {
-      if (value_text == kPositionWords[i]) value = i;
-    }
+    if (const std::optional<std::uint32_t> named = PicturePositionNamed(value_text)) value = named;
   }
   if (!value || *value > found->max) {
     const std::string accepted = found->max == kAnyNumber

@@ -13,7 +13,8 @@ packages=(
   libturbojpeg0-dev libmpg123-dev
   lame sox alsa-utils python-pygame-doc
   libgtest-dev libgmock-dev libbenchmark-dev libsquish-dev nsis-common
-  libgtk-3-dev desktop-file-utils xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+  libgtk-3-dev desktop-file-utils xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils
+  at-spi2-core python3-pyatspi
   libassimp-dev assimp-testmodels
 )
 windows_packages=(

@@ -8,4 +8,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" build -DLUMI_TESTS=OFF -DLUMI_BENCH=OFF
 "$root/build/tools/lumisave-tool" inspect "$root/build/samples/demo.lumi"
 MESA_SHADER_CACHE_DISABLE=true "$root/build/tools/lumisave-tool" render "$root/build/samples/demo.lumi" \
-  -o "$root/build/demo.png" --size 960x540
+  -o "$root/build/demo.png" --size 960x540 --position fit

@@ -17,6 +17,7 @@
 #include "tools/command.h"
 #include "tools/contact_sheet.h"
 #include "tools/number_lists.h"
+#include "tools/picture_position.h"
 
 namespace lumi::tool {
 namespace {
@@ -35,19 +36,13 @@ constexpr char kUsageText[] =
     "  --step S                seconds between frames (default 1/60)\n"
     "  --size WxH              the screen size in pixels (default 640x400)\n"
     "  --position fit|fill|stretch\n"
-    "                          the user's picture position (default fit)\n"
+    "                          the picture position (default: the stored one,\n"
+    "                          as the saver reads it; standard error says which)\n"
     "  --slide N               start the show at slide N, from 0 (default 0)\n"
     "  --frames N              without --times: frames to draw before saving\n"
     "                          (default 1)\n"
     "  --lose-device-every N   lose the graphics device every N frames and restore\n"
     "                          it, as a screen saver sees after a display change\n";
-
-PlacementMode Position(const std::string& name) {
-  if (name == "fit") return PlacementMode::Fit;
-  if (name == "fill") return PlacementMode::Fill;
-  if (name == "stretch") return PlacementMode::Stretch;
-  throw UsageError{"--position must be fit, fill or stretch, not " + name};
-}
 
 // "t000012.500.png": fixed width, so names sort by time.
 std::string FrameFileName(double time) {
@@ -75,7 +70,7 @@ int Run(const std::vector<std::string>& raw) {
   const auto sheet = args.Option("--contact-sheet");
   const auto step_text = args.Option("--step");
   const PixelSize size = ParsePixelSize(args.Option("--size").value_or("640x400"), "--size");
-  const PlacementMode position = Position(args.Option("--position").value_or("fit"));
+  const std::optional<std::string> position_name = args.Option("--position");
   const uint32_t slide_index = WholeNumber(args.Option("--slide").value_or("0"), "--slide");
   const uint32_t frames = WholeNumber(args.Option("--frames").value_or("1"), "--frames");
   const uint32_t lose_every = WholeNumber(args.Option("--lose-device-every").value_or("0"), "--lose-device-every");
@@ -98,6 +93,7 @@ int Run(const std::vector<std::string>& raw) {
     throw UsageError{e.what()};
   }
 
+  const PlacementMode position = ChosenPicturePosition(position_name, "render");
   Document document = LoadDocument(ReadDocumentFile(files[0]));
   if (slide_index >= document.show->slides.size()) {
     throw InputError("the document has " + std::to_string(document.show->slides.size()) + " slides; there is no slide " +

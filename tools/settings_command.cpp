@@ -8,7 +8,7 @@
 #include "host/screensaver.h"
 #include "host/setting_assignment.h"
 #include "host/settings_listing.h"
-#include "platform/linux/file_settings_store.h"
+#include "platform/user_settings_store.h"
 #include "tools/command.h"
 
 namespace lumi::tool {
@@ -29,8 +29,8 @@ constexpr char kUsageText[] =
 int Run(const std::vector<std::string>& args) {
   Arguments arguments(args);
   const std::vector<std::string> words = arguments.Positional();
-  FileSettingsStore store(FileSettingsStore::DefaultPath([](const char* name) { return std::getenv(name); }));
-  SaverSettings settings(store, kSettingsKeyPath);
+  const std::unique_ptr<SettingsStore> store = OpenUserSettingsStore();
+  SaverSettings settings(*store, kSettingsKeyPath);
   if (words.empty()) {
     std::fputs(SettingsListing(settings).c_str(), stdout);
     return kSuccess;
@@ -41,8 +41,8 @@ int Run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "lumisave-tool settings: %s\n", assignment.error.c_str());
     return kUsage;
   }
-  if (!store.Write(assignment.key, assignment.name, SettingValue::Dword(assignment.value))) {
-    std::fprintf(stderr, "lumisave-tool settings: cannot write %s\n", store.Location().c_str());
+  if (!store->Write(assignment.key, assignment.name, SettingValue::Dword(assignment.value))) {
+    std::fprintf(stderr, "lumisave-tool settings: cannot write %s\n", store->Location().c_str());
     return kBadInput;
   }
   return kSuccess;

@@ -59,10 +59,17 @@ std::optional<std::string> RunForOutput(const std::filesystem::path& program, co
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  // A group of its own, so that a program that has to be stopped is
+  // stopped with whatever it started.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
   const std::string path = program.string();
   std::vector<char*> argv = Argv(path, arguments);
   pid_t child = 0;
-  const int spawned = posix_spawn(&child, path.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&child, path.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(out[1]);
   if (spawned != 0) {
@@ -88,7 +95,7 @@ std::optional<std::string> RunForOutput(const std::filesystem::path& program, co
     if (got > 0) {
       output.append(buffer, static_cast<std::size_t>(got));
       if (output.size() > kMaxOutput) {
-        kill(child, SIGKILL);
+        kill(-child, SIGKILL);
         ended = true;
       }
     } else if (got == 0 || errno != EINTR) {
@@ -99,7 +106,7 @@ std::optional<std::string> RunForOutput(const std::filesystem::path& program, co
   // A program may close its output and still not end.
   std::optional<int> ended_with = late ? std::nullopt : ReapBy(child, deadline);
   if (!ended_with) {
-    kill(child, SIGKILL);
+    kill(-child, SIGKILL);
     Reap(child);
     error = path + " did not answer within " + std::to_string(limit.count()) + " ms";
     return std::nullopt;

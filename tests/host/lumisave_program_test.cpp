@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 
 namespace lumi {
 namespace {
@@ -94,6 +95,34 @@ TEST_F(LumisaveProgram, ConfigurationListsTheSettings) {
   const Outcome overridden = Run("--picture-position fit --mute", config);
   EXPECT_THAT(overridden.out, ::testing::ContainsRegex("\"PicPos\" +dword +1 +command line"));
   EXPECT_THAT(overridden.out, ::testing::ContainsRegex("\"MuteSound\" +dword +1 +command line"));
+}
+
+// xscreensaver passes no switch for a menu left at its first item, so that
+// item must leave the stored value alone; every other item passes switches
+// the saver takes, for this run only.
+TEST_F(LumisaveProgram, XscreensaverMenusDefaultToTheStoredSettings) {
+  const std::string xml = Slurp(LUMI_SOURCE_DIR "/host/xscreensaver/lumisave.xml");
+  const std::regex select("<select id=\"([a-z]+)\">([\\s\\S]*?)</select>"), option("<option ([^>]*)/>"),
+      arg_set("arg-set=\"([^\"]*)\"");
+  int menus = 0;
+  for (std::sregex_iterator menu(xml.begin(), xml.end(), select), end; menu != end; ++menu, ++menus) {
+    const std::string body = (*menu)[2];
+    std::sregex_iterator item(body.begin(), body.end(), option);
+    ASSERT_NE(item, end) << (*menu)[1];
+    EXPECT_THAT((*item)[1].str(), ::testing::Not(HasSubstr("arg-set"))) << (*menu)[1];
+    EXPECT_THAT((*item)[1].str(), ::testing::ContainsRegex("[Aa]s in Lumisave Settings")) << (*menu)[1];
+    const std::string config = std::string(kWithoutDisplay) + " -u WAYLAND_DISPLAY XDG_CONFIG_HOME=" + directory_.string();
+    for (++item; item != end; ++item) {
+      std::smatch args;
+      const std::string attributes = (*item)[1];
+      ASSERT_TRUE(std::regex_search(attributes, args, arg_set)) << attributes;
+      const Outcome listed = Run("-c " + args[1].str(), config);
+      EXPECT_EQ(listed.exitCode, 0) << args[1];
+      EXPECT_THAT(listed.out, HasSubstr("command line")) << args[1];
+      EXPECT_FALSE(std::filesystem::exists(directory_ / "lumisave" / "settings")) << args[1];
+    }
+  }
+  EXPECT_EQ(menus, 3);
 }
 
 TEST_F(LumisaveProgram, OtherModes) {

@@ -87,6 +87,13 @@ def choose(combo, text):
     combo.querySelection().selectChild(names.index(text))
 
 
+def keys(window_title, *names):
+    """Types keys into the window titled `window_title`, focused first: there
+    is no window manager to give it the focus."""
+    subprocess.run(["xdotool", "search", "--name", "^%s$" % window_title, "windowfocus", "--sync"], check=True)
+    subprocess.run(["xdotool", "key", "--delay", "50"] + list(names), check=True)
+
+
 def main():
     scenario, folder, command = sys.argv[1], sys.argv[2], sys.argv[3:]
     process = subprocess.Popen(command)
@@ -98,7 +105,7 @@ def main():
         press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK"))
     elif scenario == "stretch-escape":
         choose(position, "Stretch")
-        subprocess.run(["xdotool", "key", "Escape"], check=True)
+        keys("Lumisave", "Escape")
     elif scenario == "display":
         press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Display Settings..."))
         display = window("Display Settings")
@@ -124,6 +131,15 @@ def main():
         press(control(sound, pyatspi.ROLE_CHECK_BOX, "Mute"))
         press(control(sound, pyatspi.ROLE_PUSH_BUTTON, "OK"))
         press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+    elif scenario == "alt-d":
+        keys("Lumisave", "alt+d")
+        window("Display Settings")
+        print("display settings opened")
+        keys("Display Settings", "Escape")
+        keys("Lumisave", "Escape")
+    elif scenario == "website":
+        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Website"))
+        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Cancel"))
     else:
         fail("unknown scenario " + scenario)
     try:

@@ -6,11 +6,17 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
 
+#include "archive/utf.h"
+#include "host/string_table.h"
 #include "tests/support/virtual_x_server.h"
 
 namespace lumi {
@@ -60,12 +66,13 @@ class SettingsDialogs : public ::testing::Test {
     return "env -u WAYLAND_DISPLAY DISPLAY=" + server_.Display() + " XDG_CONFIG_HOME=" + folder_.string() +
            " MESA_SHADER_CACHE_DISABLE=true ASAN_OPTIONS=detect_leaks=0 ";
   }
-  // Runs a scenario of the driver on `lumisave -c`; its output and exit.
-  std::string Drive(const std::string& scenario) {
+  // Runs a scenario of the driver on `lumisave -c`, with `environment`
+  // added; its output and exit.
+  std::string Drive(const std::string& scenario, const std::string& environment = "") {
     const std::filesystem::path shots = shots_ / scenario;
     std::filesystem::create_directories(shots);
-    return Capture(Env() + "dbus-run-session -- /usr/bin/python3 " + kDriver + " " + scenario + " " + shots.string() +
-                   " " LUMI_BINARY_DIR "/host/lumisave -c 2>&1");
+    return Capture(Env() + environment + " dbus-run-session -- /usr/bin/python3 " + kDriver + " " + scenario + " " +
+                   shots.string() + " " LUMI_BINARY_DIR "/host/lumisave -c 2>&1");
   }
   std::string Settings() { return Capture(Env() + LUMI_BINARY_DIR "/tools/lumisave-tool settings"); }
 
@@ -76,6 +83,10 @@ class SettingsDialogs : public ::testing::Test {
 TEST_F(SettingsDialogs, OkKeepsTheChosenPositionAndEscapeDropsIt) {
   EXPECT_THAT(Drive("fit-ok"), HasSubstr("exit: 0"));
   EXPECT_THAT(Settings(), MatchesRegex("(.|\n)*\"PicPos\" +dword +1 +stored(.|\n)*"));
+  // What the dialog stored is what render draws with.
+  EXPECT_THAT(Capture(Env() + LUMI_BINARY_DIR "/tools/lumisave-tool render " LUMI_SAMPLE_DOCUMENT
+                      " --size 32x32 -o " + (folder_ / "frame.png").string() + " 2>&1"),
+              HasSubstr("picture position fit, as stored in"));
   EXPECT_THAT(Drive("stretch-escape"), HasSubstr("exit: 0"));
   EXPECT_THAT(Settings(), MatchesRegex("(.|\n)*\"PicPos\" +dword +1 +stored(.|\n)*"));
 }
@@ -98,6 +109,27 @@ TEST_F(SettingsDialogs, SoundAtTheBottomAndMutedStoresZeroAndOne) {
   const std::string settings = Settings();
   EXPECT_THAT(settings, MatchesRegex("(.|\n)*\"SoundVolume\" +dword +0 +stored(.|\n)*"));
   EXPECT_THAT(settings, MatchesRegex("(.|\n)*\"MuteSound\" +dword +1 +stored(.|\n)*"));
+}
+
+TEST_F(SettingsDialogs, AltDOpensDisplaySettings) {
+  const std::string seen = Drive("alt-d");
+  EXPECT_THAT(seen, HasSubstr("display settings opened"));
+  EXPECT_THAT(seen, HasSubstr("exit: 0"));
+}
+
+// A stand-in xdg-open first on PATH writes down the arguments it was given.
+TEST_F(SettingsDialogs, WebsiteGivesXdgOpenTheAddressAsItsOneArgument) {
+  const std::filesystem::path bin = folder_ / "bin", record = folder_ / "argv";
+  std::filesystem::create_directories(bin);
+  std::ofstream(bin / "xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > " << record.string() << "\n";
+  std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+  EXPECT_THAT(Drive("website", "PATH=" + bin.string() + ":$PATH"), HasSubstr("exit: 0"));
+  for (int i = 0; i < 100 && !std::filesystem::exists(record); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  std::ifstream in(record);
+  const std::string argv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(argv, "1\n" + ToUtf8(FindString(kStringWebAddress).value_or(u"")) + "\n");
 }
 
 TEST(SettingsProgram, WithoutADisplayItPointsToTheTool) {

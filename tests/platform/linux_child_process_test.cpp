@@ -24,6 +24,14 @@ using namespace std::chrono_literals;
 
 bool NoChildLeft() { return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }
 
+// Whether the process `pid` still runs: it exists and is not a zombie
+// waiting for whichever process inherited it.
+bool Running(const std::string& pid) {
+  std::ifstream stat("/proc/" + pid + "/stat");
+  std::string number, name, state;
+  return static_cast<bool>(stat >> number >> name >> state) && state != "Z";
+}
+
 TEST(ChildProcess, OutputArrivesWithArgumentsTakenLiterally) {
   std::string error;
   const std::optional<std::string> out = RunForOutput("/bin/echo", {"a  b", "$(touch x)", "\"q\""}, 5s, error);
@@ -47,6 +55,21 @@ TEST(ChildProcess, FailuresAndHangsAreReportedAndLeaveNoChild) {
     EXPECT_THAT(error, HasSubstr("did not answer within 300 ms")) << script;
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s) << script;
   }
+  EXPECT_TRUE(NoChildLeft());
+}
+
+// A program stopped for hanging is stopped with what it started.
+TEST(ChildProcess, AHangingProgramGoesWithItsOwnChildren) {
+  const std::filesystem::path record =
+      std::filesystem::temp_directory_path() / ("lumi_grandchild_" + std::to_string(getpid()));
+  std::string error;
+  EXPECT_FALSE(RunForOutput("/bin/sh", {"-c", "sleep 30 & echo $! > " + record.string() + "; wait"}, 300ms, error));
+  std::ifstream in(record);
+  std::string grandchild;
+  ASSERT_TRUE(in >> grandchild);
+  std::filesystem::remove(record);
+  for (int i = 0; i < 100 && Running(grandchild); ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_FALSE(Running(grandchild));
   EXPECT_TRUE(NoChildLeft());
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -40,6 +41,10 @@ class Tool : public testing::Test {
            ("lumi-tool-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
+#ifndef _WIN32
+    // The user's own settings never reach the tool under test.
+    setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+#endif
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
@@ -161,8 +166,9 @@ TEST_F(Tool, RenderPlacesThePictureWithBlackBarsAndSurvivesDeviceLoss) {
   if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "this build does not test lumisave-tool's drawing";
   const auto png = dir_ / "frame.png";
   const Result rendered = Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o " + png.string() +
-                              " --size 160x160 --frames 4 --lose-device-every 2");
+                              " --size 160x160 --frames 4 --lose-device-every 2 --position fit");
   ASSERT_EQ(rendered.code, 0) << rendered.err;
+  EXPECT_THAT(rendered.err, testing::Not(HasSubstr("picture position")));  // asked for, so not said
   int w = 0, h = 0, channels = 0;
   unsigned char* pixels = stbi_load(png.string().c_str(), &w, &h, &channels, 4);
   ASSERT_NE(pixels, nullptr);
@@ -176,8 +182,41 @@ TEST_F(Tool, RenderPlacesThePictureWithBlackBarsAndSurvivesDeviceLoss) {
   stbi_image_free(pixels);
 
   EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o x.png --position sideways").code, 2);
+  EXPECT_EQ(Run(std::string("bench ") + LUMI_SAMPLE_DOCUMENT + " --position sideways").code, 2);
   EXPECT_EQ(Run(std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o x.png --slide 5").code, 1);  // slides 0 to 4
 }
+
+#ifndef _WIN32
+// Without --position, render takes the position the saver would read from
+// the settings file, and says which.
+TEST_F(Tool, RenderTakesTheStoredPositionAndSaysSo) {
+  if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "lumisave-tool is built without graphics";
+  const auto png = dir_ / "frame.png";
+  // Whether the middle of the frame's third row is black: Fit's bar.
+  const auto top_row_dark = [&] {
+    int w = 0, h = 0, channels = 0;
+    unsigned char* pixels = stbi_load(png.string().c_str(), &w, &h, &channels, 4);
+    if (pixels == nullptr) return false;
+    const unsigned char* pixel = pixels + 4 * (2 * w + w / 2);
+    const bool dark = pixel[0] + pixel[1] + pixel[2] == 0;
+    stbi_image_free(pixels);
+    return dark;
+  };
+  const std::string render = std::string("render ") + LUMI_SAMPLE_DOCUMENT + " -o " + png.string() + " --size 64x64";
+  const std::string file = (dir_ / "lumisave" / "settings").string();
+
+  const Result fresh = Run(render);
+  ASSERT_EQ(fresh.code, 0) << fresh.err;
+  EXPECT_THAT(fresh.err, HasSubstr("picture position fill, the default: nothing stored in " + file));
+  EXPECT_FALSE(top_row_dark());  // Fill covers the square
+
+  ASSERT_EQ(Run("settings set PicPos fit").code, 0);
+  const Result stored = Run(render);
+  ASSERT_EQ(stored.code, 0) << stored.err;
+  EXPECT_THAT(stored.err, HasSubstr("picture position fit, as stored in " + file));
+  EXPECT_TRUE(top_row_dark());  // bars above and below the 16:10 picture
+}
+#endif
 
 // The mean of the red, green and blue bytes of a PNG; -1 when it does not load.
 double MeanBrightness(const std::filesystem::path& png, int* width = nullptr, int* height = nullptr) {
@@ -292,7 +331,15 @@ TEST_F(Tool, RenderAtTimesDrawsWhatSimulateReports) {
 TEST_F(Tool, BenchPlaysBrieflyAndRefusesBadSizesAndDurations) {
   if (!LUMI_TOOL_RENDERS) GTEST_SKIP() << "this build does not test lumisave-tool's drawing";
   const std::string bench = std::string("bench ") + LUMI_SAMPLE_DOCUMENT;
-  EXPECT_EQ(Run(bench + " --size 64x40 --seconds 0.2").code, 0);
+#ifndef _WIN32
+  ASSERT_EQ(Run("settings set PicPos stretch").code, 0);
+#endif
+  const Result played = Run(bench + " --size 64x40 --seconds 0.2");
+  EXPECT_EQ(played.code, 0) << played.err;
+#ifndef _WIN32
+  EXPECT_THAT(played.err, HasSubstr("lumisave-tool bench: picture position stretch, as stored in " +
+                                    (dir_ / "lumisave" / "settings").string()));
+#endif
   for (const char* bad : {" --size 64", " --size 0x40", " --size 64x99999", " --seconds 0", " --seconds -1",
                           " --seconds soon"}) {
     const Result refused = Run(bench + bad);

@@ -1,6 +1,9 @@
 #include "platform/linux/gtk/settings_dialogs.h"
 
 #include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_X11
+#include <gdk/gdkx.h>
+#endif
 
 #include "archive/utf.h"
 #include "host/mnemonic_label.h"
@@ -53,6 +56,25 @@ GtkWidget* NewDialog(GtkWindow* parent, const std::string& title, int dialog_id)
   gtk_container_set_border_width(GTK_CONTAINER(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), 10);
   gtk_box_set_spacing(GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), 8);
   return dialog;
+}
+
+// Another program's X window, such as the one the control panel or a
+// settings host gives with /c:ID, keeps `window` above it and places it;
+// an ID that names no window is ignored.
+void SetForeignParent(GtkWidget* window, WindowHandle parent) {
+#ifdef GDK_WINDOWING_X11
+  GdkDisplay* display = gtk_widget_get_display(window);
+  if (parent <= 0 || !GDK_IS_X11_DISPLAY(display)) return;
+  GdkWindow* foreign = gdk_x11_window_foreign_new_for_display(display, static_cast<Window>(parent));
+  if (foreign == nullptr) return;
+  gtk_widget_realize(window);
+  gdk_window_set_transient_for(gtk_widget_get_window(window), foreign);
+  // The dialog keeps the window it refers to for as long as it lives.
+  g_object_set_data_full(G_OBJECT(window), "lumi-foreign-parent", foreign, g_object_unref);
+#else
+  (void)window;
+  (void)parent;
+#endif
 }
 
 // Escape, closing and Cancel all answer something other than OK.
@@ -170,9 +192,10 @@ struct ConfigurationPage {
 
 }  // namespace
 
-void RunConfigurationDialog(ConfigurationModel& model) {
+void RunConfigurationDialog(ConfigurationModel& model, WindowHandle parent) {
   GtkWidget* dialog = NewDialog(nullptr, ToUtf8(model.Title()), kDialogConfiguration);
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+  SetForeignParent(dialog, parent);
   GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
   ConfigurationPage page{&model, dialog};
 
@@ -224,11 +247,12 @@ void RunConfigurationDialog(ConfigurationModel& model) {
   }
 }
 
-void ShowErrorMessage(std::u16string_view title, std::u16string_view text) {
+void ShowErrorMessage(std::u16string_view title, std::u16string_view text, WindowHandle parent) {
   GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s",
                                           ToUtf8(text).c_str());
   gtk_window_set_title(GTK_WINDOW(box), ToUtf8(title).c_str());
   gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+  SetForeignParent(box, parent);
   gtk_dialog_run(GTK_DIALOG(box));
   gtk_widget_destroy(box);
 }

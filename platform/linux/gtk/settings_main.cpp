@@ -2,39 +2,51 @@
 // GL context: the saver itself, run with --list-devices, tells which
 // monitors and renderers there are.
 #include <gtk/gtk.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "archive/utf.h"
 #include "host/configuration_model.h"
 #include "host/device_records_json.h"
+#include "host/saver_arguments.h"
 #include "host/screensaver.h"
 #include "host/string_table.h"
 #include "platform/linux/child_process.h"
-#include "platform/linux/file_settings_store.h"
+#include "platform/linux/companion_program.h"
 #include "platform/linux/gtk/settings_dialogs.h"
+#include "platform/user_settings_store.h"
 
 namespace {
 
 constexpr std::chrono::seconds kProbeLimit{5};
 
-// The saver beside this program, else where it is installed; never one
-// found through PATH or the working folder.
-std::filesystem::path FindSaver() {
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error && std::filesystem::exists(self.parent_path() / "lumisave")) return self.parent_path() / "lumisave";
-  return LUMI_INSTALLED_SAVER;
+// The monitors and adapters as the saver sees them; nullopt, with the
+// reason, when it is missing, fails, hangs or answers something else.
+std::optional<lumi::DeviceRecords> ProbeDevices(std::string& error) {
+  const std::optional<std::filesystem::path> saver = lumi::FindCompanionProgram(LUMI_SAVER_FROM_SETTINGS);
+  if (!saver) {
+    error = "the saver, lumisave, is not installed beside this program";
+    return std::nullopt;
+  }
+  const std::optional<std::string> listing = lumi::RunForOutput(*saver, {"--list-devices"}, kProbeLimit, error);
+  if (!listing) return std::nullopt;
+  return lumi::DeviceRecordsFromJson(*listing, error);
 }
 
-std::u16string ErrorText(lumi::HResult code) {
+// A start-up error as the saver would report it: its text on standard
+// error, with the reason when there is one, and in a message box.
+int ShowStartupError(lumi::HResult code, const std::string& reason, lumi::WindowHandle parent) {
   std::u16string text;
   lumi::LookUpErrorText(code, text);
-  return text;
+  const std::string why = reason.empty() ? "" : " (" + reason + ")";
+  std::fprintf(stderr, "lumisave-settings: %s%s\n", lumi::ToUtf8(text).c_str(), why.c_str());
+  lumi::ShowErrorMessage(lumi::FindString(lumi::kStringWindowTitle).value_or(u""), text, parent);
+  return 1;
 }
 
 }  // namespace
@@ -49,28 +61,32 @@ int main(int argc, char** argv) {
   // GTK 3 draws with Cairo; without this GDK would still load the GL driver
   // to choose its visuals.
   setenv("GDK_GL", "disable", 1);
-  gtk_init(&argc, &argv);
-  const std::u16string title(lumi::FindString(lumi::kStringWindowTitle).value_or(u""));
+  if (!gtk_init_check(&argc, &argv)) {
+    std::fprintf(stderr, "lumisave-settings: cannot open the display %s\n",
+                 std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : std::getenv("WAYLAND_DISPLAY"));
+    return 1;
+  }
+  // The saver's own switches, as the saver passed them on: /c:ID names the
+  // window the dialogs belong to.
+  lumi::SaverArguments arguments;
+  try {
+    arguments = lumi::ParseSaverArguments(std::vector<std::string>(argv, argv + argc),
+                                          [](const char* name) { return std::getenv(name); });
+  } catch (const lumi::UsageError& error) {
+    std::fprintf(stderr, "lumisave-settings: %s\n", error.what());
+    return 2;
+  }
+  const lumi::WindowHandle parent = arguments.parsed.parentWindow;
 
   std::string error;
-  std::optional<lumi::DeviceRecords> records;
-  if (const std::optional<std::string> listing = lumi::RunForOutput(FindSaver(), {"--list-devices"}, kProbeLimit, error)) {
-    records = lumi::DeviceRecordsFromJson(*listing, error);
-  }
-  if (!records) {
-    // A probe that failed, hung or printed garbage: no OpenGL to speak of.
-    std::fprintf(stderr, "lumisave-settings: %s\n", error.c_str());
-    lumi::ShowErrorMessage(title, ErrorText(lumi::kErrorNoDirect3D));
-    return 1;
-  }
+  const std::optional<lumi::DeviceRecords> records = ProbeDevices(error);
+  // A probe that failed, hung or printed garbage: no OpenGL to speak of.
+  if (!records) return ShowStartupError(lumi::kErrorNoDirect3D, error, parent);
   lumi::DialogDevices devices = lumi::MakeDialogDevices(*records);
-  if (devices.best < 0) {
-    lumi::ShowErrorMessage(title, ErrorText(lumi::kErrorNoCompatibleDevices));
-    return 1;
-  }
-  lumi::FileSettingsStore store(lumi::FileSettingsStore::DefaultPath([](const char* name) { return std::getenv(name); }));
-  lumi::SaverSettings settings(store, lumi::kSettingsKeyPath);
+  if (devices.best < 0) return ShowStartupError(lumi::kErrorNoCompatibleDevices, "", parent);
+  const std::unique_ptr<lumi::SettingsStore> store = lumi::OpenUserSettingsStore();
+  lumi::SaverSettings settings(*store, lumi::kSettingsKeyPath);
   lumi::ConfigurationModel model(settings, std::move(devices.adapters), devices.best);
-  lumi::RunConfigurationDialog(model);
+  lumi::RunConfigurationDialog(model, parent);
   return 0;
 }
