@@ -32,16 +32,6 @@ std::string Slurp(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::string Capture(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    pclose(pipe);
-  }
-  return out;
-}
-
 class SettingsProgramOnX : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -91,11 +81,11 @@ class SettingsProgramOnX : public ::testing::Test {
 
   // The X window named `title`, waited for; empty when none comes.
   std::string WindowNamed(const std::string& title) {
-    return Capture("DISPLAY=" + server_.Display() + " timeout 20 xdotool search --sync --name '^" + title +
-                   "$' 2>/dev/null | head -n 1 | tr -d '\\n'");
+    return test::Capture("DISPLAY=" + server_.Display() + " timeout 20 xdotool search --sync --name '^" + title +
+                         "$' 2>/dev/null | head -n 1");
   }
   std::string TransientFor(const std::string& window) {
-    return Capture("DISPLAY=" + server_.Display() + " xprop -id " + window + " WM_TRANSIENT_FOR 2>&1");
+    return test::Capture("DISPLAY=" + server_.Display() + " xprop -id " + window + " WM_TRANSIENT_FOR 2>&1");
   }
 
   test::ScratchDirectory scratch_;
