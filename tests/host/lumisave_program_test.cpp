@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
+
+#include "tests/support/command_run.h"
+#include "tests/support/scratch_directory.h"
 
 namespace lumi {
 namespace {
@@ -15,36 +16,15 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-struct Outcome {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
 class LumisaveProgram : public ::testing::Test {
  protected:
-  void SetUp() override {
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("lumi_program_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(directory_);
-  }
-  void TearDown() override { std::filesystem::remove_all(directory_); }
-
-  static std::string Slurp(const std::filesystem::path& path) {
-    std::ifstream file(path);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  test::CommandOutcome Run(const std::string& arguments, const std::string& environment = "") {
+    return test::RunCommand("env -u XSCREENSAVER_WINDOW " + environment + " " LUMI_BINARY_DIR "/host/lumisave " +
+                                arguments,
+                            directory_.path());
   }
 
-  Outcome Run(const std::string& arguments, const std::string& environment = "") {
-    const std::string command = "env -u XSCREENSAVER_WINDOW " + environment + " " LUMI_BINARY_DIR "/host/lumisave " +
-                                arguments + " >" + (directory_ / "out").string() + " 2>" +
-                                (directory_ / "err").string() + "; echo $? >" + (directory_ / "code").string();
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    return {std::stoi(Slurp(directory_ / "code")), Slurp(directory_ / "out"), Slurp(directory_ / "err")};
-  }
-
-  std::filesystem::path directory_;
+  test::ScratchDirectory directory_;
 };
 
 constexpr const char* kNoDisplay = "lumisave: no X display to draw on";
@@ -52,12 +32,12 @@ constexpr const char* kNoDisplay = "lumisave: no X display to draw on";
 constexpr const char* kWithoutDisplay = "-u DISPLAY";
 
 TEST_F(LumisaveProgram, HelpAndVersion) {
-  const Outcome help = Run("--help");
-  EXPECT_EQ(help.exitCode, 0);
+  const test::CommandOutcome help = Run("--help");
+  EXPECT_EQ(help.code, 0);
   EXPECT_THAT(help.out, HasSubstr("-window-id ID"));
   EXPECT_THAT(help.out, HasSubstr("--scene FILE"));
-  const Outcome version = Run("/s --version");
-  EXPECT_EQ(version.exitCode, 0);
+  const test::CommandOutcome version = Run("/s --version");
+  EXPECT_EQ(version.code, 0);
   EXPECT_THAT(version.out, ::testing::StartsWith("lumisave "));
 }
 
@@ -65,23 +45,23 @@ TEST_F(LumisaveProgram, HelpAndVersion) {
 // cannot draw must fail, in one line that says where to turn instead.
 TEST_F(LumisaveProgram, DrawingModesWithoutADisplayPointToTheRenderTool) {
   for (const std::string arguments : {"-root", "-window-id 0x400007", "/s", "/p 1234", "/t"}) {
-    const Outcome outcome = Run(arguments, kWithoutDisplay);
-    EXPECT_EQ(outcome.exitCode, 1) << arguments;
+    const test::CommandOutcome outcome = Run(arguments, kWithoutDisplay);
+    EXPECT_EQ(outcome.code, 1) << arguments;
     EXPECT_THAT(outcome.err, ::testing::StartsWith(kNoDisplay)) << arguments;
     EXPECT_THAT(outcome.err, HasSubstr("'lumisave-tool render'")) << arguments;
     EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << arguments;
   }
-  const Outcome handed = Run("", std::string(kWithoutDisplay) + " XSCREENSAVER_WINDOW=0x400007");
-  EXPECT_EQ(handed.exitCode, 1);
+  const test::CommandOutcome handed = Run("", std::string(kWithoutDisplay) + " XSCREENSAVER_WINDOW=0x400007");
+  EXPECT_EQ(handed.code, 1);
   EXPECT_THAT(handed.err, ::testing::StartsWith(kNoDisplay));
 }
 
 // Without a display to show the dialogs on, the configuration lists every
 // value with its type and where it comes from, and the file that holds them.
 TEST_F(LumisaveProgram, ConfigurationListsTheSettings) {
-  const std::string config = std::string(kWithoutDisplay) + " -u WAYLAND_DISPLAY XDG_CONFIG_HOME=" + directory_.string();
-  const Outcome fresh = Run("/c:55", config);
-  EXPECT_EQ(fresh.exitCode, 0);
+  const std::string config = std::string(kWithoutDisplay) + " -u WAYLAND_DISPLAY XDG_CONFIG_HOME=" + directory_.path().string();
+  const test::CommandOutcome fresh = Run("/c:55", config);
+  EXPECT_EQ(fresh.code, 0);
   EXPECT_THAT(fresh.out, HasSubstr("Settings file: " + (directory_ / "lumisave" / "settings").string()));
   EXPECT_THAT(fresh.out, ::testing::ContainsRegex("\"PicPos\" +dword +2 +default"));
   EXPECT_THAT(fresh.out, ::testing::ContainsRegex("\"SoundVolume\" +dword +100 +default"));
@@ -90,9 +70,9 @@ TEST_F(LumisaveProgram, ConfigurationListsTheSettings) {
   std::filesystem::create_directories(directory_ / "lumisave");
   std::ofstream(directory_ / "lumisave" / "settings")
       << "[Software\\Quillborne\\Lumivex\\Screensaver]\n\"\\\"PicPos\\\"\"=dword:00000007\n";
-  const Outcome stored = Run("", config);
+  const test::CommandOutcome stored = Run("", config);
   EXPECT_THAT(stored.out, ::testing::ContainsRegex("\"PicPos\" +dword +2 +stored"));
-  const Outcome overridden = Run("--picture-position fit --mute", config);
+  const test::CommandOutcome overridden = Run("--picture-position fit --mute", config);
   EXPECT_THAT(overridden.out, ::testing::ContainsRegex("\"PicPos\" +dword +1 +command line"));
   EXPECT_THAT(overridden.out, ::testing::ContainsRegex("\"MuteSound\" +dword +1 +command line"));
 }
@@ -101,7 +81,7 @@ TEST_F(LumisaveProgram, ConfigurationListsTheSettings) {
 // item must leave the stored value alone; every other item passes switches
 // the saver takes, for this run only.
 TEST_F(LumisaveProgram, XscreensaverMenusDefaultToTheStoredSettings) {
-  const std::string xml = Slurp(LUMI_SOURCE_DIR "/host/xscreensaver/lumisave.xml");
+  const std::string xml = test::ReadText(LUMI_SOURCE_DIR "/host/xscreensaver/lumisave.xml");
   const std::regex select("<select id=\"([a-z]+)\">([\\s\\S]*?)</select>"), option("<option ([^>]*)/>"),
       arg_set("arg-set=\"([^\"]*)\"");
   int menus = 0;
@@ -111,13 +91,13 @@ TEST_F(LumisaveProgram, XscreensaverMenusDefaultToTheStoredSettings) {
     ASSERT_NE(item, end) << (*menu)[1];
     EXPECT_THAT((*item)[1].str(), ::testing::Not(HasSubstr("arg-set"))) << (*menu)[1];
     EXPECT_THAT((*item)[1].str(), ::testing::ContainsRegex("[Aa]s in Lumisave Settings")) << (*menu)[1];
-    const std::string config = std::string(kWithoutDisplay) + " -u WAYLAND_DISPLAY XDG_CONFIG_HOME=" + directory_.string();
+    const std::string config = std::string(kWithoutDisplay) + " -u WAYLAND_DISPLAY XDG_CONFIG_HOME=" + directory_.path().string();
     for (++item; item != end; ++item) {
       std::smatch args;
       const std::string attributes = (*item)[1];
       ASSERT_TRUE(std::regex_search(attributes, args, arg_set)) << attributes;
-      const Outcome listed = Run("-c " + args[1].str(), config);
-      EXPECT_EQ(listed.exitCode, 0) << args[1];
+      const test::CommandOutcome listed = Run("-c " + args[1].str(), config);
+      EXPECT_EQ(listed.code, 0) << args[1];
       EXPECT_THAT(listed.out, HasSubstr("command line")) << args[1];
       EXPECT_FALSE(std::filesystem::exists(directory_ / "lumisave" / "settings")) << args[1];
     }
@@ -127,8 +107,8 @@ TEST_F(LumisaveProgram, XscreensaverMenusDefaultToTheStoredSettings) {
 
 TEST_F(LumisaveProgram, OtherModes) {
   for (const std::string arguments : {"/a 12", "/r", "/n"}) {
-    const Outcome outcome = Run(arguments);
-    EXPECT_EQ(outcome.exitCode, 0) << arguments;
+    const test::CommandOutcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.code, 0) << arguments;
     EXPECT_THAT(outcome.err, IsEmpty()) << arguments;
     EXPECT_THAT(outcome.out, IsEmpty()) << arguments;
   }
@@ -139,23 +119,23 @@ TEST_F(LumisaveProgram, SceneMustHoldADocument) {
   EXPECT_THAT(Run("-root --scene " + (directory_ / "scene.lumi").string(), kWithoutDisplay).err,
               ::testing::StartsWith(kNoDisplay));
 
-  const Outcome missing = Run("--scene " + (directory_ / "absent.scr").string() + " /s");
-  EXPECT_EQ(missing.exitCode, 1);
+  const test::CommandOutcome missing = Run("--scene " + (directory_ / "absent.scr").string() + " /s");
+  EXPECT_EQ(missing.code, 1);
   EXPECT_THAT(missing.err, HasSubstr("absent.scr: cannot open the file"));
 
   std::ofstream(directory_ / "broken.scr") << "MZ";
-  const Outcome broken = Run("--scene " + (directory_ / "broken.scr").string());
-  EXPECT_EQ(broken.exitCode, 1);
+  const test::CommandOutcome broken = Run("--scene " + (directory_ / "broken.scr").string());
+  EXPECT_EQ(broken.code, 1);
   EXPECT_THAT(broken.err, HasSubstr("broken Windows executable"));
 }
 
 TEST_F(LumisaveProgram, UsageErrors) {
   for (const std::string arguments : {"-window-id", "-window-id nope", "--scene", "-root -window-id 5", "-root /c"}) {
-    const Outcome outcome = Run(arguments);
-    EXPECT_EQ(outcome.exitCode, 2) << arguments;
+    const test::CommandOutcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.code, 2) << arguments;
     EXPECT_THAT(outcome.err, HasSubstr("Try 'lumisave --help'.")) << arguments;
   }
-  EXPECT_EQ(Run("", "XSCREENSAVER_WINDOW=garbage").exitCode, 2);
+  EXPECT_EQ(Run("", "XSCREENSAVER_WINDOW=garbage").code, 2);
 }
 
 }  // namespace

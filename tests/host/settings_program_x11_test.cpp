@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/command_run.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/virtual_x_server.h"
 
@@ -26,11 +27,6 @@ using ::testing::HasSubstr;
 using namespace std::chrono_literals;
 
 constexpr const char* kSettingsProgram = LUMI_BINARY_DIR "/host/lumisave-settings";
-
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream file(path);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 class SettingsProgramOnX : public ::testing::Test {
  protected:
@@ -106,16 +102,16 @@ TEST_F(SettingsProgramOnX, TheCommandLinesWindowIsTheTransientParentAndABadOneIs
 
   const pid_t owned = Start({LUMI_BINARY_DIR "/host/lumisave", "/c:" + owner}, scratch_ / "owned.err");
   const std::string dialog = WindowNamed("Lumisave");
-  ASSERT_FALSE(dialog.empty()) << Slurp(scratch_ / "owned.err");
+  ASSERT_FALSE(dialog.empty()) << test::ReadText(scratch_ / "owned.err");
   EXPECT_THAT(TransientFor(dialog), HasSubstr("window id # " + Hex(owner)));
   Stop(owned);
 
   // A window ID that names no window: the dialog opens on its own.
   const pid_t alone = Start({LUMI_BINARY_DIR "/host/lumisave", "/c:1234567"}, scratch_ / "unowned.err");
   const std::string unowned = WindowNamed("Lumisave");
-  ASSERT_FALSE(unowned.empty()) << Slurp(scratch_ / "unowned.err");
+  ASSERT_FALSE(unowned.empty()) << test::ReadText(scratch_ / "unowned.err");
   EXPECT_THAT(TransientFor(unowned), HasSubstr("not found"));
-  EXPECT_TRUE(StillRunning(alone)) << Slurp(scratch_ / "unowned.err");
+  EXPECT_TRUE(StillRunning(alone)) << test::ReadText(scratch_ / "unowned.err");
 }
 
 // The settings program asks the saver beside it; a copy of it beside a
@@ -145,20 +141,20 @@ TEST_F(SettingsProgramOnX, ASaverThatCrashesHangsOrBabblesMeansNoOpenGL) {
   // All three run at once; each says why once it knows, then shows its box.
   for (Probe& probe : probes) {
     const std::filesystem::path err = scratch_ / probe.name / "err";
-    while (Slurp(err).find("lumisave-settings: ") == std::string::npos &&
+    while (test::ReadText(err).find("lumisave-settings: ") == std::string::npos &&
            std::chrono::steady_clock::now() - start < 15s) {
       std::this_thread::sleep_for(20ms);
     }
-    const std::string said = Slurp(err);
+    const std::string said = test::ReadText(err);
     EXPECT_THAT(said, HasSubstr("lumisave-settings: OpenGL 3.3 could not be initialized.")) << probe.name;
     EXPECT_THAT(said, HasSubstr(probe.reason)) << probe.name;
     EXPECT_TRUE(StillRunning(probe.pid)) << probe.name << " shows the message box";
   }
   EXPECT_LT(std::chrono::steady_clock::now() - start, 8s) << "the probe's limit is 5 s";
-  const std::string child = Slurp(scratch_ / "hangs" / "child");
+  const std::string child = test::ReadText(scratch_ / "hangs" / "child");
   ASSERT_FALSE(child.empty());
   std::this_thread::sleep_for(100ms);
-  const std::string state = Slurp("/proc/" + child.substr(0, child.find('\n')) + "/stat");
+  const std::string state = test::ReadText("/proc/" + child.substr(0, child.find('\n')) + "/stat");
   EXPECT_TRUE(state.empty() || state.find(") Z") != std::string::npos) << "the stand-in's child still runs: " << state;
 }
 

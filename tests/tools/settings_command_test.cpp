@@ -3,11 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "tests/support/command_run.h"
+#include "tests/support/scratch_directory.h"
 
 namespace lumi {
 namespace {
@@ -15,39 +15,20 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
 
-struct Outcome {
-  int code = -1;
-  std::string out, err;
-};
-
 class SettingsCommand : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("lumi-settings-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  static std::string Slurp(const std::filesystem::path& path) {
-    std::ifstream file(path);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
-  Outcome Run(const std::string& arguments) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME=" + dir_.string() + " " LUMI_TOOL
-                                " settings " + arguments + " >" + (dir_ / "out").string() + " 2>" +
-                                (dir_ / "err").string();
-    const int status = std::system(command.c_str());
-    return {WEXITSTATUS(status), Slurp(dir_ / "out"), Slurp(dir_ / "err")};
+  test::CommandOutcome Run(const std::string& arguments) {
+    return test::RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME=" + dir_.path().string() +
+                                " " LUMI_TOOL " settings " + arguments,
+                            dir_.path());
   }
   std::filesystem::path File() const { return dir_ / "lumisave" / "settings"; }
 
-  std::filesystem::path dir_;
+  test::ScratchDirectory dir_;
 };
 
 TEST_F(SettingsCommand, SetValuesAreListedAsStored) {
-  const Outcome fresh = Run("");
+  const test::CommandOutcome fresh = Run("");
   EXPECT_EQ(fresh.code, 0);
   EXPECT_THAT(fresh.out, HasSubstr("Settings file: " + File().string()));
   EXPECT_THAT(fresh.out, MatchesRegex("(.|\n)*\"PicPos\" +dword +2 +default(.|\n)*"));
@@ -55,7 +36,7 @@ TEST_F(SettingsCommand, SetValuesAreListedAsStored) {
   EXPECT_EQ(Run("set PicPos fit").code, 0);
   EXPECT_EQ(Run("set '\"SoundVolume\"' 40").code, 0);
   EXPECT_EQ(Run("set 'Screen 2/Width' 800").code, 0);
-  const Outcome listed = Run("");
+  const test::CommandOutcome listed = Run("");
   EXPECT_THAT(listed.out, MatchesRegex("(.|\n)*\"PicPos\" +dword +1 +stored(.|\n)*"));
   EXPECT_THAT(listed.out, MatchesRegex("(.|\n)*\"SoundVolume\" +dword +40 +stored(.|\n)*"));
   EXPECT_THAT(listed.out, MatchesRegex("(.|\n)*Screen 2.Width +dword +800 +stored(.|\n)*"));
@@ -63,21 +44,21 @@ TEST_F(SettingsCommand, SetValuesAreListedAsStored) {
 
 TEST_F(SettingsCommand, RefusalsChangeNothing) {
   ASSERT_EQ(Run("set MuteSound 1").code, 0);
-  const std::string before = Slurp(File());
+  const std::string before = test::ReadText(File());
   for (const std::string arguments : {"set SoundVolume 101", "set Volume 3", "set 'Screen 1/Adapter ID' 00"}) {
-    const Outcome refused = Run(arguments);
+    const test::CommandOutcome refused = Run(arguments);
     EXPECT_EQ(refused.code, 2) << arguments;
     EXPECT_THAT(refused.err, HasSubstr("lumisave-tool settings: ")) << arguments;
   }
   EXPECT_THAT(Run("set Volume 3").err, HasSubstr("Screen N/Format"));
   EXPECT_EQ(Run("set PicPos").code, 2) << "a value is needed";
-  EXPECT_EQ(Slurp(File()), before);
+  EXPECT_EQ(test::ReadText(File()), before);
 }
 
 TEST_F(SettingsCommand, AGarbledFileIsSetAsideAndDefaultsApply) {
   std::filesystem::create_directories(File().parent_path());
   std::ofstream(File()) << "\x01\x02 this is not a settings file [[[";
-  const Outcome listed = Run("");
+  const test::CommandOutcome listed = Run("");
   EXPECT_EQ(listed.code, 0);
   EXPECT_THAT(listed.err, HasSubstr(File().string()));
   EXPECT_THAT(listed.out, MatchesRegex("(.|\n)*\"PicPos\" +dword +2 +default(.|\n)*"));
