@@ -5,15 +5,32 @@ controls by the labels users see, as a screen reader would.
 Usage: settings_dialogs_atspi.py SCENARIO SHOT_FOLDER COMMAND...
 COMMAND starts the dialogs. Prints what it read; exit 0 when every step
 worked, 1 with the failing step on standard error."""
+import os
+import signal
 import subprocess
 import sys
 import time
 
 import pyatspi
 
+# The dialogs' process group: killed whenever the driver ends, so that a
+# failed step never leaves a dialog holding its caller's output open.
+dialogs = None
+# Where screenshots go: of each dialog, and of the screen when a step fails.
+shots = None
+
+
+def end_dialogs():
+    if dialogs is not None and dialogs.poll() is None:
+        os.killpg(dialogs.pid, signal.SIGKILL)
+        dialogs.wait()
+
 
 def fail(message):
     print(message, file=sys.stderr)
+    if shots is not None:
+        shot("failed")
+    end_dialogs()
     sys.exit(1)
 
 
@@ -25,7 +42,9 @@ def walk(node):
             yield from walk(child)
 
 
-def wait_for(what, find, seconds=20):
+# A loaded machine can take many seconds to show a dialog over the
+# accessibility bus.
+def wait_for(what, find, seconds=60):
     end = time.time() + seconds
     while time.time() < end:
         found = find()
@@ -41,6 +60,9 @@ def window(title):
         for app in desktop:
             if app is None:
                 continue
+            # Nobody listens for new windows, so the application's cached
+            # children would never show a dialog opened later.
+            app.clear_cache()
             for top in app:
                 if top is not None and top.name == title and top.getState().contains(pyatspi.STATE_SHOWING):
                     return top
@@ -50,6 +72,7 @@ def window(title):
 
 def control(root, role, name):
     def find():
+        root.clear_cache()
         for node in walk(root):
             if node.getRole() == role and node.name.replace("_", "") == name:
                 return node
@@ -75,8 +98,11 @@ def press(button):
     button.queryAction().doAction(0)
 
 
-def shot(folder, name):
-    subprocess.run(["import", "-window", "root", "%s/%s.png" % (folder, name)], check=False)
+def shot(name):
+    try:
+        subprocess.run(["import", "-window", "root", "%s/%s.png" % (shots, name)], check=False, timeout=30)
+    except subprocess.TimeoutExpired:
+        print("no screenshot", name, file=sys.stderr)
 
 
 def choose(combo, text):
@@ -90,15 +116,21 @@ def choose(combo, text):
 def keys(window_title, *names):
     """Types keys into the window titled `window_title`, focused first: there
     is no window manager to give it the focus."""
-    subprocess.run(["xdotool", "search", "--name", "^%s$" % window_title, "windowfocus", "--sync"], check=True)
-    subprocess.run(["xdotool", "key", "--delay", "50"] + list(names), check=True)
+    subprocess.run(["xdotool", "search", "--name", "^%s$" % window_title, "windowfocus", "--sync"], check=True,
+                   timeout=30)
+    subprocess.run(["xdotool", "key", "--delay", "50"] + list(names), check=True, timeout=30)
 
 
 def main():
-    scenario, folder, command = sys.argv[1], sys.argv[2], sys.argv[3:]
-    process = subprocess.Popen(command)
+    global dialogs, shots
+    scenario, shots, command = sys.argv[1], sys.argv[2], sys.argv[3:]
+    signal.signal(signal.SIGTERM, lambda *_: fail("stopped"))
+    # The accessibility bus and its registry are up before the dialogs start,
+    # so that they find them at once rather than racing their start.
+    pyatspi.Registry.getDesktop(0).childCount
+    dialogs = subprocess.Popen(command, start_new_session=True)
     dialog = window("Lumisave")
-    shot(folder, "configuration")
+    shot("configuration")
     position = labelled(dialog, pyatspi.ROLE_COMBO_BOX, "Picture position:")
     if scenario == "fit-ok":
         choose(position, "Fit")
@@ -109,7 +141,7 @@ def main():
     elif scenario == "display":
         press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Display Settings..."))
         display = window("Display Settings")
-        shot(folder, "display-settings")
+        shot("display-settings")
         for node in walk(display):
             if node.getRole() == pyatspi.ROLE_LABEL:
                 print("label:", node.name)
@@ -125,7 +157,7 @@ def main():
     elif scenario == "sound":
         press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Sound Settings..."))
         sound = window("Sound Settings")
-        shot(folder, "sound-settings")
+        shot("sound-settings")
         scale = control(sound, pyatspi.ROLE_SLIDER, "Volume")
         scale.queryValue().currentValue = 0
         press(control(sound, pyatspi.ROLE_CHECK_BOX, "Mute"))
@@ -143,11 +175,13 @@ def main():
     else:
         fail("unknown scenario " + scenario)
     try:
-        code = process.wait(timeout=60)
+        code = dialogs.wait(timeout=60)
     except subprocess.TimeoutExpired:
-        process.kill()
         fail("the dialogs did not close")
     print("exit:", code)
 
 
-main()
+try:
+    main()
+except Exception as error:  # a failed call to a program or over the bus
+    fail("failed: %r" % error)

@@ -5,6 +5,8 @@
 #include <gdk/gdkx.h>
 #endif
 
+#include <functional>
+
 #include "archive/utf.h"
 #include "host/mnemonic_label.h"
 #include "host/string_table.h"
@@ -85,6 +87,42 @@ bool RunForOk(GtkWidget* dialog) {
   return ok;
 }
 
+// Runs a dialog a button asks for once the button's "clicked" handler has
+// returned. Screen readers press buttons through calls on the accessibility
+// bus, and a dialog run inside such a call keeps the whole application from
+// answering the bus until it closes: the reader could neither see nor work
+// the dialog it opened. One dialog at a time; one still waiting when its
+// owner ends is dropped.
+class LaterDialog {
+ public:
+  LaterDialog() = default;
+  LaterDialog(const LaterDialog&) = delete;
+  LaterDialog& operator=(const LaterDialog&) = delete;
+  ~LaterDialog() {
+    if (source_ != 0) g_source_remove(source_);
+  }
+
+  void Run(std::function<void()> run) {
+    if (busy_) return;
+    busy_ = true;
+    run_ = std::move(run);
+    source_ = g_idle_add(
+        +[](gpointer self) -> gboolean {
+          auto& later = *static_cast<LaterDialog*>(self);
+          later.source_ = 0;
+          later.run_();
+          later.busy_ = false;
+          return G_SOURCE_REMOVE;
+        },
+        this);
+  }
+
+ private:
+  guint source_ = 0;
+  bool busy_ = false;  // waiting or running
+  std::function<void()> run_;
+};
+
 struct DisplayPage {
   DisplaySettingsModel* model;
   GtkWidget* dialog;
@@ -92,6 +130,7 @@ struct DisplayPage {
   GtkWidget* disable_hardware;
   GtkWidget* modes;
   bool filling = false;  // the page changes its own controls: no events
+  LaterDialog help_box;
 };
 
 void FillDisplayPage(DisplayPage& page) {
@@ -143,7 +182,10 @@ void RunDisplaySettings(GtkWindow* parent, DisplaySettingsModel& model) {
   gtk_box_pack_start(GTK_BOX(group), note, FALSE, FALSE, 0);
   FillDisplayPage(page);
 
-  g_signal_connect(help, "clicked", G_CALLBACK(+[](GtkButton*, DisplayPage* p) { ShowHelp(*p); }), &page);
+  g_signal_connect(help, "clicked", G_CALLBACK(+[](GtkButton*, DisplayPage* p) {
+                     p->help_box.Run([p] { ShowHelp(*p); });
+                   }),
+                   &page);
   g_signal_connect(page.disable_hardware, "toggled", G_CALLBACK(+[](GtkToggleButton* box, DisplayPage* p) {
                      if (p->filling) return;
                      p->model->SetDisableHardware(gtk_toggle_button_get_active(box));
@@ -188,6 +230,7 @@ void RunSoundSettings(GtkWindow* parent, SoundSettingsModel model) {
 struct ConfigurationPage {
   ConfigurationModel* model;
   GtkWidget* dialog;
+  LaterDialog settings;  // Display Settings or Sound Settings
 };
 
 }  // namespace
@@ -216,15 +259,17 @@ void RunConfigurationDialog(ConfigurationModel& model, WindowHandle parent) {
   GtkWidget* display = gtk_button_new_with_mnemonic(Text(kDialogConfiguration, kControlDisplaySettings).c_str());
   gtk_box_pack_start(GTK_BOX(Group(content, Unnamed(kDialogConfiguration, 2))), display, FALSE, FALSE, 0);
   g_signal_connect(display, "clicked", G_CALLBACK(+[](GtkButton*, ConfigurationPage* p) {
-                     DisplaySettingsModel display_model = p->model->DisplaySettings();
-                     RunDisplaySettings(GTK_WINDOW(p->dialog), display_model);
+                     p->settings.Run([p] {
+                       DisplaySettingsModel display_model = p->model->DisplaySettings();
+                       RunDisplaySettings(GTK_WINDOW(p->dialog), display_model);
+                     });
                    }),
                    &page);
 
   GtkWidget* sound = gtk_button_new_with_mnemonic(Text(kDialogConfiguration, kControlSoundSettings).c_str());
   gtk_box_pack_start(GTK_BOX(Group(content, Unnamed(kDialogConfiguration, 3))), sound, FALSE, FALSE, 0);
   g_signal_connect(sound, "clicked", G_CALLBACK(+[](GtkButton*, ConfigurationPage* p) {
-                     RunSoundSettings(GTK_WINDOW(p->dialog), p->model->SoundSettings());
+                     p->settings.Run([p] { RunSoundSettings(GTK_WINDOW(p->dialog), p->model->SoundSettings()); });
                    }),
                    &page);
 
