@@ -112,7 +112,7 @@ namespace {
 // The example in render/README.md must stay a working program.
 TEST(RenderEffectsOnGl, TheDocumentedExampleRuns) {
   LUMI_REQUIRE_GL(device, 8, 8);
-  std::ifstream in(std::string(LUMI_SOURCE_DIR) + "/render/README.md");
+  std::ifstream in(LUMI_SOURCE_DIR "/render/README.md");
   const std::string readme((std::istreambuf_iterator<char>(in)), {});
   const size_t start = readme.find("lumi-effect 1\nparam float4 BlendColor");
   ASSERT_NE(start, std::string::npos);

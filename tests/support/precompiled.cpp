@@ -1,0 +1,1 @@
+// Compiled only to precompile tests/support/precompiled.h for the test programs.
