@@ -11,8 +11,6 @@ namespace {
 constexpr std::uint32_t kTextHardware = 2210;
 constexpr std::uint32_t kTextSoftware = 2211;
 constexpr std::uint32_t kTextNone = 2212;
-constexpr int kControlAutomaticTemplate = 2012;
-constexpr int kControlModeTemplate = 2016;
 
 bool Is24Or32Bit(std::uint32_t format) { return format >= 20 && format <= 22; }
 

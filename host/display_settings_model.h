@@ -16,7 +16,13 @@ inline constexpr int kControlAdapterName = 2002;
 inline constexpr int kControlRendering = 2003;
 inline constexpr int kControlHelp = 2004;
 inline constexpr int kControlDisableHardware = 2005;
+inline constexpr int kControlDisplayModeGroup = 2009;
+inline constexpr int kControlDisplayModeLabel = 2010;
 inline constexpr int kControlDisplayMode = 2011;
+inline constexpr int kControlDisplayModeNote = 2013;
+// Hidden statics that carry the mode list's texts.
+inline constexpr int kControlAutomaticTemplate = 2012;
+inline constexpr int kControlModeTemplate = 2016;
 
 struct ModeLine {
   std::u16string text;

@@ -1,6 +1,5 @@
 // lumisave on Windows: the screen saver the Display control panel starts
 // with its switches (/s, /p HWND, /c[:HWND], /a HWND, /t).
-#include <cstdio>
 #include <memory>
 
 #include "host/document_scene_host.h"
@@ -10,6 +9,7 @@
 #include "host/scene_sound.h"
 #include "host/screensaver.h"
 #include "platform/user_settings_store.h"
+#include "platform/windows/dialogs/settings_dialogs_windows.h"
 #include "platform/windows/performance_clock.h"
 #include "platform/windows/win32_saver_display.h"
 #include "platform/windows/windows_saver_platform.h"
@@ -17,15 +17,14 @@
 int wmain() {
   lumi::WindowsSaverPlatform platform;
   const lumi::SaverMode mode = lumi::ParseCommandLine(platform.CommandLine()).mode;
-  if (mode == lumi::ModeConfigure) {
-    std::fputs("lumisave: the settings dialog is not yet available on this build\n", stderr);
-  }
+  // The configuration shows the monitors and adapters the saver draws on.
+  const bool configuring = mode == lumi::ModeConfigure;
   const std::unique_ptr<lumi::SettingsStore> store = lumi::OpenUserSettingsStore();
   lumi::SaverSettings settings(*store, lumi::kSettingsKeyPath);
 
   const bool drawing = mode == lumi::ModePreview || mode == lumi::ModeFull || mode == lumi::ModeTest;
   std::unique_ptr<lumi::SaverDisplay> display;
-  if (drawing) display = lumi::CreateWin32SaverDisplay(platform);
+  if (drawing || configuring) display = lumi::CreateWin32SaverDisplay(platform);
 
   // The sound of this system comes later: scenes play silently.
   lumi::SilentSceneSound sound;
@@ -37,6 +36,10 @@ int wmain() {
   options.timer = lumi::FrameTimer(clock.ticks, clock.frequency);
   lumi::SaverFrameCycle parts(platform, display.get(), sound, std::move(options));
   lumi::CVovorScreensaver host(platform, parts, &sceneHost, &settings);
+  if (configuring) {
+    host.SetConfigurationDialogs(
+        [&](lumi::WindowHandle owner) { lumi::ShowConfigurationDialogs(*display, settings, owner); });
+  }
   const int result = lumi::RunSaverProcess(host, lumi::WindowsSaverPlatform::ExecutableInstance());
   return parts.WindowsMissing() ? 1 : result;
 }

@@ -230,7 +230,11 @@ CVovorScreensaver::CVovorScreensaver(SaverPlatform& platform, SaverParts& parts,
 }
 
 void CVovorScreensaver::ShowConfiguration() {
-  if (settings_) std::fputs(SettingsListing(*settings_).c_str(), stdout);
+  if (configuration_dialogs_) {
+    configuration_dialogs_(parentWindow);
+  } else if (settings_) {
+    std::fputs(SettingsListing(*settings_).c_str(), stdout);
+  }
 }
 
 void CVovorScreensaver::LoadSettings() {

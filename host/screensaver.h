@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -127,11 +128,16 @@ inline constexpr char16_t kSettingsKeyPath[] = u"Software\\Quillborne\\Lumivex\\
 // Its scene host draws each unit and serves the sound's events (slots 11,
 // 17, 19, 20, 21, 23) and its settings choose the screens' devices (4);
 // without them (a build that cannot draw) those slots keep the base's
-// behaviour. Until its dialogs exist, the configuration lists the settings.
+// behaviour. The configuration shows the platform's dialogs where it has
+// them and lists the settings otherwise.
 class CVovorScreensaver : public CD3DScreensaver {
  public:
   CVovorScreensaver(SaverPlatform& platform, SaverParts& parts, SceneHost* scene = nullptr,
                     SaverSettings* settings = nullptr);
+
+  // Shows the configuration dialogs owned by the given window (0 for none).
+  using ConfigurationDialogs = std::function<void(WindowHandle owner)>;
+  void SetConfigurationDialogs(ConfigurationDialogs dialogs) { configuration_dialogs_ = std::move(dialogs); }
 
   void ShowConfiguration() override;
   void LoadSettings() override;
@@ -145,6 +151,7 @@ class CVovorScreensaver : public CD3DScreensaver {
  private:
   SceneHost* scene_;
   SaverSettings* settings_;
+  ConfigurationDialogs configuration_dialogs_;
 };
 
 }  // namespace lumi

@@ -99,6 +99,7 @@ constexpr std::array kDialogTexts = {
     DialogText{kDialogConfiguration, 1017, u"Website"},
     DialogText{kDialogConfiguration, 1, u"OK"},
     DialogText{kDialogConfiguration, 2, u"Cancel"},
+    DialogText{kDialogDisplaySettings, kControlCaption, u"Display Settings"},
     DialogText{kDialogDisplaySettings, 2004, u"&Help"},
     DialogText{kDialogDisplaySettings, 2005, u"&Disable hardware 3D rendering"},
     DialogText{kDialogDisplaySettings, 2009, u"Display Mode"},

@@ -90,7 +90,6 @@ check() {
 }
 
 check tool-inspect 0 '"signature"' out "$out/tools/lumisave-tool.exe" inspect "$root/build/samples/demo.lumi"
-check saver-settings 0 "settings dialog is not yet available" err "$out/host/lumisave.scr" /c
 check saver-change-password 0 "" err "$out/host/lumisave.scr" /a 12
 
 # tally NAME STATUS LOG: counts a check made here rather than by check; 0 passes.
@@ -163,6 +162,7 @@ if [[ -s $logs/xvfb.display ]]; then
   gl_check wgl-device "$out/tests/render/lumi_wgl_tests.exe" '*'
   gl_check saver-display "$out/tests/host/lumi_tests_host.exe" 'Win32SaverDisplay.*'
   source "$root/scripts/windows-smoke.sh"
+  source "$root/scripts/windows-dialogs.sh"
 else
   fail "Xvfb did not start" "$logs/xvfb.err"
 fi

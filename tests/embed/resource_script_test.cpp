@@ -29,7 +29,7 @@ TEST(ResourceScript, NamesEveryEntryByIdTypeAndFile) {
   EXPECT_THROW(ResourceScript({{1, "DDS", false, "C:\\pictures\\a.png", {}}}, nullptr), std::invalid_argument);
 }
 
-TEST(ResourceScript, TheSaverCarriesEveryStringItsIconVersionAndManifest) {
+TEST(ResourceScript, TheSaverCarriesEveryStringItsDialogsIconVersionAndManifest) {
   const SaverExtras saver{"0.12.3", "/b/lumisave.ico", "/s/lumisave.manifest"};
   const std::string script = ResourceScript({}, &saver);
   EXPECT_THAT(script, HasSubstr("\n1 ICON \"/b/lumisave.ico\"\n"));
@@ -39,6 +39,9 @@ TEST(ResourceScript, TheSaverCarriesEveryStringItsIconVersionAndManifest) {
   ASSERT_FALSE(StringTable().empty());
   for (const StringEntry& entry : StringTable()) {
     EXPECT_THAT(script, HasSubstr("\n  " + std::to_string(entry.id) + ", \"")) << entry.id;
+  }
+  for (const char* dialog : {"\n106 DIALOGEX ", "\n200 DIALOGEX ", "\n2214 DIALOGEX "}) {
+    EXPECT_THAT(script, HasSubstr(dialog));
   }
   // The information text keeps its line ends as escapes, on one line.
   EXPECT_THAT(script, HasSubstr("\n  129, \"Created with Lumivex\\n\\n \"\n"));

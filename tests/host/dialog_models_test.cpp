@@ -192,6 +192,67 @@ TEST_F(DialogModels, ChoicesStoredForAnotherAdapterDoNotApply) {
   EXPECT_EQ(configuration.DisplaySettings().SelectedLine(), 0u);
 }
 
+// Two monitors, the second with the hardware renderer the saver prefers.
+TEST_F(DialogModels, EveryScreenIsStoredAndDisplaySettingsConcernsTheBestAdapter) {
+  AdapterAnswer second = Renderer(false);
+  second.monitor = 1;
+  DeviceRecords records;
+  records.monitors.resize(2);
+  records.monitors[0].adapter_name = u"first";
+  records.monitors[1].adapter_name = u"second";
+  records.adapters = {Renderer(true), second};
+  DialogDevices devices = MakeDialogDevices(records);
+  ASSERT_EQ(devices.best, 1);
+  ConfigurationModel configuration(settings, std::move(devices.adapters), devices.best);
+  const std::u16string screen2 = std::u16string(kSettingsKeyPath) + u"Screen 2";
+  EXPECT_EQ(Stored(kScreen1, kValueWidth), 0u);
+  EXPECT_EQ(Stored(screen2, kValueWidth), 0u);
+  ASSERT_TRUE(store.Read(screen2, kValueAdapterId));
+  EXPECT_EQ(store.Read(screen2, kValueAdapterId)->bytes[0], 9);
+
+  DisplaySettingsModel display = configuration.DisplaySettings();
+  EXPECT_EQ(display.AdapterName(), u"second");
+  display.SetDisableHardware(true);
+  display.SelectLine(3);
+  EXPECT_EQ(configuration.Adapters()[1].screen.width, 1024u) << "kept in the record";
+  EXPECT_EQ(Stored(screen2, kValueWidth), 0u) << "until the configuration's OK";
+  display.Cancel();
+  EXPECT_FALSE(configuration.Adapters()[1].screen.disable_hardware);
+  EXPECT_EQ(configuration.Adapters()[1].screen.width, 0u);
+
+  configuration.DisplaySettings().SelectLine(1);
+  configuration.Ok();
+  EXPECT_EQ(Stored(screen2, kValueWidth), 640u);
+  EXPECT_EQ(Stored(kScreen1, kValueWidth), 0u);
+}
+
+// Hardware that cannot draw the scene offers no switch, whatever is stored.
+TEST_F(DialogModels, TheHardwareSwitchNeedsUsableHardware) {
+  AdapterAnswer unusable = Renderer(false);
+  unusable.modes.clear();
+  std::vector<DialogAdapter> adapters{MakeDialogAdapter(unusable, u"gpu")};
+  adapters[0].screen.disable_hardware = true;
+  std::uint32_t same = 0;
+  DisplaySettingsModel display(adapters, 0, same);
+  EXPECT_FALSE(display.DisableHardwareEnabled());
+  EXPECT_FALSE(display.DisableHardwareChecked());
+  EXPECT_EQ(display.RenderingTextId(), 2212u);
+  EXPECT_EQ(display.HelpTextId(), 2208u) << "disabled, and the software renderer has no mode either";
+}
+
+TEST_F(DialogModels, SoundCancelStoresNothing) {
+  {
+    SoundSettingsModel sound(settings);
+    sound.SetScalePosition(100);
+    sound.SetMuted(true);
+  }
+  EXPECT_EQ(Stored(kSettingsKeyPath, kValueSoundVolume), std::nullopt);
+  EXPECT_EQ(Stored(kSettingsKeyPath, kValueMuteSound), std::nullopt);
+  const SoundSettingsModel again(settings);
+  EXPECT_EQ(again.ScalePosition(), 0u) << "the loudest, at the top";
+  EXPECT_FALSE(again.Muted());
+}
+
 TEST_F(DialogModels, VolumeScaleHasTheLoudestEndAtTheTop) {
   store.Write(kSettingsKeyPath, kValueSoundVolume, SettingValue::Dword(30));
   SoundSettingsModel sound(settings);

@@ -106,6 +106,28 @@ TEST_F(Screensaver, ConfigureShowsTheDialogOrTheError) {
                                kNoDirect3DBox, "FreeAdapters"));
 }
 
+// The platform's dialogs take the configuration's place, owned by the /c
+// window; with a start-up error only the error box shows.
+TEST(ScreensaverConfiguration, ShowsThePlatformsDialogsForTheOwnerWindow) {
+  test::CallLog log;
+  test::FakePlatform platform{log};
+  test::FakeParts parts{log};
+  CVovorScreensaver saver(platform, parts);
+  std::vector<WindowHandle> owners;
+  saver.SetConfigurationDialogs([&owners](WindowHandle owner) { owners.push_back(owner); });
+  platform.commandLine = u"saver.scr /c:5678";
+  RunSaverProcess(saver, 0);
+  platform.commandLine = u"saver.scr";
+  RunSaverProcess(saver, 0);
+  EXPECT_THAT(owners, ElementsAre(5678, 0));
+
+  platform.direct3DAvailable = false;
+  RunSaverProcess(saver, 0);
+  EXPECT_EQ(owners.size(), 2u);
+  EXPECT_EQ(log.back(), "FreeAdapters");
+  EXPECT_EQ(log.at(log.size() - 2), kNoDirect3DBox);
+}
+
 TEST_F(Screensaver, CreateRecordsEachFailureAndStops) {
   saver.prepareResult = kErrorCannotInitialize;
   RunProcess(u"saver.scr /c");

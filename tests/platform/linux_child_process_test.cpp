@@ -14,7 +14,7 @@
 #include <iterator>
 #include <thread>
 
-#include "platform/linux/open_web_address.h"
+#include "platform/open_web_address.h"
 
 namespace lumi {
 namespace {

@@ -108,7 +108,8 @@ int main(int argc, char** argv) {
     return WriteFile(output, lumi::embed::ResourceScript(entries, saver ? &*saver : nullptr))
                ? 0
                : Fail("cannot write '" + output + "'");
-  } catch (const std::invalid_argument& error) {
+  } catch (const std::logic_error& error) {
+    // A path or version the script cannot hold, or a dialog text without its place.
     return Fail(error.what());
   }
 }

@@ -5,6 +5,7 @@
 
 #include "archive/utf.h"
 #include "host/string_table.h"
+#include "tools/embed/dialog_script.h"
 
 namespace lumi::embed {
 namespace {
@@ -18,24 +19,6 @@ std::string QuotedPath(const std::string& path) {
     throw std::invalid_argument("path '" + path + "' cannot be named in a resource script");
   }
   return '"' + path + '"';
-}
-
-// A text in the script, UTF-8 (windres runs with code page 65001): quotes
-// double, backslashes and line ends are escaped as in C.
-std::string QuotedText(std::u16string_view text) {
-  std::string quoted = "\"";
-  for (const char c : ToUtf8(text)) {
-    if (c == '"') {
-      quoted += "\"\"";
-    } else if (c == '\\') {
-      quoted += "\\\\";
-    } else if (c == '\n') {
-      quoted += "\\n";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + '"';
 }
 
 // "1.2.3" as the four comma-separated numbers of VERSIONINFO.
@@ -60,7 +43,7 @@ void WriteSaverExtras(std::ostream& out, const SaverExtras& saver) {
   out << kProcessManifestId << " " << kManifestType << " " << QuotedPath(saver.manifestPath) << "\n\n";
   out << "STRINGTABLE\nBEGIN\n";
   for (const StringEntry& entry : StringTable()) out << "  " << entry.id << ", " << QuotedText(entry.text) << "\n";
-  out << "END\n\n";
+  out << "END\n\n" << DialogTemplates();
   const std::string numbers = VersionNumbers(saver.version);
   const std::string version = QuotedText(FromUtf8(saver.version));
   out << "1 VERSIONINFO\nFILEVERSION " << numbers << "\nPRODUCTVERSION " << numbers
@@ -79,6 +62,22 @@ void WriteSaverExtras(std::ostream& out, const SaverExtras& saver) {
 }
 
 }  // namespace
+
+std::string QuotedText(std::u16string_view text) {
+  std::string quoted = "\"";
+  for (const char c : ToUtf8(text)) {
+    if (c == '"') {
+      quoted += "\"\"";
+    } else if (c == '\\') {
+      quoted += "\\\\";
+    } else if (c == '\n') {
+      quoted += "\\n";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + '"';
+}
 
 std::string ResourceScript(const std::vector<Entry>& entries, const SaverExtras* saver) {
   std::ostringstream out;

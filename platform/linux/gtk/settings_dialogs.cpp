@@ -10,7 +10,7 @@
 #include "archive/utf.h"
 #include "host/mnemonic_label.h"
 #include "host/string_table.h"
-#include "platform/linux/open_web_address.h"
+#include "platform/open_web_address.h"
 
 namespace lumi {
 namespace {
@@ -156,7 +156,7 @@ void ShowHelp(DisplayPage& page) {
 }
 
 void RunDisplaySettings(GtkWindow* parent, DisplaySettingsModel& model) {
-  GtkWidget* dialog = NewDialog(parent, Unnamed(kDialogConfiguration, 2), kDialogDisplaySettings);
+  GtkWidget* dialog = NewDialog(parent, Text(kDialogDisplaySettings, kControlCaption), kDialogDisplaySettings);
   GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
   DisplayPage page{&model, dialog, gtk_label_new(""), gtk_check_button_new_with_mnemonic(
                                                           Text(kDialogDisplaySettings, kControlDisableHardware).c_str()),
@@ -172,10 +172,10 @@ void RunDisplaySettings(GtkWindow* parent, DisplaySettingsModel& model) {
   gtk_box_pack_end(GTK_BOX(row), help, FALSE, FALSE, 0);
   gtk_box_pack_start(GTK_BOX(content), row, FALSE, FALSE, 0);
   gtk_box_pack_start(GTK_BOX(content), page.disable_hardware, FALSE, FALSE, 0);
-  GtkWidget* group = Group(content, Text(kDialogDisplaySettings, 2009));
-  LabelFor(group, Text(kDialogDisplaySettings, 2010), page.modes);
+  GtkWidget* group = Group(content, Text(kDialogDisplaySettings, kControlDisplayModeGroup));
+  LabelFor(group, Text(kDialogDisplaySettings, kControlDisplayModeLabel), page.modes);
   gtk_box_pack_start(GTK_BOX(group), page.modes, FALSE, FALSE, 0);
-  GtkWidget* note = gtk_label_new(Text(kDialogDisplaySettings, 2013).c_str());
+  GtkWidget* note = gtk_label_new(Text(kDialogDisplaySettings, kControlDisplayModeNote).c_str());
   gtk_label_set_line_wrap(GTK_LABEL(note), TRUE);
   gtk_label_set_max_width_chars(GTK_LABEL(note), 50);
   gtk_label_set_xalign(GTK_LABEL(note), 0);

@@ -1,4 +1,4 @@
-#include "platform/linux/open_web_address.h"
+#include "platform/open_web_address.h"
 
 #include "archive/utf.h"
 #include "platform/linux/child_process.h"
