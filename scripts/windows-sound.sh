@@ -1,0 +1,131 @@
+# Sound checks of the cross-built saver under Wine on the virtual X server:
+# the test window plays a document with a slide WAV and two MP3 tracks
+# through DirectSound and DirectShow, the tracks start in turn, the saver
+# ends cleanly and leaves nothing in the temporary folder, and a saver
+# killed with TerminateProcess leaves a folder that the next start removes.
+# Sourced by build-windows.sh inside its Xvfb part; it uses that script's
+# prefix, $DISPLAY, $root, $out and $logs, and its run, fail and tally
+# helpers.
+sound_started=$SECONDS
+sound_dir=$logs/sound
+mkdir -p "$sound_dir"
+# ALSA's null device, so that DirectSound finds a device on a machine
+# without a sound card.
+sound_home=$sound_dir/home
+mkdir -p "$sound_home"
+echo 'pcm.!default { type null }' > "$sound_home/.asoundrc"
+# A Windows program's name for a file of ours.
+windows_path() { echo "Z:${1//\//\\}"; }
+
+# The clips: two tracks of a second (MP3, from tones) and a slide WAV.
+status=0
+for track in one:440 two:660; do
+  sox -n -r 44100 -c 2 -b 16 "$sound_dir/${track%:*}.wav" synth 1.0 sine "${track#*:}" vol 0.3 || status=1
+  lame --quiet -b 64 "$sound_dir/${track%:*}.wav" "$sound_dir/${track%:*}.mp3" || status=1
+done
+sox -n -r 22050 -c 1 -b 16 "$sound_dir/brook.wav" synth 0.5 sine 550 vol 0.3 || status=1
+
+# The document: the demo's first slide with the WAV on it, and the tracks.
+# Its pictures are named relative to the demo's folder.
+python3 - "$root/samples/demo/scene.json" "$root/samples/records/sound.json" "$sound_dir" > "$sound_dir/scene.json" <<'EOF' || status=1
+import json, sys
+demo_path, sounds_path, folder = sys.argv[1:]
+demo = json.load(open(demo_path))
+wave = json.load(open(sounds_path))["sounds"][0]
+slide = demo["show"]["slides"][0]
+slide["sounds"] = [wave]
+demo["show"]["slides"] = [slide]
+demo["show"]["tracks"] = [
+    {"title": title, "file": {"name": "C:\\Music\\" + title + ".mp3", "file": folder + "/" + title + ".mp3"}}
+    for title in ("one", "two")
+]
+link = wave["wave_file"]
+demo["resources"]["module_files"].append({
+    "path": link["path"], "number": link["number"],
+    "frames": [{"id": 0, "module": "", "name": link["path"], "file": folder + "/brook.wav"}],
+})
+json.dump(demo, sys.stdout, indent=1)
+EOF
+(cd "$root/samples/demo" && "$root/build/tools/lumisave-tool" pack "$sound_dir/scene.json" -o "$sound_dir/sound.lumi") \
+  > "$sound_dir/pack.log" 2>&1 || status=1
+sound_saver=$sound_dir/lumisave-sound.scr
+run carry-document "$out/tests/host/lumi_carry_document.exe" "$(windows_path "$out/host/lumisave.scr")" \
+  "$(windows_path "$sound_saver")" "$(windows_path "$sound_dir/sound.lumi")"
+((code == 0)) || status=1
+tally sound-document $status "$logs/carry-document.err"
+
+# The saver's temporary folder, as the saver's GetTempPathW gives it.
+temp_dir=$(winepath -u "$(wine cmd /c echo %TEMP% 2> /dev/null | tr -d '\r')" 2> /dev/null)
+# Our folders in it.
+sound_folders() { find "$temp_dir" -maxdepth 1 -name 'lumisave-*' -type d 2> /dev/null | sort; }
+find "$temp_dir" -maxdepth 1 -name 'lumisave-*' -exec rm -rf {} + 2> /dev/null || true
+
+# start_sound NAME: the saver's test window, its id in $sound_pid.
+start_sound() {
+  HOME=$sound_home wine "$sound_saver" /t > "$logs/$1.out" 2> "$logs/$1.err" &
+  sound_pid=$!
+}
+# sound_lines NAME WANTED: whether the log shows WANTED track starts within
+# 40 s (loading the document takes most of it under Wine).
+sound_lines() {
+  local deadline=$((SECONDS + 40))
+  while ((SECONDS < deadline)); do
+    (($(grep -c 'lumisave: background track' "$logs/$1.err") >= $2)) && return 0
+    kill -0 "$sound_pid" 2> /dev/null || return 1
+    sleep 0.2
+  done
+  return 1
+}
+# sound_ends: the saver's exit code once it has ended (10 s at most), or
+# "running".
+sound_ends() {
+  local i
+  for ((i = 0; i < 100; i++)); do
+    if ! kill -0 "$sound_pid" 2> /dev/null; then
+      local code=0
+      wait "$sound_pid" 2> /dev/null || code=$?
+      echo $code
+      return
+    fi
+    sleep 0.1
+  done
+  kill "$sound_pid" 2> /dev/null || true
+  wait "$sound_pid" 2> /dev/null || true
+  echo running
+}
+sound_name=$(basename "$sound_saver")
+
+# Closed as any program is (WM_CLOSE): the tracks started in turn, each
+# from a file of the saver's own folder while it ran, and nothing is left.
+start_sound sound-tracks
+status=0
+sound_lines sound-tracks 3 || status=1
+running_folders=$(sound_folders)
+ls -R $running_folders > "$logs/sound-tracks.folders" 2>&1 || status=1
+(($(find $running_folders -name '*.mp3' 2> /dev/null | wc -l) == 2)) || status=1
+wine taskkill /im "$sound_name" > "$logs/sound-close.log" 2>&1 || status=1
+[[ $(sound_ends) == 0 ]] || status=1
+grep 'lumisave: ' "$logs/sound-tracks.err" | head -n 3 | tr -d '\r' > "$logs/sound-tracks.starts"
+printf 'lumisave: background track %s starts\n' '1 of 2 (one)' '2 of 2 (two)' '1 of 2 (one)' |
+  cmp -s - "$logs/sound-tracks.starts" || status=1
+[[ -z $(sound_folders) ]] || status=1
+grep -qE 'Unhandled (exception|page fault)|Backtrace:' "$logs/sound-tracks.err" && status=1
+tally saver-sound-tracks $status "$logs/sound-tracks.err"
+
+# Killed with TerminateProcess, as previews are: its folder stays behind
+# until the next saver starts.
+start_sound sound-killed
+status=0
+sound_lines sound-killed 1 || status=1
+wine taskkill /f /im "$sound_name" > "$logs/sound-kill.log" 2>&1 || status=1
+sound_ends > /dev/null
+stale=$(sound_folders)
+[[ -n $stale ]] || status=1
+start_sound sound-after-kill
+sound_lines sound-after-kill 1 || status=1
+for folder in $stale; do [[ ! -e $folder ]] || status=1; done
+wine taskkill /im "$sound_name" > "$logs/sound-close-after-kill.log" 2>&1 || status=1
+[[ $(sound_ends) == 0 ]] || status=1
+[[ -z $(sound_folders) ]] || status=1
+tally saver-sound-stale-folder $status "$logs/sound-after-kill.err"
+echo "sound checks under Wine: $((SECONDS - sound_started)) s"
