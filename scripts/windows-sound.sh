@@ -25,15 +25,33 @@ for track in one:440 two:660; do
 done
 sox -n -r 22050 -c 1 -b 16 "$sound_dir/brook.wav" synth 0.5 sine 550 vol 0.3 || status=1
 
-# The document: the demo's first slide with the WAV on it, and the tracks.
-# Its pictures are named relative to the demo's folder.
-python3 - "$root/samples/demo/scene.json" "$root/samples/records/sound.json" "$sound_dir" > "$sound_dir/scene.json" <<'EOF' || status=1
-import json, sys
-demo_path, sounds_path, folder = sys.argv[1:]
-demo = json.load(open(demo_path))
-wave = json.load(open(sounds_path))["sounds"][0]
+# The document: the demo's first slide with the WAV and an MP3 object on it
+# (the MP3 on a continuous timeline, playing again and again), and the tracks.
+# The demo names its pictures beside it and its masks where the native
+# build painted them.
+python3 - "$root/samples/demo" "$root/build/samples/demo_masks" "$root/samples/records/sound.json" "$sound_dir" \
+  > "$sound_dir/scene.json" <<'EOF' || status=1
+import json, os, sys
+demo_dir, masks_dir, sounds_path, folder = sys.argv[1:]
+demo = json.load(open(os.path.join(demo_dir, "scene.json")))
+wave, mp3 = json.load(open(sounds_path))["sounds"][:2]
+mp3["audio_file"]["file"] = folder + "/two.mp3"
+
+def locate(node):
+    if isinstance(node, dict):
+        name = node.get("file")
+        if isinstance(name, str) and not os.path.isabs(name):
+            beside = os.path.join(demo_dir, name)
+            node["file"] = beside if os.path.exists(beside) else os.path.join(masks_dir, name)
+        for value in node.values():
+            locate(value)
+    elif isinstance(node, list):
+        for value in node:
+            locate(value)
+
+locate(demo)
 slide = demo["show"]["slides"][0]
-slide["sounds"] = [wave]
+slide["sounds"] = [wave, mp3]
 demo["show"]["slides"] = [slide]
 demo["show"]["tracks"] = [
     {"title": title, "file": {"name": "C:\\Music\\" + title + ".mp3", "file": folder + "/" + title + ".mp3"}}
@@ -46,8 +64,8 @@ demo["resources"]["module_files"].append({
 })
 json.dump(demo, sys.stdout, indent=1)
 EOF
-(cd "$root/samples/demo" && "$root/build/tools/lumisave-tool" pack "$sound_dir/scene.json" -o "$sound_dir/sound.lumi") \
-  > "$sound_dir/pack.log" 2>&1 || status=1
+"$root/build/tools/lumisave-tool" pack "$sound_dir/scene.json" -o "$sound_dir/sound.lumi" > "$sound_dir/pack.log" 2>&1 ||
+  status=1
 sound_saver=$sound_dir/lumisave-sound.scr
 run carry-document "$out/tests/host/lumi_carry_document.exe" "$(windows_path "$out/host/lumisave.scr")" \
   "$(windows_path "$sound_saver")" "$(windows_path "$sound_dir/sound.lumi")"
@@ -76,39 +94,41 @@ sound_lines() {
   done
   return 1
 }
-# sound_ends: the saver's exit code once it has ended (10 s at most), or
-# "running".
+# sound_ends: the saver's exit code in $sound_code once it has ended (10 s
+# at most), or "running" (then it is stopped).
 sound_ends() {
   local i
   for ((i = 0; i < 100; i++)); do
     if ! kill -0 "$sound_pid" 2> /dev/null; then
-      local code=0
-      wait "$sound_pid" 2> /dev/null || code=$?
-      echo $code
+      sound_code=0
+      wait "$sound_pid" 2> /dev/null || sound_code=$?
       return
     fi
     sleep 0.1
   done
   kill "$sound_pid" 2> /dev/null || true
   wait "$sound_pid" 2> /dev/null || true
-  echo running
+  sound_code=running
 }
 sound_name=$(basename "$sound_saver")
 
-# Closed as any program is (WM_CLOSE): the tracks started in turn, each
-# from a file of the saver's own folder while it ran, and nothing is left.
+# Closed as any program is (WM_CLOSE): DirectSound found the null device,
+# the tracks started in turn, the tracks and the MP3 object played from
+# files of the saver's own folder while it ran, and nothing is left.
 start_sound sound-tracks
 status=0
 sound_lines sound-tracks 3 || status=1
 running_folders=$(sound_folders)
 ls -R $running_folders > "$logs/sound-tracks.folders" 2>&1 || status=1
-(($(find $running_folders -name '*.mp3' 2> /dev/null | wc -l) == 2)) || status=1
+(($(find $running_folders -name '*.mp3' 2> /dev/null | wc -l) == 3)) || status=1
 wine taskkill /im "$sound_name" > "$logs/sound-close.log" 2>&1 || status=1
-[[ $(sound_ends) == 0 ]] || status=1
+sound_ends
+[[ $sound_code == 0 ]] || status=1
 grep 'lumisave: ' "$logs/sound-tracks.err" | head -n 3 | tr -d '\r' > "$logs/sound-tracks.starts"
 printf 'lumisave: background track %s starts\n' '1 of 2 (one)' '2 of 2 (two)' '1 of 2 (one)' |
   cmp -s - "$logs/sound-tracks.starts" || status=1
 [[ -z $(sound_folders) ]] || status=1
+grep -q 'No sound device' "$logs/sound-tracks.err" && status=1
 grep -qE 'Unhandled (exception|page fault)|Backtrace:' "$logs/sound-tracks.err" && status=1
 tally saver-sound-tracks $status "$logs/sound-tracks.err"
 
@@ -118,14 +138,16 @@ start_sound sound-killed
 status=0
 sound_lines sound-killed 1 || status=1
 wine taskkill /f /im "$sound_name" > "$logs/sound-kill.log" 2>&1 || status=1
-sound_ends > /dev/null
+# (The shell's note of the killed process would only clutter the output.)
+sound_ends 2> /dev/null
 stale=$(sound_folders)
 [[ -n $stale ]] || status=1
 start_sound sound-after-kill
 sound_lines sound-after-kill 1 || status=1
 for folder in $stale; do [[ ! -e $folder ]] || status=1; done
 wine taskkill /im "$sound_name" > "$logs/sound-close-after-kill.log" 2>&1 || status=1
-[[ $(sound_ends) == 0 ]] || status=1
+sound_ends
+[[ $sound_code == 0 ]] || status=1
 [[ -z $(sound_folders) ]] || status=1
 tally saver-sound-stale-folder $status "$logs/sound-after-kill.err"
 echo "sound checks under Wine: $((SECONDS - sound_started)) s"
