@@ -78,9 +78,14 @@ temp_dir=$(winepath -u "$(wine cmd /c echo %TEMP% 2> /dev/null | tr -d '\r')" 2>
 sound_folders() { find "$temp_dir" -maxdepth 1 -name 'lumisave-*' -type d 2> /dev/null | sort; }
 find "$temp_dir" -maxdepth 1 -name 'lumisave-*' -exec rm -rf {} + 2> /dev/null || true
 
-# start_sound NAME: the saver's test window, its id in $sound_pid.
+# start_sound NAME: the saver's test window, its id in $sound_pid. In a
+# subshell whose notes go nowhere: a saver killed on purpose (Wine's
+# TerminateProcess ends the process with a signal) would be reported.
 start_sound() {
-  HOME=$sound_home wine "$sound_saver" /t > "$logs/$1.out" 2> "$logs/$1.err" &
+  (
+    HOME=$sound_home wine "$sound_saver" /t > "$logs/$1.out" 2> "$logs/$1.err"
+    exit $?
+  ) 2> /dev/null &
   sound_pid=$!
 }
 # sound_lines NAME WANTED: whether the log shows WANTED track starts within
@@ -106,7 +111,7 @@ sound_ends() {
     fi
     sleep 0.1
   done
-  kill "$sound_pid" 2> /dev/null || true
+  wine taskkill /f /im "$sound_name" > /dev/null 2>&1 || true
   wait "$sound_pid" 2> /dev/null || true
   sound_code=running
 }
@@ -138,8 +143,7 @@ start_sound sound-killed
 status=0
 sound_lines sound-killed 1 || status=1
 wine taskkill /f /im "$sound_name" > "$logs/sound-kill.log" 2>&1 || status=1
-# (The shell's note of the killed process would only clutter the output.)
-sound_ends 2> /dev/null
+sound_ends
 stale=$(sound_folders)
 [[ -n $stale ]] || status=1
 start_sound sound-after-kill
