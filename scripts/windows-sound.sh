@@ -117,41 +117,48 @@ sound_ends() {
 }
 sound_name=$(basename "$sound_saver")
 
+# fault TEXT: the check under way fails; its log names why.
+fault() {
+  status=1
+  echo "$1" >> "$logs/sound.faults"
+}
+rm -f "$logs/sound.faults"
+
 # Closed as any program is (WM_CLOSE): DirectSound found the null device,
 # the tracks started in turn, the tracks and the MP3 object played from
 # files of the saver's own folder while it ran, and nothing is left.
 start_sound sound-tracks
 status=0
-sound_lines sound-tracks 3 || status=1
+sound_lines sound-tracks 3 || fault "tracks: fewer than three track starts"
 running_folders=$(sound_folders)
-ls -R $running_folders > "$logs/sound-tracks.folders" 2>&1 || status=1
-(($(find $running_folders -name '*.mp3' 2> /dev/null | wc -l) == 3)) || status=1
-wine taskkill /im "$sound_name" > "$logs/sound-close.log" 2>&1 || status=1
+ls -R $running_folders > "$logs/sound-tracks.folders" 2>&1 || fault "tracks: no folder of ours while playing"
+(($(find $running_folders -name '*.mp3' 2> /dev/null | wc -l) == 3)) || fault "tracks: not three MP3 files in our folder"
+wine taskkill /im "$sound_name" > "$logs/sound-close.log" 2>&1 || fault "tracks: taskkill found no saver to close"
 sound_ends
-[[ $sound_code == 0 ]] || status=1
+[[ $sound_code == 0 ]] || fault "tracks: closed, the saver ended with $sound_code"
 grep 'lumisave: ' "$logs/sound-tracks.err" | head -n 3 | tr -d '\r' > "$logs/sound-tracks.starts"
 printf 'lumisave: background track %s starts\n' '1 of 2 (one)' '2 of 2 (two)' '1 of 2 (one)' |
-  cmp -s - "$logs/sound-tracks.starts" || status=1
-[[ -z $(sound_folders) ]] || status=1
-grep -q 'No sound device' "$logs/sound-tracks.err" && status=1
-grep -qE 'Unhandled (exception|page fault)|Backtrace:' "$logs/sound-tracks.err" && status=1
-tally saver-sound-tracks $status "$logs/sound-tracks.err"
+  cmp -s - "$logs/sound-tracks.starts" || fault "tracks: not the starts wanted (see sound-tracks.starts)"
+[[ -z $(sound_folders) ]] || fault "tracks: a folder of ours is left after the saver ended"
+grep -q 'No sound device' "$logs/sound-tracks.err" && fault "tracks: DirectSound found no device"
+grep -qE 'Unhandled (exception|page fault)|Backtrace:' "$logs/sound-tracks.err" && fault "tracks: a crash report"
+tally saver-sound-tracks $status "$logs/sound.faults"
 
 # Killed with TerminateProcess, as previews are: its folder stays behind
 # until the next saver starts.
 start_sound sound-killed
 status=0
-sound_lines sound-killed 1 || status=1
-wine taskkill /f /im "$sound_name" > "$logs/sound-kill.log" 2>&1 || status=1
+sound_lines sound-killed 1 || fault "kill: the first track did not start"
+wine taskkill /f /im "$sound_name" > "$logs/sound-kill.log" 2>&1 || fault "kill: taskkill /f found no saver"
 sound_ends
 stale=$(sound_folders)
-[[ -n $stale ]] || status=1
+[[ -n $stale ]] || fault "kill: no folder left behind by the killed saver"
 start_sound sound-after-kill
-sound_lines sound-after-kill 1 || status=1
-for folder in $stale; do [[ ! -e $folder ]] || status=1; done
-wine taskkill /im "$sound_name" > "$logs/sound-close-after-kill.log" 2>&1 || status=1
+sound_lines sound-after-kill 1 || fault "after kill: the first track did not start"
+for folder in $stale; do [[ ! -e $folder ]] || fault "after kill: $folder is still there"; done
+wine taskkill /im "$sound_name" > "$logs/sound-close-after-kill.log" 2>&1 || fault "after kill: no saver to close"
 sound_ends
-[[ $sound_code == 0 ]] || status=1
-[[ -z $(sound_folders) ]] || status=1
-tally saver-sound-stale-folder $status "$logs/sound-after-kill.err"
+[[ $sound_code == 0 ]] || fault "after kill: closed, the saver ended with $sound_code"
+[[ -z $(sound_folders) ]] || fault "after kill: a folder of ours is left after the saver ended"
+tally saver-sound-stale-folder $status "$logs/sound.faults"
 echo "sound checks under Wine: $((SECONDS - sound_started)) s"

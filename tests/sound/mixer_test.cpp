@@ -72,7 +72,8 @@ TEST(Mixer, OwnOutputsFollowTheMasterAndPcmRoundsAndClips) {
   EXPECT_EQ(UnderMaster(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min(), true),
             kSilentHundredths);
 
-  const float in[] = {0.0f, 0.5f, -0.5f, 1.0f, -1.0f, 1.5f, -2.0f, std::numeric_limits<float>::quiet_NaN(), 0.4f / 32767};
+  const float in[] = {0.0f, 0.5f, -0.5f, 1.0f, -1.0f, 1.5f, -2.0f, std::numeric_limits<float>::quiet_NaN(),
+                      0.4f / 32767};
   int16_t out[std::size(in)];
   FloatToPcm16(in, out, std::size(in));
   const int16_t expected[] = {0, 16384, -16384, 32767, -32767, 32767, -32768, 0, 0};

@@ -71,7 +71,9 @@ TEST(SceneSound, TracksPlayInOrderAndWrapOneRepeatsNoneIsSilent) {
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(NextLevel(s, one), 0.25f, 1e-4f);
   // One line for each start, restarts of a single track too.
   std::vector<std::string> expected_reports;
-  for (int n : {1, 2, 3, 1, 2, 3}) expected_reports.push_back("background track " + std::to_string(n) + " of 3 (track) starts");
+  for (int n : {1, 2, 3, 1, 2, 3}) {
+    expected_reports.push_back("background track " + std::to_string(n) + " of 3 (track) starts");
+  }
   expected_reports.insert(expected_reports.end(), 4, "background track 1 of 1 (track) starts");
   EXPECT_EQ(s.reports, expected_reports);
 

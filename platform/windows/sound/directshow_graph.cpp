@@ -33,7 +33,8 @@ void Release(Interface*& pointer) {
 
 class DirectShowGraph final : public MediaGraph {
  public:
-  DirectShowGraph(std::shared_ptr<Mixer> mixer, bool under_master) : mixer_(std::move(mixer)), under_master_(under_master) {}
+  DirectShowGraph(std::shared_ptr<Mixer> mixer, bool under_master)
+      : mixer_(std::move(mixer)), under_master_(under_master) {}
 
   ~DirectShowGraph() override {
     if (control_ != nullptr) control_->Stop();
@@ -187,7 +188,8 @@ class DirectShowGraph final : public MediaGraph {
   // The renderer's own volume, under the master for a sound object's graph:
   // the master may change at a scene load or a device reset.
   void ApplyVolume() {
-    const int32_t wanted = under_master_ ? UnderMaster(volume_, mixer_->MasterVolume(), mixer_->MasterPlaying()) : volume_;
+    const int32_t wanted =
+        under_master_ ? UnderMaster(volume_, mixer_->MasterVolume(), mixer_->MasterPlaying()) : volume_;
     if (wanted != applied_volume_ && has_file_ && SUCCEEDED(audio_->put_Volume(wanted))) applied_volume_ = wanted;
   }
 
@@ -209,7 +211,8 @@ class DirectShowGraph final : public MediaGraph {
 }  // namespace
 
 MediaGraphMaker DirectShowGraphs() {
-  return [](const std::shared_ptr<Mixer>& mixer, std::optional<PlatformWindow> music_window) -> std::unique_ptr<MediaGraph> {
+  return [](const std::shared_ptr<Mixer>& mixer,
+            std::optional<PlatformWindow> music_window) -> std::unique_ptr<MediaGraph> {
     auto graph = std::make_unique<DirectShowGraph>(mixer, !music_window.has_value());
     if (!graph->Create(music_window)) return nullptr;
     return graph;

@@ -23,6 +23,7 @@ constexpr uint32_t kRate = Mixer::kDefaultRate;
 constexpr uint32_t kFrameBytes = 2 * sizeof(int16_t);
 // A tenth of a second ahead of the play cursor, refilled every 10 ms.
 constexpr uint32_t kBufferFrames = kRate / 10;
+constexpr uint32_t kBufferBytes = kBufferFrames * kFrameBytes;
 constexpr std::chrono::milliseconds kPollPeriod{10};
 
 std::string Failure(const char* call, HRESULT result) {
@@ -56,6 +57,8 @@ class DirectSoundOutput final : public AudioOutput {
       std::string error;
       if (!MakeBuffer(reinterpret_cast<HWND>(main_window), error)) {
         if (report_) report_("No sound device (" + error + "): sounds play silently.");
+        if (buffer_ != nullptr) buffer_->Release();
+        buffer_ = nullptr;
         device_->Release();
         device_ = nullptr;
       }
@@ -82,7 +85,7 @@ class DirectSoundOutput final : public AudioOutput {
     DSBUFFERDESC description{};
     description.dwSize = sizeof description;
     description.dwFlags = DSBCAPS_GETCURRENTPOSITION2 | DSBCAPS_STICKYFOCUS;
-    description.dwBufferBytes = kBufferFrames * kFrameBytes;
+    description.dwBufferBytes = kBufferBytes;
     description.lpwfxFormat = &format;
     result = device_->CreateSoundBuffer(&description, &buffer_, nullptr);
     if (FAILED(result)) {
@@ -116,7 +119,9 @@ class DirectSoundOutput final : public AudioOutput {
     if (FAILED(result)) return false;
     const auto* source = reinterpret_cast<const uint8_t*>(pcm);
     std::copy(source, source + first_bytes, static_cast<uint8_t*>(first));
-    if (second != nullptr) std::copy(source + first_bytes, source + first_bytes + second_bytes, static_cast<uint8_t*>(second));
+    if (second != nullptr) {
+      std::copy(source + first_bytes, source + first_bytes + second_bytes, static_cast<uint8_t*>(second));
+    }
     buffer_->Unlock(first, first_bytes, second, second_bytes);
     return true;
   }
@@ -127,8 +132,7 @@ class DirectSoundOutput final : public AudioOutput {
     if (buffer_ != nullptr) {
       DWORD play = 0;
       if (FAILED(buffer_->GetCurrentPosition(&play, nullptr))) return 0;
-      const uint32_t size = kBufferFrames * kFrameBytes;
-      return ((play + size - write_at_) % size) / kFrameBytes;
+      return ((play + kBufferBytes - write_at_) % kBufferBytes) / kFrameBytes;
     }
     const auto elapsed = std::chrono::steady_clock::now() - started;
     const uint64_t total = static_cast<uint64_t>(std::chrono::duration<double>(elapsed).count() * kRate);
@@ -148,7 +152,7 @@ class DirectSoundOutput final : public AudioOutput {
         render_(mix.data(), frames);
         if (buffer_ != nullptr) {
           FloatToPcm16(mix.data(), pcm.data(), size_t{frames} * 2);
-          if (Write(write_at_, pcm.data(), frames)) write_at_ = (write_at_ + frames * kFrameBytes) % (kBufferFrames * kFrameBytes);
+          if (Write(write_at_, pcm.data(), frames)) write_at_ = (write_at_ + frames * kFrameBytes) % kBufferBytes;
         }
       }
       std::this_thread::sleep_for(kPollPeriod);
