@@ -82,8 +82,12 @@ find "$temp_dir" -maxdepth 1 -name 'lumisave-*' -exec rm -rf {} + 2> /dev/null |
 # subshell whose notes go nowhere: a saver killed on purpose (Wine's
 # TerminateProcess ends the process with a signal) would be reported.
 start_sound() {
+  # Emptied here, not by the saver's redirection: that comes a moment later,
+  # and the log of an earlier run must not be read meanwhile.
+  : > "$logs/$1.out"
+  : > "$logs/$1.err"
   (
-    HOME=$sound_home wine "$sound_saver" /t > "$logs/$1.out" 2> "$logs/$1.err"
+    HOME=$sound_home wine "$sound_saver" /t >> "$logs/$1.out" 2>> "$logs/$1.err"
     exit $?
   ) 2> /dev/null &
   sound_pid=$!
@@ -131,8 +135,12 @@ start_sound sound-tracks
 status=0
 sound_lines sound-tracks 3 || fault "tracks: fewer than three track starts"
 running_folders=$(sound_folders)
-ls -R $running_folders > "$logs/sound-tracks.folders" 2>&1 || fault "tracks: no folder of ours while playing"
-(($(find $running_folders -name '*.mp3' 2> /dev/null | wc -l) == 3)) || fault "tracks: not three MP3 files in our folder"
+if [[ -n $running_folders ]]; then
+  ls -R $running_folders > "$logs/sound-tracks.folders" 2>&1
+  (($(find $running_folders -name '*.mp3' | wc -l) == 3)) || fault "tracks: not three MP3 files in our folder"
+else
+  fault "tracks: no folder of ours while playing"
+fi
 wine taskkill /im "$sound_name" > "$logs/sound-close.log" 2>&1 || fault "tracks: taskkill found no saver to close"
 sound_ends
 [[ $sound_code == 0 ]] || fault "tracks: closed, the saver ended with $sound_code"
