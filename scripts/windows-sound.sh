@@ -72,6 +72,16 @@ run carry-document "$out/tests/host/lumi_carry_document.exe" "$(windows_path "$o
 ((code == 0)) || status=1
 tally sound-document $status "$logs/carry-document.err"
 
+# The DirectShow graph's own checks, with the sound device.
+HOME=$sound_home run directshow-graph "$out/tests/sound_windows/lumi_directshow_checks.exe"
+count=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\.\r\?$/\1/p' "$logs/directshow-graph.out")
+if ((code == 0 && ${count:-0} > 0)); then
+  passed=$((passed + count))
+  echo "directshow-graph: $count passed"
+else
+  fail "directshow-graph exited with $code" "$logs/directshow-graph.out"
+fi
+
 # The saver's temporary folder, as the saver's GetTempPathW gives it.
 temp_dir=$(winepath -u "$(wine cmd /c echo %TEMP% 2> /dev/null | tr -d '\r')" 2> /dev/null)
 # Our folders in it.
