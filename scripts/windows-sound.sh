@@ -1,5 +1,6 @@
 # Sound checks of the cross-built saver under Wine on the virtual X server:
-# the test window plays a document with a slide WAV and two MP3 tracks
+# the DirectShow graph's own checks, then the test window plays a document
+# with a slide WAV, an MP3 object and two MP3 tracks
 # through DirectSound and DirectShow, the tracks start in turn, the saver
 # ends cleanly and leaves nothing in the temporary folder, and a saver
 # killed with TerminateProcess leaves a folder that the next start removes.
