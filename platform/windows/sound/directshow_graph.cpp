@@ -33,8 +33,10 @@ void Release(Interface*& pointer) {
 
 class DirectShowGraph final : public MediaGraph {
  public:
+  // A sound object's graph plays under the master and reads its own events:
+  // nobody else does.
   DirectShowGraph(std::shared_ptr<Mixer> mixer, bool under_master)
-      : mixer_(std::move(mixer)), under_master_(under_master) {}
+      : mixer_(std::move(mixer)), under_master_(under_master), owns_events_(under_master) {}
 
   ~DirectShowGraph() override {
     if (control_ != nullptr) control_->Stop();
@@ -67,9 +69,8 @@ class DirectShowGraph final : public MediaGraph {
   }
 
   bool Open(const std::filesystem::path& path, std::string& error) override {
-    control_->Stop();
+    Stop();
     has_file_ = false;
-    completed_ = false;
     RemoveSource();
     HRESULT result = builder_->AddSourceFilter(path.c_str(), path.c_str(), &source_);
     if (FAILED(result) || !RenderSource(path, error)) {
@@ -91,23 +92,35 @@ class DirectShowGraph final : public MediaGraph {
 
   void RestartFile() override {
     if (!has_file_) return;
+    // An end the last run left unread must not end this one.
+    if (owns_events_) DrainEvents();
     Rewind();
-    completed_ = false;
     control_->Run();
+    playing_ = true;
   }
 
-  void Stop() override { control_->Stop(); }
+  void Stop() override {
+    control_->Stop();
+    playing_ = false;
+  }
 
+  // Playing from a restart until its end is seen. The graph's own state
+  // lags a restart (it passes through paused), so it is not asked.
   bool Running() override {
     ApplyVolume();
-    // A sound object's graph takes its own events: nobody else reads them.
-    if (under_master_) {
-      for (long code; (code = GetEvent()) != -1;) completed_ = completed_ || code == kGraphEventComplete;
+    if (!playing_) return false;
+    if (owns_events_) {
+      if (DrainEvents()) playing_ = false;
+    } else {
+      // The music's events are the host's: its end shows in its position.
+      OAFilterState state = State_Stopped;
+      LONGLONG current = 0, stop = 0;
+      if (control_->GetState(0, &state) == S_OK && state == State_Running &&
+          SUCCEEDED(seeking_->GetPositions(&current, &stop)) && current >= stop) {
+        playing_ = false;
+      }
     }
-    OAFilterState state = State_Stopped;
-    if (!has_file_ || completed_ || FAILED(control_->GetState(0, &state)) || state != State_Running) return false;
-    LONGLONG current = 0, stop = 0;
-    return SUCCEEDED(seeking_->GetPositions(&current, &stop)) && current < stop;
+    return playing_;
   }
 
   bool HasFile() const override { return has_file_; }
@@ -164,6 +177,13 @@ class DirectShowGraph final : public MediaGraph {
     return SUCCEEDED(result);
   }
 
+  // Takes every pending event; whether one was the end of the file.
+  bool DrainEvents() {
+    bool completed = false;
+    for (long code; (code = GetEvent()) != -1;) completed = completed || code == kGraphEventComplete;
+    return completed;
+  }
+
   std::vector<IBaseFilter*> Filters() {
     std::vector<IBaseFilter*> filters;
     IEnumFilters* list = nullptr;
@@ -195,6 +215,7 @@ class DirectShowGraph final : public MediaGraph {
 
   const std::shared_ptr<Mixer> mixer_;
   const bool under_master_;
+  const bool owns_events_;
   bool com_started_ = false;
   IGraphBuilder* builder_ = nullptr;
   IMediaControl* control_ = nullptr;
@@ -203,7 +224,7 @@ class DirectShowGraph final : public MediaGraph {
   IBasicAudio* audio_ = nullptr;
   IBaseFilter* source_ = nullptr;  // the current file's, when it was added as a source
   bool has_file_ = false;
-  bool completed_ = false;
+  bool playing_ = false;
   int32_t volume_ = 0, balance_ = 0;
   int32_t applied_volume_ = kNotApplied;
 };
