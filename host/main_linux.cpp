@@ -170,7 +170,8 @@ int main(int argc, char** argv) {
   std::unique_ptr<lumi::SceneSound> madeSound = std::make_unique<lumi::SilentSceneSound>();
   if (drawing) {
     std::string soundMessage;
-    madeSound = lumi::MakeLinuxSceneSound(soundSettings, postMediaEvent, soundMessage);
+    const auto report = [](const std::string& line) { std::fprintf(stderr, "lumisave: %s\n", line.c_str()); };
+    madeSound = lumi::MakeLinuxSceneSound(soundSettings, postMediaEvent, report, soundMessage);
     if (!soundMessage.empty()) std::fprintf(stderr, "lumisave: %s\n", soundMessage.c_str());
   }
   lumi::SceneSound& sound = *madeSound;

@@ -1,6 +1,8 @@
 // lumisave on Windows: the screen saver the Display control panel starts
 // with its switches (/s, /p HWND, /c[:HWND], /a HWND, /t).
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "host/document_scene_host.h"
 #include "host/frame_cycle.h"
@@ -11,6 +13,7 @@
 #include "platform/user_settings_store.h"
 #include "platform/windows/dialogs/settings_dialogs_windows.h"
 #include "platform/windows/performance_clock.h"
+#include "platform/windows/sound/windows_scene_sound.h"
 #include "platform/windows/win32_saver_display.h"
 #include "platform/windows/windows_saver_platform.h"
 
@@ -26,8 +29,14 @@ int wmain() {
   std::unique_ptr<lumi::SaverDisplay> display;
   if (drawing || configuring) display = lumi::CreateWin32SaverDisplay(platform);
 
-  // The sound of this system comes later: scenes play silently.
-  lumi::SilentSceneSound sound;
+  // Modes that draw nothing have no sound.
+  std::unique_ptr<lumi::SceneSound> madeSound = std::make_unique<lumi::SilentSceneSound>();
+  if (drawing) {
+    madeSound = lumi::MakeWindowsSceneSound([&settings] { return settings.Sound(); }, [](const std::string& line) {
+      std::fprintf(stderr, "lumisave: %s\n", line.c_str());
+    });
+  }
+  lumi::SceneSound& sound = *madeSound;
   lumi::DocumentSceneHost sceneHost(
       sound, [] { return lumi::ReadCarriedDocument(); },
       [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); });

@@ -163,6 +163,7 @@ if [[ -s $logs/xvfb.display ]]; then
   gl_check saver-display "$out/tests/host/lumi_tests_host.exe" 'Win32SaverDisplay.*'
   source "$root/scripts/windows-smoke.sh"
   source "$root/scripts/windows-dialogs.sh"
+  source "$root/scripts/windows-sound.sh"
 else
   fail "Xvfb did not start" "$logs/xvfb.err"
 fi

@@ -20,6 +20,8 @@ packages=(
 windows_packages=(
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
   wine wine64
+  # Wine's DirectShow decodes MP3 and WAV files through GStreamer.
+  gstreamer1.0-plugins-good
 )
 if [[ ${1:-} == --windows ]]; then
   packages=("${windows_packages[@]}")

@@ -20,4 +20,11 @@ StereoGain PanGain(int32_t volume, int32_t pan) {
           GainOfHundredths(static_cast<int32_t>(std::max<int64_t>(right, kSilentHundredths)))};
 }
 
+int32_t UnderMaster(int32_t own, int32_t master, bool master_playing) {
+  if (!master_playing) return kSilentHundredths;
+  const int64_t sum =
+      static_cast<int64_t>(std::clamp(own, kSilentHundredths, 0)) + std::clamp(master, kSilentHundredths, 0);
+  return static_cast<int32_t>(std::max<int64_t>(sum, kSilentHundredths));
+}
+
 }  // namespace lumi

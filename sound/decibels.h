@@ -18,6 +18,11 @@ float GainOfHundredths(int32_t hundredths);
 // Gains of a volume and a pan, each clamped to its range.
 StereoGain PanGain(int32_t volume, int32_t pan);
 
+// The attenuation of a sound played under the master (volume `master`,
+// silent while stopped) on an output of its own, such as a media graph of
+// the system's: the two attenuations add up, down to silence.
+int32_t UnderMaster(int32_t own, int32_t master, bool master_playing);
+
 // The document's 0 ... 100 settings; values outside are clamped, since a
 // positive attenuation would amplify.
 inline int32_t ClampPercent(uint32_t percent) { return percent > 100 ? 100 : static_cast<int32_t>(percent); }

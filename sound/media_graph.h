@@ -1,77 +1,62 @@
-// Our stand-in for the media graph that plays a sound file: from its start,
-// rewound and run again, stopped; it reports completion as event 1, its
-// position and duration, and applies volume and balance in hundredths of a
-// decibel. Files are opened on the caller's thread; decoding happens on the
-// output's thread as the mixer pulls, so the loop never waits for it, and
-// every state query answers at once. The master does not apply.
+// The media graph that plays a sound file: from its start, rewound and run
+// again, stopped; it reports completion as event 1, its position and
+// duration, and applies volume and balance in hundredths of a decibel.
+// Every state query answers at once, so the loop never waits for it. Each
+// system has its own (our mixer's voice, DirectShow), made by the sound
+// device.
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
-#include "sound/mixer.h"
-#include "sound/track_decoder.h"
+#include "platform/saver_platform.h"
 
 namespace lumi {
 
+class Mixer;
+
 inline constexpr long kGraphEventComplete = 1;
 
-class MediaGraph final : public MixerVoice {
+class MediaGraph {
  public:
-  // `notify` is called from the output's thread when an event is queued.
-  // The host's graph plays beside the master; a scene object's plays under
-  // it, so that the user's volume and mute reach it as they reach WAVs.
-  MediaGraph(std::shared_ptr<Mixer> mixer, TrackOpener open, std::function<void()> notify, bool under_master);
-  ~MediaGraph() override;
-  MediaGraph(const MediaGraph&) = delete;
-  MediaGraph& operator=(const MediaGraph&) = delete;
+  virtual ~MediaGraph() = default;
 
-  // Makes `path` the current file, stopped; false with `error` set when it
-  // cannot be opened, leaving the graph without a file.
-  bool Open(const std::filesystem::path& path, std::string& error);
-  // Opens `path` and runs it from its start.
-  bool PlayFile(const std::filesystem::path& path, std::string& error);
+  // Makes `path` the current file, stopped at its start; false with `error`
+  // set when it cannot be played, leaving the graph without a file.
+  virtual bool Open(const std::filesystem::path& path, std::string& error) = 0;
   // Rewinds the current file and runs; nothing without one.
-  void RestartFile();
-  void Stop();
-  bool Running() const;
-  bool HasFile() const;
+  virtual void RestartFile() = 0;
+  virtual void Stop() = 0;
+  // Running and not yet at the end of the file.
+  virtual bool Running() = 0;
+  virtual bool HasFile() const = 0;
 
-  void SetVolume(int32_t hundredths);
-  void SetBalance(int32_t hundredths);
-  int32_t Volume() const;
-  double DurationSeconds() const;
-  double PositionSeconds() const;
-  // The oldest queued event code, or -1.
-  long GetEvent();
+  virtual void SetVolume(int32_t hundredths) = 0;
+  virtual void SetBalance(int32_t hundredths) = 0;
+  virtual int32_t Volume() const = 0;
+  virtual double DurationSeconds() const = 0;
+  virtual double PositionSeconds() const = 0;
+  // The oldest pending event code, or -1.
+  virtual long GetEvent() = 0;
 
-  bool UnderMaster() const override { return under_master_; }
-  void MixInto(float* out, size_t frames, uint32_t output_rate, float gain) override;
-
- private:
-  // Decodes until the window holds frame `index`; false at the end.
-  bool Fill(size_t index);
-  void ResetWindow();
-
-  const std::shared_ptr<Mixer> mixer_;
-  const TrackOpener open_;
-  const std::function<void()> notify_;
-  const bool under_master_;
-  // Everything below is shared with the output's thread: under the lock.
-  std::unique_ptr<TrackDecoder> decoder_;
-  std::vector<float> window_;  // stereo frames decoded and not yet passed
-  std::vector<float> scratch_;
-  double cursor_ = 0;          // in source frames, from the window's start
-  uint64_t passed_frames_ = 0;  // source frames dropped from the window
-  bool decoder_done_ = false;
-  bool running_ = false;
-  int32_t volume_ = 0, balance_ = 0;
-  std::deque<long> events_;
+  // Opens `path` and runs it from its start.
+  bool PlayFile(const std::filesystem::path& path, std::string& error) {
+    if (!Open(path, error)) return false;
+    RestartFile();
+    return true;
+  }
 };
+
+// Makes a graph on the sound device whose master is `mixer`'s. The
+// background music's graph names the window it posts kMessageMediaEvent to
+// whenever it has an event, and plays beside the master; a sound object's
+// graph (no window) posts nothing and plays under the master, so that the
+// user's volume and mute reach it as they reach WAVs.
+using MediaGraphMaker = std::function<std::unique_ptr<MediaGraph>(const std::shared_ptr<Mixer>& mixer,
+                                                                  std::optional<PlatformWindow> music_window)>;
 
 }  // namespace lumi

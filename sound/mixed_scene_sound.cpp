@@ -11,13 +11,12 @@
 namespace lumi {
 
 MixedSceneSound::MixedSceneSound(SoundSettingsReader read_settings, std::unique_ptr<AudioOutput> output,
-                                 TrackOpener open_compressed,
-                                 std::function<void(PlatformWindow)> post_media_event)
+                                 MediaGraphMaker make_graph, std::function<void(const std::string&)> report)
     : read_settings_(std::move(read_settings)),
       mixer_(std::make_shared<Mixer>(output ? output->rate() : Mixer::kDefaultRate)),
       output_(std::move(output)),
-      open_compressed_(std::move(open_compressed)),
-      post_media_event_(std::move(post_media_event)) {}
+      make_graph_(std::move(make_graph)),
+      report_(std::move(report)) {}
 
 MixedSceneSound::~MixedSceneSound() {
   if (CurrentSoundDevice().mixer == mixer_) CurrentSoundDevice() = {};
@@ -31,18 +30,17 @@ bool MixedSceneSound::CreateMediaGraph(PlatformWindow window) {
 }
 
 void MixedSceneSound::MakeGraph() {
-  graph_ = std::make_unique<MediaGraph>(
-      mixer_, open_compressed_, [post = post_media_event_, window = notify_window_] { post(window); }, false);
+  graph_ = make_graph_(mixer_, notify_window_);
 }
 
 long MixedSceneSound::GetMediaEvent() { return graph_ ? graph_->GetEvent() : -1; }
 
-void MixedSceneSound::OnDeviceReset(PlatformWindow /*main_window*/) {
+void MixedSceneSound::OnDeviceReset(PlatformWindow main_window) {
   if (!output_) throw std::runtime_error("no audio output could be opened");
   if (!device_made_) {
     device_made_ = true;
-    output_->Start([mixer = mixer_](float* out, size_t frames) { mixer->Mix(out, frames); });
-    CurrentSoundDevice() = {mixer_, open_compressed_};
+    output_->Start([mixer = mixer_](float* out, size_t frames) { mixer->Mix(out, frames); }, main_window);
+    CurrentSoundDevice() = {mixer_, make_graph_};
     mixer_->PlayMaster();
     return;
   }
@@ -102,7 +100,10 @@ void MixedSceneSound::PlayNextTrack(DS_SlideShow_Light& show, long code) {
   size_t& cursor = track_cursors_[&show];
   if (cursor >= show.tracks.size()) {
     if (show.tracks.size() == 1) {
-      if (graph_) graph_->RestartFile();
+      if (graph_ && graph_->HasFile()) {
+        graph_->RestartFile();
+        Report(show, 0);
+      }
       return;
     }
     cursor = 0;
@@ -110,7 +111,7 @@ void MixedSceneSound::PlayNextTrack(DS_SlideShow_Light& show, long code) {
   if (show.tracks.empty()) return;
   // A track that cannot be played gives way to the next, once round the list
   // at most: otherwise no completion would ever come and the music would end.
-  for (size_t tried = 1; !PlayTrack(show, *show.tracks[cursor]) && tried < show.tracks.size(); ++tried) {
+  for (size_t tried = 1; !PlayTrack(show, cursor) && tried < show.tracks.size(); ++tried) {
     cursor = (cursor + 1) % show.tracks.size();
   }
   settings_ = read_settings_();
@@ -118,13 +119,23 @@ void MixedSceneSound::PlayNextTrack(DS_SlideShow_Light& show, long code) {
   ++cursor;
 }
 
-bool MixedSceneSound::PlayTrack(DS_SlideShow_Light& show, const DS_AudioFile& track) {
+bool MixedSceneSound::PlayTrack(DS_SlideShow_Light& show, size_t index) {
   if (!graph_) return true;
   music_show_ = &show;
+  const DS_AudioFile& track = *show.tracks[index];
   std::string error;
-  if (graph_->PlayFile(StoredPath(track.file.name), error)) return true;
+  if (graph_->PlayFile(StoredPath(track.file.name), error)) {
+    Report(show, index);
+    return true;
+  }
   AddNoticeOnce("background track " + ToUtf8(track.title) + ": " + error);
   return false;
+}
+
+void MixedSceneSound::Report(const DS_SlideShow_Light& show, size_t index) const {
+  if (!report_) return;
+  report_("background track " + std::to_string(index + 1) + " of " + std::to_string(show.tracks.size()) + " (" +
+          ToUtf8(show.tracks[index]->title) + ") starts");
 }
 
 void MixedSceneSound::ApplyMasterVolume() {

@@ -10,6 +10,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "host/scene_sound.h"
@@ -25,10 +26,10 @@ class DS_AudioFile;
 class MixedSceneSound final : public SceneSound {
  public:
   // Without an output there is no sound device: OnDeviceReset throws.
-  // `post_media_event` posts kMessageMediaEvent to the window the graph was
-  // made for, from any thread.
-  MixedSceneSound(SoundSettingsReader read_settings, std::unique_ptr<AudioOutput> output,
-                  TrackOpener open_compressed, std::function<void(PlatformWindow)> post_media_event);
+  // `make_graph` makes the platform's media graphs; `report` (if any) gets a
+  // line each time a background track starts.
+  MixedSceneSound(SoundSettingsReader read_settings, std::unique_ptr<AudioOutput> output, MediaGraphMaker make_graph,
+                  std::function<void(const std::string&)> report);
   ~MixedSceneSound() override;
 
   bool CreateMediaGraph(PlatformWindow window) override;
@@ -39,15 +40,18 @@ class MixedSceneSound final : public SceneSound {
   void OnMediaEvent(DS_SlideShow_Light& show, long code) override;
 
   const Mixer& mixer() const { return *mixer_; }
-  const MediaGraph* graph() const { return graph_.get(); }
+  MediaGraph* graph() const { return graph_.get(); }
 
  private:
   // Writes a track's bytes to a file of its own unless its stored path names
   // a file on disk; its name becomes the path to play.
   void PrepareTrackFile(DS_AudioFile& track);
   void PlayNextTrack(DS_SlideShow_Light& show, long code);
-  // Plays a track through the graph, if there is one; false when it cannot.
-  bool PlayTrack(DS_SlideShow_Light& show, const DS_AudioFile& track);
+  // Plays track `index` through the graph, if there is one; false when it
+  // cannot.
+  bool PlayTrack(DS_SlideShow_Light& show, size_t index);
+  // Tells the report that track `index` has started.
+  void Report(const DS_SlideShow_Light& show, size_t index) const;
   // The graph, posting its events to notify_window_.
   void MakeGraph();
   void ApplyMasterVolume();
@@ -56,8 +60,8 @@ class MixedSceneSound final : public SceneSound {
   const SoundSettingsReader read_settings_;
   const std::shared_ptr<Mixer> mixer_;
   const std::unique_ptr<AudioOutput> output_;
-  const TrackOpener open_compressed_;
-  const std::function<void(PlatformWindow)> post_media_event_;
+  const MediaGraphMaker make_graph_;
+  const std::function<void(const std::string&)> report_;
   PlatformWindow notify_window_ = 0;
   SoundSettings settings_;  // as last read
   bool device_made_ = false;

@@ -18,9 +18,13 @@ void DS_MP3_Constructor::Describe(Archive& ar) {
 
 void DS_MP3_Constructor::StartSound() {
   const SoundDevice& device = CurrentSoundDevice();
-  if (device.mixer == nullptr) return;
-  playback.graph = std::make_unique<MediaGraph>(device.mixer, device.open_compressed, nullptr, true);
+  if (device.mixer == nullptr || !device.make_graph) return;
+  playback.graph = device.make_graph(device.mixer, std::nullopt);
   const std::string what = "MP3 sound " + ToUtf8(audio_file.name);
+  if (!playback.graph) {
+    AddNoticeOnce(what + ": the system has no media graph; it stays silent");
+    return;
+  }
   std::string error;
   std::filesystem::path path;
   if (audio_file.bytes.empty()) {

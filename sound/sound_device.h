@@ -5,14 +5,14 @@
 
 #include <memory>
 
+#include "sound/media_graph.h"
 #include "sound/mixer.h"
-#include "sound/track_decoder.h"
 
 namespace lumi {
 
 struct SoundDevice {
   std::shared_ptr<Mixer> mixer;
-  TrackOpener open_compressed;  // the platform's MP3 decoder
+  MediaGraphMaker make_graph;  // the platform's media graphs
 };
 
 SoundDevice& CurrentSoundDevice();

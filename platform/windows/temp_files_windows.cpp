@@ -15,9 +15,12 @@ std::string LastError() { return "error " + std::to_string(GetLastError()); }
 }  // namespace
 
 std::filesystem::path TempBase() {
+  wchar_t base[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, base);
+  if (length == 0 || length > MAX_PATH) return {};
+  const std::filesystem::path path(std::wstring(base, length));
   std::error_code ec;
-  const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
-  return ec ? std::filesystem::path() : base;
+  return std::filesystem::is_directory(path, ec) ? path : std::filesystem::path();
 }
 
 uint32_t ProcessId() { return GetCurrentProcessId(); }

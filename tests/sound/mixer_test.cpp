@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "sound/decibels.h"
 #include "sound/mixer.h"
+#include "sound/pcm16.h"
 #include "sound/sound_buffer.h"
 
 namespace lumi {
@@ -58,6 +60,24 @@ TEST(Mixer, PanAttenuatesTheFarSideOnlyAndVolumesAddInDecibels) {
   mixer->SetMasterVolume(0);
   buffer.SetVolume(kSilentHundredths);
   for (float s : MixFrames(*mixer, 64)) EXPECT_EQ(s, 0.0f);
+}
+
+// What the outputs of the system's own need: a graph under the master adds
+// the master's attenuation to its own, and the mix leaves as 16-bit PCM.
+TEST(Mixer, OwnOutputsFollowTheMasterAndPcmRoundsAndClips) {
+  EXPECT_EQ(UnderMaster(-400, -600, true), -1000);
+  EXPECT_EQ(UnderMaster(0, 0, false), kSilentHundredths);
+  EXPECT_EQ(UnderMaster(-8000, -5000, true), kSilentHundredths);
+  EXPECT_EQ(UnderMaster(300, -200, true), -200);
+  EXPECT_EQ(UnderMaster(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min(), true),
+            kSilentHundredths);
+
+  const float in[] = {0.0f, 0.5f, -0.5f, 1.0f, -1.0f, 1.5f, -2.0f, std::numeric_limits<float>::quiet_NaN(),
+                      0.4f / 32767};
+  int16_t out[std::size(in)];
+  FloatToPcm16(in, out, std::size(in));
+  const int16_t expected[] = {0, 16384, -16384, 32767, -32767, 32767, -32768, 0, 0};
+  for (size_t i = 0; i < std::size(in); ++i) EXPECT_EQ(out[i], expected[i]) << i;
 }
 
 TEST(Mixer, LoopedBufferJoinsWithoutAStepAcrossRates) {

@@ -10,6 +10,7 @@
 #include "platform/temp_files.h"
 #include "scene/notices.h"
 #include "scene/slide_show.h"
+#include "sound/sound_objects.h"
 #include "tests/sound/manual_output.h"
 #include "tests/support/wave_bytes.h"
 
@@ -68,6 +69,13 @@ TEST(SceneSound, TracksPlayInOrderAndWrapOneRepeatsNoneIsSilent) {
   AddTrack(one, u"only.wav", Track(0.25f));
   s.sound->OnSceneLoaded(one);
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(NextLevel(s, one), 0.25f, 1e-4f);
+  // One line for each start, restarts of a single track too.
+  std::vector<std::string> expected_reports;
+  for (int n : {1, 2, 3, 1, 2, 3}) {
+    expected_reports.push_back("background track " + std::to_string(n) + " of 3 (track) starts");
+  }
+  expected_reports.insert(expected_reports.end(), 4, "background track 1 of 1 (track) starts");
+  EXPECT_EQ(s.reports, expected_reports);
 
   PumpedSound quiet;
   quiet.sound->CreateMediaGraph(0);
@@ -155,7 +163,7 @@ TEST(SceneSound, MusicAndMasterComeBackAfterADeviceLoss) {
 }
 
 TEST(SceneSound, NoOutputMeansTheDeviceResetThrows) {
-  MixedSceneSound sound([] { return SoundSettings{}; }, nullptr, nullptr, [](PlatformWindow) {});
+  MixedSceneSound sound([] { return SoundSettings{}; }, nullptr, MixerMediaGraphs(nullptr, nullptr), nullptr);
   EXPECT_THROW(sound.OnDeviceReset(0), std::runtime_error);
 }
 
@@ -202,6 +210,27 @@ TEST(SceneSound, TrackFilesArePrivateNewAndGoWithTheSound) {
   for (const auto& path : written) EXPECT_FALSE(std::filesystem::exists(path)) << path;
   EXPECT_TRUE(std::filesystem::exists(kept));
   std::filesystem::remove(kept);
+}
+
+TEST(SceneSound, WithoutMediaGraphsMusicAndMp3ObjectsStaySilent) {
+  PumpedSound s(false);
+  s.sound->CreateMediaGraph(0);
+  s.sound->OnDeviceReset(0);
+  DS_SlideShow_Light show;
+  AddTrack(show, u"song.wav", Track(0.5f));
+  s.sound->OnSceneLoaded(show);
+  EXPECT_EQ(s.sound->graph(), nullptr);
+  EXPECT_EQ(s.sound->GetMediaEvent(), -1);
+  s.sound->OnMediaEvent(show, kMediaEventComplete);
+  DS_MP3_Constructor mp3;
+  mp3.audio_file = {u"C:\\Music\\quiet.mp3", Track(0.5f)};
+  auto object = mp3.CreateRenderObject();
+  object->FrameMove(0);
+  object->FrameMove(0.1f);
+  for (float sample : s.Pump(400)) EXPECT_EQ(sample, 0.0f);
+  EXPECT_TRUE(s.reports.empty());
+  const std::string notice = "MP3 sound C:\\Music\\quiet.mp3: the system has no media graph; it stays silent";
+  EXPECT_NE(std::find(Notices().begin(), Notices().end(), notice), Notices().end());
 }
 
 TEST(SceneSound, StoredPathsThatAreNotRegularFilesAreRefusedAtOnceAndSkipped) {

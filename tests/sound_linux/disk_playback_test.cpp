@@ -138,7 +138,7 @@ TEST(DiskPlayback, SlideSoundAndTracksInOrderWithVolumeMuteAndDeviceLoss) {
   FakeLoop* loop = nullptr;
   std::string message;
   std::unique_ptr<SceneSound> sound =
-      MakeLinuxSceneSound([&] { return settings; }, [&](PlatformWindow) { loop->posted = true; }, message);
+      MakeLinuxSceneSound([&] { return settings; }, [&](PlatformWindow) { loop->posted = true; }, nullptr, message);
   EXPECT_EQ(message, "");
   ASSERT_TRUE(sound->CreateMediaGraph(0));
   sound->OnDeviceReset(0);
@@ -248,7 +248,7 @@ TEST(SilentOutput, NoDeviceFallsBackToTheDummyDriverAndTracksStillComplete) {
   std::atomic<bool> posted{false};
   std::string message;
   std::unique_ptr<SceneSound> sound =
-      MakeLinuxSceneSound([] { return SoundSettings{}; }, [&](PlatformWindow) { posted = true; }, message);
+      MakeLinuxSceneSound([] { return SoundSettings{}; }, [&](PlatformWindow) { posted = true; }, nullptr, message);
   unsetenv("SDL_AUDIODRIVER");
   EXPECT_TRUE(message.starts_with("No sound device (")) << message;
   EXPECT_TRUE(message.ends_with("): sounds play silently.")) << message;

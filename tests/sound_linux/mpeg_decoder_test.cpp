@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/linux/sound/mpeg_decoder.h"
+#include "sound/mixer_media_graph.h"
 #include "sound/sound_device.h"
 #include "sound/sound_objects.h"
 #include "tests/sound_linux/made_sounds.h"
@@ -79,7 +80,7 @@ TEST_F(MpegDecoding, RefusesWhatIsNotMpegAudio) {
 
 TEST_F(MpegDecoding, Mp3ObjectLengthIsInWholeSeconds) {
   auto mixer = std::make_shared<Mixer>();
-  CurrentSoundDevice() = {mixer, OpenMpegTrack};
+  CurrentSoundDevice() = {mixer, MixerMediaGraphs(OpenMpegTrack, nullptr)};
   DS_MP3_Constructor mp3;
   mp3.audio_file.name = u"C:\\Music\\almost four.mp3";
   std::ifstream in(directory_ / "almost four.mp3", std::ios::binary);

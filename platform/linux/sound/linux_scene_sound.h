@@ -12,8 +12,10 @@
 namespace lumi {
 
 // `message` tells of a fallback to silent output or of no output at all
-// (then the first device reset throws); empty otherwise.
+// (then the first device reset throws); empty otherwise. `report` gets a
+// line each time a background track starts.
 std::unique_ptr<SceneSound> MakeLinuxSceneSound(SoundSettingsReader read_settings,
-                                                std::function<void(PlatformWindow)> post_media_event, std::string& message);
+                                                std::function<void(PlatformWindow)> post_media_event,
+                                                std::function<void(const std::string&)> report, std::string& message);
 
 }  // namespace lumi

@@ -34,7 +34,7 @@ class SdlAudioOutput final : public AudioOutput {
 
   uint32_t rate() const override { return Mixer::kDefaultRate; }
 
-  void Start(Render render) override {
+  void Start(Render render, PlatformWindow /*main_window*/) override {
     SDL_LockAudioDevice(device_);
     render_ = std::move(render);
     SDL_UnlockAudioDevice(device_);

@@ -1,4 +1,4 @@
-#include "sound/media_graph.h"
+#include "sound/mixer_media_graph.h"
 
 #include "sound/decibels.h"
 
@@ -9,15 +9,15 @@ constexpr size_t kDecodeFrames = 1024;
 
 }  // namespace
 
-MediaGraph::MediaGraph(std::shared_ptr<Mixer> mixer, TrackOpener open, std::function<void()> notify,
+MixerMediaGraph::MixerMediaGraph(std::shared_ptr<Mixer> mixer, TrackOpener open, std::function<void()> notify,
                        bool under_master)
     : mixer_(std::move(mixer)), open_(std::move(open)), notify_(std::move(notify)), under_master_(under_master) {
   mixer_->Add(this);
 }
 
-MediaGraph::~MediaGraph() { mixer_->Remove(this); }
+MixerMediaGraph::~MixerMediaGraph() { mixer_->Remove(this); }
 
-bool MediaGraph::Open(const std::filesystem::path& path, std::string& error) {
+bool MixerMediaGraph::Open(const std::filesystem::path& path, std::string& error) {
   std::unique_ptr<TrackDecoder> decoder = OpenTrack(path, open_, error);
   const auto lock = mixer_->Lock();
   decoder_ = std::move(decoder);
@@ -27,67 +27,61 @@ bool MediaGraph::Open(const std::filesystem::path& path, std::string& error) {
   return decoder_ != nullptr;
 }
 
-bool MediaGraph::PlayFile(const std::filesystem::path& path, std::string& error) {
-  if (!Open(path, error)) return false;
-  RestartFile();
-  return true;
-}
-
-void MediaGraph::RestartFile() {
+void MixerMediaGraph::RestartFile() {
   const auto lock = mixer_->Lock();
   if (!decoder_ || !decoder_->Rewind()) return;
   ResetWindow();
   running_ = true;
 }
 
-void MediaGraph::ResetWindow() {
+void MixerMediaGraph::ResetWindow() {
   window_.clear();
   cursor_ = 0;
   passed_frames_ = 0;
   decoder_done_ = false;
 }
 
-void MediaGraph::Stop() {
+void MixerMediaGraph::Stop() {
   const auto lock = mixer_->Lock();
   running_ = false;
 }
 
-bool MediaGraph::Running() const {
+bool MixerMediaGraph::Running() {
   const auto lock = mixer_->Lock();
   return running_;
 }
 
-bool MediaGraph::HasFile() const {
+bool MixerMediaGraph::HasFile() const {
   const auto lock = mixer_->Lock();
   return decoder_ != nullptr;
 }
 
-void MediaGraph::SetVolume(int32_t hundredths) {
+void MixerMediaGraph::SetVolume(int32_t hundredths) {
   const auto lock = mixer_->Lock();
   volume_ = hundredths;
 }
 
-void MediaGraph::SetBalance(int32_t hundredths) {
+void MixerMediaGraph::SetBalance(int32_t hundredths) {
   const auto lock = mixer_->Lock();
   balance_ = hundredths;
 }
 
-int32_t MediaGraph::Volume() const {
+int32_t MixerMediaGraph::Volume() const {
   const auto lock = mixer_->Lock();
   return volume_;
 }
 
-double MediaGraph::DurationSeconds() const {
+double MixerMediaGraph::DurationSeconds() const {
   const auto lock = mixer_->Lock();
   return decoder_ ? decoder_->DurationSeconds() : 0.0;
 }
 
-double MediaGraph::PositionSeconds() const {
+double MixerMediaGraph::PositionSeconds() const {
   const auto lock = mixer_->Lock();
   return decoder_ ? (static_cast<double>(passed_frames_) + cursor_) / decoder_->rate() : 0.0;
 }
 
-long MediaGraph::GetEvent() {
+long MixerMediaGraph::GetEvent() {
   const auto lock = mixer_->Lock();
   if (events_.empty()) return -1;
   const long code = events_.front();
@@ -95,7 +89,7 @@ long MediaGraph::GetEvent() {
   return code;
 }
 
-bool MediaGraph::Fill(size_t index) {
+bool MixerMediaGraph::Fill(size_t index) {
   while (window_.size() / 2 <= index) {
     if (decoder_done_) return false;
     // Frames already passed leave the window first.
@@ -120,7 +114,7 @@ bool MediaGraph::Fill(size_t index) {
   return true;
 }
 
-void MediaGraph::MixInto(float* out, size_t frames, uint32_t output_rate, float gain) {
+void MixerMediaGraph::MixInto(float* out, size_t frames, uint32_t output_rate, float gain) {
   if (!running_ || !decoder_) return;
   const StereoGain pan = PanGain(volume_, balance_);
   const double step = static_cast<double>(decoder_->rate()) / output_rate;
@@ -139,6 +133,15 @@ void MediaGraph::MixInto(float* out, size_t frames, uint32_t output_rate, float 
     }
     cursor_ += step;
   }
+}
+
+MediaGraphMaker MixerMediaGraphs(TrackOpener open_compressed, std::function<void(PlatformWindow)> post_media_event) {
+  return [open = std::move(open_compressed), post = std::move(post_media_event)](
+             const std::shared_ptr<Mixer>& mixer, std::optional<PlatformWindow> music_window) {
+    std::function<void()> notify;
+    if (music_window && post) notify = [post, window = *music_window] { post(window); };
+    return std::make_unique<MixerMediaGraph>(mixer, open, std::move(notify), !music_window.has_value());
+  };
 }
 
 }  // namespace lumi
