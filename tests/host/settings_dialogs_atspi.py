@@ -26,8 +26,19 @@ def end_dialogs():
         dialogs.wait()
 
 
+started = time.time()
+
+
+def note(step):
+    """Writes down when each step ended, next to the screenshots."""
+    if shots is not None:
+        with open(shots + "/steps.log", "a") as steps:
+            steps.write("%6.2f s %s\n" % (time.time() - started, step))
+
+
 def fail(message):
     print(message, file=sys.stderr)
+    note("failed: " + message)
     if shots is not None:
         shot("failed")
     end_dialogs()
@@ -49,12 +60,13 @@ def wait_for(what, find, seconds=60):
     while time.time() < end:
         found = find()
         if found is not None:
+            note("found " + what)
             return found
         time.sleep(0.2)
     fail("not found: " + what)
 
 
-def window(title):
+def top_level(what, matches):
     def find():
         desktop = pyatspi.Registry.getDesktop(0)
         for app in desktop:
@@ -64,10 +76,19 @@ def window(title):
             # children would never show a dialog opened later.
             app.clear_cache()
             for top in app:
-                if top is not None and top.name == title and top.getState().contains(pyatspi.STATE_SHOWING):
+                if top is not None and matches(top) and top.getState().contains(pyatspi.STATE_SHOWING):
                     return top
         return None
-    return wait_for("window " + title, find)
+    return wait_for(what, find)
+
+
+def window(title):
+    return top_level("window " + title, lambda top: top.name == title)
+
+
+def message_box():
+    """A message box, which screen readers name by its kind, not its title."""
+    return top_level("message box", lambda top: top.getRole() == pyatspi.ROLE_ALERT)
 
 
 def control(root, role, name):
@@ -95,7 +116,9 @@ def labelled(root, role, label):
 
 
 def press(button):
+    name = button.name  # the button may be gone once pressed
     button.queryAction().doAction(0)
+    note("pressed " + name)
 
 
 def shot(name):
@@ -118,7 +141,9 @@ def keys(window_title, *names):
     is no window manager to give it the focus."""
     subprocess.run(["xdotool", "search", "--name", "^%s$" % window_title, "windowfocus", "--sync"], check=True,
                    timeout=30)
+    note("focused " + window_title)
     subprocess.run(["xdotool", "key", "--delay", "50"] + list(names), check=True, timeout=30)
+    note("typed " + " ".join(names))
 
 
 def main():
@@ -127,7 +152,9 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: fail("stopped"))
     # The accessibility bus and its registry are up before the dialogs start,
     # so that they find them at once rather than racing their start.
+    open(shots + "/steps.log", "w").close()
     pyatspi.Registry.getDesktop(0).childCount
+    note("accessibility bus up")
     dialogs = subprocess.Popen(command, start_new_session=True)
     dialog = window("Lumisave")
     shot("configuration")
@@ -138,7 +165,7 @@ def main():
     elif scenario == "stretch-escape":
         choose(position, "Stretch")
         keys("Lumisave", "Escape")
-    elif scenario == "display":
+    elif scenario in ("display", "display-cancel"):
         press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Display Settings..."))
         display = window("Display Settings")
         shot("display-settings")
@@ -153,7 +180,20 @@ def main():
             print("mode:", line)
         choose(modes, lines[-1])
         press(control(display, pyatspi.ROLE_PUSH_BUTTON, "OK"))
-        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+        last = "OK" if scenario == "display" else "Cancel"
+        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, last))
+    elif scenario == "help":
+        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Display Settings..."))
+        display = window("Display Settings")
+        press(control(display, pyatspi.ROLE_PUSH_BUTTON, "Help"))
+        help_box = message_box()
+        shot("help")
+        for node in walk(help_box):
+            if node.getRole() == pyatspi.ROLE_LABEL:
+                print("help:", node.name)
+        press(control(help_box, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+        press(control(display, pyatspi.ROLE_PUSH_BUTTON, "Cancel"))
+        press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Cancel"))
     elif scenario == "sound":
         press(control(dialog, pyatspi.ROLE_PUSH_BUTTON, "Sound Settings..."))
         sound = window("Sound Settings")

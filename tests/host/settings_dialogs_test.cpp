@@ -40,6 +40,11 @@ class SettingsDialogs : public ::testing::Test {
               ("lumi_dialogs_" + std::to_string(getpid()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);
+    // The accessibility bus's socket is named after the display alone, in
+    // the user's runtime folder: tests that share it, one after another or
+    // side by side, would find or remove each other's bus.
+    std::filesystem::create_directories(folder_ / "runtime");
+    std::filesystem::permissions(folder_ / "runtime", std::filesystem::perms::owner_all);
     shots_ = std::filesystem::path(LUMI_BINARY_DIR) / "test-output" / "settings-dialogs";
     std::filesystem::create_directories(shots_);
     ASSERT_TRUE(server_.Start("1024x768x24", folder_ / "xvfb.log"));
@@ -51,6 +56,7 @@ class SettingsDialogs : public ::testing::Test {
 
   std::string Env() const {
     return "env -u WAYLAND_DISPLAY DISPLAY=" + server_.Display() + " XDG_CONFIG_HOME=" + folder_.string() +
+           " XDG_RUNTIME_DIR=" + (folder_ / "runtime").string() +
            " MESA_SHADER_CACHE_DISABLE=true ASAN_OPTIONS=detect_leaks=0 ";
   }
   // Runs a scenario of the driver on `lumisave -c`, with `environment`
@@ -90,6 +96,16 @@ TEST_F(SettingsDialogs, DisplaySettingsShowTheSoftwareRendererAndStoreAMode) {
   const std::string settings = Settings();
   EXPECT_THAT(settings, MatchesRegex("(.|\n)*Screen 1.Width +dword +[1-9][0-9]* +stored(.|\n)*"));
   EXPECT_THAT(settings, MatchesRegex("(.|\n)*Screen 1.Format +dword +22 +stored(.|\n)*"));
+}
+
+TEST_F(SettingsDialogs, HelpSaysWhySoftwareIsUsedAndTheConfigurationsCancelDropsAMode) {
+  const std::string help = Drive("help");
+  EXPECT_THAT(help, HasSubstr("help: " + ToUtf8(FindString(2204).value_or(u"?"))));
+  EXPECT_THAT(help, HasSubstr("exit: 0"));
+  EXPECT_THAT(Drive("display-cancel"), HasSubstr("exit: 0"));
+  const std::string settings = Settings();
+  EXPECT_THAT(settings, MatchesRegex("(.|\n)*Screen 1.Width +dword +0 +stored(.|\n)*"));
+  EXPECT_THAT(settings, MatchesRegex("(.|\n)*Screen 1.Format +dword +0 +stored(.|\n)*"));
 }
 
 TEST_F(SettingsDialogs, SoundAtTheBottomAndMutedStoresZeroAndOne) {
