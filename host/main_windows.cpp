@@ -30,13 +30,13 @@ int wmain() {
   if (drawing || configuring) display = lumi::CreateWin32SaverDisplay(platform);
 
   // Modes that draw nothing have no sound.
-  std::unique_ptr<lumi::SceneSound> madeSound = std::make_unique<lumi::SilentSceneSound>();
-  if (drawing) {
-    madeSound = lumi::MakeWindowsSceneSound([&settings] { return settings.Sound(); }, [](const std::string& line) {
-      std::fprintf(stderr, "lumisave: %s\n", line.c_str());
-    });
-  }
-  lumi::SceneSound& sound = *madeSound;
+  const std::unique_ptr<lumi::SceneSound> made_sound =
+      drawing ? lumi::MakeWindowsSceneSound([&settings] { return settings.Sound(); },
+                                            [](const std::string& line) {
+                                              std::fprintf(stderr, "lumisave: %s\n", line.c_str());
+                                            })
+              : std::make_unique<lumi::SilentSceneSound>();
+  lumi::SceneSound& sound = *made_sound;
   lumi::DocumentSceneHost sceneHost(
       sound, [] { return lumi::ReadCarriedDocument(); },
       [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); });

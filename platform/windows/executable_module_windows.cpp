@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/resource_lookup.h"
+#include "platform/windows/wide_text.h"
 
 namespace lumi {
 namespace {
@@ -12,7 +13,7 @@ class Win32ExecutableModule : public ResourceModule {
   std::optional<std::span<const std::uint8_t>> Find(const PeResourceName& type, std::uint16_t id) const override {
     // A named type is looked up by its name (Windows compares it without
     // regard to case, as our own PE reader does).
-    const std::wstring typeName = type.IsNumber() ? std::wstring() : std::wstring(type.Name().begin(), type.Name().end());
+    const std::wstring typeName = type.IsNumber() ? std::wstring() : ToWide(type.Name());
     const wchar_t* typeKey = type.IsNumber() ? MAKEINTRESOURCEW(type.Number()) : typeName.c_str();
     HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), typeKey);
     if (!found) return std::nullopt;

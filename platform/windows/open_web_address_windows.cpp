@@ -7,6 +7,7 @@
 
 #include "platform/browser_command.h"
 #include "platform/open_web_address.h"
+#include "platform/windows/wide_text.h"
 
 namespace lumi {
 namespace {
@@ -45,7 +46,7 @@ bool OpenWebAddress(std::u16string_view address) {
   const std::optional<std::u16string> line =
       BrowserCommandLine(std::u16string(command->begin(), command->end()), address);
   if (!line) return false;
-  std::wstring writable(line->begin(), line->end());
+  std::wstring writable = ToWide(*line);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

@@ -5,14 +5,13 @@
 #include <algorithm>
 
 #include "archive/utf.h"
+#include "platform/windows/wide_text.h"
 
 namespace lumi {
 namespace {
 
 // Values larger than this are not settings of ours: they are not read.
 constexpr DWORD kMaxValueBytes = 4096;
-
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 // Closes the key when the access is over.
 class OpenKey {
@@ -46,7 +45,7 @@ std::wstring RegistrySettingsStore::KeyPath(std::u16string_view key) const {
     std::size_t start = 0;
     while (start <= parts.size()) {
       const std::size_t end = std::min(parts.find(u'\\', start), parts.size());
-      if (end > start) path += (path.empty() ? L"" : L"\\") + Wide(parts.substr(start, end - start));
+      if (end > start) path += (path.empty() ? L"" : L"\\") + ToWide(parts.substr(start, end - start));
       start = end + 1;
     }
   }
@@ -56,7 +55,7 @@ std::wstring RegistrySettingsStore::KeyPath(std::u16string_view key) const {
 std::optional<SettingValue> RegistrySettingsStore::Read(std::u16string_view key, std::u16string_view name) {
   const OpenKey open(KeyPath(key));
   if (!open.Get()) return std::nullopt;
-  const std::wstring value_name = Wide(name);
+  const std::wstring value_name = ToWide(name);
   DWORD type = 0;
   DWORD size = 0;
   if (RegQueryValueExW(open.Get(), value_name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
@@ -79,7 +78,7 @@ bool RegistrySettingsStore::Write(std::u16string_view key, std::u16string_view n
   const OpenKey open(KeyPath(key));
   if (!open.Get()) return false;
   const DWORD type = value.type == SettingType::Dword ? REG_DWORD : REG_BINARY;
-  return RegSetValueExW(open.Get(), Wide(name).c_str(), 0, type, value.bytes.data(),
+  return RegSetValueExW(open.Get(), ToWide(name).c_str(), 0, type, value.bytes.data(),
                         static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
 }
 

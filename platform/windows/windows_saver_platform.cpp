@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/windows/wide_text.h"
+
 // The interface's operations share their names with the character-set macros
 // of <windows.h>; the calls below name the wide functions themselves.
 #undef PostMessage
@@ -15,8 +17,6 @@ namespace lumi {
 namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
-
-std::wstring ToWide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 HWND ToWindow(PlatformWindow window) { return reinterpret_cast<HWND>(window); }
 

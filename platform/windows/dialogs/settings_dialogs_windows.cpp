@@ -9,14 +9,13 @@
 #include "host/device_records_json.h"
 #include "host/string_table.h"
 #include "platform/open_web_address.h"
+#include "platform/windows/wide_text.h"
 
 namespace lumi {
 namespace {
 
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
 void SetControlText(HWND dialog, int control, std::u16string_view text) {
-  SetDlgItemTextW(dialog, control, Wide(text).c_str());
+  SetDlgItemTextW(dialog, control, ToWide(text).c_str());
 }
 
 std::u16string_view StringText(std::uint32_t id) { return FindString(id).value_or(u""); }
@@ -40,7 +39,7 @@ int SelectedItem(HWND dialog, int control) {
 }
 
 void AddItem(HWND dialog, int control, std::u16string_view text, LPARAM data) {
-  const std::wstring wide = Wide(text);
+  const std::wstring wide = ToWide(text);
   const LRESULT index = SendDlgItemMessageW(dialog, control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   if (index >= 0) SendDlgItemMessageW(dialog, control, CB_SETITEMDATA, static_cast<WPARAM>(index), data);
 }
@@ -78,7 +77,7 @@ INT_PTR CALLBACK DisplaySettingsProcedure(HWND dialog, UINT message, WPARAM wpar
       }
       return TRUE;
     case kControlHelp:
-      MessageBoxW(dialog, Wide(StringText(model->HelpTextId())).c_str(), Wide(model->AdapterName()).c_str(),
+      MessageBoxW(dialog, ToWide(StringText(model->HelpTextId())).c_str(), ToWide(model->AdapterName()).c_str(),
                   MB_OK | MB_ICONINFORMATION);
       return TRUE;
     case IDOK:
@@ -123,7 +122,7 @@ INT_PTR CALLBACK ConfigurationProcedure(HWND dialog, UINT message, WPARAM wparam
   ConfigurationModel* model = PageOf<ConfigurationModel>(dialog, message, lparam);
   if (model == nullptr) return FALSE;
   if (message == WM_INITDIALOG) {
-    SetWindowTextW(dialog, Wide(model->Title()).c_str());
+    SetWindowTextW(dialog, ToWide(model->Title()).c_str());
     LPARAM index = 0;
     for (const std::u16string& item : model->PositionItems()) AddItem(dialog, kControlPicturePosition, item, index++);
     SetControlText(dialog, kControlInformation, model->InformationText());
