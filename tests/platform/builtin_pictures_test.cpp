@@ -1,8 +1,9 @@
 // The pictures the build draws for the executable's own resources.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
-#include <set>
 
 #include "platform/resource_lookup.h"
 
@@ -35,26 +36,35 @@ Decoded Decode(std::uint16_t id) {
 }
 
 TEST(BuiltInPictures, NoiseAndLoading) {
+  // Smooth noise over the whole range of grey: neighbours differ a little,
+  // never in a checker pattern.
   const Decoded noise = Decode(2);
   ASSERT_TRUE(noise.pixels);
-  std::set<int> levels;
-  for (int i = 0; i < 512; ++i) levels.insert(noise.At(i, (i * 7) % 512));
-  EXPECT_GT(levels.size(), 200u);
-
-  const Decoded loading = Decode(5);
-  ASSERT_TRUE(loading.pixels);
-  int white = 0;
-  for (int y = 0; y < loading.height; ++y) {
-    for (int x = 0; x < loading.width; ++x) {
-      const int level = loading.At(x, y);
-      ASSERT_TRUE(level == 0 || level == 255) << x << "," << y;
-      white += level == 255;
+  int lowest = 255, highest = 0;
+  double step = 0;
+  for (int y = 0; y < 512; ++y) {
+    for (int x = 0; x + 1 < 512; ++x) {
+      lowest = std::min(lowest, noise.At(x, y));
+      highest = std::max(highest, noise.At(x, y));
+      step += std::abs(noise.At(x + 1, y) - noise.At(x, y));
     }
   }
-  // Text, on an opaque black ground, away from the edges.
-  EXPECT_GT(white, 200);
-  EXPECT_LT(white, loading.width * loading.height / 4);
+  EXPECT_LT(lowest, 30);
+  EXPECT_GT(highest, 225);
+  EXPECT_LT(step / (512 * 511), 4.0) << "mean step between neighbours";
+
+  // Antialiased text on an opaque black square, away from the edges.
+  const Decoded loading = Decode(5);
+  ASSERT_TRUE(loading.pixels);
+  EXPECT_EQ(loading.width, loading.height);
+  int white = 0;
+  for (int y = 0; y < loading.height; ++y) {
+    for (int x = 0; x < loading.width; ++x) white += loading.At(x, y) > 200;
+  }
+  EXPECT_GT(white, 500);
+  EXPECT_LT(white, loading.width * loading.height / 8);
   EXPECT_EQ(loading.At(0, 0), 0);
+  EXPECT_EQ(loading.At(loading.width / 2, 0), 0);
 }
 
 TEST(BuiltInPictures, MarkersPointTheirWay) {

@@ -68,6 +68,9 @@ function(lumi_compile_resource_script target entries depends version manifest)
   target_link_libraries(${target} PRIVATE ${library})
 endfunction()
 
+# The face the "Loading..." picture is drawn in (fonts-dejavu-core).
+find_file(LUMI_PICTURE_FONT DejaVuSans.ttf PATHS /usr/share/fonts/truetype/dejavu REQUIRED)
+
 # Sets <entries_var> to the ENTRIES of the executable's own pictures, drawn at
 # build time into <directory>.
 function(lumi_builtin_picture_entries entries_var directory)
@@ -86,8 +89,8 @@ function(lumi_builtin_picture_entries entries_var directory)
   endforeach()
   add_custom_command(OUTPUT ${pictures}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
-    COMMAND make_builtin_pictures ${directory}
-    DEPENDS make_builtin_pictures
+    COMMAND make_builtin_pictures ${directory} ${LUMI_PICTURE_FONT}
+    DEPENDS make_builtin_pictures ${LUMI_PICTURE_FONT}
     COMMENT "Drawing the built-in pictures"
     VERBATIM)
   set(${entries_var} ${entries} PARENT_SCOPE)

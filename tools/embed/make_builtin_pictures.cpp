@@ -1,8 +1,9 @@
 // Draws the small pictures the saver carries in its own resources: a noise
-// picture, the "Loading..." picture and markers (frames, cross-hairs,
-// arrows, checkerboards), written as OUTDIR/picture_ID.png.
+// picture, the "Loading..." picture (in the face of FONT.ttf) and markers
+// (frames, cross-hairs, arrows, checkerboards), written as
+// OUTDIR/picture_ID.png.
 //
-//   make_builtin_pictures OUTDIR
+//   make_builtin_pictures OUTDIR FONT.ttf
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -13,7 +14,8 @@
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "stb_image_write.h"
-#include "stb_easy_font.h"
+#define STB_TRUETYPE_IMPLEMENTATION
+#include "stb_truetype.h"
 
 namespace {
 
@@ -39,43 +41,92 @@ struct Picture {
   }
 };
 
+// Smooth noise: five octaves of value noise, each twice as fine and half as
+// strong as the one before, on lattices that wrap around so the picture
+// tiles. Lattice values come from the C library's generator, so every build
+// draws the same picture. (The generator's low bits taken pixel by pixel
+// repeat in short cycles and show as a diagonal checker pattern.)
 Picture Noise() {
-  // The C library's generator, so every build draws the same picture.
+  constexpr int kSize = 512, kOctaves = 5, kCoarsest = 4;
   std::uint32_t state = 1;
-  Picture picture(512, 512, 1);
-  for (int y = 0; y < picture.height; ++y) {
-    for (int x = 0; x < picture.width; ++x) {
+  std::vector<std::vector<float>> lattices;
+  for (int octave = 0, cells = kCoarsest; octave < kOctaves; ++octave, cells *= 2) {
+    std::vector<float>& lattice = lattices.emplace_back(static_cast<std::size_t>(cells) * cells);
+    for (float& value : lattice) {
       state = state * 214013u + 2531011u;
-      picture.Set(x, y, static_cast<std::uint8_t>((state >> 16) & 0xFF));
+      value = static_cast<float>((state >> 16) & 0x7FFF) / 32767.0f;
     }
+  }
+  std::vector<float> values;
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      float sum = 0, amplitude = 1;
+      for (int octave = 0, cells = kCoarsest; octave < kOctaves; ++octave, cells *= 2, amplitude /= 2) {
+        const float u = static_cast<float>(x) * cells / kSize, v = static_cast<float>(y) * cells / kSize;
+        const int x0 = static_cast<int>(u), y0 = static_cast<int>(v);
+        const int x1 = (x0 + 1) % cells, y1 = (y0 + 1) % cells;
+        // Smoothstep between lattice points hides the cells' edges.
+        const auto ease = [](float t) { return t * t * (3 - 2 * t); };
+        const float fx = ease(u - x0), fy = ease(v - y0);
+        const auto at = [&](int i, int j) { return lattices[octave][static_cast<std::size_t>(j) * cells + i]; };
+        const float top = at(x0, y0) + (at(x1, y0) - at(x0, y0)) * fx;
+        const float bottom = at(x0, y1) + (at(x1, y1) - at(x0, y1)) * fx;
+        sum += amplitude * (top + (bottom - top) * fy);
+      }
+      values.push_back(sum);
+    }
+  }
+  // Octaves added together crowd towards the middle grey: the full range
+  // of grey again.
+  const auto [low, high] = std::minmax_element(values.begin(), values.end());
+  const float lowest = *low, range = std::max(*high - *low, 1e-6f);
+  Picture picture(kSize, kSize, 1);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    picture.pixels[i] = static_cast<std::uint8_t>(std::lround(255.0f * (values[i] - lowest) / range));
   }
   return picture;
 }
 
-Picture Loading() {
-  constexpr int kScale = 4;
-  char text[] = "Loading...";
-  const int textWidth = stb_easy_font_width(text);
-  const int textHeight = stb_easy_font_height(text);
-  Picture picture(256, 64);
-  picture.FillRect(0, 0, picture.width, picture.height, 0);
-  std::vector<char> vertices(64 * 1024);
-  const int quads = stb_easy_font_print(0, 0, text, nullptr, vertices.data(), static_cast<int>(vertices.size()));
-  const int left = (picture.width - textWidth * kScale) / 2;
-  const int top = (picture.height - textHeight * kScale) / 2;
-  for (int q = 0; q < quads; ++q) {
-    float minX = 1e9f, minY = 1e9f, maxX = -1e9f, maxY = -1e9f;
-    for (int v = 0; v < 4; ++v) {
-      // Each vertex is x, y, z as floats and four colour bytes.
-      float xy[2];
-      std::memcpy(xy, vertices.data() + (q * 4 + v) * 16, sizeof xy);
-      minX = std::min(minX, xy[0]);
-      maxX = std::max(maxX, xy[0]);
-      minY = std::min(minY, xy[1]);
-      maxY = std::max(maxY, xy[1]);
+// "Loading..." in a real face, white on opaque black, centred in a square:
+// the saver shows the picture in a square of two thirds of the screen's
+// height, so nothing is stretched.
+Picture Loading(const std::vector<unsigned char>& font_file) {
+  constexpr int kSide = 512;
+  constexpr float kPixelHeight = 64;
+  const char text[] = "Loading...";
+  Picture picture(kSide, kSide);
+  picture.FillRect(0, 0, kSide, kSide, 0);
+  stbtt_fontinfo font;
+  if (!stbtt_InitFont(&font, font_file.data(), stbtt_GetFontOffsetForIndex(font_file.data(), 0))) return picture;
+  const float scale = stbtt_ScaleForPixelHeight(&font, kPixelHeight);
+  int ascent = 0, descent = 0, gap = 0;
+  stbtt_GetFontVMetrics(&font, &ascent, &descent, &gap);
+  // The pen's advances give the text's width, for centring.
+  float width = 0;
+  for (const char* c = text; *c != 0; ++c) {
+    int advance = 0, bearing = 0;
+    stbtt_GetCodepointHMetrics(&font, *c, &advance, &bearing);
+    width += advance * scale + (c[1] != 0 ? scale * stbtt_GetCodepointKernAdvance(&font, c[0], c[1]) : 0);
+  }
+  float pen = (kSide - width) / 2;
+  const int baseline = static_cast<int>(std::lround((kSide + (ascent + descent) * scale) / 2));
+  for (const char* c = text; *c != 0; ++c) {
+    int w = 0, h = 0, x0 = 0, y0 = 0;
+    unsigned char* glyph = stbtt_GetCodepointBitmapSubpixel(&font, scale, scale, pen - std::floor(pen), 0, *c, &w,
+                                                              &h, &x0, &y0);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        const int px = static_cast<int>(std::floor(pen)) + x0 + x, py = baseline + y0 + y;
+        if (px < 0 || py < 0 || px >= kSide || py >= kSide) continue;
+        std::uint8_t* pixel = &picture.pixels[(static_cast<std::size_t>(py) * kSide + px) * 4];
+        const std::uint8_t level = std::max(pixel[0], glyph[y * w + x]);
+        std::fill(pixel, pixel + 3, level);
+      }
     }
-    auto scaled = [](float v) { return static_cast<int>(std::lround(v * kScale)); };
-    picture.FillRect(left + scaled(minX), top + scaled(minY), left + scaled(maxX), top + scaled(maxY), 255);
+    stbtt_FreeBitmap(glyph, nullptr);
+    int advance = 0, bearing = 0;
+    stbtt_GetCodepointHMetrics(&font, *c, &advance, &bearing);
+    pen += advance * scale + (c[1] != 0 ? scale * stbtt_GetCodepointKernAdvance(&font, c[0], c[1]) : 0);
   }
   return picture;
 }
@@ -158,12 +209,22 @@ bool Write(const std::string& directory, int id, const Picture& picture) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_builtin_pictures OUTDIR\n");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: make_builtin_pictures OUTDIR FONT.ttf\n");
     return 2;
   }
   const std::string directory = argv[1];
-  bool written = Write(directory, 2, Noise()) && Write(directory, 5, Loading());
+  std::vector<unsigned char> font;
+  if (FILE* file = std::fopen(argv[2], "rb")) {
+    unsigned char buffer[65536];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) font.insert(font.end(), buffer, buffer + got);
+    std::fclose(file);
+  }
+  if (font.empty()) {
+    std::fprintf(stderr, "make_builtin_pictures: cannot read the font %s\n", argv[2]);
+    return 1;
+  }
+  bool written = Write(directory, 2, Noise()) && Write(directory, 5, Loading(font));
   for (const MarkerSpec& marker : kMarkers) {
     written = written && Write(directory, marker.id, DrawMarker(marker.kind, marker.width, marker.height));
   }
