@@ -194,8 +194,19 @@ void JsonReader::Group(const char* field, FunctionRef<void()> fields) {
   ReadObjectFields(field, version(), fields);
 }
 
+// A versioned block (a control point) may keep an older layout: its stored
+// "version", from 0 to today's, is the one its fields are read in.
 void JsonReader::VersionedFields(const char* field, int current_version, const void*, FunctionRef<void()> fields) {
-  ReadObjectFields(field, current_version, fields);
+  const Json& node = Value(field);
+  const std::string path = PathOf(field);
+  int version = current_version;
+  if (const auto stored = node.is_object() ? node.find("version") : node.end(); stored != node.end()) {
+    if (!stored->is_number_integer() || *stored < 0 || *stored > current_version) {
+      Fail(path + ".version", "expected a version from 0 to " + std::to_string(current_version));
+    }
+    version = stored->get<int>();
+  }
+  Enter(node, path, version, fields);
 }
 
 std::unique_ptr<DS_IOF_Item> JsonReader::Object(const char* field, DS_IOF_Item*, Family family,

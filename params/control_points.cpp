@@ -1,5 +1,7 @@
 #include "params/control_points.h"
 
+#include <algorithm>
+
 namespace lumi {
 
 void DX_SmartPnt::DescribePosition(Archive& ar) {
@@ -25,7 +27,8 @@ void DX_BSplinePnt::Describe(Archive& ar) {
 }
 
 void DX_CamPathPnt::Describe(Archive& ar) {
-  ar.VersionedFields(nullptr, kPointVersion, this, [&] {
+  ar.VersionedFields(nullptr, stored_version, this, [&] {
+    if (ar.IsReading()) stored_version = std::clamp(ar.version(), 0, kPointVersion);
     DescribePosition(ar);
     ar.Float("duration", duration.value);
     if (ar.version() > 0) ar.UInt("zoom", zoom.value);

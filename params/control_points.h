@@ -46,11 +46,13 @@ class DX_CamPathPnt : public DX_SmartPnt {
   using DX_SmartPnt::DX_SmartPnt;
 
   // The point version, the position, the duration and (from point version 1)
-  // the zoom.
+  // the zoom. A point keeps the version it was read in, so one of version 0
+  // is written back as it was, without a zoom.
   void Describe(Archive& ar);
 
   MediaParamT<float> duration{5.0f};  // seconds
   MediaParamT<unsigned int> zoom{100};  // percent
+  int stored_version = kPointVersion;
 };
 
 // A count and that many points, each made new and held in order.

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "archive/binary_reader.h"
+#include "archive/binary_writer.h"
+#include "archive/input_error.h"
+#include "archive/json_reader.h"
+#include "archive/json_writer.h"
 #include "params/paths.h"
 #include "tests/support/byte_builder.h"
 
@@ -151,6 +155,35 @@ TEST(PointRecords, ThreeKindsOfPoints) {
   EXPECT_TRUE(empty.points.empty());
   EXPECT_TRUE(empty.polyline.empty());
   EXPECT_EQ(reader.remaining(), 0u);
+}
+
+// inspect and pack keep a camera point's version: one of version 0 has no
+// zoom and gains none on the way through JSON.
+TEST(PointRecords, CameraPointsKeepTheirVersionThroughJson) {
+  ByteBuilder b;
+  b.I32(2);
+  b.I32(0).F32(1).F32(2).F32(3).F32(4);
+  b.I32(1).F32(5).F32(6).F32(7).F32(8).U32(150);
+  BinaryReader reader(b.bytes());
+  std::vector<std::shared_ptr<DX_CamPathPnt>> read;
+  PointList(reader, "camera", read);
+
+  nlohmann::ordered_json json = nlohmann::ordered_json::object();
+  JsonWriter to_json(json, nullptr, std::nullopt);
+  PointList(to_json, "camera", read);
+  EXPECT_EQ(json["camera"][0]["version"], 0);
+  EXPECT_FALSE(json["camera"][0].contains("zoom"));
+
+  JsonReader from_json(json, ".");
+  std::vector<std::shared_ptr<DX_CamPathPnt>> packed;
+  PointList(from_json, "camera", packed);
+  BinaryWriter writer;
+  PointList(writer, "camera", packed);
+  EXPECT_EQ(writer.Release(), b.bytes());
+
+  json["camera"][0]["version"] = 2;
+  JsonReader future(json, ".");
+  EXPECT_THROW(PointList(future, "camera", packed), InputError);
 }
 
 TEST(PointCopies, ShareTheAttachedObject) {
