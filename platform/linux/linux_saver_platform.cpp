@@ -1,8 +1,7 @@
 #include "platform/linux/linux_saver_platform.h"
 
-#include <pthread.h>
-#include <sched.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -72,10 +71,17 @@ void LinuxSaverPlatform::ForwardSignals() {
 
 void LinuxSaverPlatform::LowerThreadToIdlePriority() {
   if (!idlePriority_) return;
-  // SCHED_IDLE runs the thread only when nothing else wants the processor,
-  // as THREAD_PRIORITY_IDLE does; a refusal leaves the priority as it was.
-  sched_param parameters{};
-  pthread_setschedparam(pthread_self(), SCHED_IDLE, &parameters);
+  // SCHED_IDLE, Linux's nearest to THREAD_PRIORITY_IDLE, gets next to no
+  // time while anything else keeps the processors busy: the saver would
+  // never get past "Loading..." during a build. A nice value of 10 yields
+  // to other work and still draws. A thread niced already (xscreensaver
+  // nices its programs) keeps what it was given. The nice value belongs to
+  // this thread alone; threads started later inherit it.
+  const pid_t thread = gettid();
+  errno = 0;
+  const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(thread));
+  if (errno == 0 && nice > 0) return;
+  setpriority(PRIO_PROCESS, static_cast<id_t>(thread), kSaverNice);
 }
 
 void LinuxSaverPlatform::ShowMessageBox(PlatformWindow, std::u16string_view text, std::u16string_view title,

@@ -26,6 +26,9 @@ class EventSource {
   virtual void Wake() = 0;
 };
 
+// The nice value the saver lowers itself to.
+inline constexpr int kSaverNice = 10;
+
 class LinuxSaverPlatform : public SaverPlatform {
  public:
   // With `idlePriority` false the thread keeps its normal priority.

@@ -3,9 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sched.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <thread>
 
 namespace lumi {
 namespace {
@@ -16,6 +20,28 @@ TEST(LinuxSaverPlatform, MessageBoxIsALineOnStandardError) {
   ::testing::internal::CaptureStderr();
   platform.ShowMessageBox(0, u"Could not load required media.", u"Lumisave \u00e9", kIconError);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Lumisave \xc3\xa9: Could not load required media.\n");
+}
+
+// Each check runs on a thread of its own: the nice value is the thread's.
+TEST(LinuxSaverPlatform, LowersItsThreadToNiceTenUnlessNicedAlready) {
+  const auto nice = [] { return getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())); };
+  std::thread([&] {
+    const int before = nice();
+    LinuxSaverPlatform(u"").LowerThreadToIdlePriority();
+    EXPECT_EQ(nice(), before > 0 ? before : kSaverNice);
+    EXPECT_EQ(sched_getscheduler(0), SCHED_OTHER) << "not SCHED_IDLE, which hardly runs on a busy machine";
+  }).join();
+  std::thread([&] {
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 15);
+    const int given = nice();
+    LinuxSaverPlatform(u"").LowerThreadToIdlePriority();
+    EXPECT_EQ(nice(), given);
+  }).join();
+  std::thread([&] {
+    const int before = nice();
+    LinuxSaverPlatform(u"", false).LowerThreadToIdlePriority();
+    EXPECT_EQ(nice(), before);
+  }).join();
 }
 
 TEST(LinuxSaverPlatform, NoWindowsLibraries) {
