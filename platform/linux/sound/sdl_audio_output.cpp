@@ -2,7 +2,10 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "sound/mixer.h"
 
@@ -57,10 +60,39 @@ class SdlAudioOutput final : public AudioOutput {
   Render render_;
 };
 
+// Whether anything could play our sound: a sound server's socket or an ALSA
+// playback device. Without one, SDL's attempts at ALSA only fill standard
+// error with the library's own complaints.
+bool SoundOutputLikely() {
+  if (std::getenv("SDL_AUDIODRIVER") != nullptr || std::getenv("PULSE_SERVER") != nullptr) return true;
+  std::error_code ec;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+    const std::filesystem::path folder(runtime);
+    if (std::filesystem::exists(folder / "pulse" / "native", ec) || std::filesystem::exists(folder / "pipewire-0", ec)) {
+      return true;
+    }
+  }
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("pcmC") && name.ends_with("p")) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::unique_ptr<AudioOutput> OpenSdlAudioOutput(std::string& message) {
   auto output = std::make_unique<SdlAudioOutput>();
+  if (!SoundOutputLikely()) {
+    output->driver_started_ = SDL_AudioInit("dummy") == 0;
+    std::string error = output->driver_started_ ? "" : SDL_GetError();
+    if (output->driver_started_ && output->OpenDevice(error)) {
+      message = "No sound card: sounds play silently.";
+      return output;
+    }
+    message = "No sound card, and SDL's silent driver failed (" + error + ").";
+    return nullptr;
+  }
   std::string error = "no audio driver";
   output->subsystem_started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
   if (!output->subsystem_started_) error = SDL_GetError();
