@@ -125,9 +125,18 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
       XWindowAttributes parent{};
       const unsigned errors = g_xErrors;
       if (!XGetWindowAttributes(x_, record.parent, &parent) || g_xErrors != errors) return 0;
-      const unsigned long black = BlackPixel(x_, DefaultScreen(x_));
-      record.xid = XCreateSimpleWindow(x_, record.parent, 0, 0, static_cast<unsigned>(std::max(parent.width, 1)),
-                                       static_cast<unsigned>(std::max(parent.height, 1)), 0, black, black);
+      // The screen's own visual, not the parent's: xscreensaver hands its GL
+      // programs a window of a 32-bit visual, which no context of SDL's
+      // matches, and every frame would be lost.
+      const int screen = DefaultScreen(x_);
+      XSetWindowAttributes attributes{};
+      attributes.background_pixel = BlackPixel(x_, screen);
+      attributes.border_pixel = BlackPixel(x_, screen);
+      attributes.colormap = DefaultColormap(x_, screen);
+      record.xid = XCreateWindow(x_, record.parent, 0, 0, static_cast<unsigned>(std::max(parent.width, 1)),
+                                 static_cast<unsigned>(std::max(parent.height, 1)), 0, DefaultDepth(x_, screen),
+                                 InputOutput, DefaultVisual(x_, screen), CWBackPixel | CWBorderPixel | CWColormap,
+                                 &attributes);
       // The foreign window's size and end are ours to follow.
       XSelectInput(x_, record.parent, StructureNotifyMask);
       XMapWindow(x_, record.xid);
