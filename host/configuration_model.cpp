@@ -10,7 +10,11 @@ std::u16string Text(std::uint32_t id) { return std::u16string(FindString(id).val
 }  // namespace
 
 ConfigurationModel::ConfigurationModel(SaverSettings& settings, std::vector<DialogAdapter> adapters, int best)
-    : settings_(settings), adapters_(std::move(adapters)), best_(best), position_(settings.PicturePosition()) {
+    : settings_(settings),
+      adapters_(std::move(adapters)),
+      best_(best),
+      position_(settings.PicturePosition()),
+      documents_(settings.Documents()) {
   ReadChoices();
   WriteScreenChoices(settings_, adapters_, all_screens_same_);
 }
@@ -46,6 +50,7 @@ SoundSettingsModel ConfigurationModel::SoundSettings() { return SoundSettingsMod
 
 void ConfigurationModel::Ok() {
   settings_.WritePicturePosition(position_);
+  if (documents_ != settings_.Documents()) settings_.WriteDocuments(documents_);
   WriteScreenChoices(settings_, adapters_, all_screens_same_);
 }
 

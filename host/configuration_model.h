@@ -40,6 +40,10 @@ class ConfigurationModel {
   // Beyond the list: ignored.
   void SelectPosition(std::size_t index);
 
+  // The documents to play; OK stores them (the Linux dialog offers them).
+  const DocumentChoice& Documents() const { return documents_; }
+  void ChooseDocuments(DocumentChoice choice) { documents_ = std::move(choice); }
+
   // The models of the two dialogs the buttons open; one at a time.
   DisplaySettingsModel DisplaySettings();
   SoundSettingsModel SoundSettings();
@@ -57,6 +61,7 @@ class ConfigurationModel {
   int best_;
   std::uint32_t all_screens_same_ = 0;
   std::uint32_t position_;
+  DocumentChoice documents_;
 };
 
 }  // namespace lumi

@@ -108,7 +108,7 @@ void DocumentSceneHost::DrawLoadingPicture(Record& record) {
 HResult DocumentSceneHost::LoadScene(Record& record) {
   record.scene_loaded = true;
   try {
-    record.document.emplace(LoadDocument(read_document_()));
+    record.document.emplace(read_document_());
     record.player = std::make_unique<SlidePlayer>(*device_, *record.document, picture_position_());
   } catch (const std::exception& error) {
     load_error_ = error.what();

@@ -17,8 +17,8 @@
 
 namespace lumi {
 
-// The document's bytes; throws InputError when it cannot be read.
-using DocumentReader = std::function<std::vector<std::uint8_t>()>;
+// The document to play; throws InputError when it cannot be read.
+using DocumentReader = std::function<Document()>;
 // The user's picture position, as the settings give it.
 using PicturePositionReader = std::function<PlacementMode()>;
 
@@ -40,7 +40,7 @@ class DocumentSceneHost : public SceneHost {
   void OnMediaEvent(long code) override;
 
   // The reason the last document could not be loaded; empty when it could.
-  const std::string& LoadError() const { return load_error_; }
+  std::string FailureReason() const override { return load_error_; }
 
  private:
   struct Record {

@@ -7,12 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "archive/document_source.h"
-#include "archive/input_error.h"
 #include "host/device_records_json.h"
+#include "host/document_choice.h"
 #include "host/document_scene_host.h"
 #include "host/frame_cycle.h"
 #include "host/process_entry.h"
@@ -36,9 +38,11 @@ constexpr const char* kUsage =
     "\n"
     "  -root               full screen (as xscreensaver starts its programs);\n"
     "                      draws into $XSCREENSAVER_WINDOW when that is set\n"
-    "  -window-id ID       preview into the X window ID (decimal or 0x hex)\n"
+    "  -window-id ID       preview into the X window ID (decimal or 0x hex);\n"
+    "                      beside -root the window id wins\n"
     "  --scene FILE        play FILE instead: a scene document, or a Windows\n"
-    "                      screen saver (.scr) that carries one\n"
+    "                      screen saver (.scr) that carries one; or a folder,\n"
+    "                      whose documents play in turn\n"
     "  --fps N             draw at most N frames a second (default: the\n"
     "                      monitor's refresh rate, 60 when unknown)\n"
     "  --lose-device-every N\n"
@@ -55,10 +59,12 @@ constexpr const char* kUsage =
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
+    "Every option takes one dash or two, and its value after '=' or as the\n"
+    "next argument.\n"
     "With none of these, $XSCREENSAVER_WINDOW alone asks for a preview into that\n"
     "window. Otherwise the Windows screen-saver switches apply: /s full screen,\n"
     "/p HANDLE preview, /c settings (also with no switch), /t test window,\n"
-    "/a change password.\n";
+    "/a change password; after '-' only these letters are switches.\n";
 
 // The configuration mode belongs to the settings program where there is a
 // display to show it on: it is run in our place with our arguments. Returns
@@ -93,6 +99,38 @@ int ListDevices() {
   return 0;
 }
 
+// The document this run plays. A file --scene names plays, or its failure
+// shows in the error box; a folder it names, or the documents chosen in
+// the settings, play in turn, and when none of them opens the program's own
+// document plays, with one message.
+lumi::Document ReadChosenDocument(const std::optional<std::filesystem::path>& scene, lumi::SaverSettings& settings) {
+  std::error_code ec;
+  const auto open = [](const std::filesystem::path& path) {
+    lumi::Document document = lumi::LoadDocument(lumi::ReadDocumentFile(path));
+    // Resource modules the document names are looked for beside it first.
+    lumi::SetDocumentDirectory(std::filesystem::absolute(path).parent_path());
+    return document;
+  };
+  if (scene && !std::filesystem::is_directory(*scene, ec)) return open(*scene);
+  const lumi::DocumentChoice choice = scene ? lumi::DocumentChoice{scene->u16string(), false} : settings.Documents();
+  if (choice.path.empty()) return lumi::LoadDocument(lumi::ReadCarriedDocument());
+  // Every render unit asks; the first one's answer holds for the run.
+  static std::optional<std::filesystem::path> chosen;
+  static bool none_opens = false;
+  if (chosen) return open(*chosen);
+  if (!none_opens) {
+    std::optional<lumi::Document> document;
+    std::string error;
+    chosen = lumi::OpenChosenDocument(settings, choice, std::random_device{}(),
+                                      [&](const std::filesystem::path& path) { document = open(path); }, error);
+    if (document) return std::move(*document);
+    std::fprintf(stderr, "lumisave: none of the chosen documents opens (%s); the demo plays instead\n",
+                 error.c_str());
+    none_opens = true;
+  }
+  return lumi::LoadDocument(lumi::ReadCarriedDocument());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,7 +139,7 @@ int main(int argc, char** argv) {
   try {
     arguments = lumi::ParseSaverArguments(args, [](const char* name) { return std::getenv(name); });
   } catch (const lumi::UsageError& error) {
-    std::fprintf(stderr, "lumisave: %s\nTry 'lumisave --help'.\n", error.what());
+    std::fprintf(stderr, "lumisave: %s\n\n%s", error.what(), kUsage);
     return 2;
   }
   switch (arguments.action) {
@@ -115,16 +153,6 @@ int main(int argc, char** argv) {
       return ListDevices();
     case lumi::SaverArguments::Action::Run:
       break;
-  }
-  if (arguments.scene) {
-    try {
-      lumi::ReadDocumentFile(*arguments.scene);
-      // Resource modules the document names are looked for beside it first.
-      lumi::SetDocumentDirectory(std::filesystem::absolute(*arguments.scene).parent_path());
-    } catch (const lumi::InputError& error) {
-      std::fprintf(stderr, "lumisave: %s\n", error.what());
-      return 1;
-    }
   }
 
   const std::unique_ptr<lumi::SettingsStore> store = lumi::OpenUserSettingsStore();
@@ -150,13 +178,16 @@ int main(int argc, char** argv) {
     }
   }
 
-  // A coming sleep ends the modes that input ends; without the system bus
-  // the user is told once that it will not.
+  // A coming sleep ends the modes that input ends; when the system bus is
+  // there but cannot be listened to, the user is told once that it will not.
+  // xscreensaver's own runs are ended by xscreensaver.
   std::unique_ptr<lumi::SleepWatcher> sleepWatcher;
-  if (mode == lumi::ModeFull || mode == lumi::ModeTest) {
+  if (mode == lumi::ModeTest || (mode == lumi::ModeFull && !arguments.xWindow)) {
     std::string error;
     sleepWatcher = lumi::WatchForSleep(platform, lumi::MessageBus::System, error);
-    if (!sleepWatcher) std::fprintf(stderr, "lumisave: %s: suspend does not end the saver\n", error.c_str());
+    if (!sleepWatcher && lumi::SystemBusExists()) {
+      std::fprintf(stderr, "lumisave: %s: suspend does not end the saver\n", error.c_str());
+    }
   }
 
   // The sound starts its threads here, before the host lowers this thread
@@ -176,9 +207,8 @@ int main(int argc, char** argv) {
   }
   lumi::SceneSound& sound = *madeSound;
 
-  const std::optional<std::filesystem::path> scene = arguments.scene;
   lumi::DocumentSceneHost sceneHost(
-      sound, [scene] { return scene ? lumi::ReadDocumentFile(*scene) : lumi::ReadCarriedDocument(); },
+      sound, [&] { return ReadChosenDocument(arguments.scene, settings); },
       [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); });
   lumi::FrameCycleOptions options;
   options.fps = arguments.fps;

@@ -1,6 +1,9 @@
 #include "host/saver_arguments.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <string_view>
 #include <vector>
 
 #include "archive/utf.h"
@@ -60,6 +63,42 @@ std::string QuoteArgument(const std::string& arg) {
   return quoted + "\"";
 }
 
+// Our own options, with one dash or two (xscreensaver passes either), and
+// a value after "=" or as the next argument.
+constexpr std::array<std::string_view, 13> kLongOptions = {
+    "help",   "version",  "list-devices", "root",   "window-id",       "fps",  "lose-device-every",
+    "picture-position", "volume", "mute", "unmute", "normal-priority", "scene"};
+
+constexpr std::array<std::string_view, 6> kOptionsWithValues = {"window-id",        "fps",    "lose-device-every",
+                                                                 "picture-position", "volume", "scene"};
+
+struct LongOption {
+  std::string spelled;  // as given, up to any "="
+  std::string name;
+  std::optional<std::string> value;
+};
+
+std::optional<LongOption> SplitLongOption(const std::string& arg) {
+  const std::size_t dashes = arg.starts_with("--") ? 2 : arg.starts_with("-") ? 1 : 0;
+  if (dashes == 0 || arg.size() <= dashes + 1) return std::nullopt;
+  const std::size_t equals = arg.find('=');
+  LongOption option{arg.substr(0, equals), arg.substr(dashes, equals == std::string::npos ? equals : equals - dashes), {}};
+  if (equals != std::string::npos) option.value = arg.substr(equals + 1);
+  if (std::find(kLongOptions.begin(), kLongOptions.end(), option.name) == kLongOptions.end()) return std::nullopt;
+  return option;
+}
+
+// "/" and every letter after it keep the meaning Windows gives them; after
+// "-" only the letters Windows lists do (-s, -c:12, -p 34), so a mistyped
+// option is refused instead of starting the full-screen saver.
+bool IsWindowsSwitch(const std::string& arg) {
+  if (arg.starts_with("/")) return true;
+  if (arg.size() < 2 || arg[0] != '-' || std::string_view("cCpPsStTaArRnN").find(arg[1]) == std::string_view::npos) {
+    return false;
+  }
+  return arg.size() == 2 || arg[2] == ':' || (arg[2] >= '0' && arg[2] <= '9');
+}
+
 SaverArguments WithCommandLine(SaverArguments arguments, const std::string& line) {
   arguments.commandLine = FromUtf8(line);
   arguments.parsed = ParseCommandLine(arguments.commandLine);
@@ -86,58 +125,66 @@ SaverArguments ParseSaverArguments(std::span<const std::string> args, const Envi
 
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    auto value = [&](const std::string& option) -> const std::string& {
-      if (i + 1 >= args.size()) throw UsageError(option + " needs a value");
+    const std::optional<LongOption> option = SplitLongOption(arg);
+    if (!option) {
+      if (arg.starts_with("-") && !IsWindowsSwitch(arg)) throw UsageError("unknown option '" + arg + "'");
+      windowsArgs.push_back(arg);
+      continue;
+    }
+    const std::string& name = option->name;
+    const std::string& spelled = option->spelled;
+    const bool takesValue = std::find(kOptionsWithValues.begin(), kOptionsWithValues.end(), name) != kOptionsWithValues.end();
+    if (option->value && !takesValue) throw UsageError(spelled + " takes no value");
+    auto value = [&]() -> std::string {
+      if (option->value) {
+        if (option->value->empty()) throw UsageError(spelled + " needs a value");
+        return *option->value;
+      }
+      if (i + 1 >= args.size()) throw UsageError(spelled + " needs a value");
       return args[++i];
     };
-    if (arg == "--help") {
+    if (name == "help") {
       arguments.action = SaverArguments::Action::Help;
       return arguments;
     }
-    if (arg == "--version") {
+    if (name == "version") {
       arguments.action = SaverArguments::Action::Version;
       return arguments;
     }
-    if (arg == "--list-devices") {
+    if (name == "list-devices") {
       arguments.action = SaverArguments::Action::ListDevices;
       return arguments;
     }
-    if (arg == "-root") {
+    if (name == "root") {
       root = true;
-    } else if (arg == "-window-id") {
-      windowId = ParseWindowId(value(arg), arg);
-    } else if (arg == "--fps") {
-      arguments.fps = ParseCount(value(arg), arg, 1, 1000);
-    } else if (arg == "--lose-device-every") {
-      arguments.loseDeviceEvery = ParseCount(value(arg), arg, 1, 1000000);
-    } else if (arg == "--picture-position") {
-      const std::string& position = value(arg);
+    } else if (name == "window-id") {
+      windowId = ParseWindowId(value(), spelled);
+    } else if (name == "fps") {
+      arguments.fps = ParseCount(value(), spelled, 1, 1000);
+    } else if (name == "lose-device-every") {
+      arguments.loseDeviceEvery = ParseCount(value(), spelled, 1, 1000000);
+    } else if (name == "picture-position") {
+      const std::string position = value();
       arguments.overrides.picture_position = PicturePositionNamed(position);
       if (!arguments.overrides.picture_position) {
-        throw UsageError(arg + " must be stretch, fit or fill, not '" + position + "'");
+        throw UsageError(spelled + " must be stretch, fit or fill, not '" + position + "'");
       }
-    } else if (arg == "--volume") {
-      arguments.overrides.volume = ParseCount(value(arg), arg, 0, kMaxSoundVolume);
-    } else if (arg == "--mute") {
+    } else if (name == "volume") {
+      arguments.overrides.volume = ParseCount(value(), spelled, 0, kMaxSoundVolume);
+    } else if (name == "mute") {
       arguments.overrides.muted = true;
-    } else if (arg == "--unmute") {
+    } else if (name == "unmute") {
       arguments.overrides.muted = false;
-    } else if (arg == "--normal-priority") {
+    } else if (name == "normal-priority") {
       arguments.normalPriority = true;
-    } else if (arg == "--scene") {
-      arguments.scene = value(arg);
-    } else if (arg.starts_with("--scene=")) {
-      arguments.scene = arg.substr(8);
-      if (arguments.scene->empty()) throw UsageError("--scene needs a value");
-    } else {
-      windowsArgs.push_back(arg);
+    } else if (name == "scene") {
+      arguments.scene = value();
     }
   }
 
-  const bool hostConvention = root || windowId;
-  if (root && windowId) throw UsageError("-root and -window-id cannot be combined");
-  if (hostConvention && windowsArgs.size() > 1) {
-    throw UsageError("'" + windowsArgs[1] + "' cannot be combined with " + (root ? "-root" : "-window-id"));
+  if (root && windowsArgs.size() > 1) throw UsageError("'" + windowsArgs[1] + "' cannot be combined with -root");
+  if (windowId && windowsArgs.size() > 1) {
+    throw UsageError("'" + windowsArgs[1] + "' cannot be combined with -window-id");
   }
   // xscreensaver runs its hacks with -root and names the window they are to
   // draw into in the environment; on its own the variable asks for a preview.
@@ -146,7 +193,9 @@ SaverArguments ParseSaverArguments(std::span<const std::string> args, const Envi
       variable ? std::optional(ParseWindowId(variable, kWindowVariable)) : std::nullopt;
 
   const std::string programName = QuoteProgramName(program);
-  if (root) {
+  // A window id beside -root is xscreensaver's preview pane: the id wins, as
+  // in xscreensaver's own programs.
+  if (root && !windowId) {
     arguments.xWindow = environmentWindow;
     return WithCommandLine(std::move(arguments), programName + " /s");
   }

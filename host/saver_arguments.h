@@ -1,7 +1,8 @@
 // The saver's arguments on Linux. The conventions of xscreensaver-style hosts
-// (-root, -window-id, XSCREENSAVER_WINDOW) and our own long options come
-// first; every other argument is joined into the command line Windows would
-// have passed, so the Windows switches keep their meaning.
+// (-root, -window-id with one dash or two, XSCREENSAVER_WINDOW) and our own
+// long options come first; the Windows switches are joined into the command
+// line Windows would have passed, so they keep their meaning. Any other
+// argument that starts with "-" is refused.
 #pragma once
 
 #include <cstdint>
@@ -47,8 +48,8 @@ struct SaverArguments {
 
 using EnvironmentLookup = std::function<const char*(const char* name)>;
 
-// `args` starts with the program name. Throws UsageError for a malformed
-// option, naming it.
+// `args` starts with the program name. Throws UsageError for an unknown or
+// malformed option, naming it.
 SaverArguments ParseSaverArguments(std::span<const std::string> args, const EnvironmentLookup& environment);
 
 // The arguments as one Windows command line: the program name quoted when it

@@ -1,6 +1,7 @@
 #include "host/saver_settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "archive/utf.h"
@@ -23,8 +24,11 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 std::optional<std::uint32_t> PicturePositionNamed(std::string_view word) {
+  // In any case: the dialog writes "Fill", command lines "fill".
+  const auto same = [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; };
   for (std::uint32_t i = 0; i < kPositionWords.size(); ++i) {
-    if (word == kPositionWords[i]) return i;
+    const std::string_view known = kPositionWords[i];
+    if (word.size() == known.size() && std::equal(word.begin(), word.end(), known.begin(), same)) return i;
   }
   return std::nullopt;
 }
@@ -81,6 +85,29 @@ void SaverSettings::WriteMuteSound(bool muted) {
   store_.Write(key_path_, kValueMuteSound, SettingValue::Dword(muted ? 1 : 0));
 }
 
+DocumentChoice SaverSettings::Documents() {
+  DocumentChoice choice;
+  if (const std::optional<SettingValue> value = store_.Read(key_path_, kValueDocument)) {
+    choice.path = value->Text().value_or(u"");
+  }
+  choice.shuffle = ReadDword(key_path_, kValueShuffleDocuments, 0).value != 0;
+  return choice;
+}
+
+void SaverSettings::WriteDocuments(const DocumentChoice& choice) {
+  store_.Write(key_path_, kValueDocument, SettingValue::String(choice.path));
+  store_.Write(key_path_, kValueShuffleDocuments, SettingValue::Dword(choice.shuffle ? 1 : 0));
+}
+
+std::u16string SaverSettings::LastDocument() {
+  const std::optional<SettingValue> value = store_.Read(key_path_, kValueLastDocument);
+  return value ? value->Text().value_or(u"") : u"";
+}
+
+void SaverSettings::WriteLastDocument(std::u16string_view path) {
+  store_.Write(key_path_, kValueLastDocument, SettingValue::String(path));
+}
+
 std::uint32_t SaverSettings::AllScreensSame() { return ReadDword(key_path_, kValueAllScreensSame, 0).value; }
 
 ScreenSettings SaverSettings::Screen(int index, const AdapterIdentifier& adapter) {
@@ -134,7 +161,9 @@ std::vector<ListedSetting> SaverSettings::List(int screens) {
     const Dword read = ReadDword(key, name, fallback);
     const std::uint32_t value = override ? *override : std::min(read.value, max);
     const char* source = override ? "command line" : read.stored ? "stored" : "default";
-    listed.push_back({label, std::u16string(name), "dword", std::to_string(value), source});
+    std::string shown = std::to_string(value);
+    if (name == kValuePicturePosition) shown += std::string(" (") + PicturePositionName(value) + ")";
+    listed.push_back({label, std::u16string(name), "dword", shown, source});
   };
   constexpr std::uint32_t kAny = 0xFFFFFFFF;
   const std::uint32_t muted = overrides_.muted.value_or(false) ? 1 : 0;
@@ -144,6 +173,11 @@ std::vector<ListedSetting> SaverSettings::List(int screens) {
   dword(key_path_, u"", kValueSoundBalance, 50, kAny, nullptr);
   dword(key_path_, u"", kValueMuteSound, 0, kAny, overrides_.muted ? &muted : nullptr);
   dword(key_path_, u"", kValueAllScreensSame, 0, kAny, nullptr);
+  const std::optional<SettingValue> document = store_.Read(key_path_, kValueDocument);
+  const std::u16string path = document ? document->Text().value_or(u"") : u"";
+  listed.push_back({u"", kValueDocument, "string", path.empty() ? "(the demo)" : ToUtf8(path),
+                    document ? "stored" : "default"});
+  dword(key_path_, u"", kValueShuffleDocuments, 0, 1, nullptr);
   for (int i = 0; i < screens; ++i) {
     const std::u16string key = ScreenKey(i);
     const std::u16string label = key.substr(key_path_.size());

@@ -29,13 +29,20 @@ inline constexpr char16_t kValueWidth[] = u"Width";
 inline constexpr char16_t kValueHeight[] = u"Height";
 inline constexpr char16_t kValueFormat[] = u"Format";
 inline constexpr char16_t kValueAdapterId[] = u"Adapter ID";
+// The documents the user chose: a document, a folder whose documents play
+// in turn, or nothing (the document the program carries); whether a
+// folder's documents play shuffled; and the one played last, from which the
+// next run goes on.
+inline constexpr char16_t kValueDocument[] = u"Document";
+inline constexpr char16_t kValueShuffleDocuments[] = u"Shuffle Documents";
+inline constexpr char16_t kValueLastDocument[] = u"Last Document";
 
 inline constexpr std::uint32_t kDefaultPicturePosition = 2;  // Fill
 inline constexpr std::uint32_t kMaxPicturePosition = 2;
 inline constexpr std::uint32_t kMaxSoundVolume = 100;
 
 // "stretch", "fit" and "fill" for the stored numbers 0, 1 and 2, as the
-// command lines write them.
+// command lines write them (read in any case).
 std::optional<std::uint32_t> PicturePositionNamed(std::string_view word);
 const char* PicturePositionName(std::uint32_t position);
 
@@ -48,6 +55,12 @@ struct ScreenSettings {
   std::uint32_t width = 0, height = 0, format = 0;  // 0, 0, 0: automatic
 };
 
+struct DocumentChoice {
+  std::u16string path;  // empty: the document the program carries
+  bool shuffle = false;
+  bool operator==(const DocumentChoice&) const = default;
+};
+
 struct SettingOverrides {
   std::optional<std::uint32_t> picture_position;
   std::optional<std::uint32_t> volume;
@@ -58,7 +71,7 @@ struct SettingOverrides {
 struct ListedSetting {
   std::u16string key;  // relative to the settings key; empty for the key itself
   std::u16string name;
-  std::string type;   // "dword" or "binary"
+  std::string type;   // "dword", "binary" or "string"
   std::string value;  // as it applies, after the checks
   std::string source;  // "stored", "default" or "command line"
 };
@@ -75,6 +88,12 @@ class SaverSettings {
   SoundSettings Sound();
   void WriteSoundVolume(std::uint32_t volume);
   void WriteMuteSound(bool muted);
+
+  // Read afresh each time.
+  DocumentChoice Documents();
+  void WriteDocuments(const DocumentChoice& choice);
+  std::u16string LastDocument();
+  void WriteLastDocument(std::u16string_view path);
 
   std::uint32_t AllScreensSame();
   void WriteAllScreensSame(std::uint32_t value);

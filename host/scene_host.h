@@ -2,6 +2,8 @@
 // one scene record per unit, selected before every call for that unit.
 #pragma once
 
+#include <string>
+
 #include "host/result_codes.h"
 #include "platform/saver_platform.h"
 
@@ -29,6 +31,9 @@ class SceneHost {
   // The current unit's device is about to be destroyed.
   virtual void OnDeviceDestroyed() = 0;
   virtual void OnMediaEvent(long code) = 0;
+  // What was wrong, in the user's words, after Render failed; empty when
+  // the error code says it all.
+  virtual std::string FailureReason() const { return {}; }
 };
 
 }  // namespace lumi

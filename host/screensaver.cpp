@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "archive/utf.h"
 #include "host/saver_settings.h"
 #include "host/scene_host.h"
 #include "host/scene_sound.h"
@@ -256,7 +257,18 @@ HResult CVovorScreensaver::OnDeviceReset() {
   return kSuccess;
 }
 
-HResult CVovorScreensaver::Render() { return scene_ ? scene_->Render(appTime) : kSuccess; }
+HResult CVovorScreensaver::Render() {
+  if (!scene_) return kSuccess;
+  const HResult result = scene_->Render(appTime);
+  // The box says what was wrong with the document after the table's text.
+  if (Failed(result) && errorText.empty()) {
+    if (const std::string reason = scene_->FailureReason(); !reason.empty()) {
+      lumi::LookUpErrorText(result, errorText);
+      errorText += u"  " + FromUtf8(reason);
+    }
+  }
+  return result;
+}
 
 HResult CVovorScreensaver::OnDeviceLost() {
   if (scene_) scene_->OnDeviceLost();

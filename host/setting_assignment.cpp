@@ -1,5 +1,6 @@
 #include "host/setting_assignment.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <optional>
@@ -21,17 +22,25 @@ constexpr std::uint32_t kAnyNumber = 0xFFFFFFFF;
 constexpr std::array kKeyValues = {
     Settable{kValuePicturePosition, kMaxPicturePosition}, Settable{kValueSoundVolume, kMaxSoundVolume},
     Settable{kValueSoundBalance, 100},                    Settable{kValueMuteSound, 1},
-    Settable{kValueAllScreensSame, 1},
+    Settable{kValueAllScreensSame, 1},                    Settable{kValueShuffleDocuments, 1},
 };
 constexpr std::array kScreenValues = {
     Settable{kValueLeaveBlack, 1}, Settable{kValueDisableHardware, 1}, Settable{kValueWidth, kAnyNumber},
     Settable{kValueHeight, kAnyNumber}, Settable{kValueFormat, kAnyNumber},
 };
 
-// The four quoted names may be given without their quotes.
+bool SameLetters(std::u16string_view a, std::u16string_view b) {
+  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char16_t x, char16_t y) {
+           return lower(x) == lower(y);
+         });
+}
+
+// Names in any case; the four quoted names also without their quotes.
 bool SameName(std::u16string_view given, std::u16string_view stored) {
-  if (given == stored) return true;
-  return stored.size() == given.size() + 2 && stored.front() == u'"' && stored.substr(1, given.size()) == given;
+  if (SameLetters(given, stored)) return true;
+  return stored.size() == given.size() + 2 && stored.front() == u'"' &&
+         SameLetters(stored.substr(1, given.size()), given);
 }
 
 std::string Unquoted(const char16_t* name) {
@@ -42,6 +51,7 @@ std::string Unquoted(const char16_t* name) {
 
 std::string AcceptedNames() {
   std::string names;
+  names += "  " + Unquoted(kValueDocument) + "  (a document or a folder of them; empty for the demo)\n";
   for (const Settable& s : kKeyValues) names += "  " + Unquoted(s.name) + "\n";
   for (const Settable& s : kScreenValues) names += "  Screen N/" + Unquoted(s.name) + "  (N from 1 to 9)\n";
   return names;
@@ -62,7 +72,7 @@ SettingAssignment ParseSettingAssignment(std::string_view name_text, std::string
   std::u16string name = FromUtf8(std::string(name_text));
   const Settable* found = nullptr;
   result.key = key_path;
-  if (const std::size_t slash = name.find(u'/'); slash != std::u16string::npos && name.starts_with(u"Screen ")) {
+  if (const std::size_t slash = name.find(u'/'); slash != std::u16string::npos && SameLetters(name.substr(0, std::min<std::size_t>(7, slash)), u"Screen ")) {
     const std::optional<std::uint32_t> screen = Number(ToUtf8(name.substr(7, slash - 7)));
     name = name.substr(slash + 1);
     if (screen && *screen >= 1 && *screen <= kMaxMonitors) {
@@ -71,6 +81,10 @@ SettingAssignment ParseSettingAssignment(std::string_view name_text, std::string
       }
       result.key += u"Screen " + FromUtf8(std::to_string(*screen));
     }
+  } else if (SameName(name, kValueDocument)) {
+    result.name = kValueDocument;
+    result.text = FromUtf8(std::string(value_text));
+    return result;
   } else {
     for (const Settable& s : kKeyValues) {
       if (SameName(name, s.name)) found = &s;

@@ -1,5 +1,5 @@
 // The user's settings as the Windows registry keeps them: values of a type
-// (32-bit number or bytes) under names, in keys named by paths. Windows
+// (text, 32-bit number or bytes) under names, in keys named by paths. Windows
 // gives the registry itself; elsewhere a file stands in for it.
 #pragma once
 
@@ -12,6 +12,7 @@
 namespace lumi {
 
 enum class SettingType : std::uint32_t {
+  String = 1,  // REG_SZ: UTF-16LE code units and a terminating zero
   Binary = 3,  // REG_BINARY
   Dword = 4,   // REG_DWORD, little-endian
 };
@@ -22,6 +23,10 @@ struct SettingValue {
   bool operator==(const SettingValue&) const = default;
 
   static SettingValue Dword(std::uint32_t value);
+  static SettingValue String(std::u16string_view text);
+  // The text of a String value, up to its first zero; nullopt for another
+  // type or an odd byte count.
+  std::optional<std::u16string> Text() const;
 };
 
 class SettingsStore {

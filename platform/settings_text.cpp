@@ -36,6 +36,16 @@ std::uint8_t HexByte(std::string_view text, std::size_t line) {
 }
 
 SettingValue ParseData(std::string_view data, std::size_t line) {
+  if (data.starts_with("\"")) {
+    std::string text;
+    std::size_t i = 1;
+    for (; i < data.size() && data[i] != '"'; ++i) {
+      if (data[i] == '\\' && ++i == data.size()) break;
+      text += data[i];
+    }
+    if (i + 1 != data.size()) Fail(line, "a text value is written \"text\", with \\ before \\ and \"");
+    return SettingValue::String(FromUtf8(text));
+  }
   if (data.starts_with("dword:")) {
     const std::string_view digits = data.substr(6);
     std::uint32_t value = 0;
@@ -55,7 +65,7 @@ SettingValue ParseData(std::string_view data, std::size_t line) {
     }
     return value;
   }
-  Fail(line, "a value must be dword:XXXXXXXX or hex:xx,xx,...");
+  Fail(line, "a value must be \"text\", dword:XXXXXXXX or hex:xx,xx,...");
 }
 
 }  // namespace
@@ -71,6 +81,27 @@ SettingValue SettingValue::Dword(std::uint32_t value) {
            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)}};
 }
 
+SettingValue SettingValue::String(std::u16string_view text) {
+  SettingValue value{SettingType::String, {}};
+  for (char16_t c : text) {
+    value.bytes.push_back(static_cast<std::uint8_t>(c));
+    value.bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+  }
+  value.bytes.insert(value.bytes.end(), {0, 0});
+  return value;
+}
+
+std::optional<std::u16string> SettingValue::Text() const {
+  if (type != SettingType::String || bytes.size() % 2 != 0) return std::nullopt;
+  std::u16string text;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const char16_t c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    if (c == 0) break;
+    text += c;
+  }
+  return text;
+}
+
 std::u16string NormaliseKeyPath(std::u16string_view path) {
   while (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
   while (!path.empty() && path.back() == u'\\') path.remove_suffix(1);
@@ -83,7 +114,10 @@ std::string FormatSettings(const SettingsTree& tree) {
     text += "\n[" + ToUtf8(key) + "]\n";
     for (const auto& [name, value] : values) {
       text += Quote(name) + "=";
-      if (value.type == SettingType::Dword && value.bytes.size() == 4) {
+      // Text that reads back as it is stored is written as text.
+      if (const std::optional<std::u16string> words = value.Text(); words && SettingValue::String(*words) == value) {
+        text += Quote(*words);
+      } else if (value.type == SettingType::Dword && value.bytes.size() == 4) {
         char digits[16];
         const std::uint32_t number = value.bytes[0] | (value.bytes[1] << 8) | (value.bytes[2] << 16) |
                                      (static_cast<std::uint32_t>(value.bytes[3]) << 24);

@@ -2,6 +2,8 @@
 
 #include "archive/binary_reader.h"
 #include "archive/binary_writer.h"
+#include "archive/document_source.h"
+#include "archive/input_error.h"
 #include "archive/json_reader.h"
 
 namespace lumi {
@@ -16,12 +18,19 @@ void DescribeDocument(Archive& ar, Document& document) {
 }  // namespace
 
 Document LoadDocument(std::span<const uint8_t> bytes) {
+  if (!StartsWithDocumentSignature(bytes)) throw InputError(kNotADocument);
   Document document;
   document.signature.clear();
   BinaryReader reader(bytes, &document.stored_versions);
   reader.WString("signature", document.signature);
   DescribeDocument(reader, document);
   document.trailing_bytes = reader.remaining();
+  // A few bytes of padding are harmless; a small document at the head of a
+  // large file is some other file.
+  if (document.trailing_bytes > kMaxTrailingBytes && document.trailing_bytes > reader.offset()) {
+    throw InputError("the document ends at offset " + std::to_string(reader.offset()) + " and is followed by " +
+                     std::to_string(document.trailing_bytes) + " bytes that belong to no record");
+  }
   return document;
 }
 

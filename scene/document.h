@@ -30,7 +30,12 @@ struct Document {
   VersionLog stored_versions;
 };
 
-// Throws InputError naming the record, field and offset of the first fault.
+// More bytes than this after the resource table, and more than the document
+// itself, are refused.
+inline constexpr size_t kMaxTrailingBytes = 64 * 1024;
+
+// Throws InputError naming the record, field and offset of the first fault,
+// or saying the bytes are no document.
 Document LoadDocument(std::span<const uint8_t> bytes);
 // Every record in its current version.
 std::vector<uint8_t> SaveDocument(Document& document);

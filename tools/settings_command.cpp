@@ -3,6 +3,7 @@
 // display.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "host/saver_settings.h"
 #include "host/screensaver.h"
@@ -20,9 +21,12 @@ constexpr char kUsageText[] =
     "\n"
     "Lists every setting of the saver with its type, value and source (stored\n"
     "or default) and the file that holds them, or stores one value.\n"
-    "NAME is PicPos, SoundVolume, SoundBalance, MuteSound, AllScreensSame, or\n"
+    "NAME is Document (a document or a folder whose documents play in turn;\n"
+    "'' for the demo), Shuffle Documents, PicPos, SoundVolume, SoundBalance,\n"
+    "MuteSound, AllScreensSame, or\n"
     "'Screen N/NAME' for Leave Black, Disable Hardware, Width, Height and\n"
-    "Format of screen N (1 to 9). PicPos also takes stretch, fit and fill.\n"
+    "Format of screen N (1 to 9), in any case. PicPos also takes stretch, fit\n"
+    "and fill.\n"
     "\"Adapter ID\" is read-only. The file is $XDG_CONFIG_HOME/lumisave/settings\n"
     "(~/.config when unset).\n";
 
@@ -41,7 +45,20 @@ int Run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "lumisave-tool settings: %s\n", assignment.error.c_str());
     return kUsage;
   }
-  if (!store->Write(assignment.key, assignment.name, SettingValue::Dword(assignment.value))) {
+  SettingValue value = SettingValue::Dword(assignment.value);
+  if (assignment.text) {
+    // The saver runs from elsewhere: the document is kept by its full path.
+    std::filesystem::path document(*assignment.text);
+    std::error_code ec;
+    if (!document.empty() && !std::filesystem::exists(document, ec)) {
+      std::fprintf(stderr, "lumisave-tool settings: %s: no such document or folder\n", document.string().c_str());
+      return kBadInput;
+    }
+    if (!document.empty()) document = std::filesystem::absolute(document).lexically_normal();
+    if (!document.empty() && !document.has_filename()) document = document.parent_path();
+    value = SettingValue::String(document.u16string());
+  }
+  if (!store->Write(assignment.key, assignment.name, value)) {
     std::fprintf(stderr, "lumisave-tool settings: cannot write %s\n", store->Location().c_str());
     return kBadInput;
   }

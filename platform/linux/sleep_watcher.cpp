@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 namespace lumi {
@@ -91,6 +93,13 @@ std::unique_ptr<SleepWatcher> WatchForSleep(SaverPlatform& platform, MessageBus 
     return nullptr;
   }
   return std::make_unique<DbusSleepWatcher>(platform, connection, stop[0], stop[1]);
+}
+
+bool SystemBusExists() {
+  if (std::getenv("DBUS_SYSTEM_BUS_ADDRESS") != nullptr) return true;
+  std::error_code ec;
+  return std::filesystem::exists("/run/dbus/system_bus_socket", ec) ||
+         std::filesystem::exists("/var/run/dbus/system_bus_socket", ec);
 }
 
 }  // namespace lumi

@@ -25,4 +25,8 @@ class SleepWatcher {
 // when the bus cannot be reached.
 std::unique_ptr<SleepWatcher> WatchForSleep(SaverPlatform& platform, MessageBus bus, std::string& error);
 
+// Whether the machine has a system bus at all. Without one there is no
+// logind to announce a sleep, so not hearing of one is no loss.
+bool SystemBusExists();
+
 }  // namespace lumi

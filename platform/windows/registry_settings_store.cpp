@@ -64,7 +64,7 @@ std::optional<SettingValue> RegistrySettingsStore::Read(std::u16string_view key,
   }
   SettingValue value;
   // Any type is read as it is; the settings' own rules judge the bytes.
-  value.type = type == REG_DWORD ? SettingType::Dword : SettingType::Binary;
+  value.type = type == REG_DWORD ? SettingType::Dword : type == REG_SZ ? SettingType::String : SettingType::Binary;
   value.bytes.resize(size);
   if (RegQueryValueExW(open.Get(), value_name.c_str(), nullptr, &type, value.bytes.data(), &size) != ERROR_SUCCESS) {
     return std::nullopt;
@@ -77,7 +77,9 @@ std::optional<SettingValue> RegistrySettingsStore::Read(std::u16string_view key,
 bool RegistrySettingsStore::Write(std::u16string_view key, std::u16string_view name, const SettingValue& value) {
   const OpenKey open(KeyPath(key));
   if (!open.Get()) return false;
-  const DWORD type = value.type == SettingType::Dword ? REG_DWORD : REG_BINARY;
+  const DWORD type = value.type == SettingType::Dword    ? REG_DWORD
+                     : value.type == SettingType::String ? REG_SZ
+                                                         : REG_BINARY;
   return RegSetValueExW(open.Get(), ToWide(name).c_str(), 0, type, value.bytes.data(),
                         static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
 }

@@ -40,8 +40,6 @@ const std::vector<std::uint8_t> kDocument = {0xFF, 0xFE, 0xFF, 0x01, 'K', 0};
 
 TEST_F(DocumentSource, BareDocumentIsReadAsItIs) {
   EXPECT_EQ(ReadDocumentFile(Write("scene.lumi", kDocument)), kDocument);
-  // One byte cannot be an executable's "MZ".
-  EXPECT_EQ(ReadDocumentFile(Write("m.lumi", {'M'})), std::vector<std::uint8_t>{'M'});
 }
 
 TEST_F(DocumentSource, ScreenSaverGivesItsDocumentResource) {
@@ -65,6 +63,32 @@ TEST_F(DocumentSource, UnusableFilesAreClearErrors) {
   test::PeTestWriter empty;
   empty.Add({Named(u"DDS"), Numbered(107), 0x409, {}});
   ExpectError(Write("empty.scr", empty.Write()), "the scene document (resource \"DDS\" 107) is empty");
+
+  test::PeTestWriter picture;
+  picture.Add({Named(u"DDS"), Numbered(107), 0x409, {0x89, 'P', 'N', 'G'}});
+  ExpectError(Write("picture.scr", picture.Write()), "107 is not a lumisave document");
+}
+
+// Files that are no document are refused from their first bytes, whatever
+// their size; a document too large to hold is refused before it is read.
+TEST_F(DocumentSource, OtherFilesAreNoDocuments) {
+  const std::vector<std::vector<std::uint8_t>> others = {
+      {'M'},
+      {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 0x0D, 'I', 'H', 'D', 'R'},
+      std::vector<std::uint8_t>(4096, 0),
+      {0xFF, 0xFE, 0xFF, 0x00},           // a signature names something
+      {0xFF, 0xFE, 0xFF, 0x02, 'K', 0},   // cut short
+      {0xFF, 0xFE, 0xFF, 0x01, 0x07, 0},  // not text
+  };
+  for (const auto& bytes : others) ExpectError(Write("other.lumi", bytes), "not a lumisave document");
+
+  const auto sparse = [&](const std::string& name, const std::vector<std::uint8_t>& start) {
+    const std::filesystem::path path = Write(name, start);
+    std::filesystem::resize_file(path, 1ull << 30);
+    return path;
+  };
+  ExpectError(sparse("zeros.lumi", {0}), "not a lumisave document");
+  ExpectError(sparse("large.lumi", kDocument), "more than the 536870912 accepted");
 }
 
 }  // namespace

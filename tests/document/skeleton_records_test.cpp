@@ -1,4 +1,5 @@
 // The records of the document skeleton in every stored version.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "archive/binary_reader.h"
@@ -183,6 +184,15 @@ TEST(DocumentRecord, AnyRootNameAndSignatureLoadAndTrailingBytesAreCounted) {
   EXPECT_EQ(document.signature, u"K");
   EXPECT_EQ(document.trailing_bytes, 0u);
   EXPECT_EQ(LoadDocument(b.bytes()).trailing_bytes, 3u);
+
+  // An empty document at the head of a large file is some other file; a
+  // file that is no document is refused before any record is read.
+  std::vector<uint8_t> padded(b.bytes().begin(), b.bytes().begin() + static_cast<std::ptrdiff_t>(clean));
+  padded.resize(clean + 70000);
+  EXPECT_THAT([&] { LoadDocument(padded); },
+              ::testing::ThrowsMessage<InputError>(::testing::HasSubstr("followed by 70000 bytes that belong to no record")));
+  EXPECT_THAT([] { LoadDocument(std::vector<uint8_t>(100000, 0)); },
+              ::testing::ThrowsMessage<InputError>(::testing::StartsWith("not a lumisave document")));
 }
 
 TEST(DocumentRecord, UnknownBackdropClassStopsTheLoad) {

@@ -50,6 +50,26 @@ TEST(SaverArguments, XscreensaverConventions) {
   EXPECT_EQ(daemon.parsed.mode, ModeFull);
   EXPECT_EQ(daemon.xWindow, 77u);
 
+  // xscreensaver 6 passes two dashes; its preview pane passes -root with a
+  // window id, and the id wins.
+  struct Case {
+    std::vector<std::string> args;
+    SaverMode mode;
+    std::optional<std::uint32_t> window;
+  };
+  const std::vector<Case> cases = {
+      {{"lumisave", "--root"}, ModeFull, 77},
+      {{"lumisave", "--window-id", "0x1c00007"}, ModePreview, 0x1c00007},
+      {{"lumisave", "-root", "--window-id", "0x1c00007"}, ModePreview, 0x1c00007},
+      {{"lumisave", "--window-id=12", "--root"}, ModePreview, 12},
+      {{"lumisave", "-window-id", "12"}, ModePreview, 12},
+  };
+  for (const Case& c : cases) {
+    const SaverArguments parsed = Parse(c.args, {{"XSCREENSAVER_WINDOW", "77"}});
+    EXPECT_EQ(parsed.parsed.mode, c.mode) << c.args[1];
+    EXPECT_EQ(parsed.xWindow, c.window) << c.args[1];
+  }
+
   // An explicit window wins over the environment, and Windows switches ignore it.
   EXPECT_EQ(Parse({"lumisave", "-window-id", "5"}, {{"XSCREENSAVER_WINDOW", "77"}}).xWindow, 5u);
   const SaverArguments windows = Parse({"lumisave", "/c"}, {{"XSCREENSAVER_WINDOW", "77"}});
@@ -70,6 +90,8 @@ TEST(SaverArguments, WindowsSwitchesKeepTheirMeaning) {
       {{"lumisave"}, ModeConfigure, 0},
       {{"lumisave", "/x"}, ModeFull, 0},
       {{"lumisave", "-s"}, ModeFull, 0},
+      {{"lumisave", "-C:99"}, ModeConfigure, 99},
+      {{"lumisave", "-p42"}, ModePreview, 42},
       {{"lumisave", "/r"}, ModeReservedR, 0},
       {{"/a-r/lumisave"}, ModeConfigure, 0},
       {{"/my dir-r/lumisave", "/t"}, ModeTest, 0},
@@ -102,6 +124,8 @@ TEST(SaverArguments, OwnOptions) {
   EXPECT_EQ(scene.scene, std::filesystem::path("/tmp/other saver.scr"));
   EXPECT_EQ(scene.parsed.mode, ModeFull);
   EXPECT_EQ(Parse({"lumisave", "-root", "--scene=a.lumi"}).scene, std::filesystem::path("a.lumi"));
+  EXPECT_EQ(Parse({"lumisave", "-fps", "30", "-mute"}).fps, 30u);
+  EXPECT_EQ(Parse({"lumisave", "-fps", "30", "-mute"}).overrides.muted, true);
   EXPECT_FALSE(Parse({"lumisave", "/s"}).scene);
 }
 
@@ -114,8 +138,13 @@ TEST(SaverArguments, MalformedOptionsAreUsageErrors) {
   ExpectUsageError({"lumisave"}, "XSCREENSAVER_WINDOW: not an X window id: 'none'", {{"XSCREENSAVER_WINDOW", "none"}});
   ExpectUsageError({"lumisave", "--scene"}, "--scene needs a value");
   ExpectUsageError({"lumisave", "--scene="}, "--scene needs a value");
-  ExpectUsageError({"lumisave", "-root", "-window-id", "3"}, "cannot be combined");
   ExpectUsageError({"lumisave", "-root", "/p", "3"}, "'/p' cannot be combined with -root");
+  ExpectUsageError({"lumisave", "--window-id", "5", "/s"}, "'/s' cannot be combined with -window-id");
+  ExpectUsageError({"lumisave", "--mute=1"}, "--mute takes no value");
+  // Unknown options are refused; after "-" only the Windows letters are switches.
+  for (const char* unknown : {"-h", "--bogus", "-x", "-sx", "-root-window", "--s", "-"}) {
+    ExpectUsageError({"lumisave", unknown}, std::string("unknown option '") + unknown + "'");
+  }
 }
 
 }  // namespace

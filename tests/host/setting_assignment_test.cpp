@@ -27,6 +27,10 @@ TEST(SettingAssignment, NamesWithOrWithoutTheirQuotesAndPerScreen) {
   EXPECT_EQ(Parse("\"SoundVolume\"", "40").name, kValueSoundVolume);
   EXPECT_EQ(Parse("PicPos", "stretch").value, 0u);
   EXPECT_EQ(Parse("PicPos", "2").value, 2u);
+  // Names and words in any case, as the dialogs write them.
+  EXPECT_EQ(Parse("picpos", "Fill").value, 2u);
+  EXPECT_EQ(Parse("\"soundvolume\"", "5").name, kValueSoundVolume);
+  EXPECT_EQ(Parse("screen 3/disable hardware", "1").name, kValueDisableHardware);
 
   const SettingAssignment width = Parse("Screen 2/Width", "800");
   EXPECT_THAT(width.error, IsEmpty());

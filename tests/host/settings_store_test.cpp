@@ -80,6 +80,7 @@ TEST_F(Settings, ValuesKeepTheirExactNamesAndPersist) {
     settings.WritePicturePosition(1);
     settings.WriteSoundVolume(35);
     settings.WriteMuteSound(true);
+    settings.WriteDocuments({u"/home/u/My \"Scenes\" \u00e9", true});
   }
   // The quotes are part of the names; the key path loses its backslashes
   // at the ends only.
@@ -87,11 +88,13 @@ TEST_F(Settings, ValuesKeepTheirExactNamesAndPersist) {
   EXPECT_THAT(Text(), HasSubstr("\"\\\"PicPos\\\"\"=dword:00000001\n"));
   EXPECT_THAT(Text(), HasSubstr("\"\\\"SoundVolume\\\"\"=dword:00000023\n"));
   EXPECT_THAT(Text(), HasSubstr("\"\\\"MuteSound\\\"\"=dword:00000001\n"));
+  EXPECT_THAT(Text(), HasSubstr("\"Document\"=\"/home/u/My \\\"Scenes\\\" \xc3\xa9\"\n"));
   FileSettingsStore store(file_);
   SaverSettings settings(store, kSettingsKeyPath);
   EXPECT_EQ(settings.PicturePosition(), 1u);
   EXPECT_EQ(settings.Sound().volume, 35u);
   EXPECT_TRUE(settings.Sound().muted);
+  EXPECT_EQ(settings.Documents(), (DocumentChoice{u"/home/u/My \"Scenes\" \u00e9", true}));
   // Names compare without regard to case, as in the registry.
   EXPECT_TRUE(store.Read(u"software\\quillborne\\lumivex\\screensaver\\", u"\"picpos\""));
 }

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -65,6 +66,16 @@ class XvfbSaver : public ::testing::Test {
       const auto [lightness, saturation] = Look(geometry);
       if (lightness > 0.3 && saturation > 0.2) return true;
       std::this_thread::sleep_for(300ms);
+    }
+    return false;
+  }
+
+  // Waits until the test window shows the error box: white on black.
+  bool ShowsTheErrorBox() {
+    for (int i = 0; i < 30; ++i) {
+      std::this_thread::sleep_for(200ms);
+      const double lightness = Look("600x400+50+50").first;
+      if (lightness > 0.12 && lightness < 0.3) return true;  // 300 x 150 of 600 x 400 is 0.19
     }
     return false;
   }
@@ -136,7 +147,10 @@ TEST_F(XvfbSaver, PreviewFollowsAnotherProgramsWindowUntilItGoes) {
     window = test::Capture(Env() + "xdotool search --class xlogo 2>/dev/null | head -1");
   }
   ASSERT_FALSE(window.empty());
-  StartSaver("-window-id " + window);
+  // As xscreensaver's settings dialog starts its preview: the id wins over -root.
+  char hex[32];
+  std::snprintf(hex, sizeof hex, "0x%lx", std::stoul(window));
+  StartSaver(std::string("-root --window-id ") + hex);
   EXPECT_TRUE(ShowsTheDemo("320x200+10+10"));
   X("xdotool windowsize " + window + " 500 350");
   // Sky where the old window ended: the picture fills the new size.
@@ -171,16 +185,34 @@ TEST_F(XvfbSaver, WithoutMesaTheErrorBoxShows) {
   saver_ = Spawn("LIBGL_DRIVERS_PATH=" + (folder_ / "no-drivers").string() + " " LUMI_BINARY_DIR
                  "/host/lumisave --normal-priority /t");
   // A white box on black inside the window, and the process lives on.
-  bool boxed = false;
-  for (int i = 0; i < 30 && !boxed; ++i) {
-    std::this_thread::sleep_for(200ms);
-    const double lightness = Look("600x400+50+50").first;
-    boxed = lightness > 0.12 && lightness < 0.3;  // 300 x 150 of 600 x 400 is 0.19
-  }
-  EXPECT_TRUE(boxed);
+  EXPECT_TRUE(ShowsTheErrorBox());
   EXPECT_EQ(WaitForSaver(300ms), -1);
   kill(saver_, SIGTERM);
   EXPECT_EQ(WaitForSaver(5s), 0);
+}
+
+// A file that is no document shows the box and says why, and is never read
+// whole, however large.
+TEST_F(XvfbSaver, AFileThatIsNoDocumentShowsTheErrorBox) {
+  const std::filesystem::path picture = folder_ / "picture.lumi";
+  std::filesystem::copy_file(LUMI_BINARY_DIR "/builtin_pictures/picture_5.png", picture);
+  const std::filesystem::path zeros = folder_ / "zeros.lumi";
+  std::ofstream(zeros).put('\0');
+  std::filesystem::resize_file(zeros, 1ull << 30);
+  for (const std::filesystem::path& scene : {picture, zeros}) {
+    StartSaver("/t --scene " + scene.string());
+    EXPECT_TRUE(ShowsTheErrorBox()) << scene;
+    std::ifstream status("/proc/" + std::to_string(saver_) + "/status");
+    std::string line;
+    while (std::getline(status, line) && !line.starts_with("VmHWM:")) {
+    }
+    EXPECT_LT(std::stol(line.substr(6)), 512 * 1024) << "kilobytes at most, for " << scene;
+    kill(saver_, SIGTERM);
+    EXPECT_EQ(WaitForSaver(5s), 0);
+    std::stringstream err;
+    err << std::ifstream(folder_ / "err").rdbuf();
+    EXPECT_THAT(err.str(), ::testing::HasSubstr(scene.string() + ": not a lumisave document"));
+  }
 }
 
 TEST_F(XvfbSaver, LosingTheDeviceDrawsWhatARunWithoutLossDraws) {

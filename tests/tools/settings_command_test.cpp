@@ -31,15 +31,27 @@ TEST_F(SettingsCommand, SetValuesAreListedAsStored) {
   const test::CommandOutcome fresh = Run("");
   EXPECT_EQ(fresh.code, 0);
   EXPECT_THAT(fresh.out, HasSubstr("Settings file: " + File().string()));
-  EXPECT_THAT(fresh.out, MatchesRegex("(.|\n)*\"PicPos\" +dword +2 +default(.|\n)*"));
+  EXPECT_THAT(fresh.out, MatchesRegex("(.|\n)*\"PicPos\" +dword +2 \\(fill\\) +default(.|\n)*"));
 
   EXPECT_EQ(Run("set PicPos fit").code, 0);
   EXPECT_EQ(Run("set '\"SoundVolume\"' 40").code, 0);
   EXPECT_EQ(Run("set 'Screen 2/Width' 800").code, 0);
   const test::CommandOutcome listed = Run("");
-  EXPECT_THAT(listed.out, MatchesRegex("(.|\n)*\"PicPos\" +dword +1 +stored(.|\n)*"));
+  EXPECT_THAT(listed.out, MatchesRegex("(.|\n)*\"PicPos\" +dword +1 \\(fit\\) +stored(.|\n)*"));
   EXPECT_THAT(listed.out, MatchesRegex("(.|\n)*\"SoundVolume\" +dword +40 +stored(.|\n)*"));
   EXPECT_THAT(listed.out, MatchesRegex("(.|\n)*Screen 2.Width +dword +800 +stored(.|\n)*"));
+
+  // Names in any case; the document by its full path, the demo by nothing.
+  EXPECT_EQ(Run("set picpos Fill").code, 0);
+  EXPECT_EQ(Run("set document " + (dir_.path() / ".").string()).code, 0);
+  EXPECT_EQ(Run("set 'shuffle documents' 1").code, 0);
+  const test::CommandOutcome chosen = Run("");
+  EXPECT_THAT(chosen.out, MatchesRegex("(.|\n)*\"PicPos\" +dword +2 \\(fill\\) +stored(.|\n)*"));
+  EXPECT_THAT(chosen.out, HasSubstr(dir_.path().string() + " "));
+  EXPECT_THAT(chosen.out, MatchesRegex("(.|\n)*Shuffle Documents +dword +1 +stored(.|\n)*"));
+  EXPECT_EQ(Run("set Document " + (dir_ / "absent").string()).code, 1);
+  EXPECT_EQ(Run("set Document ''").code, 0);
+  EXPECT_THAT(Run("").out, MatchesRegex("(.|\n)*Document +string +\\(the demo\\) +stored(.|\n)*"));
 }
 
 TEST_F(SettingsCommand, RefusalsChangeNothing) {
@@ -61,7 +73,7 @@ TEST_F(SettingsCommand, AGarbledFileIsSetAsideAndDefaultsApply) {
   const test::CommandOutcome listed = Run("");
   EXPECT_EQ(listed.code, 0);
   EXPECT_THAT(listed.err, HasSubstr(File().string()));
-  EXPECT_THAT(listed.out, MatchesRegex("(.|\n)*\"PicPos\" +dword +2 +default(.|\n)*"));
+  EXPECT_THAT(listed.out, MatchesRegex("(.|\n)*\"PicPos\" +dword +2 \\(fill\\) +default(.|\n)*"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gdk/gdkx.h>
 #endif
 
+#include <filesystem>
 #include <functional>
 
 #include "archive/utf.h"
@@ -231,7 +232,63 @@ struct ConfigurationPage {
   ConfigurationModel* model;
   GtkWidget* dialog;
   LaterDialog settings;  // Display Settings or Sound Settings
+  GtkWidget* kind = nullptr;     // what plays: the demo, a document or a folder's documents
+  GtkWidget* chooser = nullptr;  // the document or the folder
 };
+
+// The entries of the documents' list, in this order.
+enum DocumentKind { kPlayDemo, kPlayDocument, kPlayFolderInOrder, kPlayFolderShuffled };
+
+// The choice as the two controls show it; a document or folder not yet
+// picked plays the demo.
+void StoreDocumentChoice(ConfigurationPage& page) {
+  const int kind = gtk_combo_box_get_active(GTK_COMBO_BOX(page.kind));
+  gtk_widget_set_visible(page.chooser, kind != kPlayDemo);
+  gtk_file_chooser_set_action(GTK_FILE_CHOOSER(page.chooser), kind == kPlayDocument
+                                                                   ? GTK_FILE_CHOOSER_ACTION_OPEN
+                                                                   : GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER);
+  DocumentChoice choice;
+  if (kind != kPlayDemo) {
+    if (gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(page.chooser))) {
+      std::error_code ec;
+      const bool folder = std::filesystem::is_directory(name, ec);
+      // A kind that no longer fits what was picked waits for a new pick.
+      if (folder == (kind != kPlayDocument)) choice.path = std::filesystem::path(name).u16string();
+      g_free(name);
+    }
+    choice.shuffle = kind == kPlayFolderShuffled;
+  }
+  page.model->ChooseDocuments(choice);
+}
+
+void AddDocumentChooser(GtkWidget* content, ConfigurationPage& page) {
+  GtkWidget* group = Group(content, "Documents");
+  page.kind = gtk_combo_box_text_new();
+  for (const char* item : {"The demo the saver carries", "One document", "A folder's documents, in turn by name",
+                           "A folder's documents, shuffled"}) {
+    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(page.kind), item);
+  }
+  LabelFor(group, "_Play:", page.kind);
+  gtk_box_pack_start(GTK_BOX(group), page.kind, FALSE, FALSE, 0);
+  page.chooser = gtk_file_chooser_button_new("Choose what to play", GTK_FILE_CHOOSER_ACTION_OPEN);
+  gtk_widget_set_no_show_all(page.chooser, TRUE);
+  gtk_box_pack_start(GTK_BOX(group), page.chooser, FALSE, FALSE, 0);
+
+  const DocumentChoice& choice = page.model->Documents();
+  std::error_code ec;
+  const std::filesystem::path chosen(choice.path);
+  const bool folder = !chosen.empty() && std::filesystem::is_directory(chosen, ec);
+  const int kind = chosen.empty() ? kPlayDemo : !folder ? kPlayDocument : choice.shuffle ? kPlayFolderShuffled
+                                                                                         : kPlayFolderInOrder;
+  gtk_combo_box_set_active(GTK_COMBO_BOX(page.kind), kind);
+  gtk_widget_set_visible(page.chooser, kind != kPlayDemo);
+  if (folder) gtk_file_chooser_set_action(GTK_FILE_CHOOSER(page.chooser), GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER);
+  if (!chosen.empty()) gtk_file_chooser_set_filename(GTK_FILE_CHOOSER(page.chooser), chosen.c_str());
+  g_signal_connect(page.kind, "changed",
+                   G_CALLBACK(+[](GtkComboBox*, ConfigurationPage* p) { StoreDocumentChoice(*p); }), &page);
+  g_signal_connect(page.chooser, "file-set",
+                   G_CALLBACK(+[](GtkFileChooserButton*, ConfigurationPage* p) { StoreDocumentChoice(*p); }), &page);
+}
 
 }  // namespace
 
@@ -255,6 +312,7 @@ void RunConfigurationDialog(ConfigurationModel& model, WindowHandle parent) {
                      if (index >= 0) p->model->SelectPosition(static_cast<std::size_t>(index));
                    }),
                    &page);
+  AddDocumentChooser(content, page);
 
   GtkWidget* display = gtk_button_new_with_mnemonic(Text(kDialogConfiguration, kControlDisplaySettings).c_str());
   gtk_box_pack_start(GTK_BOX(Group(content, Unnamed(kDialogConfiguration, 2))), display, FALSE, FALSE, 0);

@@ -25,6 +25,19 @@ namespace {
 
 constexpr std::chrono::seconds kProbeLimit{5};
 
+constexpr const char* kUsage =
+    "usage: lumisave-settings [/c[:ID]]\n"
+    "\n"
+    "Shows the settings of the lumisave screen saver: the documents to play,\n"
+    "the picture position, the display and the sound settings, kept in\n"
+    "$XDG_CONFIG_HOME/lumisave/settings (~/.config when unset).\n"
+    "\n"
+    "  /c:ID       keep the dialog above the X window ID (decimal)\n"
+    "  --help      show this text\n"
+    "  --version   show the version\n"
+    "\n"
+    "Without a display, 'lumisave-tool settings' lists and changes the same.\n";
+
 // The monitors and adapters as the saver sees them; nullopt, with the
 // reason, when it is missing, fails, hangs or answers something else.
 std::optional<lumi::DeviceRecords> ProbeDevices(std::string& error) {
@@ -52,6 +65,24 @@ int ShowStartupError(lumi::HResult code, const std::string& reason, lumi::Window
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The saver's own switches, as the saver passed them on: /c:ID names the
+  // window the dialogs belong to.
+  lumi::SaverArguments arguments;
+  try {
+    arguments = lumi::ParseSaverArguments(std::vector<std::string>(argv, argv + argc),
+                                          [](const char* name) { return std::getenv(name); });
+  } catch (const lumi::UsageError& error) {
+    std::fprintf(stderr, "lumisave-settings: %s\n\n%s", error.what(), kUsage);
+    return 2;
+  }
+  if (arguments.action == lumi::SaverArguments::Action::Help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (arguments.action == lumi::SaverArguments::Action::Version) {
+    std::printf("lumisave-settings %s\n", LUMI_VERSION);
+    return 0;
+  }
   if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
     std::fprintf(stderr,
                  "lumisave-settings: no display to show the settings on; 'lumisave-tool settings' lists and "
@@ -65,16 +96,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "lumisave-settings: cannot open the display %s\n",
                  std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : std::getenv("WAYLAND_DISPLAY"));
     return 1;
-  }
-  // The saver's own switches, as the saver passed them on: /c:ID names the
-  // window the dialogs belong to.
-  lumi::SaverArguments arguments;
-  try {
-    arguments = lumi::ParseSaverArguments(std::vector<std::string>(argv, argv + argc),
-                                          [](const char* name) { return std::getenv(name); });
-  } catch (const lumi::UsageError& error) {
-    std::fprintf(stderr, "lumisave-settings: %s\n", error.what());
-    return 2;
   }
   const lumi::WindowHandle parent = arguments.parsed.parentWindow;
 

@@ -1,0 +1,91 @@
+#include "host/document_choice.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "archive/input_error.h"
+#include "host/screensaver.h"
+#include "tests/support/memory_settings_store.h"
+#include "tests/support/scratch_directory.h"
+
+namespace lumi {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+const std::vector<std::uint8_t> kSignature = {0xFF, 0xFE, 0xFF, 0x01, 'K', 0};
+
+class DocumentChoiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"b.lumi", "a.lumi", "c.scr", ".hidden.lumi"}) folder_.Write(name, kSignature);
+    folder_.Write("c.scr", {'M', 'Z', 0});
+    folder_.Write("notes.txt", {'h', 'i'});
+  }
+  std::vector<std::string> Names(const std::vector<std::filesystem::path>& paths) {
+    std::vector<std::string> names;
+    for (const auto& path : paths) names.push_back(path.filename().string());
+    return names;
+  }
+  DocumentChoice Folder(bool shuffle) { return {folder_.path().u16string(), shuffle}; }
+
+  test::ScratchDirectory folder_;
+};
+
+// A folder's documents (a .scr too, not other files) in turn by name,
+// going on after the one played last.
+TEST_F(DocumentChoiceTest, AFolderPlaysItsDocumentsInTurn) {
+  EXPECT_THAT(Names(DocumentsToTry(Folder(false), {}, 0)), ElementsAre("a.lumi", "b.lumi", "c.scr"));
+  EXPECT_THAT(Names(DocumentsToTry(Folder(false), folder_ / "b.lumi", 0)), ElementsAre("c.scr", "a.lumi", "b.lumi"));
+  EXPECT_THAT(Names(DocumentsToTry(Folder(false), folder_ / "c.scr", 0)), ElementsAre("a.lumi", "b.lumi", "c.scr"));
+  const DocumentChoice file{(folder_ / "notes.txt").u16string(), false};
+  EXPECT_THAT(Names(DocumentsToTry(file, {}, 0)), ElementsAre("notes.txt")) << "a chosen file is tried as it is";
+  EXPECT_TRUE(DocumentsToTry({}, {}, 0).empty());
+}
+
+TEST_F(DocumentChoiceTest, ShuffledNeverRepeatsTheLastOne) {
+  for (std::uint32_t random = 0; random < 6; ++random) {
+    const auto order = DocumentsToTry(Folder(true), folder_ / "b.lumi", random);
+    ASSERT_EQ(order.size(), 3u);
+    EXPECT_NE(order.front().filename(), "b.lumi") << random;
+  }
+  EXPECT_NE(DocumentsToTry(Folder(true), {}, 1).front(), DocumentsToTry(Folder(true), {}, 2).front());
+}
+
+// Documents that do not open are passed over; the one that opens is
+// remembered for the next run; when none opens the caller is told why.
+TEST_F(DocumentChoiceTest, TheFirstThatOpensIsPlayedAndRemembered) {
+  test::MemorySettingsStore store;
+  SaverSettings settings(store, kSettingsKeyPath);
+  std::vector<std::string> tried;
+  const auto open = [&](const std::filesystem::path& path) {
+    tried.push_back(path.filename().string());
+    if (path.filename() != "c.scr") throw InputError("not a lumisave document");
+  };
+  std::string error;
+  EXPECT_EQ(OpenChosenDocument(settings, Folder(false), 0, open, error), folder_ / "c.scr");
+  EXPECT_THAT(tried, ElementsAre("a.lumi", "b.lumi", "c.scr"));
+  EXPECT_EQ(settings.LastDocument(), (folder_ / "c.scr").u16string());
+
+  const auto refuse = [](const std::filesystem::path&) { throw InputError("broken"); };
+  error.clear();
+  EXPECT_FALSE(OpenChosenDocument(settings, Folder(false), 0, refuse, error));
+  EXPECT_EQ(error, (folder_ / "a.lumi").string() + ": broken");
+  error.clear();
+  EXPECT_FALSE(OpenChosenDocument(settings, {(folder_ / "empty").u16string(), false}, 0, refuse, error));
+  EXPECT_THAT(error, HasSubstr("empty: broken"));
+}
+
+// The choice the dialog and the tool store is the one the saver reads.
+TEST_F(DocumentChoiceTest, TheChoiceIsStoredAsText) {
+  test::MemorySettingsStore store;
+  SaverSettings settings(store, kSettingsKeyPath);
+  EXPECT_EQ(settings.Documents(), DocumentChoice{});
+  settings.WriteDocuments(Folder(true));
+  EXPECT_EQ(store.values.at({kSettingsKeyPath, kValueDocument}).type, SettingType::String);
+  EXPECT_EQ(SaverSettings(store, kSettingsKeyPath).Documents(), Folder(true));
+}
+
+}  // namespace
+}  // namespace lumi
