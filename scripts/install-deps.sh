@@ -9,13 +9,15 @@ packages=(
   clang libclang-rt-14-dev lld
   zlib1g-dev nlohmann-json3-dev libstb-dev
   libsdl2-dev libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri libx11-dev libdbus-1-dev dbus-daemon dbus-bin
-  xvfb xdotool x11-apps imagemagick
+  xvfb xdotool x11-apps imagemagick fonts-dejavu-core
   libturbojpeg0-dev libmpg123-dev
   lame sox alsa-utils python-pygame-doc
   libgtest-dev libgmock-dev libbenchmark-dev libsquish-dev nsis-common
   libgtk-3-dev desktop-file-utils xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils
   at-spi2-core python3-pyatspi
   libassimp-dev assimp-testmodels
+  # The package's check, and the daemon the saver runs under.
+  lintian xscreensaver xscreensaver-data
 )
 windows_packages=(
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
