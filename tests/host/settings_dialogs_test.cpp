@@ -76,13 +76,13 @@ class SettingsDialogs : public ::testing::Test {
 
 TEST_F(SettingsDialogs, OkKeepsTheChosenPositionAndEscapeDropsIt) {
   EXPECT_THAT(Drive("fit-ok"), HasSubstr("exit: 0"));
-  EXPECT_THAT(Settings(), MatchesRegex("(.|\n)*\"PicPos\" +dword +1 +stored(.|\n)*"));
+  EXPECT_THAT(Settings(), MatchesRegex("(.|\n)*\"PicPos\" +dword +1 \\(fit\\) +stored(.|\n)*"));
   // What the dialog stored is what render draws with.
   EXPECT_THAT(test::Capture(Env() + LUMI_BINARY_DIR "/tools/lumisave-tool render " LUMI_SAMPLE_DOCUMENT
                             " --size 32x32 -o " + (folder_ / "frame.png").string() + " 2>&1"),
               HasSubstr("picture position fit, as stored in"));
   EXPECT_THAT(Drive("stretch-escape"), HasSubstr("exit: 0"));
-  EXPECT_THAT(Settings(), MatchesRegex("(.|\n)*\"PicPos\" +dword +1 +stored(.|\n)*"));
+  EXPECT_THAT(Settings(), MatchesRegex("(.|\n)*\"PicPos\" +dword +1 \\(fit\\) +stored(.|\n)*"));
 }
 
 TEST_F(SettingsDialogs, DisplaySettingsShowTheSoftwareRendererAndStoreAMode) {
