@@ -18,7 +18,9 @@ void DescribeDocument(Archive& ar, Document& document) {
 }  // namespace
 
 Document LoadDocument(std::span<const uint8_t> bytes) {
-  if (!StartsWithDocumentSignature(bytes)) throw InputError(kNotADocument);
+  if (!StartsWithDocumentSignature(bytes)) {
+    throw InputError(std::string("document field signature at offset 0: ") + kNotADocument);
+  }
   Document document;
   document.signature.clear();
   BinaryReader reader(bytes, &document.stored_versions);

@@ -192,7 +192,7 @@ TEST(DocumentRecord, AnyRootNameAndSignatureLoadAndTrailingBytesAreCounted) {
   EXPECT_THAT([&] { LoadDocument(padded); },
               ::testing::ThrowsMessage<InputError>(::testing::HasSubstr("followed by 70000 bytes that belong to no record")));
   EXPECT_THAT([] { LoadDocument(std::vector<uint8_t>(100000, 0)); },
-              ::testing::ThrowsMessage<InputError>(::testing::StartsWith("not a lumisave document")));
+              ::testing::ThrowsMessage<InputError>(::testing::HasSubstr("offset 0: not a lumisave document")));
 }
 
 TEST(DocumentRecord, UnknownBackdropClassStopsTheLoad) {
