@@ -266,8 +266,8 @@ void DS_2D_Light::RenderObjects(const RenderList& objects, int& passes) {
   }
   if (view != nullptr) view->SetParallax({});
   // A counted reader that did not draw (disabled meanwhile) would leave the
-  // frame in the chain.
-  FinishOffscreen();
+  // frame in the chain. A variant's own pass is left for its DrawBorders.
+  if (!NeedsOffscreen()) FinishOffscreen();
 }
 
 // The effect chain.
