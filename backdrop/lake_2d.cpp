@@ -75,7 +75,9 @@ uint32_t FakeLake2D::ReflectionSide() const {
 void FakeLake2D::WriteLake() {
   surface_.Write(SurfaceVertices());
   const auto w = static_cast<float>(PictureWidth()), h = static_cast<float>(PictureHeight());
-  const float horizon = h * (1 - lake_height.scaled());
+  const float c = lake_height.scaled(), horizon = h * (1 - c);
+  const VertexPT land[4] = {{0, horizon, 0, 0, 1 - c}, {0, 0, 0, 0, 0}, {w, horizon, 0, 1, 1 - c}, {w, 0, 0, 1, 0}};
+  land_.Write(land);
   const float top = horizon - static_cast<float>(feather_height.value);
   const uint32_t rgb = haze_colour.value;
   const auto colour = [&](uint32_t alpha) { return Argb(alpha, rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); };
@@ -115,6 +117,9 @@ void FakeLake2D::Load() {
     surface_.primitiveType = PrimitiveType::TriangleList;
     surface_.primitiveCount = 2;
     surface_.CreateVertices(*device, 6);
+    land_.primitiveType = PrimitiveType::TriangleStrip;
+    land_.primitiveCount = 2;
+    land_.CreateVertices(*device, 4);
     for (DS_SimpleMesh<VertexPC>* quad : {&haze_, &feather_}) {
       quad->primitiveType = PrimitiveType::TriangleStrip;
       quad->primitiveCount = 2;
@@ -152,7 +157,9 @@ void FakeLake2D::DrawPicture(bool keep) {
   SceneView* view = CurrentSceneView();
   if (device == nullptr || view == nullptr) return;
   device->Clear(kClearZBuffer, 0, 1, 0);
-  DS_2D_Light::DrawPicture(keep);
+  // The lake covers the picture below the horizon: only the land above it
+  // is drawn.
+  DrawPictureTexture(PictureTexture(), keep, &land_);
   if (!surface_.vertexBuffer || !haze_.vertexBuffer || !feather_.vertexBuffer || PictureWidth() == 0) return;
   SetTransforms(*device, *view, surface_.matrix);
   device->SetPixelProgram(nullptr);

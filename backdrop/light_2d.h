@@ -86,9 +86,9 @@ class DS_2D_Light : public DS_ABRender, public DS_IOF_Item {
   // What the next reader of the picture is handed: a variant that ends the
   // chain itself hands on the finished scene.
   void SetBackground(std::shared_ptr<Texture> texture) { background_ = std::move(texture); }
-  // `texture` over the picture quad through the fixed stages; the target is
-  // cleared first unless keep is set.
-  void DrawPictureTexture(const std::shared_ptr<Texture>& texture, bool keep);
+  // `texture` over the picture quad (or `part` of it, in picture pixels)
+  // through the fixed stages; the target is cleared first unless keep is set.
+  void DrawPictureTexture(const std::shared_ptr<Texture>& texture, bool keep, const DS_Frame* part = nullptr);
   // View and projection of the placement, and the world of `matrix`.
   void SetTransforms(GraphicsDevice& device, SceneView& view, const Matrix& matrix);
 

@@ -140,6 +140,7 @@ class FakeLake2D : public DS_2D_Light {
   void DrawHaze(GraphicsDevice& device, const DS_SimpleMesh<VertexPC>& quad);
 
   DS_SimpleMesh<VertexPT2> surface_;
+  DS_SimpleMesh<VertexPT> land_;  // the picture above the horizon
   DS_SimpleMesh<VertexPC> haze_, feather_;
   std::shared_ptr<Texture> bump_texture_, reflection_;
   std::array<float, 4> bump_rotation_{0.04f, 0, 0, 0.04f};

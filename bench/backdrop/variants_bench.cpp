@@ -10,6 +10,7 @@
 #include <chrono>
 
 #include "archive/file_io.h"
+#include "backdrop/light_2d.h"
 #include "backdrop/ripple_grid.h"
 #include "backdrop/slide_player.h"
 #include "bench/bench_gl_context.h"
@@ -91,7 +92,7 @@ void BM_VariantFrameAgainstPlain(benchmark::State& state) {
   state.counters["plain_ms"] = plain_ms / n;
   state.counters["ratio"] = variant_ms / plain_ms;
 }
-BENCHMARK(BM_VariantFrameAgainstPlain)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_VariantFrameAgainstPlain)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace lumi
