@@ -56,8 +56,15 @@ void FakeUndervater::UpdateCamera(float time) {
 void FakeUndervater::DrawBorders(bool keep) {
   // Without a chain the scene went straight to the screen, undistorted.
   if (std::shared_ptr<Texture> scene = EndOffscreen(false)) {
-    SetBackground(std::move(scene));
-    underwater.Draw(*this);
+    // A record naming a program without the effect's technique would leave
+    // the screen empty: the scene is then shown as it is.
+    const std::shared_ptr<Effect>& program = underwater.Program();
+    if (program && program->SetTechnique(underwater.UsesBackground() ? "MainFX" : "Main")) {
+      SetBackground(std::move(scene));
+      underwater.Draw(*this);
+    } else {
+      DrawPictureTexture(scene, true);
+    }
   }
   DS_2D_Light::DrawBorders(keep);
 }

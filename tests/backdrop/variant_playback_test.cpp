@@ -84,6 +84,18 @@ TEST(UnderwaterBackdrop, WithoutEffectsTheSceneStillPassesTheChainAndIsDrawnDist
   EXPECT_EQ(areas, (std::vector<PlacedRect>{{0, 0, 1920, 1200}}));
 }
 
+TEST(UnderwaterBackdrop, AProgramWithoutTheEffectsTechniqueShowsTheSceneAsItIs) {
+  auto underwater = std::make_shared<FakeUndervater>();
+  underwater->underwater.program.key = fx::CommonResource(105);  // the waterfall's
+  Recorded frame(underwater);
+  const auto onto_screen = std::ranges::find_if(frame.device.Draws() | std::views::reverse, [&](const RecordedDraw& d) {
+    return d.state.textures[0].get() == frame.chain[0];
+  });
+  ASSERT_NE(onto_screen, (frame.device.Draws() | std::views::reverse).end());
+  EXPECT_EQ(onto_screen->renderTarget, frame.device.GetBackBuffer());
+  EXPECT_EQ(onto_screen->state.pixelProgram, nullptr);
+}
+
 TEST(FlameBackdrop, WithoutShimmerTheFireDrawsWithoutTheChain) {
   auto flame = std::make_shared<DS_FlameLight>();
   flame->shimmer_on.Set(0);
