@@ -1,7 +1,7 @@
 // Draws the pictures of the backdrop-variant sample: a reef under water, a
 // hearth with a pile of logs low in the frame, a city skyline at night,
-// mountains over a lake shore and a pond seen from above, written as OUTDIR/NAME.png, and the lake's
-// ripples as a signed bump map, OUTDIR/lake_bump.dds (V8U8).
+// mountains over a lake shore and a pond seen from above, written as
+// OUTDIR/NAME.png.
 //
 //   make_variant_pictures OUTDIR
 #include <algorithm>
@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "samples/sample_pictures.h"
 
@@ -118,48 +117,6 @@ Rgba Pond(float x, float y) {
   return c;
 }
 
-// Ripples: a sum of waves as heights, their slopes as signed U and V bytes,
-// the slopes flattened towards the top row (the horizon).
-bool WriteLakeBump(const std::string& path) {
-  constexpr uint32_t kSide = 256;
-  std::vector<std::uint8_t> bytes(128 + kSide * kSide * 2, 0);
-  const auto put = [&](size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-  };
-  std::copy_n("DDS ", 4, bytes.begin());
-  put(4, 124);
-  put(8, 0x1 | 0x2 | 0x4 | 0x1000);  // caps, height, width, pixel format
-  put(12, kSide);
-  put(16, kSide);
-  put(76, 32);
-  put(80, 0x80000);  // signed offsets
-  put(88, 16);
-  put(92, 0xFF);
-  put(96, 0xFF00);
-  put(108, 0x1000);
-  const auto height = [](float u, float v) {
-    constexpr float kTau = 6.2831853f;
-    return std::sin((u * 3 + v * 11) * kTau) + 0.6f * std::sin((u * 13 - v * 7) * kTau) +
-           0.4f * std::sin((u * 23 + v * 29) * kTau + 1.3f) + 0.3f * std::sin((v * 41 - u * 5) * kTau);
-  };
-  for (uint32_t j = 0; j < kSide; ++j) {
-    for (uint32_t i = 0; i < kSide; ++i) {
-      const float u = (i + 0.5f) / kSide, v = (j + 0.5f) / kSide, e = 1.0f / kSide;
-      // Slopes over their largest possible value, about 135.
-      const float scale = (0.3f + 0.7f * v) / (2 * e * 135);
-      const float du = (height(u + e, v) - height(u - e, v)) * scale;
-      const float dv = (height(u, v + e) - height(u, v - e)) * scale;
-      std::uint8_t* p = &bytes[128 + (size_t{j} * kSide + i) * 2];
-      p[0] = static_cast<std::uint8_t>(static_cast<std::int8_t>(std::clamp(du * 127, -127.0f, 127.0f)));
-      p[1] = static_cast<std::uint8_t>(static_cast<std::int8_t>(std::clamp(dv * 127, -127.0f, 127.0f)));
-    }
-  }
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -173,7 +130,7 @@ int main(int argc, char** argv) {
                   lumi::sample::Write(dir + "/hearth.png", kW, kH, Hearth) &&
                   lumi::sample::Write(dir + "/city.png", kW, kH, City) &&
                   lumi::sample::Write(dir + "/mountains.png", kW, kH, Mountains) &&
-                  lumi::sample::Write(dir + "/pond.png", kW, kH, Pond) && WriteLakeBump(dir + "/lake_bump.dds");
+                  lumi::sample::Write(dir + "/pond.png", kW, kH, Pond);
   if (!ok) {
     std::fprintf(stderr, "make_variant_pictures: could not write the pictures into %s\n", dir.c_str());
     return 1;
