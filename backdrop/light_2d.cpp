@@ -230,19 +230,20 @@ void DS_2D_Light::DrawBorders(bool keep) {
   view->DrawBorderBars(*device);
 }
 
-void DS_2D_Light::DrawPictureTexture(const std::shared_ptr<Texture>& texture, bool keep) {
+void DS_2D_Light::DrawPictureTexture(const std::shared_ptr<Texture>& texture, bool keep, const DS_Frame* part) {
   GraphicsDevice* device = CurrentDevice();
   SceneView* view = CurrentSceneView();
   if (device == nullptr || view == nullptr) return;
   view->SetParallax({});
   SetTransforms(*device, *view, quad_.matrix);
   if (!keep) device->Clear(kClearTarget | kClearZBuffer, 0x00000000, 1, 0);
-  if (!quad_.vertexBuffer || picture_width_ == 0 || picture_height_ == 0) return;
+  const DS_Frame& drawn = part != nullptr ? *part : quad_;
+  if (!drawn.vertexBuffer || picture_width_ == 0 || picture_height_ == 0) return;
   device->SetPixelProgram(nullptr);
   device->SetTexture(0, texture);
   device->SetVertexFormat(VertexFormat::PT);
-  device->SetStreamSource(quad_.vertexBuffer);
-  device->DrawPrimitive(quad_.primitiveType, 0, quad_.primitiveCount);
+  device->SetStreamSource(drawn.vertexBuffer);
+  device->DrawPrimitive(drawn.primitiveType, 0, drawn.primitiveCount);
 }
 
 void DS_2D_Light::DrawPicture(bool keep) { DrawPictureTexture(picture_texture_, keep); }
@@ -266,8 +267,8 @@ void DS_2D_Light::RenderObjects(const RenderList& objects, int& passes) {
   }
   if (view != nullptr) view->SetParallax({});
   // A counted reader that did not draw (disabled meanwhile) would leave the
-  // frame in the chain.
-  FinishOffscreen();
+  // frame in the chain. A variant's own pass is left for its DrawBorders.
+  if (!NeedsOffscreen()) FinishOffscreen();
 }
 
 // The effect chain.

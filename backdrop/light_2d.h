@@ -83,6 +83,14 @@ class DS_2D_Light : public DS_ABRender, public DS_IOF_Item {
  protected:
   // Keeps the picture and writes the quad's positions from its size.
   void SetPicture(const SlidePicture& found);
+  // What the next reader of the picture is handed: a variant that ends the
+  // chain itself hands on the finished scene.
+  void SetBackground(std::shared_ptr<Texture> texture) { background_ = std::move(texture); }
+  // `texture` over the picture quad (or `part` of it, in picture pixels)
+  // through the fixed stages; the target is cleared first unless keep is set.
+  void DrawPictureTexture(const std::shared_ptr<Texture>& texture, bool keep, const DS_Frame* part = nullptr);
+  // View and projection of the placement, and the world of `matrix`.
+  void SetTransforms(GraphicsDevice& device, SceneView& view, const Matrix& matrix);
 
  private:
   void LoadPictureTexture();
@@ -90,9 +98,6 @@ class DS_2D_Light : public DS_ABRender, public DS_IOF_Item {
   // Places the picture into the current quad with the mode in force.
   void Place();
   void UpdateMetrics();
-  // View and projection of the placement, and the world of `matrix`.
-  void SetTransforms(GraphicsDevice& device, SceneView& view, const Matrix& matrix);
-  void DrawPictureTexture(const std::shared_ptr<Texture>& texture, bool keep);
   void DrawMeshes(const MeshList& list, bool twoSided);
   void DrawSprites(const ParticleGeomArray& sprites, uint32_t first, uint32_t count);
 

@@ -45,6 +45,7 @@ DeviceStateBlock DeviceStateBlock::Defaults() {
     st[Index(StageState::BumpEnvMat01)] = FloatBits(0);
     st[Index(StageState::BumpEnvMat10)] = FloatBits(0);
     st[Index(StageState::BumpEnvMat11)] = FloatBits(0);
+    st[Index(StageState::TexCoordIndex)] = i;
   }
   for (auto& sampler : s.sampler) {
     sampler[Index(SamplerState::AddressU)] = static_cast<uint32_t>(TextureAddress::Wrap);

@@ -15,7 +15,8 @@ namespace lumi {
 // keep a copy in system memory and come back by themselves.
 enum class Pool { Default, Managed };
 
-enum class TextureFormat { A8R8G8B8, X8R8G8B8, V8U8, DXT1, DXT3, DXT5 };
+// V8U8 and V16U16 hold signed offsets, U in the low half.
+enum class TextureFormat { A8R8G8B8, X8R8G8B8, V8U8, DXT1, DXT3, DXT5, V16U16 };
 
 bool IsCompressed(TextureFormat format);
 // Bytes of one row of blocks (compressed) or pixels, and the row count.
@@ -61,7 +62,10 @@ enum class Cull : uint32_t { LUMI_CULL_TABLE(LUMI_ENUMERATOR_VALUE) };
 enum class CompareFunc : uint32_t { LUMI_COMPARE_TABLE(LUMI_ENUMERATOR_VALUE) };
 
 // BumpEnvMat00 to 11: the 2 x 2 matrix applied to a signed (du, dv) bump
-// sample; stored as float bits like every other state word.
+// sample; stored as float bits like every other state word. TexCoordIndex:
+// the vertex's texture coordinate set the stage reads (kTexCoordSet), or
+// kTexCoordCameraPosition for coordinates made from the camera-space
+// position by the stage's texture transform.
 enum class StageState { LUMI_STAGE_STATE_TABLE(LUMI_STATE_ENUMERATOR) Count };
 
 // BumpEnvMap perturbs the next stage's texture coordinates by this stage's
@@ -69,6 +73,9 @@ enum class StageState { LUMI_STAGE_STATE_TABLE(LUMI_STATE_ENUMERATOR) Count };
 enum class TextureOp : uint32_t { LUMI_TEXTURE_OP_TABLE(LUMI_ENUMERATOR_VALUE) };
 
 enum class TextureArg : uint32_t { LUMI_TEXTURE_ARG_TABLE(LUMI_ENUMERATOR_VALUE) };
+
+constexpr uint32_t kTexCoordSet1 = 1;
+constexpr uint32_t kTexCoordCameraPosition = 0x20000;
 
 enum class SamplerState { LUMI_SAMPLER_STATE_TABLE(LUMI_STATE_ENUMERATOR) Count };
 

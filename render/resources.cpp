@@ -13,6 +13,7 @@ uint32_t RowPitch(TextureFormat format, uint32_t width) {
   switch (format) {
     case TextureFormat::A8R8G8B8:
     case TextureFormat::X8R8G8B8:
+    case TextureFormat::V16U16:
       return width * 4;
     case TextureFormat::V8U8:
       return width * 2;
@@ -43,6 +44,8 @@ const char* FormatName(TextureFormat format) {
       return "DXT3";
     case TextureFormat::DXT5:
       return "DXT5";
+    case TextureFormat::V16U16:
+      return "V16U16";
   }
   return "?";
 }

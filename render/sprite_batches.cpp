@@ -2,14 +2,16 @@
 
 namespace lumi {
 
-bool SpriteBatches::Resize(GraphicsDevice& device, size_t count) {
-  if (count == count_ && !batches_.empty()) return true;
-  const size_t needed = (count + kQuadsPerBatch - 1) / kQuadsPerBatch;
+bool SpriteBatches::Resize(GraphicsDevice& device, size_t count, uint32_t per_batch) {
+  per_batch = std::clamp<uint32_t>(per_batch, 1, kQuadsPerBatch);
+  if (count == count_ && per_batch == per_batch_ && !batches_.empty()) return true;
+  per_batch_ = per_batch;
+  const size_t needed = (count + per_batch - 1) / per_batch;
   batches_.resize(needed);
   count_ = 0;
   size_t left = count;
   for (ParticleGeomArray& batch : batches_) {
-    const auto quads = static_cast<uint32_t>(std::min<size_t>(left, kQuadsPerBatch));
+    const auto quads = static_cast<uint32_t>(std::min<size_t>(left, per_batch));
     if (!batch.CreateSprites(device, quads)) {
       batches_.clear();
       return false;

@@ -16,9 +16,9 @@ class SpriteBatches {
  public:
   static constexpr uint32_t kQuadsPerBatch = 16384;
 
-  // Buffers for `count` sprites; kept while the count stays. False when a
-  // buffer could not be made (nothing is drawn then).
-  bool Resize(GraphicsDevice& device, size_t count);
+  // Buffers for `count` sprites, `per_batch` in each; kept while both stay.
+  // False when a buffer could not be made (nothing is drawn then).
+  bool Resize(GraphicsDevice& device, size_t count, uint32_t per_batch = kQuadsPerBatch);
   size_t Count() const { return count_; }
   void SetTexture(const std::shared_ptr<Texture>& texture);
 
@@ -58,6 +58,7 @@ class SpriteBatches {
  private:
   std::vector<ParticleGeomArray> batches_;
   size_t count_ = 0;
+  uint32_t per_batch_ = kQuadsPerBatch;
 };
 
 }  // namespace lumi

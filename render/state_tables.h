@@ -111,7 +111,8 @@
   S(BumpEnvMat00, Unset)          \
   S(BumpEnvMat01, Unset)          \
   S(BumpEnvMat10, Unset)          \
-  S(BumpEnvMat11, Unset)
+  S(BumpEnvMat11, Unset)          \
+  S(TexCoordIndex, Unset)
 
 // Samplers are set by effect programs through their own "key=value" syntax.
 #define LUMI_SAMPLER_STATE_TABLE(S) \

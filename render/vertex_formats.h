@@ -7,11 +7,17 @@
 
 namespace lumi {
 
-enum class VertexFormat { PT, PCT, PNT, PC, ScreenPC, ScreenPCT };
+enum class VertexFormat { PT, PCT, PNT, PC, ScreenPC, ScreenPCT, PT2 };
 
 struct VertexPT {
   float x, y, z;
   float u, v;
+};
+
+// Two texture coordinate sets, for stages that read different ones.
+struct VertexPT2 {
+  float x, y, z;
+  float u0, v0, u1, v1;
 };
 
 struct VertexPCT {
@@ -43,7 +49,7 @@ struct VertexScreenPCT {
 };
 
 static_assert(sizeof(VertexPT) == 20 && sizeof(VertexPCT) == 24 && sizeof(VertexPNT) == 32 && sizeof(VertexPC) == 16 &&
-              sizeof(VertexScreenPC) == 20 && sizeof(VertexScreenPCT) == 28);
+              sizeof(VertexScreenPC) == 20 && sizeof(VertexScreenPCT) == 28 && sizeof(VertexPT2) == 28);
 
 // Where each attribute sits in a vertex of the format; -1 when absent.
 struct VertexLayout {
@@ -53,6 +59,7 @@ struct VertexLayout {
   int normalOffset;
   int texCoordOffset;
   bool pretransformed;
+  int texCoord1Offset = -1;  // the second set; without it set 1 is set 0
 };
 
 constexpr VertexLayout LayoutOf(VertexFormat format) {
@@ -69,6 +76,8 @@ constexpr VertexLayout LayoutOf(VertexFormat format) {
       return {20, 4, 16, -1, -1, true};
     case VertexFormat::ScreenPCT:
       return {28, 4, 16, -1, 20, true};
+    case VertexFormat::PT2:
+      return {28, 3, -1, -1, 12, false, 20};
   }
   return {20, 3, -1, -1, 12, false};
 }

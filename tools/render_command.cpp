@@ -42,7 +42,9 @@ constexpr char kUsageText[] =
     "  --frames N              without --times: frames to draw before saving\n"
     "                          (default 1)\n"
     "  --lose-device-every N   lose the graphics device every N frames and restore\n"
-    "                          it, as a screen saver sees after a display change\n";
+    "                          it, as a screen saver sees after a display change\n"
+    "  --draw-every-frame      with --times, draw every frame, not only the saved\n"
+    "                          ones, for scenes that move on with each frame drawn\n";
 
 // "t000012.500.png": fixed width, so names sort by time.
 std::string FrameFileName(double time) {
@@ -74,6 +76,7 @@ int Run(const std::vector<std::string>& raw) {
   const uint32_t slide_index = WholeNumber(args.Option("--slide").value_or("0"), "--slide");
   const uint32_t frames = WholeNumber(args.Option("--frames").value_or("1"), "--frames");
   const uint32_t lose_every = WholeNumber(args.Option("--lose-device-every").value_or("0"), "--lose-device-every");
+  const bool every_frame_asked = args.Flag("--draw-every-frame");
   const auto files = args.Positional();
   if (files.size() != 1) throw UsageError{"expected one FILE"};
   if (!output && !times_text) throw UsageError{"-o OUT.png or --times is required"};
@@ -83,7 +86,7 @@ int Run(const std::vector<std::string>& raw) {
   if (frames == 0) throw UsageError{"--frames must be at least 1"};
   const double step = step_text ? ParseNumber(*step_text, "--step") : 1.0 / 60.0;
   // Without times, the frames asked for are all drawn and the last is saved.
-  const bool draw_every_frame = !times_text;
+  const bool draw_every_frame = !times_text || every_frame_asked;
   std::vector<double> times = times_text ? ParseNumberList(*times_text, "--times entry")
                                          : std::vector<double>{static_cast<double>(frames - 1) * step};
   std::optional<FrameSchedule> schedule;

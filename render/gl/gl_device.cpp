@@ -58,6 +58,7 @@ bool GlDevice::Initialise(uint32_t width, uint32_t height, std::string& error) {
   gl_.VertexAttrib4f(1, 1, 1, 1, 1);
   gl_.VertexAttrib4f(2, 0, 0, 0, 0);
   gl_.VertexAttrib4f(3, 0, 0, 1, 0);
+  gl_.VertexAttrib4f(4, 0, 0, 0, 0);
   for (size_t variant = 0; variant < fixedVertexShaders_.size(); ++variant) {
     std::string log;
     fixedVertexShaders_[variant] =
@@ -222,7 +223,9 @@ bool GlDevice::CopySurface(Texture& source, Texture& destination) {
   if (!destination.IsRenderTarget()) return Fail("CopySurface: the destination must be a render target");
   std::shared_ptr<Texture> decoded;
   GLuint sourceId = from.Id();
-  if (source.Format() == TextureFormat::V8U8) return Fail("CopySurface: cannot copy from V8U8");
+  if (source.Format() == TextureFormat::V8U8 || source.Format() == TextureFormat::V16U16) {
+    return Fail("CopySurface: cannot copy from signed offsets");
+  }
   if (IsCompressed(source.Format())) {
     // Blits cannot read compressed storage: go through decoded pixels.
     const auto& blocks = source.LevelData(0);

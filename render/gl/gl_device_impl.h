@@ -134,7 +134,8 @@ class GlPixelProgram : public PixelProgram {
 
 // The GLSL texts standing in for fixed-function vertex and pixel work.
 std::string FixedVertexShaderSource(VertexVariant variant);
-// key packs the texture-stage operations and the alpha test; see Draw.
+// key packs the texture-stage operations, the alpha test and the stages'
+// coordinate sets; see FixedFunctionKey.
 std::string FixedFragmentShaderSource(uint64_t key);
 std::string PixelProgramFragmentSource(const PixelProgramSource& source);
 std::string PixelProgramVertexSource(const PixelProgramSource& source);

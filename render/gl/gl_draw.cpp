@@ -96,6 +96,9 @@ uint64_t GlDevice::FixedFunctionKey() const {
   if (GetRenderState(RenderState::AlphaTestEnable)) {
     key |= uint64_t{GetRenderState(RenderState::AlphaFunc) & 15} << 30;
   }
+  for (uint32_t stage = 0; stage < kMaxTextureStages; ++stage) {
+    key |= uint64_t{(state_.stage[stage][Index(StageState::TexCoordIndex)] & kTexCoordSet1) != 0} << (34 + stage);
+  }
   return key;
 }
 
@@ -397,6 +400,7 @@ void GlDevice::ApplyVertexStream() {
   attribute(1, layout.colorOffset, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE);
   attribute(2, layout.texCoordOffset, 2, GL_FLOAT, GL_FALSE);
   attribute(3, layout.normalOffset, 3, GL_FLOAT, GL_FALSE);
+  attribute(4, layout.texCoord1Offset >= 0 ? layout.texCoord1Offset : layout.texCoordOffset, 2, GL_FLOAT, GL_FALSE);
 }
 
 bool GlDevice::PrepareDraw(const char* operation) {

@@ -18,6 +18,8 @@ GlFormat UncompressedFormat(TextureFormat format) {
   switch (format) {
     case TextureFormat::V8U8:
       return {GL_RG8_SNORM, GL_RG, GL_BYTE};
+    case TextureFormat::V16U16:
+      return {GL_RG16_SNORM, GL_RG, GL_SHORT};
     // Decoded DXT levels arrive as R, G, B, A bytes.
     case TextureFormat::DXT1:
     case TextureFormat::DXT3:

@@ -9,11 +9,13 @@ layout(location = 0) in vec4 inPosition;
 layout(location = 1) in vec4 inColor;
 layout(location = 2) in vec2 inTexCoord;
 layout(location = 3) in vec3 inNormal;
+layout(location = 4) in vec2 inTexCoord1;
 uniform mat4 lumi_WorldViewProj;
 uniform mat4 lumi_World;
 uniform vec2 lumi_TargetSize;
 out vec4 vColor;
 out vec2 vTexCoord;
+out vec2 vTexCoord1;
 // Clip coordinates with depth in [0, w] and y up, as the scene computes
 // them, into GL's: depth in [-w, w], and rows stored top first.
 void lumi_SetPosition(vec4 clip) {
@@ -108,16 +110,18 @@ std::string FixedVertexShaderSource(VertexVariant variant) {
     text += "  lumi_SetPosition(vec4(inPosition.xyz, 1.0) * lumi_WorldViewProj);\n";
   }
   text += variant == VertexVariant::Lit ? "  vColor = lumi_Light(inNormal);\n" : "  vColor = inColor;\n";
-  text += "  vTexCoord = inTexCoord;\n}\n";
+  text += "  vTexCoord = inTexCoord;\n  vTexCoord1 = inTexCoord1;\n}\n";
   return text;
 }
 
 // Key layout: 15 bits per stage (colour op 3, args 2 + 2, alpha op 3,
-// args 2 + 2, texture bound 1), then the alpha-test function in 4 bits.
+// args 2 + 2, texture bound 1), then the alpha-test function in 4 bits,
+// then one bit per stage for the coordinate set it reads.
 std::string FixedFragmentShaderSource(uint64_t key) {
   std::string text = R"(#version 330 core
 in vec4 vColor;
 in vec2 vTexCoord;
+in vec2 vTexCoord1;
 out vec4 fragColor;
 uniform sampler2D lumi_Texture0;
 uniform sampler2D lumi_Texture1;
@@ -127,7 +131,7 @@ uniform float lumi_AlphaRef;
 void main() {
   vec4 diffuse = vColor;
   vec4 current = diffuse;
-  vec2 coord = vTexCoord;
+  vec2 bump = vec2(0.0);
 )";
   for (int stage = 0; stage < kMaxTextureStages; ++stage) {
     const uint32_t bits = static_cast<uint32_t>(key >> (15 * stage)) & 0x7fff;
@@ -136,7 +140,9 @@ void main() {
     const bool textured = (bits >> 14) & 1;
     if (colorOp == kDisable) break;
     const std::string n = std::to_string(stage);
+    const bool second_set = (key >> (34 + stage)) & 1;
     text += "  {\n    vec4 previous = current;\n";
+    text += std::string("    vec2 coord = ") + (second_set ? "vTexCoord1" : "vTexCoord") + " + bump;\n";
     if (textured) text += "    vec4 tex = texture(lumi_Texture" + n + ", coord);\n";
     // A stage without a texture passes on what it got wherever its
     // operation would read the texture, so untextured drawing shows the
@@ -146,7 +152,8 @@ void main() {
              ((op == kModulate || op == kAdd) && (arg1 == 2 || arg2 == 2)) || op == kBump;
     };
     if (colorOp == kBump) {
-      if (textured) text += "    coord = vTexCoord + tex.rg * lumi_BumpMatrix;\n";
+      // The signed sample moves the next stage's lookup.
+      if (textured) text += "    bump = tex.rg * lumi_BumpMatrix;\n";
     } else if (textured || !readsTexture(colorOp, colorArg1, colorArg2)) {
       text +=
           "    current.rgb = " + Operation(colorOp, Argument(colorArg1, "tex"), Argument(colorArg2, "tex"), ".rgb") +

@@ -54,4 +54,12 @@ inline Difference Compare(const RgbaImage& a, const RgbaImage& b, uint32_t left,
   return d;
 }
 
+// The rows [top, bottom) of a frame.
+inline RgbaImage Rows(const RgbaImage& image, uint32_t top, uint32_t bottom) {
+  RgbaImage part{image.width, bottom - top, {}};
+  part.pixels.assign(image.pixels.begin() + size_t{top} * image.width * 4,
+                     image.pixels.begin() + size_t{bottom} * image.width * 4);
+  return part;
+}
+
 }  // namespace lumi::test

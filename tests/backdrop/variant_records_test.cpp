@@ -1,7 +1,6 @@
 // The records of the backdrop variants: each variant's own fields, then the
 // plain backdrop's record, and the conversions of their older versions.
 #include "backdrop/variants.h"
-#include "scene/notices.h"
 #include "tests/effects/effect_bytes.h"
 
 namespace lumi {
@@ -225,28 +224,6 @@ TEST(GlassBallBackdropRecord, VersionOneSpeedIsMappedOntoTodaysScale) {
   EXPECT_EQ(ball->speed.value, 73u);
   EXPECT_EQ(ball->top_colour.value, 0x00112233u);
   ExpectPlainBackdrop(*ball);
-}
-
-}  // namespace
-}  // namespace lumi
-
-namespace lumi {
-namespace {
-
-TEST(UnbuiltVariants, DrawAsThePlainBackdropWithOneNoticePerClass) {
-  auto count = [](const std::string& text) {
-    size_t n = 0;
-    for (const std::string& notice : Notices()) n += notice == text ? 1 : 0;
-    return n;
-  };
-  DS_GlassBallLight first, second;
-  first.Load();
-  second.Load();
-  first.Load();
-  EXPECT_EQ(count("DS_GlassBallLight draws as the plain backdrop"), 1u);
-  FakeLake2D lake;
-  lake.Load();
-  EXPECT_EQ(count("FakeLake2D draws as the plain backdrop"), 1u);
 }
 
 }  // namespace

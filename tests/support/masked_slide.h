@@ -44,9 +44,11 @@ inline const ResourceKey kSlidePicture{u"C:\\pictures\\photo.jpg", 4321};
 inline const GUID kMaskBrush{0x5A1E0002, 0, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 2}};
 
 // One slide of `photo` (a file of samples/demo/), shown for `showing`
-// seconds, with `effect` (none for the plain picture) over the mask.
+// seconds, with `effect` (none for the plain picture) over the mask, drawn
+// by `backdrop` (the plain one by default).
 inline std::unique_ptr<Document> MaskedSlide(const std::string& photo, Painted painted,
-                                             std::unique_ptr<DS_FX_Constructor> effect, float showing = 100) {
+                                             std::unique_ptr<DS_FX_Constructor> effect, float showing = 100,
+                                             std::shared_ptr<DS_2D_Light> backdrop = nullptr) {
   const ResourceKey& picture = kSlidePicture;
   auto document = std::make_unique<Document>();
   DS_ResBlob blob{0, u"", {picture.name, ReadFileBytes(LUMI_SOURCE_DIR "/samples/demo/" + photo)}};
@@ -55,7 +57,7 @@ inline std::unique_ptr<Document> MaskedSlide(const std::string& photo, Painted p
   auto slide = std::make_shared<DS_SlideContainer>();
   slide->fade_in.value = slide->fade_out.value = 0;
   slide->showing.value = showing;
-  auto backdrop = std::make_shared<DS_2D_Light>();
+  if (!backdrop) backdrop = std::make_shared<DS_2D_Light>();
   backdrop->picture.key = picture;
   slide->backdrop = backdrop;
   if (effect) {

@@ -96,19 +96,34 @@ function(lumi_builtin_picture_entries entries_var directory)
   set(${entries_var} ${entries} PARENT_SCOPE)
 endfunction()
 
-# Packs into <target> the stand-ins of the shared resource module that the
-# water effects fall back on, drawn at build time: the bump map (89) and the
-# waterfall's noise map (62). Lookups serve them after the module file and
-# the document's own copy.
-function(lumi_embed_water_stand_ins target)
-  set(directory ${CMAKE_CURRENT_BINARY_DIR}/${target}_water_maps)
-  set(maps ${directory}/bump_map.png ${directory}/noise_map.png)
-  add_custom_command(OUTPUT ${maps}
+# Packs into <target> the stand-ins of the shared resource module, drawn at
+# build time: the water effects' bump map (89) and the waterfall's noise map
+# (62, also the heat shimmer's bump), and the backdrop variants' fire
+# pattern (7), fire noise (8), glyph strip (40), the glass ball's highlights
+# (58, 59), stand (184) and background (5). Lookups serve them after the
+# module file and the document's own copy.
+function(lumi_embed_module_stand_ins target)
+  set(directory ${CMAKE_CURRENT_BINARY_DIR}/${target}_module_maps)
+  set(water ${directory}/bump_map.png ${directory}/noise_map.png)
+  set(backdrop ${directory}/fire_pattern.png ${directory}/fire_noise.png ${directory}/glyph_strip.png
+               ${directory}/ball_highlight_1.png ${directory}/ball_highlight_2.png ${directory}/ball_stand.png
+               ${directory}/ball_background.png)
+  add_custom_command(OUTPUT ${water}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
     COMMAND make_water_maps ${directory}
     DEPENDS make_water_maps
     COMMENT "Drawing the water effects' stand-in maps"
     VERBATIM)
+  add_custom_command(OUTPUT ${backdrop}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
+    COMMAND make_backdrop_maps ${directory}
+    DEPENDS make_backdrop_maps
+    COMMENT "Drawing the backdrop variants' stand-in pictures"
+    VERBATIM)
   lumi_embed_resources(${target} NAME common_res.dll
-    ENTRIES 89 DDS ${directory}/bump_map.png 62 DDS ${directory}/noise_map.png)
+    ENTRIES 89 DDS ${directory}/bump_map.png 62 DDS ${directory}/noise_map.png
+            7 DDS ${directory}/fire_pattern.png 8 DDS ${directory}/fire_noise.png
+            40 DDS ${directory}/glyph_strip.png 58 DDS ${directory}/ball_highlight_1.png
+            59 DDS ${directory}/ball_highlight_2.png 184 DDS ${directory}/ball_stand.png
+            5 DDS ${directory}/ball_background.png)
 endfunction()

@@ -6,7 +6,6 @@
 //
 //   make_water_maps OUTDIR
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -14,54 +13,14 @@
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "stb_image_write.h"
+#include "tiling_noise.h"
 
 namespace {
 
+using lumi::embed::Byte;
+using lumi::embed::Fractal;
+
 constexpr int kSize = 256;
-
-// A lattice value in [0, 1] from a fixed hash, so every build draws the
-// same maps.
-double Lattice(int x, int y, int seed) {
-  uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u +
-               static_cast<uint32_t>(seed) * 2246822519u;
-  h = (h ^ (h >> 13)) * 1274126177u;
-  return static_cast<double>((h ^ (h >> 16)) & 0xFFFF) / 65535.0;
-}
-
-// Smooth value noise over `cells` lattice cells per tile, wrapping at the
-// tile's edges so the map tiles without a seam.
-double TilingNoise(double u, double v, int cells, int seed) {
-  const double x = u * cells, y = v * cells;
-  const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
-  const double fx = x - x0, fy = y - y0;
-  const auto smooth = [](double t) { return t * t * (3 - 2 * t); };
-  const auto at = [&](int i, int j) { return Lattice(((i % cells) + cells) % cells, ((j % cells) + cells) % cells, seed); };
-  const double top = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * smooth(fx);
-  const double bottom = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * smooth(fx);
-  return top + (bottom - top) * smooth(fy);
-}
-
-// Octaves from `cells` upwards, each twice as fine and half as strong;
-// the result spans 0 to 1.
-std::vector<double> Fractal(int cells, int octaves, int seed) {
-  std::vector<double> field(kSize * kSize);
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      double sum = 0, weight = 1;
-      for (int o = 0; o < octaves; ++o) {
-        sum += weight * TilingNoise(static_cast<double>(x) / kSize, static_cast<double>(y) / kSize, cells << o, seed + o);
-        weight *= 0.5;
-      }
-      field[y * kSize + x] = sum;
-    }
-  }
-  const auto [low, high] = std::minmax_element(field.begin(), field.end());
-  const double lo = *low, span = std::max(*high - *low, 1e-9);
-  for (double& value : field) value = (value - lo) / span;
-  return field;
-}
-
-uint8_t Byte(double v) { return static_cast<uint8_t>(std::clamp(std::lround(v * 255.0), 0L, 255L)); }
 
 bool Write(const std::string& path, int channels, const std::vector<uint8_t>& pixels) {
   if (stbi_write_png(path.c_str(), kSize, kSize, channels, pixels.data(), kSize * channels)) return true;
@@ -70,7 +29,7 @@ bool Write(const std::string& path, int channels, const std::vector<uint8_t>& pi
 }
 
 bool WriteBumpMap(const std::string& path) {
-  const std::vector<double> height = Fractal(8, 3, 11);
+  const std::vector<double> height = Fractal(kSize, 8, 8, 3, 11);
   const auto at = [&](int x, int y) { return height[((y + kSize) % kSize) * kSize + (x + kSize) % kSize]; };
   // Slopes scaled so that only the steepest few reach the byte's ends.
   constexpr double kSlopeGain = 4.0;
@@ -88,7 +47,7 @@ bool WriteBumpMap(const std::string& path) {
 }
 
 bool WriteNoiseMap(const std::string& path) {
-  const std::vector<double> noise = Fractal(4, 5, 29);
+  const std::vector<double> noise = Fractal(kSize, 4, 4, 5, 29);
   std::vector<uint8_t> pixels(noise.size());
   std::transform(noise.begin(), noise.end(), pixels.begin(), Byte);
   return Write(path, 1, pixels);
