@@ -101,6 +101,8 @@ class ParticleLook : public MediaParamT<vrn_string> {
   // The four vertices of p's quad, `size_pixels` wide before the factors,
   // in the order A, B, C, D of a strip.
   void BuildQuad(const Particle& p, float size_pixels, VertexPCT out[4]) const;
+  // The look's colour as a vertex colour, its opacity times `factor`.
+  uint32_t VertexColour(float factor) const;
   // Every live particle gets a new random texture cell.
   void OnGridChanged(ParticleList& particles) const;
 

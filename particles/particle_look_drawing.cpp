@@ -71,20 +71,25 @@ void ParticleLookDrawing::StepTextures(const ParticleLook& look) {
   current_ = frames_[reverse ? frames_.size() - 1 - frame : frame];
 }
 
-bool ParticleLookDrawing::BuildQuads(const ParticleLook& look, const ParticleList& particles, float size_pixels) {
+bool ParticleLookDrawing::Reserve(size_t count) {
   GraphicsDevice* device = CurrentDevice();
-  quad_count_ = 0;
-  if (device == nullptr || particles.empty()) return true;
-  if (particles.size() > batches_.Count()) {
-    const size_t capacity = (particles.size() + kQuadGrowth - 1) / kQuadGrowth * kQuadGrowth;
+  if (device == nullptr) return false;
+  if (count > batches_.Count()) {
+    const size_t capacity = (count + kQuadGrowth - 1) / kQuadGrowth * kQuadGrowth;
     if (!batches_.Resize(*device, capacity)) return false;
+    batches_.SetMatrix(world_);
   }
   batches_.SetTexture(current_);
-  const bool written = batches_.WriteFirst(particles.size(), [&](size_t i, VertexPCT* out) {
-    look.BuildQuad(*particles[i], size_pixels, out);
-  });
-  if (written) quad_count_ = particles.size();
-  return written;
+  return true;
+}
+
+bool ParticleLookDrawing::BuildQuads(const ParticleLook& look, const ParticleList& particles, float size_pixels) {
+  return BuildQuads(particles.size(), [&](size_t i, VertexPCT* out) { look.BuildQuad(*particles[i], size_pixels, out); });
+}
+
+void ParticleLookDrawing::SetWorldTransform(const Matrix& world) {
+  world_ = world;
+  batches_.SetMatrix(world);
 }
 
 const char* ParticleLookDrawing::BlendTechnique(const ParticleLook& look) const {

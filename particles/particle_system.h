@@ -12,6 +12,8 @@
 
 namespace lumi {
 
+class ParticleLookDrawing;
+
 // Every system applies its stored settings through Set as it reads them, so
 // their controls hear of them during loading; quads, points and file links
 // are stored without notification.
@@ -48,7 +50,10 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   virtual void ResetPopulation();
   virtual float PrerollSeconds() const { return 5.0f; }
   // This frame's clock step, then Step.
-  void Advance(float time);
+  virtual void Advance(float time);
+  // This frame's quads: one per live particle through the look. Systems
+  // that draw other shapes write their own.
+  virtual void BuildQuads(ParticleLookDrawing& drawing) const;
   // Updates the living, drops the dead keeping order, emits, and gives the
   // n births of the frame their first updates at i × dt / n.
   void Step(float dt);

@@ -34,6 +34,9 @@ class DS_StaticText : public VRN_StaticObject {
 
  public:
   void Describe(Archive& ar) override;
+  // Captions play inert until their picture is made: the bare quad of the
+  // static object would cover the slide with the look's colour.
+  bool HasBehaviour() const override { return false; }
 
   DS_TextStyle style;
   MediaParamT<int> shadow_on{0};
