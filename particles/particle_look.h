@@ -112,6 +112,8 @@ class ParticleLook : public MediaParamT<vrn_string> {
     uint32_t grid_columns = 1, grid_rows = 1;
     float aspect = 1;            // height / width of the first texture
     float u_extent = 1, v_extent = 1;  // the part of the texture in use
+    // The first texture's picture in pixels; 0 while it has none.
+    uint32_t picture_width = 0, picture_height = 0;
     float texture_last_time = 0, spin_last_time = 0;
     // Totals in double, so that hours of play keep their steps.
     double texture_total = 0, spin_total = 0;

@@ -45,6 +45,8 @@ void ParticleLookDrawing::LoadDeviceResources(ParticleLook& look) {
     look.run.aspect = picture.aspect;
     look.run.u_extent = picture.u;
     look.run.v_extent = picture.v;
+    look.run.picture_width = picture.width;
+    look.run.picture_height = picture.height;
     if (frames_.size() > 1 && !picture.delays.empty()) {
       picture.delays.resize(frames_.size(), picture.delays.back());
       sequence_.SetDurations(std::move(picture.delays));

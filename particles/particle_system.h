@@ -12,6 +12,7 @@
 
 namespace lumi {
 
+class DS_ABRender;
 class ParticleLookDrawing;
 
 // Every system applies its stored settings through Set as it reads them, so
@@ -54,6 +55,9 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   // This frame's quads: one per live particle through the look. Systems
   // that draw other shapes write their own.
   virtual void BuildQuads(ParticleLookDrawing& drawing) const;
+  // This frame's quads through the look's programs, its glow first.
+  // Captions draw with programs of their own.
+  virtual void Draw(ParticleLookDrawing& drawing, DS_ABRender& backdrop);
   // Updates the living, drops the dead keeping order, emits, and gives the
   // n births of the frame their first updates at i × dt / n.
   void Step(float dt);

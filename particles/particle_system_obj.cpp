@@ -16,6 +16,10 @@ void VRN_ParticleSystemCtrl::BuildQuads(ParticleLookDrawing& drawing) const {
   drawing.BuildQuads(look, particles, static_cast<float>(look.size.value));
 }
 
+void VRN_ParticleSystemCtrl::Draw(ParticleLookDrawing& drawing, DS_ABRender& backdrop) {
+  drawing.Render(look, GlowMode(), backdrop);
+}
+
 VRN_ParticleSystemMech::VRN_ParticleSystemMech(std::unique_ptr<VRN_ParticleSystemCtrl> system)
     : DS_ABObj(std::move(system)) {
   VRN_ParticleSystemCtrl& s = System();
@@ -49,8 +53,7 @@ void VRN_ParticleSystemMech::BuildQuads() {
 
 void VRN_ParticleSystemMech::Render(DS_ABRender& backdrop) {
   if (!drawing_.Loaded()) BuildQuads();
-  VRN_ParticleSystemCtrl& s = System();
-  drawing_.Render(s.look, s.GlowMode(), backdrop);
+  System().Draw(drawing_, backdrop);
 }
 
 }  // namespace lumi

@@ -30,7 +30,8 @@ void VRN_SingleParticle::PlaceQuad(VertexPCT out[4]) const {
 }
 
 void VRN_SingleParticle::BuildQuads(ParticleLookDrawing& drawing) const {
-  float u0 = 0, u1 = look.run.u_extent, v0 = 0, v1 = look.run.v_extent;
+  float u0 = 0, u1 = 1, v0 = 0, v1 = 1;
+  TextureExtents(u1, v1);
   if (look.flip_u.value != 0) std::swap(u0, u1);
   if (look.flip_v.value != 0) std::swap(v0, v1);
   const uint32_t colour = look.VertexColour(opacity);

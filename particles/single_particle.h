@@ -23,6 +23,12 @@ class VRN_SingleParticle : public VRN_ParticleSystemCtrl {
   // Writes the positions of A, B, C, D: corners 1, 0, 3 and 2 of `area`.
   virtual void PlaceQuad(VertexPCT out[4]) const;
   virtual Matrix QuadTransform() const { return Matrix{}; }
+  // The texture coordinates of the far corner, before the flips: the part
+  // of the texture the picture uses.
+  virtual void TextureExtents(float& u, float& v) const {
+    u = look.run.u_extent;
+    v = look.run.v_extent;
+  }
 
   MediaQuad area;
   // The factor on the look's opacity the quad is drawn with.
