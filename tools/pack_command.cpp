@@ -4,6 +4,7 @@
 #include "archive/file_io.h"
 #include "archive/input_error.h"
 #include "scene/document.h"
+#include "tools/caption_pictures.h"
 #include "tools/command.h"
 
 namespace lumi::tool {
@@ -14,7 +15,8 @@ constexpr char kUsageText[] =
     "Build a document from SCENE.json (as 'inspect --extract' writes it). Blob files\n"
     "are read from the paths the JSON names: a relative name is looked for beside\n"
     "SCENE.json, then in the working directory. Every record is written in its\n"
-    "current version.\n";
+    "current version. A text object's \"caption\" entry (text, face, size, colour)\n"
+    "is rendered to its picture with the font file it names (see the README).\n";
 
 int Run(const std::vector<std::string>& raw) {
   Arguments args(raw);
@@ -33,7 +35,9 @@ int Run(const std::vector<std::string>& raw) {
   const std::filesystem::path base = std::filesystem::absolute(files[0]).parent_path();
   Document document;
   try {
+    CaptionResources captions = RenderCaptions(json, base);
     document = DocumentFromJson(json, base);
+    AddCaptionResources(document, std::move(captions));
   } catch (const InputError& e) {
     throw InputError(files[0] + ": " + e.what());
   }

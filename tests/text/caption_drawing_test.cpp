@@ -262,6 +262,8 @@ TEST(ParticleCaptions, ShadowDrawsFirstAtItsDistanceAndDirection) {
 
 TEST(ParticleCaptions, ScrollOnePassPerCycleAndHeldWithoutCycles) {
   auto caption = ParticleCaption<DS_ScrollingTex>();
+  caption.ResetPopulation();
+  EXPECT_EQ(caption.scroll_position, 1) << "without a picture the extent is not scaled";
   caption.look.run.picture_width = 8;
   caption.look.run.picture_height = 4;
   // The quad is 8 times the picture's height and its width.
