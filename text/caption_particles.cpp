@@ -28,7 +28,10 @@ void DrawQuad(ParticleLookDrawing& drawing, DS_ABRender& backdrop, Effect& effec
 
 }  // namespace
 
-void DS_StaticText::Attach() { look.effect.key = fx::CommonResource(kProgram); }
+void DS_StaticText::Attach() {
+  look.effect.key = fx::CommonResource(kProgram);
+  VRN_StaticObject::Attach();
+}
 
 std::array<float, 2> DS_StaticText::ShadowShift(std::array<float, 2> s, uint32_t width, uint32_t height) const {
   const std::array<float, 4>& d = shadow_direction.direction();
