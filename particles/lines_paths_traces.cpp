@@ -1,15 +1,13 @@
-// The records of the single quad, the lines, the paths, the traces and the
+// The records of the lines, the paths, the traces and the
 // star field.
 #include "archive/registry.h"
 #include "params/param_archive.h"
 #include "particles/line_systems.h"
 #include "particles/path_systems.h"
-#include "particles/single_particle.h"
 #include "particles/through_space.h"
 
 namespace lumi {
 
-static const RegisterClass<VRN_StaticObject> kRegisterStaticObject(Family::General);
 static const RegisterClass<VRN_GrovingLine> kRegisterGrovingLine(Family::General);
 static const RegisterClass<VRN_SlidingLine> kRegisterSlidingLine(Family::General);
 static const RegisterClass<VRN_ShootingLine> kRegisterShootingLine(Family::General);
@@ -18,17 +16,6 @@ static const RegisterClass<VRN_WavingLine> kRegisterWavingLine(Family::General);
 static const RegisterClass<VRN_ParticlePath> kRegisterParticlePath(Family::General);
 static const RegisterClass<VRN_ParticleTrace> kRegisterParticleTrace(Family::General);
 static const RegisterClass<VRN_ThroughSpaceCtrl> kRegisterThroughSpace(Family::General);
-
-void VRN_SingleParticle::Describe(Archive& ar) {
-  QuadField(ar, "area", area);
-  BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
-}
-
-void VRN_StaticObject::Describe(Archive& ar) {
-  SliderField(ar, "spin_speed", spin_speed, Apply::Set);
-  IntField(ar, "spin_direction", spin_direction, Apply::Set);
-  BaseRecordOf<VRN_SingleParticle>(ar, this);
-}
 
 void VRN_LineCtrl::Describe(Archive& ar) {
   RejectVersionsBefore(ar, kVersion);

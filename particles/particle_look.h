@@ -101,6 +101,8 @@ class ParticleLook : public MediaParamT<vrn_string> {
   // The four vertices of p's quad, `size_pixels` wide before the factors,
   // in the order A, B, C, D of a strip.
   void BuildQuad(const Particle& p, float size_pixels, VertexPCT out[4]) const;
+  // The look's colour as a vertex colour, its opacity times `factor`.
+  uint32_t VertexColour(float factor) const;
   // Every live particle gets a new random texture cell.
   void OnGridChanged(ParticleList& particles) const;
 
@@ -110,6 +112,8 @@ class ParticleLook : public MediaParamT<vrn_string> {
     uint32_t grid_columns = 1, grid_rows = 1;
     float aspect = 1;            // height / width of the first texture
     float u_extent = 1, v_extent = 1;  // the part of the texture in use
+    // The first texture's picture in pixels; 0 while it has none.
+    uint32_t picture_width = 0, picture_height = 0;
     float texture_last_time = 0, spin_last_time = 0;
     // Totals in double, so that hours of play keep their steps.
     double texture_total = 0, spin_total = 0;

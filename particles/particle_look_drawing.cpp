@@ -45,6 +45,8 @@ void ParticleLookDrawing::LoadDeviceResources(ParticleLook& look) {
     look.run.aspect = picture.aspect;
     look.run.u_extent = picture.u;
     look.run.v_extent = picture.v;
+    look.run.picture_width = picture.width;
+    look.run.picture_height = picture.height;
     if (frames_.size() > 1 && !picture.delays.empty()) {
       picture.delays.resize(frames_.size(), picture.delays.back());
       sequence_.SetDurations(std::move(picture.delays));
@@ -71,20 +73,25 @@ void ParticleLookDrawing::StepTextures(const ParticleLook& look) {
   current_ = frames_[reverse ? frames_.size() - 1 - frame : frame];
 }
 
-bool ParticleLookDrawing::BuildQuads(const ParticleLook& look, const ParticleList& particles, float size_pixels) {
+bool ParticleLookDrawing::Reserve(size_t count) {
   GraphicsDevice* device = CurrentDevice();
-  quad_count_ = 0;
-  if (device == nullptr || particles.empty()) return true;
-  if (particles.size() > batches_.Count()) {
-    const size_t capacity = (particles.size() + kQuadGrowth - 1) / kQuadGrowth * kQuadGrowth;
+  if (device == nullptr) return false;
+  if (count > batches_.Count()) {
+    const size_t capacity = (count + kQuadGrowth - 1) / kQuadGrowth * kQuadGrowth;
     if (!batches_.Resize(*device, capacity)) return false;
+    batches_.SetMatrix(world_);
   }
   batches_.SetTexture(current_);
-  const bool written = batches_.WriteFirst(particles.size(), [&](size_t i, VertexPCT* out) {
-    look.BuildQuad(*particles[i], size_pixels, out);
-  });
-  if (written) quad_count_ = particles.size();
-  return written;
+  return true;
+}
+
+bool ParticleLookDrawing::BuildQuads(const ParticleLook& look, const ParticleList& particles, float size_pixels) {
+  return BuildQuads(particles.size(), [&](size_t i, VertexPCT* out) { look.BuildQuad(*particles[i], size_pixels, out); });
+}
+
+void ParticleLookDrawing::SetWorldTransform(const Matrix& world) {
+  world_ = world;
+  batches_.SetMatrix(world);
 }
 
 const char* ParticleLookDrawing::BlendTechnique(const ParticleLook& look) const {

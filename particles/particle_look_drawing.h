@@ -31,6 +31,19 @@ class ParticleLookDrawing {
   void StepTextures(const ParticleLook& look);
   // One quad per particle in list order; the buffers grow, never shrink.
   bool BuildQuads(const ParticleLook& look, const ParticleList& particles, float size_pixels);
+  // `count` quads of another shape: write(i, out) fills the four vertices
+  // of quad i.
+  template <typename Write>
+  bool BuildQuads(size_t count, Write&& write) {
+    quad_count_ = 0;
+    if (count == 0) return true;
+    if (!Reserve(count)) return false;
+    const bool written = batches_.WriteFirst(count, write);
+    if (written) quad_count_ = count;
+    return written;
+  }
+  // Everything the quads draw turned by `world` (identity by default).
+  void SetWorldTransform(const Matrix& world);
   // The glow, then the quads with the look's blend technique.
   void Render(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop);
 
@@ -41,6 +54,9 @@ class ParticleLookDrawing {
   const std::shared_ptr<Texture>& CurrentTexture() const { return current_; }
 
  private:
+  // Buffers for at least `count` quads with the current texture; false
+  // without a device or when they cannot be made.
+  bool Reserve(size_t count);
   const char* BlendTechnique(const ParticleLook& look) const;
   void DrawQuads(DS_ABRender& backdrop);
   void DrawGlow(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop);
@@ -53,6 +69,7 @@ class ParticleLookDrawing {
   std::unique_ptr<VRN_BlurSurface> glow_surface_;
   SpriteBatches batches_;
   size_t quad_count_ = 0;
+  Matrix world_;
 };
 
 }  // namespace lumi

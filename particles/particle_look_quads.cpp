@@ -10,12 +10,19 @@ namespace {
 
 // A Windows colour (red in the low byte) with alpha as a packed ARGB vertex
 // colour.
-uint32_t VertexColour(uint32_t colour_ref, uint32_t alpha) {
+uint32_t PackedColour(uint32_t colour_ref, uint32_t alpha) {
   const uint32_t r = colour_ref & 0xFF, g = (colour_ref >> 8) & 0xFF, b = (colour_ref >> 16) & 0xFF;
   return (alpha << 24) | (r << 16) | (g << 8) | b;
 }
 
 }  // namespace
+
+uint32_t ParticleLook::VertexColour(float factor) const {
+  const float share = std::clamp(static_cast<float>(colour.alpha()) * factor / 255, 0.0f, 1.0f);
+  // NaN shares count as 0.
+  const auto alpha = static_cast<uint32_t>((share > 0 ? share : 0.0f) * 255 + 0.5f);
+  return PackedColour(colour.value, alpha);
+}
 
 void ParticleLook::BuildQuad(const Particle& p, float size_pixels, VertexPCT out[4]) const {
   const float w = size_pixels * SizeFactor(p), h = w * run.aspect;
@@ -45,10 +52,7 @@ void ParticleLook::BuildQuad(const Particle& p, float size_pixels, VertexPCT out
   quad.ub = run.u_extent * p.frame_scale_u + p.frame_offset_u;
   quad.va = p.frame_offset_v;
   quad.vb = run.v_extent * p.frame_scale_v + p.frame_offset_v;
-  const float share = std::clamp(static_cast<float>(colour.alpha()) * AlphaFactor(p) / 255, 0.0f, 1.0f);
-  // NaN shares count as 0.
-  const auto alpha = static_cast<uint32_t>((share > 0 ? share : 0.0f) * 255 + 0.5f);
-  BuildSpriteQuad(quad, VertexColour(colour.value, alpha), flip_v.value != 0, flip_u.value != 0, out);
+  BuildSpriteQuad(quad, VertexColour(AlphaFactor(p)), flip_v.value != 0, flip_u.value != 0, out);
 }
 
 }  // namespace lumi

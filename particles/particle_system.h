@@ -12,6 +12,9 @@
 
 namespace lumi {
 
+class DS_ABRender;
+class ParticleLookDrawing;
+
 // Every system applies its stored settings through Set as it reads them, so
 // their controls hear of them during loading; quads, points and file links
 // are stored without notification.
@@ -48,7 +51,13 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   virtual void ResetPopulation();
   virtual float PrerollSeconds() const { return 5.0f; }
   // This frame's clock step, then Step.
-  void Advance(float time);
+  virtual void Advance(float time);
+  // This frame's quads: one per live particle through the look. Systems
+  // that draw other shapes write their own.
+  virtual void BuildQuads(ParticleLookDrawing& drawing) const;
+  // This frame's quads through the look's programs, its glow first.
+  // Captions draw with programs of their own.
+  virtual void Draw(ParticleLookDrawing& drawing, DS_ABRender& backdrop);
   // Updates the living, drops the dead keeping order, emits, and gives the
   // n births of the frame their first updates at i × dt / n.
   void Step(float dt);

@@ -12,6 +12,14 @@ std::unique_ptr<VRN_RenderObj> VRN_ParticleSystemCtrl::CreateRenderObject() cons
       std::unique_ptr<VRN_ParticleSystemCtrl>(static_cast<VRN_ParticleSystemCtrl*>(copy.release())));
 }
 
+void VRN_ParticleSystemCtrl::BuildQuads(ParticleLookDrawing& drawing) const {
+  drawing.BuildQuads(look, particles, static_cast<float>(look.size.value));
+}
+
+void VRN_ParticleSystemCtrl::Draw(ParticleLookDrawing& drawing, DS_ABRender& backdrop) {
+  drawing.Render(look, GlowMode(), backdrop);
+}
+
 VRN_ParticleSystemMech::VRN_ParticleSystemMech(std::unique_ptr<VRN_ParticleSystemCtrl> system)
     : DS_ABObj(std::move(system)) {
   VRN_ParticleSystemCtrl& s = System();
@@ -40,13 +48,12 @@ void VRN_ParticleSystemMech::BuildQuads() {
   VRN_ParticleSystemCtrl& s = System();
   if (!drawing_.Loaded()) drawing_.LoadDeviceResources(s.look);
   drawing_.StepTextures(s.look);
-  drawing_.BuildQuads(s.look, s.particles, static_cast<float>(s.look.size.value));
+  s.BuildQuads(drawing_);
 }
 
 void VRN_ParticleSystemMech::Render(DS_ABRender& backdrop) {
   if (!drawing_.Loaded()) BuildQuads();
-  VRN_ParticleSystemCtrl& s = System();
-  drawing_.Render(s.look, s.GlowMode(), backdrop);
+  System().Draw(drawing_, backdrop);
 }
 
 }  // namespace lumi

@@ -21,6 +21,10 @@ class SpriteBatches {
   bool Resize(GraphicsDevice& device, size_t count, uint32_t per_batch = kQuadsPerBatch);
   size_t Count() const { return count_; }
   void SetTexture(const std::shared_ptr<Texture>& texture);
+  // The world transform every batch draws with.
+  void SetMatrix(const Matrix& matrix) {
+    for (ParticleGeomArray& batch : batches_) batch.matrix = matrix;
+  }
 
   // Rewrites every quad: write(i, out) fills the four vertices of sprite i.
   template <typename Write>

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev lld
-  zlib1g-dev nlohmann-json3-dev libstb-dev
+  zlib1g-dev nlohmann-json3-dev libstb-dev fonts-dejavu-core
   libsdl2-dev libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri libx11-dev libdbus-1-dev dbus-daemon dbus-bin
   xvfb xdotool x11-apps imagemagick fonts-dejavu-core
   libturbojpeg0-dev libmpg123-dev

@@ -32,7 +32,7 @@ void DS_FXObj::DrawBatches(DS_ABRender& backdrop, Effect& effect) const {
 
 void DS_FXObj::Render(DS_ABRender& backdrop) {
   const DS_FXParticleSystemCtrl& sprites = EffectSprites();
-  if (!QuadsReady() || !LoadProgram(sprites.ClassName())) return;
+  if (!QuadsReady() || !LoadProgram(sprites.ProgramClass())) return;
   if (sprites.SetUpEffect(*Program(), Textures())) DrawBatches(backdrop, *Program());
 }
 

@@ -18,13 +18,6 @@ namespace {
 // device is current.
 constexpr float kDefaultUnitWidth = 640, kDefaultUnitHeight = 400;
 
-PictureFrames FramesOf(const DS_ImageFileLink& link) {
-  // An empty link names no picture; it is not looked for.
-  if (link.key.name.empty() && link.key.number == 0) return {};
-  const ResourceAccess& access = DocumentResourceAccess();
-  return access.frames != nullptr ? access.frames(link.key) : PictureFrames{};
-}
-
 std::shared_ptr<Texture> TransparentTexture(GraphicsDevice& device) {
   std::shared_ptr<Texture> texture = device.CreateTexture({1, 1});
   const std::array<uint8_t, 4> clear{};
@@ -42,7 +35,7 @@ DS_SpriteArrayObj::DS_SpriteArrayObj(std::unique_ptr<DS_ParticleSystemCtrl> sett
                   "\" has settings that are not numbers; their defaults are used");
   }
   FollowUnitSize();
-  const PictureFrames picture = FramesOf(population.picture);
+  const PictureFrames picture = population.SpritePicture();
   population.picture_aspect = picture.textures.empty() ? 1.0f : picture.aspect;
   population.PrepareRun();
   BirthAll();
@@ -116,7 +109,7 @@ bool DS_SpriteArrayObj::StepAnimation() {
 
 void DS_SpriteArrayObj::LoadTextures(GraphicsDevice& device) {
   DS_ParticleSystemCtrl& population = Population();
-  PictureFrames picture = FramesOf(population.picture);
+  PictureFrames picture = population.SpritePicture();
   if (!picture.textures.empty() && picture.textures.front()) {
     frames_ = std::move(picture.textures);
     texture_ = frames_.front();
@@ -131,7 +124,7 @@ void DS_SpriteArrayObj::LoadTextures(GraphicsDevice& device) {
     // Never another object's texture: a missing picture draws nothing.
     texture_ = TransparentTexture(device);
   }
-  const PictureFrames glow = FramesOf(population.second_picture);
+  const PictureFrames glow = FramesOfLink(population.second_picture);
   if (!glow.textures.empty()) glow_ = glow.textures.front();
   textures_loaded_ = true;
 }
@@ -179,10 +172,13 @@ bool DS_SpriteArrayObj::WriteQuads() {
     quad.halfHeight = s.height * sy;
     quad.u = s.axis_u;
     quad.v = s.axis_v;
-    quad.ua = sheet_frames > 0 ? sheet_ua : image_frames ? 0 : s.ua;
-    quad.ub = sheet_frames > 0 ? sheet_ub : image_frames ? frame_u_ : s.ub;
-    quad.va = image_frames ? 0 : s.va;
-    quad.vb = image_frames ? frame_v_ : s.vb;
+    // A sprite's own rectangle is in units of the picture, which may use
+    // only part of its texture.
+    const float fu = image_frames ? frame_u_ : 1, fv = image_frames ? frame_v_ : 1;
+    quad.ua = sheet_frames > 0 ? sheet_ua : s.ua * fu;
+    quad.ub = sheet_frames > 0 ? sheet_ub : s.ub * fu;
+    quad.va = s.va * fv;
+    quad.vb = s.vb * fv;
     const auto alpha = static_cast<uint32_t>(static_cast<float>(s.colour >> 24) * level);
     BuildSpriteQuad(quad, (alpha << 24) | (s.colour & 0x00FFFFFFu), flip_v, flip_u, out);
   });

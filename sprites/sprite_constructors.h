@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string_view>
 
 #include "archive/archive.h"
 #include "params/directions.h"
@@ -21,6 +22,7 @@
 #include "params/typed_param.h"
 #include "params/vector_math.h"
 #include "scene/render_obj_data.h"
+#include "scene/resource_access.h"
 #include "sprites/sprite.h"
 
 namespace lumi {
@@ -112,6 +114,9 @@ class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
   // Static objects rebuild their quad only when their sheet frame changes.
   virtual bool KeepsQuadsStatic() const { return false; }
   virtual uint32_t NextSheetFrame(uint32_t current) const;
+  // The picture the sprites draw with: the one `picture` names; captions
+  // find theirs by id.
+  virtual PictureFrames SpritePicture();
   std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
 
   // The common set-up and then InitSprite.
@@ -180,6 +185,9 @@ class DS_FXParticleSystemCtrl : public DS_ParticleSystemCtrl {
   // Selects the technique and sets every parameter the draw reads, since
   // programs are shared; false when nothing is to be drawn this frame.
   virtual bool SetUpEffect(Effect& /*effect*/, const SpriteTextures& /*textures*/) const { return false; }
+  // The class whose built-in program stands in when no source holds the
+  // one the link names; the caption classes share one.
+  virtual std::string_view ProgramClass() const { return ClassName(); }
 
   DS_HLSLEffectFile effect;
 };
@@ -498,6 +506,8 @@ class DS_ExplosionConstructor : public DS_StatBaseFXCtrl {
   void MoveNoiseOn();
 };
 
+// The frames of the picture a link names; none for an empty link.
+PictureFrames FramesOfLink(const DS_ImageFileLink& link);
 // An object its author never placed has its centre put at the screen's
 // centre, once.
 void CentreUnplaced(DS_ParticleSystemCtrl& object, MediaRectangle& centre);

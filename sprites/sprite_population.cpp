@@ -7,6 +7,7 @@
 #include "archive/utf.h"
 #include "params/random.h"
 #include "scene/notices.h"
+#include "scene/resource_access.h"
 #include "sprites/sprite_array_obj.h"
 #include "sprites/sprite_constructors.h"
 
@@ -21,6 +22,15 @@ uint32_t DS_ParticleSystemCtrl::SpriteCount() const {
                 std::to_string(population.value) + " sprites; " + std::to_string(kMaxSprites) + " are made");
   return kMaxSprites;
 }
+
+PictureFrames FramesOfLink(const DS_ImageFileLink& link) {
+  // An empty link names no picture; it is not looked for.
+  if (link.key.name.empty() && link.key.number == 0) return {};
+  const ResourceAccess& access = DocumentResourceAccess();
+  return access.frames != nullptr ? access.frames(link.key) : PictureFrames{};
+}
+
+PictureFrames DS_ParticleSystemCtrl::SpritePicture() { return FramesOfLink(picture); }
 
 uint32_t DS_ParticleSystemCtrl::SheetFrames() const {
   if (!sheet_flag) return 0;

@@ -3,6 +3,8 @@
 // optional drop shadow. Static, scrolling and link captions.
 #pragma once
 
+#include <array>
+
 #include "archive/archive.h"
 #include "params/colours.h"
 #include "params/directions.h"
@@ -33,7 +35,21 @@ class DS_StaticText : public VRN_StaticObject {
   LUMI_CONSTRUCTOR_CLONE(DS_StaticText)
 
  public:
+  // The caption program, resource 198 of the shared module.
+  static constexpr int32_t kProgram = 198;
+
   void Describe(Archive& ar) override;
+  // The look draws with the caption program.
+  void Attach() override;
+  // The shadow when it is on, then the caption, both moved by `Shift`.
+  void Draw(ParticleLookDrawing& drawing, DS_ABRender& backdrop) override;
+  // The picture's shift in texture units: none for a still caption.
+  virtual std::array<float, 2> Shift() const { return {0, 0}; }
+  // Where "Shadow" draws for the caption shift s, in texture units of a
+  // texture of `width` x `height` pixels.
+  std::array<float, 2> ShadowShift(std::array<float, 2> s, uint32_t width, uint32_t height) const;
+  // A point of the screen inside the quad's corners.
+  bool HitTest(int x, int y) const;
 
   DS_TextStyle style;
   MediaParamT<int> shadow_on{0};
@@ -54,7 +70,32 @@ class DS_ScrollingTex : public DS_StaticText {
  public:
   void Describe(Archive& ar) override;
 
+  // The scroll starts again from its side.
+  void ResetPopulation() override;
+  // One pass of the picture through the quad per timeline cycle; a
+  // timeline without cycles holds it at its start.
+  void Advance(float time) override;
+  // The picture's extent along the scroll axis grows with the quad, so it
+  // keeps its pixel size however tall or wide the quad is.
+  void TextureExtents(float& u, float& v) const override;
+  std::array<float, 2> Shift() const override;
+
   MediaParamT<int> direction{0};  // 0 and 1 vertical, 2 and 3 horizontal
+
+  // Run time, never stored: texture units per second, the position, and
+  // where a pass starts.
+  float scroll_speed = 0;
+  float scroll_position = 0;
+  float start_offset = 0;
+
+ private:
+  bool Vertical() const { return direction.value != 2 && direction.value != 3; }
+  // The picture's extent along the scroll axis, unscaled.
+  float PictureExtent() const { return Vertical() ? look.run.v_extent : look.run.u_extent; }
+  // start_offset from the quad and the picture; true when it changed.
+  bool SetUpQuad();
+  // The position where a pass starts.
+  void ResetScroll();
 };
 
 class DS_TextLink : public DS_StaticText {
@@ -63,6 +104,11 @@ class DS_TextLink : public DS_StaticText {
 
  public:
   void Describe(Archive& ar) override;
+
+  // The hand cursor and 1 over the link while its timeline is not off.
+  int OnMouseMove(int x, int y) override;
+  // True while off, else whether the click falls on the link.
+  bool OnClick(int x, int y) override;
 
   MediaParamT<unsigned int> link_value{0};  // stored and copied only
 };

@@ -7,6 +7,7 @@
 #include "backdrop/lake_bump.h"
 #include "backdrop/variants.h"
 #include "scene/document.h"
+#include "tools/caption_pictures.h"
 #include "tools/command.h"
 
 namespace lumi::tool {
@@ -17,7 +18,8 @@ constexpr char kUsageText[] =
     "Build a document from SCENE.json (as 'inspect --extract' writes it). Blob files\n"
     "are read from the paths the JSON names: a relative name is looked for beside\n"
     "SCENE.json, then in the working directory. Every record is written in its\n"
-    "current version.\n\n"
+    "current version. A text object's \"caption\" entry (text, face, size, colour)\n"
+    "is rendered to its picture with the font file it names (see the README).\n\n"
     "  --lake-bumps   give every lake backdrop whose bump texture the document\n"
     "                 does not carry one made from its flattening and normal\n"
     "                 amplitude, stored under its bump identifier\n";
@@ -51,7 +53,9 @@ int Run(const std::vector<std::string>& raw) {
   const std::filesystem::path base = std::filesystem::absolute(files[0]).parent_path();
   Document document;
   try {
+    CaptionResources captions = RenderCaptions(json, base);
     document = DocumentFromJson(json, base);
+    AddCaptionResources(document, std::move(captions));
   } catch (const InputError& e) {
     throw InputError(files[0] + ": " + e.what());
   }

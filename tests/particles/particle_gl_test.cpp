@@ -1,10 +1,12 @@
 // Particles on a real device: added overlaps brighter than blended ones,
-// and a glow that lights the pixels around its particles in the glow
-// colour, centred on them with the picture fitted into the screen.
+// a glow that lights the pixels around its particles in the glow colour,
+// centred on them with the picture fitted into the screen, and a single
+// quad that spins about its centre only with a spin speed.
 #include <gtest/gtest.h>
 
 #include "particles/burst_systems.h"
 #include "particles/particle_system_obj.h"
+#include "particles/single_particle.h"
 #include "tests/particles/builtin_program_access.h"
 #include "tests/render/gl_test_support.h"
 #include "tests/render/test_backdrop.h"
@@ -87,6 +89,38 @@ TEST(ParticlePixels, GlowLightsAroundItsParticlesInFit) {
   EXPECT_NEAR(quad_y / quad_n, 56, 3);
   EXPECT_NEAR(halo_x / halo_n, quad_x / quad_n, 1.5);
   EXPECT_NEAR(halo_y / halo_n, quad_y / quad_n, 1.5);
+}
+
+// A white bar 80 × 20 across the screen's centre, after one second of
+// frames.
+RgbaImage SpunBar(GraphicsDevice& device, test::TestBackdrop& backdrop, unsigned int spin_raw) {
+  VRN_StaticObject bar;
+  bar.area.Build(80, 20, {64, 64, 0});
+  bar.look.colour.Set(0x00FFFFFF);
+  bar.spin_speed.Set(spin_raw);
+  auto object = bar.CreateRenderObject();
+  for (int frame = 1; frame <= 5; ++frame) object->FrameMove(0.2f * static_cast<float>(frame));
+  EXPECT_TRUE(device.BeginScene());
+  device.Clear(kClearTarget, 0xFF000000, 1, 0);
+  object->Render(backdrop);
+  device.EndScene();
+  return test::ReadBack(device);
+}
+
+TEST(StaticObjectPixels, TheQuadTurnsAboutItsCentreOnlyWithASpinSpeed) {
+  LUMI_REQUIRE_GL(device, 128, 128);
+  test::TestBackdrop backdrop(*device, 128, 128);
+  backdrop.RestoreDevice();
+  test::BuiltinProgramAccess programs(*device);
+  const RgbaImage still = SpunBar(*device, backdrop, 0);
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(still, 64, 64), 0xFFFFFFFF, 2));
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(still, 100, 64), 0xFFFFFFFF, 2));
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(still, 64, 90), 0xFF000000, 0));
+  // 90° a second for one second: the bar stands upright about the centre.
+  const RgbaImage turned = SpunBar(*device, backdrop, 90);
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(turned, 64, 64), 0xFFFFFFFF, 2));
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(turned, 64, 100), 0xFFFFFFFF, 2));
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(turned, 100, 64), 0xFF000000, 0));
 }
 
 }  // namespace

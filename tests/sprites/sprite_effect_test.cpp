@@ -13,7 +13,6 @@
 #include "render/recording_device.h"
 #include "scene/resource_access.h"
 #include "sprites/effect_sprite_objs.h"
-#include "text/caption_sprites.h"
 #include "tests/particles/builtin_program_access.h"
 #include "tests/render/test_backdrop.h"
 #include "tests/sprites/sprite_test_support.h"
@@ -298,9 +297,6 @@ TEST(ExplosionSprites, OneSpriteCentredWhenUnplacedAndHitInsideItsQuad) {
   ASSERT_TRUE(centred);
   EXPECT_EQ(centred->Sprites()[0].position, (Vector3{64, 64, 0})) << "the centre of the 128 x 128 unit";
   EXPECT_EQ(centred->Population().flag, 1);
-
-  // A class with no drawing of its own yet plays inert.
-  EXPECT_EQ(dynamic_cast<DS_FXObj*>(DS_StaticTextConstructor().CreateRenderObject().get()), nullptr);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -72,6 +73,43 @@ TEST_F(Tool, InspectAndPackRoundTripTheSampleThroughFiles) {
             0);
   ASSERT_EQ(Run("pack " + json.string() + " -o " + copy.string()).code, 0);
   EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(LUMI_SAMPLE_DOCUMENT));
+}
+
+// Captions are rendered where the objects find them, and their text and
+// font fields filled; an entry that cannot be rendered is named by path.
+TEST_F(Tool, PackRendersCaptionPicturesAndRefusesThoseItCannot) {
+  const auto json = dir_ / "scene.json";
+  ASSERT_EQ(Run(std::string("inspect ") + LUMI_CAPTION_DOCUMENT + " -o " + json.string()).code, 0);
+  std::ifstream file(json);
+  const nlohmann::json packed = nlohmann::json::parse(file);
+  const nlohmann::json& objects = packed["show"]["slides"][0]["objects"];
+  EXPECT_EQ(objects[0]["style"]["caption"], "Evening at the lake");
+  EXPECT_EQ(objects[0]["style"]["face_name"], "DejaVu Serif");
+  const nlohmann::json& link = objects[3]["base"];
+  EXPECT_EQ(link["text"], "lumisave.example/captions");
+  EXPECT_EQ(link["font"]["face_name"], "DejaVu Sans");
+  EXPECT_EQ(link["font"]["value_1"], -24);
+  EXPECT_EQ(packed["resources"]["masks"].size(), 2u) << "one picture for each sprite caption";
+  EXPECT_EQ(packed["resources"]["pictures"].size(), 3u) << "the backdrop and the two particle captions";
+
+  nlohmann::ordered_json scene;
+  {
+    std::ifstream source(LUMI_CAPTION_SCENE);
+    scene = nlohmann::ordered_json::parse(source);
+  }
+  const auto pack_with = [&](const char* field, const char* value) {
+    nlohmann::ordered_json broken = scene;
+    broken["show"]["slides"][0]["objects"][2]["caption"][field] = value;
+    std::ofstream(json) << broken.dump();
+    return Run("pack " + json.string() + " -o " + (dir_ / "out.lumi").string());
+  };
+  const Result empty = pack_with("text", "");
+  EXPECT_EQ(empty.code, 1);
+  EXPECT_THAT(empty.err, HasSubstr("$.show.slides[0].objects[2].caption.text"));
+  const Result font = pack_with("face", "NoSuchFace.ttf");
+  EXPECT_EQ(font.code, 1);
+  EXPECT_THAT(font.err, HasSubstr("$.show.slides[0].objects[2].caption.face"));
+  EXPECT_THAT(font.err, HasSubstr("NoSuchFace.ttf"));
 }
 
 // inspect --extract names blob files so that pack finds them wherever the
