@@ -1,0 +1,92 @@
+// The generator engine: its clock, the lists of sources and particles, and
+// emission from the sources.
+#include <algorithm>
+#include <cmath>
+
+#include "generators/particles_obj.h"
+#include "generators/processes.h"
+#include "params/directions.h"
+#include "params/random.h"
+
+namespace lumi {
+namespace {
+
+// Runs every record's processes; the dead leave, the rest keep their order.
+template <class T, class Get>
+void UpdateAll(std::vector<T>& list, float dt, Get particle_of) {
+  std::erase_if(list, [&](T& record) { return !particle_of(record).Update(dt); });
+}
+
+}  // namespace
+
+std::unique_ptr<VRN_RenderObj> DS_ParticleGenerator::CreateRenderObject() const {
+  if (!HasBehaviour()) return DS_ABObj_Constructor::CreateRenderObject();
+  std::unique_ptr<DS_ABObj_Constructor> copy = Clone();
+  return std::make_unique<DS_ParticlesObj>(
+      std::unique_ptr<DS_ParticleGenerator>(static_cast<DS_ParticleGenerator*>(copy.release())));
+}
+
+void DS_ParticleGenerator::Advance(float time) {
+  step_ = clock.Advance(time, time_speed.scaled());
+  UpdateAll(sources, step_, [](GenSource& s) -> GenParticle& { return s.point; });
+  UpdateAll(generated, step_, [](GenParticle& p) -> GenParticle& { return p; });
+}
+
+void DS_ParticleGenerator::InitParticle(GenParticle& particle, const GenSource& source) {
+  particle.values[kOpacity] = source.point.values[kOpacity];
+  const float life = lifetime.scaled();
+  particle.Attach<PAgeConst>(life);
+  particle.Attach<PFade>(kOpacity, 0.0f, life, -1.0f);
+  particle.Attach<PKinetic>(RandomDirection3D(Uniform(0, launch_speed.scaled()), 0, 360), Vector3{});
+}
+
+size_t DS_ParticleGenerator::EmitFromSources(float time) {
+  float& last = rate.last_emission;
+  if (time < last) last = time;  // the timeline started again
+  if (emitting.value == 0) {
+    for (GenSource& source : sources) source.previous = source.point.position;
+    return 0;
+  }
+  const float r = rate.scaled();
+  if (!(r > 0) || sources.empty()) return 0;
+  // After a stall or a time off, emit as if the gap had been 0.2 s at most:
+  // a frame never brings more than that much motion, nor more births.
+  if (time - last > kMaxClockStep + 1 / r) last = time - kMaxClockStep;
+  const double due = std::floor(static_cast<double>(r) * (time - last));
+  if (due < 1) return 0;  // the next births spread along the whole way since the last
+  const size_t room = (kMaxParticles - std::min(kMaxParticles, generated.size())) / sources.size();
+  const size_t n = std::min(static_cast<size_t>(std::min(due, 1.0e9)), room);
+  // The time the births stand for moves on, so the fraction of a birth left
+  // over counts towards the next frame; births with no room are dropped.
+  last = n < due ? time : last + static_cast<float>(static_cast<double>(n) / r);
+  for (GenSource& source : sources) {
+    const Vector3 from = source.previous, jump = source.point.position - source.previous;
+    for (size_t i = 1; i <= n; ++i) {
+      GenParticle particle(from + jump * (static_cast<float>(i) / static_cast<float>(n + 1)));
+      InitParticle(particle, source);
+      generated.push_back(std::move(particle));
+    }
+    source.previous = source.point.position;
+  }
+  return n * sources.size();
+}
+
+GenSource* DS_ParticleGenerator::AddSource(Vector3 at) {
+  if (sources.size() >= kMaxSources) return nullptr;
+  sources.push_back(GenSource{GenParticle(at), at});
+  return &sources.back();
+}
+
+DS_ParticlesObj::DS_ParticlesObj(std::unique_ptr<DS_ParticleGenerator> generator) : DS_ABObj(std::move(generator)) {
+  Generator().Prepare(*this);
+}
+
+void DS_ParticlesObj::FrameMove(float local_time) {
+  DS_ParticleGenerator& g = Generator();
+  g.level = data->timing.current().GetLevel();
+  g.Advance(local_time);
+}
+
+void DS_ParticlesObj::Render(DS_ABRender& backdrop) { Generator().Draw(backdrop, *this); }
+
+}  // namespace lumi

@@ -1,0 +1,81 @@
+// Emission from a generator's sources: how many are born per frame, where
+// along a source's motion, and the limits after a stall or a wild rate.
+#include <gtest/gtest.h>
+
+#include "generators/particle_generators.h"
+#include "params/random.h"
+
+namespace lumi {
+namespace {
+
+class Emitter : public DS_ParticleGenerator {
+  LUMI_CONSTRUCTOR_CLONE(Emitter)
+
+ public:
+  explicit Emitter(unsigned int per_second) {
+    rate.Set(per_second);
+    emitting.Set(1);
+    lifetime.Set(1000);
+    AddSource(Vector3{});
+  }
+};
+
+TEST(Emission, TenPerSecondAtTwentyFramesASecondCarriesTheFraction) {
+  Emitter g(10);
+  size_t total = 0;
+  for (int k = 1; k <= 100; ++k) {
+    const size_t born = g.EmitFromSources(static_cast<float>(k) * 0.05f);
+    ASSERT_LE(born, 1u) << "frame " << k;
+    total += born;
+  }
+  EXPECT_GE(total, 49u);  // five seconds
+  EXPECT_LE(total, 50u);
+  EXPECT_EQ(g.generated.size(), total);
+}
+
+TEST(Emission, BirthsSpreadAlongTheSourcesJump) {
+  Emitter g(40);
+  g.sources[0].point.position = {100, 0, 0};
+  ASSERT_EQ(g.EmitFromSources(0.1001f), 4u);
+  for (size_t i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(g.generated[i].position.x, 20.0f * static_cast<float>(i + 1));
+  EXPECT_EQ(g.sources[0].previous, g.sources[0].point.position);
+  EXPECT_EQ(g.generated[0].start_position, g.generated[0].position);
+}
+
+TEST(Emission, NothingIsBornWhileEmittingIsOff) {
+  Emitter g(100);
+  g.emitting.Set(0);
+  EXPECT_EQ(g.EmitFromSources(1), 0u);
+  EXPECT_TRUE(g.generated.empty());
+}
+
+TEST(Emission, AStallBringsAtMostAFifthOfASecondsBirths) {
+  Emitter g(10);
+  EXPECT_EQ(g.EmitFromSources(0.1001f), 1u);
+  EXPECT_EQ(g.EmitFromSources(30), 2u);  // 30 s off, counted as 0.2 s
+  EXPECT_EQ(g.EmitFromSources(30.1001f), 1u);
+}
+
+TEST(Emission, AWildRateStopsAtTheParticleLimit) {
+  Emitter g(4000000000u);
+  g.AddSource(Vector3{1, 0, 0});
+  for (int k = 1; k <= 3; ++k) g.EmitFromSources(static_cast<float>(k));
+  EXPECT_EQ(g.generated.size(), DS_ParticleGenerator::kMaxParticles);
+  while (g.sources.size() < DS_ParticleGenerator::kMaxSources) g.AddSource(Vector3{});
+  EXPECT_EQ(g.AddSource(Vector3{}), nullptr);
+}
+
+TEST(Emission, ParticlesFadeOverTheirLifetimeAndDie) {
+  Emitter g(10);
+  g.lifetime.Set(1);
+  ASSERT_EQ(g.EmitFromSources(0.1001f), 1u);
+  g.clock.last_time = 0.1f;
+  for (int k = 2; k <= 6; ++k) g.Advance(static_cast<float>(k) * 0.1f);
+  ASSERT_EQ(g.generated.size(), 1u);
+  EXPECT_NEAR(g.generated[0].values[kOpacity], 0.5f, 1e-5f);
+  for (int k = 7; k <= 12; ++k) g.Advance(static_cast<float>(k) * 0.1f);
+  EXPECT_TRUE(g.generated.empty());
+}
+
+}  // namespace
+}  // namespace lumi
