@@ -23,12 +23,24 @@ namespace lumi {
 //   sparkle_size  UInt  pixels
 //   period        UInt  a sparkle's life; its pre-run spreads the starts
 //   turn_speed    UInt  the second clock's speed, which turns every sparkle
+//
+// A sparkle lives one period: its size grows from 0 to 1 over the first
+// half and shrinks back to 0 over the second; then it starts again. Placed sparkles start out of step by a pre-run of ten
+// updates over a random part of the period.
 class DS_Bling : public DS_AirBrush {
   LUMI_STORED_CLASS(DS_Bling, 2)
   LUMI_CONSTRUCTOR_CLONE(DS_Bling)
 
  public:
   void Describe(Archive& ar) override;
+  void InitPlaced(GenParticle& particle) override;
+  // Both clocks step, then every sparkle; one that ends starts again, at
+  // most once a frame, so a period of 0 cannot keep a frame restarting.
+  void Advance(float time) override;
+
+  float Period() const { return static_cast<float>(period.value) / 100; }
+
+  ClampedClock turn_clock;  // its total turns every sparkle, in radians
 
   MediaParamT<unsigned int> sparkle_size{32};
   MediaParamT<unsigned int> period{100};
@@ -53,12 +65,15 @@ class DS_CustomAirBrush : public DS_AirBrush {
 
 // Stars on placed points whose size twinkles above what was placed.
 //   star_size  UInt  pixels
+// Each star's opacity is drawn from 0.5 to 1 once; its size factor rests at
+// what was placed and flashes up to half as large again.
 class DS_TwinklingStars : public DS_AirBrush {
   LUMI_STORED_CLASS(DS_TwinklingStars, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_TwinklingStars)
 
  public:
   void Describe(Archive& ar) override;
+  void InitPlaced(GenParticle& particle) override;
 
   MediaParamT<unsigned int> star_size{24};
   UnreadFields unread;

@@ -77,6 +77,16 @@ GenSource* DS_ParticleGenerator::AddSource(Vector3 at) {
   return &sources.back();
 }
 
+void DS_AirBrush::PlaceSprites() {
+  generated.clear();
+  const size_t n = std::min(sprites.size(), kMaxParticles);
+  generated.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    GenParticle& particle = generated.emplace_back(sprites[i].position);
+    InitPlaced(particle);
+  }
+}
+
 DS_ParticlesObj::DS_ParticlesObj(std::unique_ptr<DS_ParticleGenerator> generator) : DS_ABObj(std::move(generator)) {
   Generator().Prepare(*this);
 }

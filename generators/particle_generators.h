@@ -182,6 +182,11 @@ class DS_AirBrush : public DS_TexParticleGenerator {
   // versions before 3 are refused.
   void Describe(Archive& ar) override;
 
+  // The placed sprites become the generated particles, each set up by
+  // InitPlaced; what was generated before goes.
+  void PlaceSprites();
+  virtual void InitPlaced(GenParticle& /*particle*/) {}
+
   MediaParamT<unsigned int> value_1{0};
   std::vector<AirBrushSprite> sprites;
 };
