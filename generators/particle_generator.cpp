@@ -77,6 +77,35 @@ GenSource* DS_ParticleGenerator::AddSource(Vector3 at) {
   return &sources.back();
 }
 
+void DS_ParticleOriginGenerator::Advance(float time) {
+  DS_ParticleGenerator::Advance(time);
+  origin_time += origin_clock.Advance(time, Setting(kOriginSpeed) / 100);
+  const float per_second = level * Setting(kOriginRate) / 100;
+  if (!(per_second > 0) || !std::isfinite(per_second)) {
+    origin_time = 0;
+  } else {
+    const float interval = 1 / per_second;
+    while (origin_time > interval) {
+      origin_time -= interval;
+      if (!AddOrigin()) {
+        origin_time = 0;
+        break;
+      }
+    }
+  }
+  EmitFromSources(time);
+}
+
+bool DS_ParticleOriginGenerator::AddOrigin() {
+  GenSource* origin = AddSource(centre);
+  if (origin == nullptr) return false;
+  const MediaSector sector(origin_settings[kLaunchDirection].value, origin_settings[kLaunchSpread].value);
+  origin->point.values[kSize] = Setting(kOriginSize) / 100;
+  origin->point.Attach<PAgeConst>(Setting(kOriginLife) / 100);
+  origin->point.Attach<PKinetic>(sector.RandomDirection() * 100, Vector3{});
+  return true;
+}
+
 void DS_AirBrush::PlaceSprites() {
   generated.clear();
   const size_t n = std::min(sprites.size(), kMaxParticles);

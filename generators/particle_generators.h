@@ -114,15 +114,37 @@ class DS_StaticGenerator : public DS_TexParticleGenerator {
   D3DXVECTOR3 centre{};
 };
 
+// Origins (rockets, smoke sources) are sources that start at the centre,
+// fly off along the launch sector at 100 px/s and live their life; the
+// generator's particles are emitted from them as they move.
 class DS_ParticleOriginGenerator : public DS_StaticGenerator {
   LUMI_STORED_CLASS(DS_ParticleOriginGenerator, 2)
 
  public:
+  // Which of the six stored settings is which.
+  enum OriginSetting : size_t {
+    kOriginRate,       // hundredths of an origin per second at full level
+    kOriginLife,       // hundredths of a second
+    kLaunchDirection,  // degrees, 0 right and 90 up
+    kLaunchSpread,     // degrees either side
+    kOriginSpeed,      // the origin clock's speed, hundredths (100: 1×)
+    kOriginSize,       // the origin's size value, hundredths (100: 1×)
+  };
+
   // Six origin settings, then the static generator's record; the layout of
   // version 1 is not known and is refused.
   void Describe(Archive& ar) override;
+  // The base step, then new origins as the origin clock runs (none at a
+  // level or rate of 0, and none past kMaxSources), then emission.
+  void Advance(float time) override;
+  // False when the generator holds as many sources as it may.
+  virtual bool AddOrigin();
+
+  float Setting(OriginSetting which) const { return static_cast<float>(origin_settings[which].value); }
 
   std::array<MediaParamT<unsigned int>, 6> origin_settings;
+  ClampedClock origin_clock;
+  float origin_time = 0;  // the origin clock's time not yet spent on origins
 };
 
 class DS_ParticleRctRgnGenerator : public DS_TexParticleGenerator {

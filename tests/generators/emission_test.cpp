@@ -1,5 +1,6 @@
 // Emission from a generator's sources: how many are born per frame, where
-// along a source's motion, and the limits after a stall or a wild rate.
+// along a source's motion, and the limits after a stall or a wild rate;
+// moving origins and their limits.
 #include <gtest/gtest.h>
 
 #include "generators/particle_generators.h"
@@ -75,6 +76,44 @@ TEST(Emission, ParticlesFadeOverTheirLifetimeAndDie) {
   EXPECT_NEAR(g.generated[0].values[kOpacity], 0.5f, 1e-5f);
   for (int k = 7; k <= 12; ++k) g.Advance(static_cast<float>(k) * 0.1f);
   EXPECT_TRUE(g.generated.empty());
+}
+
+
+class Origins : public DS_ParticleOriginGenerator {
+  LUMI_CONSTRUCTOR_CLONE(Origins)
+
+ public:
+  explicit Origins(unsigned int hundredths_per_second) {
+    origin_settings[kOriginRate].Set(hundredths_per_second);
+    origin_settings[kOriginLife].Set(150);
+    origin_settings[kLaunchDirection].Set(90);  // straight up
+    origin_settings[kOriginSpeed].Set(100);
+    origin_settings[kOriginSize].Set(100);
+    centre = {100, 300, 0};
+  }
+  void Run(float seconds) {
+    for (int k = 1; static_cast<float>(k) * 0.05f <= seconds + 1e-4f; ++k) Advance(static_cast<float>(k) * 0.05f);
+  }
+};
+
+TEST(Origins, OriginsRiseFromTheCentreAtTheirRateAndLiveTheirLife) {
+  Origins g(200);  // two a second
+  g.Run(1.05f);
+  ASSERT_EQ(g.sources.size(), 2u);
+  EXPECT_FLOAT_EQ(g.sources[0].point.position.x, 100);
+  EXPECT_LT(g.sources[0].point.position.y, g.sources[1].point.position.y);  // the first has risen further
+  g.level = 0;  // the timeline off: no new origins, the old ones end
+  g.Run(3);
+  EXPECT_TRUE(g.sources.empty());
+}
+
+TEST(Origins, ARateOfZeroAddsNoneAndAWildOneStopsAtTheLimit) {
+  Origins none(0);
+  none.Run(1);
+  EXPECT_TRUE(none.sources.empty());
+  Origins wild(4000000000u);
+  wild.Run(0.2f);
+  EXPECT_EQ(wild.sources.size(), DS_ParticleGenerator::kMaxSources);
 }
 
 }  // namespace
