@@ -234,13 +234,17 @@ class DS_Firework : public DS_ParticleOriginGenerator {
   UnreadFields unread;
 };
 
-// The simple firework, also its burst fields alone.
+// The simple firework, also its burst fields alone. A rocket that ends
+// bursts into `count` particles flying off in every direction at the burst
+// speed under gravity, living until their life progress reaches 1 and
+// growing by `extraFactor` a second meanwhile.
 class DS_FireworkSimple : public DS_ParticleOriginGenerator {
   LUMI_STORED_CLASS(DS_FireworkSimple, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_FireworkSimple)
 
  public:
   void Describe(Archive& ar) override;
+  void SourceEnded(const GenSource& rocket) override;
 
   FireworkBurst burst;
   UnreadFields unread;

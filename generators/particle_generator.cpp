@@ -2,6 +2,7 @@
 // emission from the sources.
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "generators/particles_obj.h"
 #include "generators/processes.h"
@@ -12,9 +13,17 @@ namespace lumi {
 namespace {
 
 // Runs every record's processes; the dead leave, the rest keep their order.
-template <class T, class Get>
-void UpdateAll(std::vector<T>& list, float dt, Get particle_of) {
-  std::erase_if(list, [&](T& record) { return !particle_of(record).Update(dt); });
+template <class T, class Ended>
+void UpdateAll(std::vector<T>& list, float dt, Ended ended) {
+  std::erase_if(list, [&](T& record) {
+    if constexpr (std::is_same_v<T, GenSource>) {
+      if (record.point.Update(dt)) return false;
+    } else {
+      if (record.Update(dt)) return false;
+    }
+    ended(record);
+    return true;
+  });
 }
 
 }  // namespace
@@ -28,8 +37,11 @@ std::unique_ptr<VRN_RenderObj> DS_ParticleGenerator::CreateRenderObject() const 
 
 void DS_ParticleGenerator::Advance(float time) {
   step_ = clock.Advance(time, time_speed.scaled());
-  UpdateAll(sources, step_, [](GenSource& s) -> GenParticle& { return s.point; });
-  UpdateAll(generated, step_, [](GenParticle& p) -> GenParticle& { return p; });
+  // Births while the sources end land in `generated` after its update.
+  std::vector<GenSource> ended;
+  UpdateAll(sources, step_, [&](GenSource& s) { ended.push_back(std::move(s)); });
+  UpdateAll(generated, step_, [](GenParticle&) {});
+  for (const GenSource& source : ended) SourceEnded(source);
 }
 
 void DS_ParticleGenerator::InitParticle(GenParticle& particle, const GenSource& source) {

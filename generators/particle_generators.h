@@ -58,6 +58,8 @@ class DS_ParticleGenerator : public DS_ABObj_Constructor {
   // A new particle takes the source's opacity, lives `lifetime` seconds
   // fading from opaque to clear, and flies off at up to `launchSpeed`.
   virtual void InitParticle(GenParticle& particle, const GenSource& source);
+  // A source whose processes ended, just before it goes (a rocket bursts).
+  virtual void SourceEnded(const GenSource& /*source*/) {}
 
   // Births due at time t from every source, spread along each source's
   // motion since the last emission; returns how many were born.

@@ -3,7 +3,11 @@
 // moving origins and their limits.
 #include <gtest/gtest.h>
 
-#include "generators/particle_generators.h"
+#include <cmath>
+#include <vector>
+
+#include "generators/catalogue.h"
+#include "generators/processes.h"
 #include "params/random.h"
 
 namespace lumi {
@@ -114,6 +118,32 @@ TEST(Origins, ARateOfZeroAddsNoneAndAWildOneStopsAtTheLimit) {
   Origins wild(4000000000u);
   wild.Run(0.2f);
   EXPECT_EQ(wild.sources.size(), DS_ParticleGenerator::kMaxSources);
+}
+
+TEST(Origins, ASimpleFireworkWithoutGravityBurstsInStraightLines) {
+  SeedRand(2);
+  DS_FireworkSimple firework;
+  firework.burst.gravity.Set(0);
+  firework.burst.life.Set(100);  // 1 s
+  firework.burst.count.Set(20);
+  GenSource* rocket = firework.AddSource(Vector3{300, 200, 0});
+  rocket->point.Attach<PAgeConst>(0.1f);
+  firework.Advance(0.1f);
+  firework.Advance(0.2f);  // the rocket ends and bursts
+  ASSERT_EQ(firework.generated.size(), 20u);
+  const Vector3 from{300, 200, 0};
+  std::vector<Vector3> first;
+  for (int k = 3; k <= 30; ++k) {
+    firework.Advance(static_cast<float>(k) * 0.1f - 0.0001f);
+    if (firework.generated.empty()) break;
+    for (size_t i = 0; i < firework.generated.size(); ++i) {
+      const Vector3 d = firework.generated[i].position - from;
+      if (first.size() <= i) first.push_back(d);
+      const Vector3 f = first[i];
+      EXPECT_NEAR(d.x * f.y - d.y * f.x, 0, 1e-2f * (1 + std::abs(d.x) + std::abs(d.y)));
+    }
+  }
+  EXPECT_TRUE(firework.generated.empty());  // life progress 1 after a second
 }
 
 }  // namespace
