@@ -1,5 +1,7 @@
 #include "generators/particle_generators.h"
 
+#include <cmath>
+
 #include "params/param_archive.h"
 
 namespace lumi {
@@ -21,9 +23,18 @@ void PositionFields(Archive& ar, D3DXVECTOR3& p) {
 void DS_ParticleGenerator::Describe(Archive& ar) {
   const int v = ar.version();
   if (v >= 2) {
-    size_t sources = 0;
-    ar.List("sources", sources, [&](size_t) {
-      ar.Reject("sources", "the layout of a stored generator source is not known");
+    ListOf(ar, "sources", sources, [&](GenSource& source) {
+      GenParticle& point = source.point;
+      ar.Group(nullptr, [&] {
+        PositionFields(ar, point.position);
+        ar.Float("opacity", point.values[kOpacity]);
+      });
+      if (!ar.IsReading()) return;
+      // A damaged number places the source at the origin, fully opaque.
+      Vector3& p = point.position;
+      if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) p = {};
+      if (!std::isfinite(point.values[kOpacity])) point.values[kOpacity] = 1;
+      point.start_position = source.previous = p;
     });
   }
   if (v >= 3) {

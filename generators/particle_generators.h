@@ -6,8 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "generators/gen_particle.h"
+#include "params/clamped_clock.h"
 #include "params/colours.h"
 #include "params/file_link.h"
 #include "params/paths.h"
@@ -17,14 +20,55 @@
 
 namespace lumi {
 
+class DS_ABRender;
+class DS_ParticlesObj;
+
+// A point particles are emitted from: where it is now and where it was at
+// the last emission, so that births spread along its path between frames.
+// Sources carry processes of their own (a rocket flies, a puff fades).
+struct GenSource {
+  GenParticle point;
+  Vector3 previous;
+};
+
 class DS_ParticleGenerator : public DS_ABObj_Constructor {
   LUMI_STORED_CLASS(DS_ParticleGenerator, 3)
 
  public:
+  // However fast a document asks for them, a generator holds no more than
+  // these; beyond, births wait for room.
+  static constexpr size_t kMaxParticles = 100000;
+  static constexpr size_t kMaxSources = 1000;
+
   // From version 2 the source list, from version 3 the particle settings,
-  // then the constructor's record. The layout of a stored source is not
-  // known, so a record that holds one is refused rather than misread.
+  // then the constructor's record. A stored source is its position (x, y, z)
+  // and its opacity value, all floats; its previous position starts there.
   void Describe(Archive& ar) override;
+  std::unique_ptr<VRN_RenderObj> CreateRenderObject() const override;
+
+  // The generator's behaviour; classes without one play inert.
+  virtual bool HasBehaviour() const { return false; }
+  // Device resources, once the run-time object exists.
+  virtual void Prepare(DS_ParticlesObj& /*object*/) {}
+  // One frame at time t: the clock steps (at most 0.2 s, times the speed)
+  // and every source and particle runs its processes; the dead go.
+  virtual void Advance(float time);
+  virtual void Draw(DS_ABRender& /*backdrop*/, DS_ParticlesObj& /*object*/) {}
+  virtual bool NeedsBackground() const { return false; }
+  // A new particle takes the source's opacity, lives `lifetime` seconds
+  // fading from opaque to clear, and flies off at up to `launchSpeed`.
+  virtual void InitParticle(GenParticle& particle, const GenSource& source);
+  // A source whose processes ended, just before it goes (a rocket bursts).
+  virtual void SourceEnded(const GenSource& /*source*/) {}
+
+  // Births due at time t from every source, spread along each source's
+  // motion since the last emission; returns how many were born.
+  size_t EmitFromSources(float time);
+  // A new source at `at`; none once the generator holds kMaxSources.
+  GenSource* AddSource(Vector3 at);
+
+  // The step the last Advance took, after the speed.
+  float step() const { return step_; }
 
   // What documents before version 3 keep.
   MediaFloat<unsigned int> lifetime{20};  // seconds
@@ -32,6 +76,15 @@ class DS_ParticleGenerator : public DS_ABObj_Constructor {
   MediaFloat<unsigned int> extra_factor{0};
   MediaFloat<unsigned int> launch_speed{0};  // pixels per second, upper bound
   MediaParamT<int> emitting{0};              // 0: no emission
+
+  UINTSclaleTo<float> time_speed{50, 0.02f, 0.0f};  // 1.0
+  ClampedClock clock;
+  std::vector<GenSource> sources;
+  std::vector<GenParticle> generated;
+  float level = 1;  // the timeline's level this frame
+
+ private:
+  float step_ = 0;
 };
 
 class DS_TexParticleGenerator : public DS_ParticleGenerator {
@@ -63,15 +116,37 @@ class DS_StaticGenerator : public DS_TexParticleGenerator {
   D3DXVECTOR3 centre{};
 };
 
+// Origins (rockets, smoke sources) are sources that start at the centre,
+// fly off along the launch sector at 100 px/s and live their life; the
+// generator's particles are emitted from them as they move.
 class DS_ParticleOriginGenerator : public DS_StaticGenerator {
   LUMI_STORED_CLASS(DS_ParticleOriginGenerator, 2)
 
  public:
+  // Which of the six stored settings is which.
+  enum OriginSetting : size_t {
+    kOriginRate,       // hundredths of an origin per second at full level
+    kOriginLife,       // hundredths of a second
+    kLaunchDirection,  // degrees, 0 right and 90 up
+    kLaunchSpread,     // degrees either side
+    kOriginSpeed,      // the origin clock's speed, hundredths (100: 1×)
+    kOriginSize,       // the origin's size value, hundredths (100: 1×)
+  };
+
   // Six origin settings, then the static generator's record; the layout of
   // version 1 is not known and is refused.
   void Describe(Archive& ar) override;
+  // The base step, then new origins as the origin clock runs (none at a
+  // level or rate of 0, and none past kMaxSources), then emission.
+  void Advance(float time) override;
+  // False when the generator holds as many sources as it may.
+  virtual bool AddOrigin();
+
+  float Setting(OriginSetting which) const { return static_cast<float>(origin_settings[which].value); }
 
   std::array<MediaParamT<unsigned int>, 6> origin_settings;
+  ClampedClock origin_clock;
+  float origin_time = 0;  // the origin clock's time not yet spent on origins
 };
 
 class DS_ParticleRctRgnGenerator : public DS_TexParticleGenerator {
@@ -130,6 +205,11 @@ class DS_AirBrush : public DS_TexParticleGenerator {
   // One setting, the placed sprites, then the texture generator's record;
   // versions before 3 are refused.
   void Describe(Archive& ar) override;
+
+  // The placed sprites become the generated particles, each set up by
+  // InitPlaced; what was generated before goes.
+  void PlaceSprites();
+  virtual void InitPlaced(GenParticle& /*particle*/) {}
 
   MediaParamT<unsigned int> value_1{0};
   std::vector<AirBrushSprite> sprites;

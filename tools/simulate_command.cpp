@@ -27,7 +27,8 @@ constexpr char kUsageText[] =
     "slide, its class, identity, \"inert\": true when its class plays nothing yet,\n"
     "enabled flag, timeline kind and class, state (0 on, 1 off, 2 fading in,\n"
     "3 fading out), level and local time; sprite populations add their\n"
-    "\"sprite_count\", particle systems their \"particle_count\", image effects\n"
+    "\"sprite_count\", particle systems their \"particle_count\", generators their\n"
+    "\"particle_count\" and \"origin_count\", image effects\n"
     "their clock's \"phase\" and \"chain_pass\" (whether the effect is a pass of\n"
     "the chain).\n\n"
     "  --times T1,T2,...  the times to report, in seconds\n"
@@ -37,7 +38,9 @@ constexpr char kUsageText[] =
     "                     velocity, half_size (a negative width is mirrored),\n"
     "                     axis_u, axis_v, glow, alpha, active_bound, stopped;\n"
     "                     and the first N particles of each system: position,\n"
-    "                     velocity, age, lifetime, size_factor, alpha\n";
+    "                     velocity, age, lifetime, size_factor, alpha; and the\n"
+    "                     first N particles of each generator: position, age,\n"
+    "                     life_progress, size, opacity, angle\n";
 
 int Run(const std::vector<std::string>& raw) {
   Arguments args(raw);

@@ -1,5 +1,7 @@
 // The records of the generator bases, read from bytes laid out field by
 // field, with their older versions and the layouts that are refused.
+#include <cmath>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -228,15 +230,20 @@ TEST(GeneratorRecords, UnknownLayoutsAreRefusedWithClassVersionAndOffset) {
   old_single.Header("DS_SingleRectGN", 1);
   EXPECT_THAT(ErrorOf(old_single, single), HasSubstr("DS_SingleRectGN record at offset 38: version 1 "));
 
-  // A stored source has no known layout.
+  // A stored source is its position and opacity; one cut short fails.
   Concrete<DS_StringGenerator> chain;
   ByteBuilder sourced;
   sourced.Header("DS_StringGenerator", 1).F32(0).F32(0).F32(0).F32(0).F32(0).F32(0);
   sourced.Header("DS_TexParticleGenerator", 1).Str(u"").I32(0).U32(0).Str(u"").I64(0).U32(0).U32(0).I32(0);
-  sourced.Header("DS_ParticleGenerator", 2).I32(1).U32(0);
-  EXPECT_THAT(ErrorOf(sourced, chain),
-              HasSubstr("DS_ParticleGenerator record field sources at offset"));
-  EXPECT_THAT(ErrorOf(sourced, chain), HasSubstr("the layout of a stored generator source is not known"));
+  ByteBuilder cut = sourced;
+  sourced.Header("DS_ParticleGenerator", 2).I32(1).F32(5).F32(6).F32(7).F32(std::nanf(""));
+  ConstructorTail(sourced, u"chain");
+  ReadWhole(sourced, chain);
+  ASSERT_EQ(chain.sources.size(), 1u);
+  EXPECT_EQ(chain.sources[0].previous, (Vector3{5, 6, 7}));
+  EXPECT_EQ(chain.sources[0].point.values[kOpacity], 1.0f);  // not a number: opaque
+  cut.Header("DS_ParticleGenerator", 2).I32(2).F32(5).F32(6).F32(7).F32(1);
+  EXPECT_THAT(ErrorOf(cut, chain), HasSubstr("DS_ParticleGenerator record field x at offset"));
 }
 
 TEST(GeneratorRecords, JsonShowsEveryFieldAndPacksToTheSameBytes) {

@@ -1,0 +1,337 @@
+// The generator effects a document can hold. Their bases' records are
+// settled; their own fields, stored before the base's record, are not, so
+// each class reads them through the unsettled-fields mechanism: a document
+// whose own fields read otherwise keeps its bytes and plays with these
+// defaults and everything its bases hold. Each layout below is ours, stable
+// from now on, in the order given.
+//
+// Fields: UInt is an unsigned 32-bit raw, Long a signed one; times are
+// hundredths of a second, speeds and factors hundredths (100: 1×) unless
+// said otherwise; a list is a signed count and that many values.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "generators/particle_generators.h"
+#include "particles/particle_system.h"
+
+namespace lumi {
+
+// Sparkles on placed points that flash, turn and start again.
+//   sparkle_size  UInt  pixels
+//   period        UInt  a sparkle's life; its pre-run spreads the starts
+//   turn_speed    UInt  the second clock's speed, which turns every sparkle
+//
+// A sparkle lives one period: its size grows from 0 to 1 over the first
+// half and shrinks back to 0 over the second; then it starts again. Placed sparkles start out of step by a pre-run of ten
+// updates over a random part of the period.
+class DS_Bling : public DS_AirBrush {
+  LUMI_STORED_CLASS(DS_Bling, 2)
+  LUMI_CONSTRUCTOR_CLONE(DS_Bling)
+
+ public:
+  void Describe(Archive& ar) override;
+  void InitPlaced(GenParticle& particle) override;
+  // Both clocks step, then every sparkle; one that ends starts again, at
+  // most once a frame, so a period of 0 cannot keep a frame restarting.
+  void Advance(float time) override;
+
+  float Period() const { return static_cast<float>(period.value) / 100; }
+
+  ClampedClock turn_clock;  // its total turns every sparkle, in radians
+
+  MediaParamT<unsigned int> sparkle_size{32};
+  MediaParamT<unsigned int> period{100};
+  MediaParamT<unsigned int> turn_speed{100};
+  UnreadFields unread;
+};
+
+// The air brush with its own image sequence.
+//   speed            UInt  its clock's speed
+//   frame_durations  list of UInt, one per texture frame
+class DS_CustomAirBrush : public DS_AirBrush {
+  LUMI_STORED_CLASS(DS_CustomAirBrush, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_CustomAirBrush)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> speed{100};
+  std::vector<uint32_t> frame_durations;
+  UnreadFields unread;
+};
+
+// Stars on placed points whose size twinkles above what was placed.
+//   star_size  UInt  pixels
+// Each star's opacity is drawn from 0.5 to 1 once; its size factor rests at
+// what was placed and flashes up to half as large again.
+class DS_TwinklingStars : public DS_AirBrush {
+  LUMI_STORED_CLASS(DS_TwinklingStars, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_TwinklingStars)
+
+ public:
+  void Describe(Archive& ar) override;
+  void InitPlaced(GenParticle& particle) override;
+
+  MediaParamT<unsigned int> star_size{24};
+  UnreadFields unread;
+};
+
+// Bands of light through the placed points.
+//   wave_speed, drift_speed, shimmer_speed  UInt  the three clocks' speeds
+//   band_height                             UInt  pixels
+class DS_Aurora : public DS_AirBrush {
+  LUMI_STORED_CLASS(DS_Aurora, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_Aurora)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> wave_speed{100};
+  MediaParamT<unsigned int> drift_speed{100};
+  MediaParamT<unsigned int> shimmer_speed{100};
+  MediaParamT<unsigned int> band_height{120};
+  UnreadFields unread;
+};
+
+// Letters whose particles animate by the clock.
+//   text   string
+//   speed  UInt
+class DS_AnimatedFont : public DS_StaticGenerator {
+  LUMI_STORED_CLASS(DS_AnimatedFont, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_AnimatedFont)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<std::u16string> text;
+  MediaParamT<unsigned int> speed{100};
+  UnreadFields unread;
+};
+
+// Rays from the centre, turning or swinging.
+//   mode           Long  0 turns on, 1 turns back, 2 swings
+//   speed          UInt  its clock's speed
+//   swing          UInt  degrees either way in mode 2
+//   ray_count      UInt
+//   fixed_pattern  Long  not 0: the same rays every time, from `seed`
+//   seed           UInt
+class DS_RadialRays : public DS_StaticGenerator {
+  LUMI_STORED_CLASS(DS_RadialRays, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_RadialRays)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<int> mode{0};
+  MediaParamT<unsigned int> speed{100};
+  MediaParamT<unsigned int> swing{30};
+  MediaParamT<unsigned int> ray_count{12};
+  MediaParamT<int> fixed_pattern{1};
+  MediaParamT<unsigned int> seed{1};
+  UnreadFields unread;
+};
+
+// A picture bending in the wind, rooted at its bottom edge.
+//   frequency, wind, bending  UInt  the vertex program's three settings
+//   fade_with_timeline        Long  1: the timeline's level is its opacity
+class DS_Plant : public DS_SingleRectGN {
+  LUMI_STORED_CLASS(DS_Plant, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_Plant)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> frequency{100};
+  MediaParamT<unsigned int> wind{10};
+  MediaParamT<unsigned int> bending{10};
+  MediaParamT<int> fade_with_timeline{1};
+  UnreadFields unread;
+};
+
+// A picture (or its image sequence) tinted with the generator's colour.
+//   opacity  UInt  0 to 255
+class DS_StaticAnimation : public DS_SingleRectGN {
+  LUMI_STORED_CLASS(DS_StaticAnimation, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_StaticAnimation)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> opacity{255};
+  UnreadFields unread;
+};
+
+// Shooting stars born at random points of the area.
+//   star_rate                 UInt  stars per second, on average
+//   fade_in, hold, fade_out   UInt  times
+//   direction                 UInt  degrees of the fall, 0 right, 90 up
+//   fall_speed                UInt  pixels per second
+//   spin                      UInt  hundredths of a radian per second
+class DS_FallingStars : public DS_ParticleRctRgnGenerator {
+  LUMI_STORED_CLASS(DS_FallingStars, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_FallingStars)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  PerSecondCounterRnd star_rate{2};
+  MediaParamT<unsigned int> fade_in{20};
+  MediaParamT<unsigned int> hold{40};
+  MediaParamT<unsigned int> fade_out{40};
+  MediaParamT<unsigned int> direction{225};
+  MediaParamT<unsigned int> fall_speed{300};
+  MediaParamT<unsigned int> spin{100};
+  UnreadFields unread;
+};
+
+// Pictures wandering inside the area.
+//   count              UInt  sprites
+//   wander_speed       UInt
+//   change_interval    UInt  time between course changes
+//   acceleration_time  UInt
+//   frame_durations    list of UInt
+class DS_BrownAnimation : public DS_ParticleRctRgnGenerator {
+  LUMI_STORED_CLASS(DS_BrownAnimation, 2)
+  LUMI_CONSTRUCTOR_CLONE(DS_BrownAnimation)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> count{10};
+  MediaParamT<unsigned int> wander_speed{100};
+  MediaParamT<unsigned int> change_interval{200};
+  MediaParamT<unsigned int> acceleration_time{50};
+  std::vector<uint32_t> frame_durations;
+  UnreadFields unread;
+};
+
+// What the fireworks store of their bursts:
+//   burst_count  UInt  particles per burst
+//   burst_speed  UInt  pixels per second
+//   gravity      Long  pixels per second², down positive
+//   burst_life   UInt  time
+struct FireworkBurst {
+  void Describe(Archive& ar);
+
+  MediaParamT<unsigned int> count{60};
+  MediaParamT<unsigned int> speed{150};
+  MediaParamT<int> gravity{60};
+  MediaParamT<unsigned int> life{150};
+};
+
+// Rockets that burst: its burst fields.
+class DS_Firework : public DS_ParticleOriginGenerator {
+  LUMI_STORED_CLASS(DS_Firework, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_Firework)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  FireworkBurst burst;
+  UnreadFields unread;
+};
+
+// The simple firework, also its burst fields alone. A rocket that ends
+// bursts into `count` particles flying off in every direction at the burst
+// speed under gravity, living until their life progress reaches 1 and
+// growing by `extraFactor` a second meanwhile.
+class DS_FireworkSimple : public DS_ParticleOriginGenerator {
+  LUMI_STORED_CLASS(DS_FireworkSimple, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_FireworkSimple)
+
+ public:
+  void Describe(Archive& ar) override;
+  void SourceEnded(const GenSource& rocket) override;
+
+  FireworkBurst burst;
+  UnreadFields unread;
+};
+
+// Rising puffs: its origins drawn themselves.
+//   puff_size  UInt  pixels
+//   opacity    UInt  0 to 255
+class DS_Smoke : public DS_ParticleOriginGenerator {
+  LUMI_STORED_CLASS(DS_Smoke, 1)
+  LUMI_CONSTRUCTOR_CLONE(DS_Smoke)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> puff_size{64};
+  MediaParamT<unsigned int> opacity{160};
+  UnreadFields unread;
+};
+
+// Lightning bolts along chains of particles.
+//   seed          UInt
+//   random_shape  Long  not 0: a new shape every bolt
+//   bolt_time     UInt  milliseconds a bolt lasts
+// Records before version 2 then hold seven 32-bit integers it drops.
+class DS_LightningGN : public DS_StringGenerator {
+  LUMI_STORED_CLASS(DS_LightningGN, 2)
+  LUMI_CONSTRUCTOR_CLONE(DS_LightningGN)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> seed{1};
+  MediaParamT<int> random_shape{0};
+  MediaParamT<unsigned int> bolt_time{400};
+  UnreadFields unread;
+};
+
+// Pictures moving along the path.
+//   speed            UInt  the first clock's speed (pixels per second)
+//   frame_durations  list of UInt
+class DS_PathAnimtion : public DS_PathGenerator {
+  LUMI_STORED_CLASS(DS_PathAnimtion, 2)
+  LUMI_CONSTRUCTOR_CLONE(DS_PathAnimtion)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> speed{100};
+  std::vector<uint32_t> frame_durations;
+  UnreadFields unread;
+};
+
+// A fixed swarm wandering inside its region.
+//   region             MediaQuad
+//   count              UInt
+//   wander_speed       UInt
+//   change_rate        UInt  course changes per second
+//   acceleration_time  UInt
+class VRN_BrownAnimation : public VRN_ParticleSystemCtrl {
+  LUMI_STORED_CLASS(VRN_BrownAnimation, 1)
+  LUMI_CONSTRUCTOR_CLONE(VRN_BrownAnimation)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaQuad region;
+  MediaParamT<unsigned int> count{20};
+  MediaParamT<unsigned int> wander_speed{100};
+  MediaParamT<unsigned int> change_rate{50};
+  MediaParamT<unsigned int> acceleration_time{50};
+  UnreadFields unread;
+};
+
+// The swarm with a light behind each firefly.
+//   light_lifetime  UInt  time
+//   light_spread    UInt  pixels
+class VRN_Firefly : public VRN_BrownAnimation {
+  LUMI_STORED_CLASS(VRN_Firefly, 2)
+  LUMI_CONSTRUCTOR_CLONE(VRN_Firefly)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> light_lifetime{100};
+  MediaParamT<unsigned int> light_spread{20};
+  UnreadFields light_unread;  // the swarm's own fields keep theirs
+};
+
+}  // namespace lumi
