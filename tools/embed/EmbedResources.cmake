@@ -93,19 +93,33 @@ function(lumi_builtin_picture_entries entries_var directory)
   set(${entries_var} ${entries} PARENT_SCOPE)
 endfunction()
 
-# Packs into <target> the stand-ins of the shared resource module that the
-# water effects fall back on, drawn at build time: the bump map (89) and the
-# waterfall's noise map (62). Lookups serve them after the module file and
-# the document's own copy.
-function(lumi_embed_water_stand_ins target)
-  set(directory ${CMAKE_CURRENT_BINARY_DIR}/${target}_water_maps)
+# Packs into <target> the stand-ins of the shared resource module, drawn at
+# build time: the water effects' bump map (89) and the waterfall's noise
+# map (62), and the 3D objects' models: a butterfly's body (68) and wing
+# (69), the clock's disc (70), face (71) and hands (72). Lookups serve them
+# after the module file and the document's own copy. Resource 6 stays
+# empty: a link to it names no picture.
+function(lumi_embed_module_stand_ins target)
+  set(directory ${CMAKE_CURRENT_BINARY_DIR}/${target}_module_stand_ins)
   set(maps ${directory}/bump_map.png ${directory}/noise_map.png)
+  set(objects ${directory}/object_68.x ${directory}/object_69.x ${directory}/object_70.x ${directory}/object_71.png
+              ${directory}/object_72.png)
   add_custom_command(OUTPUT ${maps}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
     COMMAND make_water_maps ${directory}
     DEPENDS make_water_maps
     COMMENT "Drawing the water effects' stand-in maps"
     VERBATIM)
-  lumi_embed_resources(${target} NAME common_res.dll
-    ENTRIES 89 DDS ${directory}/bump_map.png 62 DDS ${directory}/noise_map.png)
+  add_custom_command(OUTPUT ${objects}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
+    COMMAND make_object_stand_ins ${directory}
+    DEPENDS make_object_stand_ins
+    COMMENT "Drawing the 3D objects' stand-in models"
+    VERBATIM)
+  set(entries 89 DDS ${directory}/bump_map.png 62 DDS ${directory}/noise_map.png)
+  foreach(id 68 69 70)
+    list(APPEND entries ${id} DDS ${directory}/object_${id}.x)
+  endforeach()
+  list(APPEND entries 71 DDS ${directory}/object_71.png 72 DDS ${directory}/object_72.png)
+  lumi_embed_resources(${target} NAME common_res.dll ENTRIES ${entries})
 endfunction()
