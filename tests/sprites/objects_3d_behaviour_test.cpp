@@ -8,6 +8,7 @@
 #include "render/current_context.h"
 #include "render/recording_device.h"
 #include "scene/notices.h"
+#include "scene/resource_access.h"
 #include "sprites/clock_time.h"
 #include "sprites/leaf_drift.h"
 #include "sprites/object_animations.h"
@@ -121,6 +122,24 @@ TEST_F(ClockTest, PlacementEdgesFollowTheCentreAndScaleAndHitTestReadsThem) {
   EXPECT_EQ(copy.placement.left.value, 180);
   EXPECT_EQ(copy.placement.bottom.value, 170);
   EXPECT_FALSE(object->TestPoint(240, 150));
+}
+
+TEST_F(ClockTest, ANewFaceTextureReachesTheRunningClock) {
+  RecordingDevice device(64, 64);
+  static std::shared_ptr<Texture> face;
+  face = device.CreateTexture({4, 4});
+  ResourceAccess& access = DocumentResourceAccess();
+  const auto saved = access.picture;
+  access.picture = [](const ResourceKey& key) { return key.name == u"new face.png" ? SlidePicture{face} : SlidePicture{}; };
+  auto object = Make<DS_3DObjArray>(clock_);
+  EXPECT_EQ(object->Entries()[0].texture, nullptr);
+  auto& copy = static_cast<DS_ClockConstructor&>(object->Objects());
+  copy.texture.key = {u"new face.png", 1};
+  copy.texture.Notify(nullptr);
+  EXPECT_EQ(object->Entries()[0].texture, face);
+  EXPECT_EQ(object->Entries()[1].texture, nullptr) << "the hands keep theirs";
+  access.picture = saved;
+  face.reset();
 }
 
 // A butterfly over the whole 640 x 400 unit, at real speed.
