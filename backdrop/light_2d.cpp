@@ -378,29 +378,38 @@ void DS_2D_Light::DrawSpritesWithEffect(const ParticleGeomArray& sprites, Effect
 void DS_2D_Light::DrawMeshes(const MeshList& list, bool twoSided) {
   GraphicsDevice* device = CurrentDevice();
   SceneView* view = CurrentSceneView();
-  if (device == nullptr || view == nullptr) return;
+  if (device == nullptr || view == nullptr || list.draws.empty()) return;
+  const MeshRecord* mesh = list.mesh;
+  if (mesh == nullptr || !mesh->vertices || !mesh->indices || mesh->triangleCount == 0) return;
   const bool blend = twoSided || list.blend;
   SetBlending(*device, blend);
-  if (twoSided) SetStage0(*device, TextureOp::SelectArg1, TextureOp::SelectArg1);
+  // The fixed state, whatever an earlier draw left: unlit, colour and alpha
+  // from the texture alone (white where there is none).
+  device->SetRenderState(RenderState::Lighting, 0);
+  device->SetPixelProgram(nullptr);
+  device->SetTextureStageState(0, StageState::ColorArg1, Word(TextureArg::Texture));
+  device->SetTextureStageState(0, StageState::AlphaArg1, Word(TextureArg::Texture));
+  SetStage0(*device, TextureOp::SelectArg1, TextureOp::SelectArg1);
+  device->SetTexture(0, list.texture);
   device->SetVertexFormat(VertexFormat::PNT);
-  const auto draw = [&](const ListedMesh& listed, bool counterClockwise) {
-    const DS_IndexedMesh<VertexPNT>& mesh = *listed.mesh;
+  device->SetStreamSource(mesh->vertices);
+  device->SetIndices(mesh->indices);
+  const auto draw = [&](const MeshDraw& node, bool counterClockwise) {
     device->SetRenderState(RenderState::CullMode, Word(counterClockwise ? Cull::CCW : Cull::CW));
-    SetTransforms(*device, *view, mesh.matrix);
-    device->SetTexture(0, mesh.texture);
-    device->SetStreamSource(mesh.vertexBuffer);
-    device->SetIndices(mesh.indexBuffer);
-    device->DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, mesh.vertexCount, 0, mesh.primitiveCount);
+    SetTransforms(*device, *view, node.world);
+    device->DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, mesh->vertexCount, 0, mesh->triangleCount);
   };
-  std::vector<const ListedMesh*> drawable;
-  for (const ListedMesh& listed : list.meshes) {
-    if (listed.mesh && listed.mesh->vertexBuffer && listed.mesh->indexBuffer) drawable.push_back(&listed);
-  }
-  // Blended meshes show their far sides through their near ones: a second
-  // round with the other culling.
-  for (const ListedMesh* listed : drawable) draw(*listed, twoSided || listed->counterClockwise);
-  if (blend) {
-    for (const ListedMesh* listed : drawable) draw(*listed, twoSided ? false : !listed->counterClockwise);
+  if (twoSided) {
+    for (const MeshDraw& node : list.draws) {
+      draw(node, true);
+      draw(node, false);
+    }
+  } else {
+    for (const MeshDraw& node : list.draws) draw(node, node.frontSide);
+    // Blended meshes show their far sides through their near ones.
+    if (blend) {
+      for (const MeshDraw& node : list.draws) draw(node, !node.frontSide);
+    }
   }
   device->SetRenderState(RenderState::CullMode, Word(Cull::None));
   SetBlending(*device, false);

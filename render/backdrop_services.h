@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/geometry.h"
+#include "render/mesh_record.h"
 #include "render/scene_view.h"
 
 namespace lumi {
@@ -19,16 +20,21 @@ class Effect;
 class VRN_RenderObj;
 using RenderList = std::vector<std::shared_ptr<VRN_RenderObj>>;
 
-// 3D meshes drawn with their own world matrices; `counterClockwise` picks
-// the culling of the first draw.
-struct ListedMesh {
-  std::shared_ptr<DS_IndexedMesh<VertexPNT>> mesh;
-  bool counterClockwise = false;
+// One mesh drawn once for each of its nodes, each with its own world
+// matrix. A node whose `frontSide` is set is drawn first with
+// counter-clockwise culling, otherwise with clockwise culling; a blended
+// list draws every node a second time with the other culling. No texture
+// draws white; no mesh draws nothing.
+struct MeshDraw {
+  Matrix world;
+  bool frontSide = true;
 };
 
 struct MeshList {
-  std::vector<ListedMesh> meshes;
+  const MeshRecord* mesh = nullptr;
+  std::shared_ptr<Texture> texture;
   bool blend = false;
+  std::vector<MeshDraw> draws;
 };
 
 // A screen-aligned rectangle in window pixels, corners in strip order.
@@ -69,11 +75,14 @@ class DS_ABRender {
   // texture × diffuse.
   virtual void DrawSpriteRange(const ParticleGeomArray& sprites, Effect* effect, uint32_t first, uint32_t count) = 0;
   virtual void DrawSpritesWithEffect(const ParticleGeomArray& sprites, Effect& effect) = 0;
+  // Blends when the list asks for it; ends with culling and blending off.
   virtual void DrawMeshList(const MeshList& list) = 0;
   // The sprites with their current frame, then with the glow texture if any;
   // glow mode 1 adds the glow.
   virtual void DrawGlowSprites(const ParticleGeomArray& sprites, const std::shared_ptr<Texture>& glow,
                                int glowMode) = 0;
+  // Blended, colour and alpha from the texture alone, every node drawn
+  // with counter-clockwise and then clockwise culling.
   virtual void DrawMeshListTwoSided(const MeshList& list) = 0;
   virtual void DrawMirrored(MirroredObject& object, int argument) = 0;
 

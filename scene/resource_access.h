@@ -9,8 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/blobs.h"
 #include "archive/guid.h"
 #include "params/file_link.h"
+#include "render/mesh_record.h"
 #include "render/scene_view.h"
 
 namespace lumi {
@@ -54,6 +56,12 @@ struct ResourceAccess {
   // made again after the reset.
   void (*lose)() = nullptr;
   void (*restore)() = nullptr;
+  // The mesh a link names, null when none reads; the table keeps it.
+  const MeshRecord* (*mesh)(const ResourceKey& key) = nullptr;
+  // The mesh and the picture a record carries as blobs; null when they do
+  // not read or decode.
+  const MeshRecord* (*blob_mesh)(const DS_ResBlob& blob) = nullptr;
+  std::shared_ptr<Texture> (*blob_texture)(const DS_ResBlob& blob) = nullptr;
   // The bytes of a file a link names in the current document (a sound);
   // null when there are none.
   std::shared_ptr<const std::vector<uint8_t>> (*file_bytes)(const ResourceKey& key) = nullptr;

@@ -359,6 +359,13 @@ const MeshRecord* ResourceTable::GetMesh(const ResourceKey& link, uint32_t) {
   return mesh.get();
 }
 
+ResourceKey ResourceTable::AddMeshBlob(const DS_ResBlob& blob) {
+  const ResourceKey key = DS_FileLink3::BlobKey(blob);
+  std::vector<DS_ResBlob>& blobs = rawBlobs_[key];
+  if (blobs.empty()) blobs.push_back(blob);
+  return key;
+}
+
 const TextureRecord& ResourceTable::GetMaskTexture(const GUID& guid) {
   static const TextureRecord none;
   const auto found = maskTextures_.find(guid);

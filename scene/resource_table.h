@@ -23,6 +23,7 @@
 #include "render/device.h"
 #include "render/effect.h"
 #include "render/losable.h"
+#include "render/mesh_record.h"
 #include "render/scene_view.h"
 #include "render/target_pair.h"
 #include "scene/texture_factory.h"
@@ -63,16 +64,6 @@ struct LinkFrame {
   std::shared_ptr<const std::vector<uint8_t>> bytes;
   float delay = 0;
   std::u16string name;
-};
-
-// A mesh in the device: position, normal and texture coordinate per vertex
-// (32 bytes), three 16-bit indices per triangle, both managed.
-struct MeshRecord {
-  std::shared_ptr<VertexBuffer> vertices;
-  std::shared_ptr<IndexBuffer> indices;
-  uint32_t vertexCount = 0, triangleCount = 0;
-  Vector3 sphereCentre;
-  float sphereRadius = 0;
 };
 
 class ResourceTable : public LosableRegistry {
@@ -127,6 +118,9 @@ class ResourceTable : public LosableRegistry {
   // it does not read (one message), and tried again on the next request.
   // The options are the platform's mesh flags, which have no use here.
   const MeshRecord* GetMesh(const ResourceKey& link, uint32_t options = 0);
+  // A link to the mesh a blob carries: the blob's key (its module and id,
+  // else a key of its own), the blob its document copy.
+  ResourceKey AddMeshBlob(const DS_ResBlob& blob);
 
   // The brush mask of an image-effect object; an empty record if none.
   const TextureRecord& GetMaskTexture(const GUID& guid);

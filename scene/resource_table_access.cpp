@@ -52,6 +52,23 @@ std::shared_ptr<const std::vector<uint8_t>> FileBytesOf(const ResourceKey& key) 
   return table != nullptr ? table->LinkFileBytes(key) : nullptr;
 }
 
+const MeshRecord* MeshOf(const ResourceKey& key) {
+  ResourceTable* table = CurrentResourceTable();
+  return table != nullptr ? table->GetMesh(key) : nullptr;
+}
+
+const MeshRecord* BlobMeshOf(const DS_ResBlob& blob) {
+  ResourceTable* table = CurrentResourceTable();
+  return table != nullptr ? table->GetMesh(table->AddMeshBlob(blob)) : nullptr;
+}
+
+std::shared_ptr<Texture> BlobTextureOf(const DS_ResBlob& blob) {
+  ResourceTable* table = CurrentResourceTable();
+  if (table == nullptr) return nullptr;
+  const ImageSet& set = table->GetImageSet(table->AddImageBlob(blob));
+  return set.textures.empty() ? nullptr : set.textures.front();
+}
+
 const bool kInstalled = [] {
   ResourceAccess& access = DocumentResourceAccess();
   access.picture = PictureOf;
@@ -63,6 +80,9 @@ const bool kInstalled = [] {
   access.lose = LoseTableObjects;
   access.restore = RestoreTableObjects;
   access.file_bytes = FileBytesOf;
+  access.mesh = MeshOf;
+  access.blob_mesh = BlobMeshOf;
+  access.blob_texture = BlobTextureOf;
   return true;
 }();
 

@@ -30,6 +30,11 @@ namespace lumi {
 class Effect;
 class Texture;
 
+// The view's pixel edges on the render unit.
+struct ViewEdges {
+  float left = 0, right = 0, top = 0, bottom = 0;
+};
+
 // The view rectangle a population lives in, and its motion clock.
 class DS_ViewObjCtrl : public DS_ABObj_Constructor {
   LUMI_STORED_CLASS(DS_ViewObjCtrl, 2)
@@ -45,6 +50,23 @@ class DS_ViewObjCtrl : public DS_ABObj_Constructor {
   uint8_t flag = 0;  // one byte, kept as stored
   // The motion clock runs at raw × 0.02: 50 is real speed.
   UINTSclaleTo<float> motion_speed{50, 0.02f, 0.0f};
+
+  // The motion clock moves to local time t: a step of |t − last| at most
+  // 0.2 s, times the motion speed.
+  void AdvanceMotion(float t);
+  void ResetMotion();
+  // The view's pixel edges on the render unit now; `view_edges` keeps
+  // them for the frame.
+  ViewEdges PixelView() const;
+  void FollowUnit(float width, float height);
+  Vector3 RandomPointInView() const;
+
+  float motion_step = 0;
+  float motion_clock = 0;
+  float motion_last = 0;
+  // The render unit in pixels.
+  float unit_width = 640, unit_height = 400;
+  ViewEdges view_edges{0, 640, 0, 400};
 };
 
 // The sprite properties every population shares.
@@ -90,11 +112,6 @@ inline bool AnyFault(std::initializer_list<bool> checks) {
   return std::find(checks.begin(), checks.end(), true) != checks.end();
 }
 
-// The view's pixel edges on the render unit.
-struct ViewEdges {
-  float left = 0, right = 0, top = 0, bottom = 0;
-};
-
 // The base of constructors that birth and move sprites one by one. It
 // stores nothing of its own: its subclasses store DS_BaseSpriteProp as
 // their base record. The members below are run-time state its render
@@ -121,15 +138,6 @@ class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
 
   // The common set-up and then InitSprite.
   void BirthSprite(Sprite& sprite);
-  // The motion clock moves to local time t: a step of |t − last| at most
-  // 0.2 s, times the motion speed.
-  void AdvanceMotion(float t);
-  void ResetMotion();
-  // The view's pixel edges on the render unit now; `view_edges` keeps
-  // them for the frame.
-  ViewEdges PixelView() const;
-  void FollowUnit(float width, float height);
-  Vector3 RandomPointInView() const;
   // Half-sizes from d split by the picture's aspect.
   void SizeSprite(Sprite& sprite, float d) const;
   // ARGB from the opacity byte times the glow, clamped, and the tint.
@@ -148,14 +156,9 @@ class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
   // Frames of the sheet, at least 1; 0 when the picture is not a sheet.
   uint32_t SheetFrames() const;
 
-  float motion_step = 0;
-  float motion_clock = 0;
-  float motion_last = 0;
   // Set when a sprite changed in a way the kept quads must show.
   bool changed = false;
-  // The render unit in pixels, and the picture's height / width.
-  float unit_width = 640, unit_height = 400;
-  ViewEdges view_edges{0, 640, 0, 400};
+  // The picture's height / width.
   float picture_aspect = 1;
   // The timeline as the render object saw it this frame.
   float timeline_level = 1;

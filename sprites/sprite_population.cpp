@@ -1,5 +1,5 @@
-// What every sprite population shares: the motion clock, the view in
-// pixels, the common birth, the colour and the glow pulse.
+// What every sprite population shares: the motion clock and the view in
+// pixels (which the 3D objects share too), the common birth, the colour and the glow pulse.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -48,27 +48,27 @@ std::unique_ptr<VRN_RenderObj> DS_ParticleSystemCtrl::CreateRenderObject() const
       std::unique_ptr<DS_ParticleSystemCtrl>(static_cast<DS_ParticleSystemCtrl*>(copy.release())));
 }
 
-void DS_ParticleSystemCtrl::AdvanceMotion(float t) {
+void DS_ViewObjCtrl::AdvanceMotion(float t) {
   motion_step = std::min(std::fabs(t - motion_last), 0.2f) * motion_speed.scaled();
   motion_clock += motion_step;
   motion_last = t;
 }
 
-void DS_ParticleSystemCtrl::ResetMotion() { motion_step = motion_clock = motion_last = 0; }
+void DS_ViewObjCtrl::ResetMotion() { motion_step = motion_clock = motion_last = 0; }
 
-ViewEdges DS_ParticleSystemCtrl::PixelView() const {
+ViewEdges DS_ViewObjCtrl::PixelView() const {
   // Pixel edges are whole pixels of the fractions.
   return {std::trunc(left * unit_width), std::trunc(right * unit_width), std::trunc(top * unit_height),
           std::trunc(bottom * unit_height)};
 }
 
-void DS_ParticleSystemCtrl::FollowUnit(float width, float height) {
+void DS_ViewObjCtrl::FollowUnit(float width, float height) {
   unit_width = width;
   unit_height = height;
   view_edges = PixelView();
 }
 
-Vector3 DS_ParticleSystemCtrl::RandomPointInView() const {
+Vector3 DS_ViewObjCtrl::RandomPointInView() const {
   const ViewEdges& view = view_edges;
   const float x = Uniform(view.left, view.right);
   const float y = Uniform(view.top, view.bottom);

@@ -1,8 +1,11 @@
-// What the simulation reports of a sprite population: its count and, for
-// the first sprites asked for, their state.
+// What the simulation reports of a sprite population and of the 3D
+// objects: their counts and, for the first sprites or instances asked for,
+// their state.
 #include <algorithm>
 
 #include "scene/simulation.h"
+#include "sprites/leaf_drift.h"
+#include "sprites/object_array_3d.h"
 #include "sprites/sprite_array_obj.h"
 
 namespace lumi {
@@ -32,8 +35,40 @@ void ReportSprites(const VRN_RenderObj& object, nlohmann::ordered_json& entry, i
   entry["sprites"] = std::move(list);
 }
 
+nlohmann::ordered_json WorldsOf(const std::vector<const SceneNode*>& nodes, int detail) {
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  const size_t shown = std::min(nodes.size(), static_cast<size_t>(detail));
+  for (size_t i = 0; i < shown; ++i) {
+    nlohmann::ordered_json world = nlohmann::ordered_json::array();
+    for (const auto& row : nodes[i]->world.m) {
+      for (float value : row) world.push_back(TidyFloat(value));
+    }
+    list.push_back({{"world", std::move(world)}});
+  }
+  return list;
+}
+
+void ReportObjects3D(const VRN_RenderObj& object, nlohmann::ordered_json& entry, int detail) {
+  std::vector<const SceneNode*> nodes;
+  if (const auto* objects = dynamic_cast<const DS_3DObjArray*>(&object)) {
+    for (const auto& instance : objects->Instances()) nodes.push_back(instance.get());
+    if (const auto* clock = dynamic_cast<const DS_ClockConstructor*>(&objects->Objects()); clock && clock->HasPlacement()) {
+      const MediaRectangle& p = clock->placement;
+      entry["placement"] = {{"left", p.left.value}, {"right", p.right.value}, {"top", p.top.value}, {"bottom", p.bottom.value}};
+    }
+  } else if (const auto* leaves = dynamic_cast<const DS_3D_in_2D_array*>(&object)) {
+    for (const auto& leaf : leaves->Entry().root.children) nodes.push_back(leaf.get());
+  } else {
+    return;
+  }
+  entry["instance_count"] = nodes.size();
+  // Row-vector matrices, row by row: the last row is the position.
+  if (detail > 0) entry["instances"] = WorldsOf(nodes, detail);
+}
+
 const bool kRegistered = [] {
   AddObjectReport(ReportSprites);
+  AddObjectReport(ReportObjects3D);
   return true;
 }();
 

@@ -14,6 +14,7 @@
 #include "platform/gl/gl_context.h"
 #include "render/gl/gl_device.h"
 #include "scene/document.h"
+#include "tools/clock_option.h"
 #include "tools/command.h"
 #include "tools/number_lists.h"
 #include "tools/picture_position.h"
@@ -21,15 +22,17 @@
 namespace lumi::tool {
 namespace {
 
-constexpr char kUsageText[] =
+const std::string kUsageText =
     "Usage: lumisave-tool bench FILE [--size WxH] [--seconds N] [--position fit|fill|stretch]\n"
+    "                           [--local-time HH:MM:SS]\n"
     "Play the document in FILE off-screen for N seconds of wall time (default 10)\n"
     "at WxH (default 1280x720), each frame drawn to the end, and print frames per\n"
     "second, the median and 95th-percentile frame time, processor time per frame,\n"
     "peak memory, and the ratio of the median frame to the fill bound: a frame of\n"
     "the first slide's picture alone at the same size. The picture position is\n"
     "--position's, else the stored one, as the saver reads it (standard error\n"
-    "says which).\n";
+    "says which).\n\n" +
+    std::string(kLocalTimeUsage);
 
 using Clock = std::chrono::steady_clock;
 
@@ -80,6 +83,7 @@ int Run(const std::vector<std::string>& raw) {
   const double seconds = ParseNumber(args.Option("--seconds").value_or("10"), "--seconds");
   if (!(seconds > 0 && seconds <= 3600)) throw UsageError{"--seconds must be above 0 and at most 3600"};
   const std::optional<std::string> position_name = args.Option("--position");
+  ApplyLocalTimeOption(args.Option("--local-time"));
   const auto files = args.Positional();
   if (files.size() != 1) throw UsageError{"expected one FILE"};
   const PlacementMode position = ChosenPicturePosition(position_name, "bench");

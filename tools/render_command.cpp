@@ -15,6 +15,7 @@
 #include "scene/document.h"
 #include "scene/simulation.h"
 #include "tools/command.h"
+#include "tools/clock_option.h"
 #include "tools/contact_sheet.h"
 #include "tools/number_lists.h"
 #include "tools/picture_position.h"
@@ -22,7 +23,7 @@
 namespace lumi::tool {
 namespace {
 
-constexpr char kUsageText[] =
+const std::string kUsageText =
     "Usage: lumisave-tool render FILE -o OUT.png [options]\n"
     "       lumisave-tool render FILE --times T1,T2,... [--out-dir DIR] [--contact-sheet FILE.png] [options]\n"
     "Play the document in FILE (a document, or a .scr that carries one) off-screen\n"
@@ -44,7 +45,8 @@ constexpr char kUsageText[] =
     "  --lose-device-every N   lose the graphics device every N frames and restore\n"
     "                          it, as a screen saver sees after a display change\n"
     "  --draw-every-frame      with --times, draw every frame, not only the saved\n"
-    "                          ones, for scenes that move on with each frame drawn\n";
+    "                          ones, for scenes that move on with each frame drawn\n" +
+    std::string(kLocalTimeUsage);
 
 // "t000012.500.png": fixed width, so names sort by time.
 std::string FrameFileName(double time) {
@@ -77,6 +79,7 @@ int Run(const std::vector<std::string>& raw) {
   const uint32_t frames = WholeNumber(args.Option("--frames").value_or("1"), "--frames");
   const uint32_t lose_every = WholeNumber(args.Option("--lose-device-every").value_or("0"), "--lose-device-every");
   const bool every_frame_asked = args.Flag("--draw-every-frame");
+  ApplyLocalTimeOption(args.Option("--local-time"));
   const auto files = args.Positional();
   if (files.size() != 1) throw UsageError{"expected one FILE"};
   if (!output && !times_text) throw UsageError{"-o OUT.png or --times is required"};

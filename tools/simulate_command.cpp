@@ -11,14 +11,16 @@
 #include "render/recording_device.h"
 #include "scene/document.h"
 #include "scene/simulation.h"
+#include "tools/clock_option.h"
 #include "tools/command.h"
 #include "tools/number_lists.h"
 
 namespace lumi::tool {
 namespace {
 
-constexpr char kUsageText[] =
+const std::string kUsageText =
     "Usage: lumisave-tool simulate FILE --times T1,T2,... [--step S] [--size WxH] [--detail N]\n"
+    "                              [--local-time HH:MM:SS]\n"
     "Play the document in FILE (a document, or a .scr that carries one) as the saver\n"
     "would, without graphics: frame by frame from time 0 at a fixed step, and print,\n"
     "as JSON for each requested time (seconds, ascending), the current slide's index\n"
@@ -30,7 +32,7 @@ constexpr char kUsageText[] =
     "\"sprite_count\", particle systems their \"particle_count\", generators their\n"
     "\"particle_count\" and \"origin_count\", image effects\n"
     "their clock's \"phase\" and \"chain_pass\" (whether the effect is a pass of\n"
-    "the chain).\n\n"
+    "the chain), 3D objects their \"instance_count\" and a clock its \"placement\".\n\n"
     "  --times T1,T2,...  the times to report, in seconds\n"
     "  --step S           seconds between frames (default 1/60)\n"
     "  --size WxH         the screen size in pixels sprites live on (default 640x400)\n"
@@ -40,7 +42,11 @@ constexpr char kUsageText[] =
     "                     and the first N particles of each system: position,\n"
     "                     velocity, age, lifetime, size_factor, alpha; and the\n"
     "                     first N particles of each generator: position, age,\n"
-    "                     life_progress, size, opacity, angle\n";
+    "                     life_progress, size, opacity, angle; and the\n"
+    "                     world matrix of the first N instances of each 3D\n"
+    "                     object, 16 numbers row by row (row-vector convention:\n"
+    "                     the last row holds the position in screen pixels)\n" +
+    std::string(kLocalTimeUsage);
 
 int Run(const std::vector<std::string>& raw) {
   Arguments args(raw);
@@ -48,6 +54,7 @@ int Run(const std::vector<std::string>& raw) {
   const auto step_text = args.Option("--step");
   const auto size_text = args.Option("--size");
   const auto detail_text = args.Option("--detail");
+  ApplyLocalTimeOption(args.Option("--local-time"));
   const auto files = args.Positional();
   if (files.size() != 1) throw UsageError{"expected one FILE"};
   if (!times_text) throw UsageError{"--times T1,T2,... is required"};

@@ -73,7 +73,8 @@ TEST(RecordsDocument, EveryCutFailsNamingTheRecordAndOffset) {
 }
 
 // Image effects (which report their clock's phase), sounds, sprite
-// populations and particle systems play; every other class plays inert.
+// populations, particle systems and 3D objects play; every other class
+// plays inert.
 
 TEST(RecordsDocument, PlaysEveryObjectWithItsTimelineRunning) {
   Document document = LoadDocument(RecordsBytes());
@@ -94,7 +95,8 @@ TEST(RecordsDocument, PlaysEveryObjectWithItsTimelineRunning) {
         ++objects;
         // Sounds play silently here: the tool has no sound device.
         const bool plays = list == std::string_view("sounds") || object.contains("sprite_count") ||
-                           object.contains("particle_count") || object.contains("phase");
+                           object.contains("particle_count") || object.contains("phase") ||
+                           object.contains("instance_count");
         EXPECT_EQ(object.value("inert", false), !plays) << object["class"];
         double& latest = latest_local_time[object["identity"].get<std::string>()];
         latest = std::max(latest, object["local_time"].get<double>());

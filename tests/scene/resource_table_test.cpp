@@ -528,6 +528,19 @@ TEST_F(ResourceTableTest, MeshesComeFromTheModuleOrTheDocumentIntoManagedBuffers
   EXPECT_EQ(messages_.size(), 2u);
 }
 
+TEST_F(ResourceTableTest, AMeshCarriedAsABlobReadsUnderItsOwnKey) {
+  ResourceTable table(device_, record_);
+  const ResourceKey leaf = table.AddMeshBlob(FileBlob(u"leaf.x", {}));
+  const ResourceKey first = table.AddMeshBlob(FileBlob(u"leaf.x", MeshFile(3)));
+  const ResourceKey broken = table.AddMeshBlob(FileBlob(u"broken.x", Text("not a mesh")));
+  EXPECT_NE(first, leaf) << "blobs without ids never share a key";
+  ASSERT_NE(table.GetMesh(first), nullptr);
+  EXPECT_EQ(table.GetMesh(first)->triangleCount, 3u);
+  EXPECT_EQ(table.GetMesh(broken), nullptr);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("mesh"), std::string::npos) << messages_[0];
+}
+
 class CountingLosable : public VRN_LosableObj {
  public:
   void Lose() override { ++lost; }

@@ -98,16 +98,20 @@ endfunction()
 
 # Packs into <target> the stand-ins of the shared resource module, drawn at
 # build time: the water effects' bump map (89) and the waterfall's noise map
-# (62, also the heat shimmer's bump), and the backdrop variants' fire
-# pattern (7), fire noise (8), glyph strip (40), the glass ball's highlights
-# (58, 59), stand (184) and background (5). Lookups serve them after the
-# module file and the document's own copy.
+# (62, also the heat shimmer's bump); the backdrop variants' fire pattern
+# (7), fire noise (8), glyph strip (40), the glass ball's highlights (58,
+# 59), stand (184) and background (5); and the 3D objects' models: a
+# butterfly's body (68) and wing (69), the clock's disc (70), face (71) and
+# hands (72). Lookups serve them after the module file and the document's
+# own copy. Resource 6 stays empty: a link to it names no picture.
 function(lumi_embed_module_stand_ins target)
   set(directory ${CMAKE_CURRENT_BINARY_DIR}/${target}_module_maps)
   set(water ${directory}/bump_map.png ${directory}/noise_map.png)
   set(backdrop ${directory}/fire_pattern.png ${directory}/fire_noise.png ${directory}/glyph_strip.png
                ${directory}/ball_highlight_1.png ${directory}/ball_highlight_2.png ${directory}/ball_stand.png
                ${directory}/ball_background.png)
+  set(objects ${directory}/object_68.x ${directory}/object_69.x ${directory}/object_70.x ${directory}/object_71.png
+              ${directory}/object_72.png)
   add_custom_command(OUTPUT ${water}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
     COMMAND make_water_maps ${directory}
@@ -120,10 +124,18 @@ function(lumi_embed_module_stand_ins target)
     DEPENDS make_backdrop_maps
     COMMENT "Drawing the backdrop variants' stand-in pictures"
     VERBATIM)
+  add_custom_command(OUTPUT ${objects}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
+    COMMAND make_object_stand_ins ${directory}
+    DEPENDS make_object_stand_ins
+    COMMENT "Drawing the 3D objects' stand-in models"
+    VERBATIM)
   lumi_embed_resources(${target} NAME common_res.dll
     ENTRIES 89 DDS ${directory}/bump_map.png 62 DDS ${directory}/noise_map.png
             7 DDS ${directory}/fire_pattern.png 8 DDS ${directory}/fire_noise.png
             40 DDS ${directory}/glyph_strip.png 58 DDS ${directory}/ball_highlight_1.png
             59 DDS ${directory}/ball_highlight_2.png 184 DDS ${directory}/ball_stand.png
-            5 DDS ${directory}/ball_background.png)
+            5 DDS ${directory}/ball_background.png
+            68 DDS ${directory}/object_68.x 69 DDS ${directory}/object_69.x 70 DDS ${directory}/object_70.x
+            71 DDS ${directory}/object_71.png 72 DDS ${directory}/object_72.png)
 endfunction()
