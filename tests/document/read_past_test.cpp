@@ -233,6 +233,7 @@ TEST(ReadPast, HostileDocumentsFailWithinTheBounds) {
     auto backdrop = std::make_shared<DS_2D_Light>();
     if (large_prefix) backdrop->picture.key.name.assign(size_t{1} << 20, u'x');
     doc.show->slides[0]->backdrop = backdrop;
+    doc.show->slides[0]->objects.clear();
     Bytes zeros(5000 * 4, 0);
     zeros.push_back(0xEE);
     doc.show->slides[0]->objects.push_back(Unknown("DS_Sparkle2", zeros));
