@@ -16,7 +16,7 @@ constexpr size_t kMaxDepth = 64;
 // after one record, and all the bytes read again or scanned in one load, a
 // few times the document's size. Beyond either the load fails.
 constexpr size_t kMostPlacesPerRecord = 4096;
-constexpr size_t kWorkPerDocumentByte = 16;
+constexpr size_t kWorkPerDocumentByte = 8;
 constexpr size_t kWorkAllowance = size_t{16} << 20;
 
 }  // namespace
