@@ -16,8 +16,8 @@ constexpr size_t kMaxDepth = 64;
 // after one record, and all the bytes read again or scanned in one load, a
 // few times the document's size. Beyond either the load fails.
 constexpr size_t kMostPlacesPerRecord = 4096;
-constexpr size_t kWorkPerDocumentByte = 16;
-constexpr size_t kWorkAllowance = size_t{64} << 20;
+constexpr size_t kWorkPerDocumentByte = 8;
+constexpr size_t kWorkAllowance = size_t{16} << 20;
 
 }  // namespace
 
@@ -172,8 +172,7 @@ void BinaryReader::ReadFields(Frame frame, int current_version, const void* self
   frames_.push_back(frame);
   fields();
   frames_.pop_back();
-  // A whole record read from where a skip went on confirms the way.
-  if (unconfirmed_at_ && frame.block == nullptr && frame.record >= *unconfirmed_at_) unconfirmed_at_.reset();
+  if (!ways_.empty() && frame.block == nullptr) Confirm(frame);
 }
 
 void BinaryReader::Record(const char* field, std::string_view class_name, int current_version, const void* self,
@@ -249,12 +248,14 @@ std::unique_ptr<DS_IOF_Item> BinaryReader::SkipUnknown(Family family, const std:
                                                        FunctionRef<bool(const DS_IOF_Item&)> fits) {
   std::unique_ptr<DS_IOF_Item> object = ClassRegistry::Get(family).CreateUnknown();
   auto* unknown = dynamic_cast<UnknownRecord*>(object.get());
-  // Only what a writer could have written is read past, and not inside the
-  // way on from another skip before a whole record there has read: that way
-  // is most likely wrong (an unknown record right at its start is the next
-  // record itself).
-  const bool refused = unknown == nullptr || !fits(*object) || recovering_ > 0 || !LooksLikeClassName(start, name) ||
-                       (unconfirmed_at_ && *unconfirmed_at_ != start);
+  // Only what a writer could have written is read past: a class name with
+  // its marker bytes that no registry knows. And not on the way on from
+  // another skip before a whole record there has read: two skips in a row
+  // could swallow known objects between them. Two unknown objects in a row
+  // are kept as one, which plays and writes back the same.
+  const bool unsettled = std::any_of(ways_.begin(), ways_.end(), [](const Way& way) { return !way.settled; });
+  const bool refused = unknown == nullptr || !fits(*object) || recovering_ > 0 || frames_.empty() || unsettled ||
+                       !LooksLikeClassName(start, name) || IsKnownClass(name);
   if (refused) throw InputError("unknown class " + name + place);
   unknown->class_name = name;
   unknown->version = version;
@@ -262,13 +263,50 @@ std::unique_ptr<DS_IOF_Item> BinaryReader::SkipUnknown(Family family, const std:
     const std::span<const uint8_t> kept = Span(choice->from, choice->at);
     unknown->bytes.assign(kept.begin(), kept.end());
     source_.Seek(choice->at);
-    unconfirmed_at_ = choice->at;
+    if (!choice->confirmed) {
+      Unconfirm(static_cast<size_t>(choice - plan_.data()), frames_.size() - 1, frames_.back().record);
+    }
     return object;
   }
   const size_t from = source_.offset();
   NewChoice({start, from, from, Expect::Value, Family::General, {}, name, place, true});
-  pending_ = Pending{plan_.size() - 1, unknown};
+  pending_ = Pending{plan_.size() - 1, unknown, frames_.size() - 1, frames_.back().record};
   return object;
+}
+
+// A whole record read from where a skip went on settles it: another record
+// may be skipped after it. The record that held the skip read to its end,
+// then a whole record after that, confirms it: later failures no longer go
+// back to it. (Records inside skipped bytes, read from a wrong place, can
+// settle a way but are no proof of it.)
+void BinaryReader::Confirm(const Frame& finished) {
+  for (size_t i = 0; i < ways_.size();) {
+    Way& way = ways_[i];
+    if (finished.record >= plan_[way.choice].at) way.settled = true;
+    if (way.owner_end && finished.record >= *way.owner_end) {
+      plan_[way.choice].confirmed = true;
+      ways_.erase(ways_.begin() + static_cast<std::ptrdiff_t>(i));
+      continue;
+    }
+    if (!way.owner_end && frames_.size() == way.owner_depth && finished.record == way.owner_record) {
+      way.owner_end = source_.offset();
+    }
+    ++i;
+  }
+}
+
+void BinaryReader::Unconfirm(size_t choice, size_t owner_depth, size_t owner_record) {
+  Way way{choice, owner_depth, owner_record};
+  // A skip the next read settles may come after its record has ended.
+  if (frames_.size() <= owner_depth || frames_[owner_depth].record != owner_record) way.owner_end = plan_[choice].at;
+  ways_.push_back(way);
+}
+
+bool BinaryReader::IsKnownClass(const std::string& name) {
+  for (Family family : {Family::General, Family::Slide, Family::Backdrop, Family::Timeline}) {
+    if (ClassRegistry::Get(family).Find(name) != nullptr) return true;
+  }
+  return false;
 }
 
 bool BinaryReader::LooksLikeClassName(size_t start, const std::string& name) const {
@@ -285,6 +323,9 @@ void BinaryReader::UnsettledFields(UnreadFields& unread, std::string_view base_c
     unread.kept = true;
     unread.bytes.assign(kept.begin(), kept.end());
     source_.Seek(choice->at);
+    if (!choice->confirmed) {
+      Unconfirm(static_cast<size_t>(choice - plan_.data()), frames_.size() - 1, frames_.back().record);
+    }
     return;
   }
   if (!frame.made_by_name || recovering_ > 0) return own_fields();
@@ -330,7 +371,7 @@ void BinaryReader::SettlePending(Expect expect, Family family, std::string_view 
   const std::span<const uint8_t> kept = Span(choice.from, choice.at);
   pending.record->bytes.assign(kept.begin(), kept.end());
   source_.Seek(choice.at);
-  unconfirmed_at_ = choice.at;
+  Unconfirm(pending.choice, pending.owner_depth, pending.owner_record);
 }
 
 bool BinaryReader::Fits(const Choice& choice, size_t at) const {
@@ -379,7 +420,7 @@ bool BinaryReader::NextPlace(Choice& choice) {
 
 BinaryReader::Checkpoint BinaryReader::Save() const {
   return {source_.offset(), frames_.size(), groups_.size(), versions_ ? versions_->Mark() : 0, next_choice_,
-          recovering_, unconfirmed_at_};
+          recovering_, ways_};
 }
 
 void BinaryReader::Restore(const Checkpoint& checkpoint) {
@@ -390,7 +431,7 @@ void BinaryReader::Restore(const Checkpoint& checkpoint) {
   if (versions_ != nullptr) versions_->RollBack(checkpoint.versions);
   next_choice_ = checkpoint.choice;
   recovering_ = checkpoint.recovering;
-  unconfirmed_at_ = checkpoint.unconfirmed_at;
+  ways_ = checkpoint.ways;
   pending_.reset();
 }
 
@@ -401,6 +442,7 @@ void BinaryReader::GoBack(const Checkpoint& checkpoint, const InputError& error)
   std::optional<std::string> exhausted;
   while (plan_.size() > checkpoint.choice) {
     Choice& choice = plan_.back();
+    if (choice.confirmed) break;
     if (NextPlace(choice)) {
       Restore(checkpoint);
       if (work_ > work_limit_) GiveUp(choice);
@@ -439,7 +481,17 @@ void BinaryReader::ReadWhole(FunctionRef<void()> read) {
       Settle(Expect::End);
       return;
     } catch (const InputError& error) {
-      GoBack(checkpoint, error);
+      try {
+        GoBack(checkpoint, error);
+      } catch (const InputError& final_error) {
+        // A failure after a confirmed skip is reported as it is; the user
+        // should hear of the skip too.
+        if (plan_.empty() || !plan_.front().confirmed) throw;
+        const Choice& first = plan_.front();
+        throw InputError(std::string(final_error.what()) + "; before that the load read past " +
+                         (first.unknown_class ? "unknown class " : "the own settings of ") + first.class_name +
+                         first.place);
+      }
     }
   }
 }

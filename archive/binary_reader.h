@@ -99,12 +99,23 @@ class BinaryReader final : public Archive {
     std::string place;  // " at offset N (a ... record in ...)", for messages
     bool unknown_class;
     size_t tried = 0;
+    bool confirmed = false;  // see Confirm
+  };
+
+  // A skip not yet confirmed (see Confirm), with the record that held it
+  // (its frame's index) and where that record ended, once it has.
+  struct Way {
+    size_t choice;
+    size_t owner_depth;
+    size_t owner_record;
+    std::optional<size_t> owner_end = std::nullopt;
+    bool settled = false;
   };
 
   // Enough to go back to a point of the read and take it up again.
   struct Checkpoint {
     size_t offset, frames, groups, versions, choice, recovering;
-    std::optional<size_t> unconfirmed_at;
+    std::vector<Way> ways;
   };
 
   // Thrown to the object record whose own fields were unreadable: it is made
@@ -125,6 +136,9 @@ class BinaryReader final : public Archive {
   std::unique_ptr<DS_IOF_Item> SkipUnknown(Family family, const std::string& name, int32_t version, size_t start,
                                            const std::string& place, FunctionRef<bool(const DS_IOF_Item&)> fits);
   bool LooksLikeClassName(size_t start, const std::string& name) const;
+  static bool IsKnownClass(const std::string& name);
+  void Confirm(const Frame& finished);
+  void Unconfirm(size_t choice, size_t owner_depth, size_t owner_record);
   Choice* ReplayedChoice(size_t record);
   Choice& NewChoice(Choice choice);
   // Ends a skip left open by the record before, at the first place where
@@ -158,11 +172,12 @@ class BinaryReader final : public Archive {
   struct Pending {
     size_t choice;
     UnknownRecord* record;
+    size_t owner_depth;  // index of the frame of the record that holds it
+    size_t owner_record;
   };
   std::optional<Pending> pending_;  // a skip whose end the next read decides
   size_t recovering_ = 0;           // bases of unsettled records being read
-  // Where the latest skip went on, until a whole record from there has read.
-  std::optional<size_t> unconfirmed_at_;
+  std::vector<Way> ways_;
   size_t work_ = 0;                 // bytes read again and scanned
   size_t work_limit_;
   bool gave_up_ = false;

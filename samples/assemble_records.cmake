@@ -1,11 +1,14 @@
 # Joins the slides of samples/records/*.json into one document JSON:
 #   cmake -DSLIDES=a.json|b.json -DTEMPLATE=... -DPICTURE_DIR=... -DOUTPUT=... -P assemble_records.cmake
 # Each file holds one slide object or a list of slides; they go into the
-# template's slide list in the order given.
+# template's slide list in the order given. @LUMI_PICTURE_DIR@ in a slide
+# names the folder of the files its blobs come from.
 string(REPLACE "|" ";" slide_files "${SLIDES}")
 set(slides "")
+set(LUMI_PICTURE_DIR "${PICTURE_DIR}")
 foreach(file ${slide_files})
   file(READ "${file}" text)
+  string(CONFIGURE "${text}" text @ONLY)
   string(JSON type ERROR_VARIABLE problem TYPE "${text}")
   if(problem)
     message(FATAL_ERROR "${file}: not valid JSON: ${problem}")
@@ -30,5 +33,4 @@ foreach(file ${slide_files})
   endif()
 endforeach()
 set(LUMI_RECORD_SLIDES "${slides}")
-set(LUMI_PICTURE_DIR "${PICTURE_DIR}")
 configure_file("${TEMPLATE}" "${OUTPUT}" @ONLY)

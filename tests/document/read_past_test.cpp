@@ -233,6 +233,7 @@ TEST(ReadPast, HostileDocumentsFailWithinTheBounds) {
     auto backdrop = std::make_shared<DS_2D_Light>();
     if (large_prefix) backdrop->picture.key.name.assign(size_t{1} << 20, u'x');
     doc.show->slides[0]->backdrop = backdrop;
+    doc.show->slides[0]->objects.clear();
     Bytes zeros(5000 * 4, 0);
     zeros.push_back(0xEE);
     doc.show->slides[0]->objects.push_back(Unknown("DS_Sparkle2", zeros));
@@ -246,6 +247,44 @@ TEST(ReadPast, HostileDocumentsFailWithinTheBounds) {
     } catch (const InputError& e) {
       EXPECT_THAT(e.what(), HasSubstr("DS_Sparkle2"));
       EXPECT_THAT(e.what(), HasSubstr(large_prefix ? "gave up" : "(4096 tried)"));
+    }
+  }
+}
+
+// Unsettled own settings, then a base that holds an object: a record read
+// past inside such bases would be a second level of recovery.
+class NestedHolder : public DS_ABObj_Constructor {
+  LUMI_STORED_CLASS(TestNestedHolder, 1)
+  LUMI_CONSTRUCTOR_CLONE(NestedHolder)
+
+ public:
+  void Describe(Archive& ar) override {
+    ar.UnsettledFields(unread, "TestHolderBase", [&] { ar.UInt("size", size); });
+    BaseRecord(ar, "TestHolderBase", 1, this, [&] {
+      ObjectField<DS_ABObj_Constructor>(ar, "held", held, Family::General);
+      BaseRecordOf<DS_ABObj_Constructor>(ar, this);
+    });
+  }
+
+  uint32_t size = 0;
+  UnreadFields unread;
+  std::shared_ptr<DS_ABObj_Constructor> held;
+};
+const RegisterClass<NestedHolder> kRegisterNestedHolder(Family::General);
+
+TEST(ReadPast, OneLevelOfRecoveryPerRecord) {
+  for (const bool own_readable : {true, false}) {
+    SCOPED_TRACE(own_readable);
+    Document doc = TwoSlides();
+    auto holder = std::make_unique<NestedHolder>();
+    holder->held = Unknown("DS_Sparkle2", {1, 2, 3, 4});
+    doc.show->slides[0]->objects.push_back(std::move(holder));
+    Bytes bytes = SaveDocument(doc);
+    if (!own_readable) bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(Find(bytes, Name("TestHolderBase"))), 5, 0x11);
+    if (own_readable) {
+      EXPECT_EQ(SaveDocument(*std::make_unique<Document>(LoadDocument(bytes))), bytes);
+    } else {
+      EXPECT_THROW(LoadDocument(bytes), InputError);
     }
   }
 }
