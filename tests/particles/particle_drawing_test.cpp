@@ -170,13 +170,13 @@ TEST(ParticleDrawing, TheGlowAndThePopulationSurviveADeviceLoss) {
   EXPECT_TRUE(stage.device.Draws().front().renderTarget) << "the glow surface was made again";
 }
 
-TEST(ParticlePlay, OnlyTheFountainFamilyPlays) {
+TEST(ParticlePlay, TheFountainFamilyPlays) {
   EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(VRN_FontainPtclSys().CreateRenderObject().get()), nullptr);
   EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_WaterJet().CreateRenderObject().get()), nullptr);
   EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_LightBeams().CreateRenderObject().get()), nullptr);
   EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclFireStream().CreateRenderObject().get()), nullptr);
-  EXPECT_EQ(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclFire().CreateRenderObject().get()), nullptr);
-  EXPECT_EQ(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclSmoke().CreateRenderObject().get()), nullptr);
+  EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclFire().CreateRenderObject().get()), nullptr);
+  EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclSmoke().CreateRenderObject().get()), nullptr);
 }
 
 }  // namespace
