@@ -10,9 +10,6 @@
 namespace lumi {
 namespace {
 
-// Launch speeds below this count as this, so that a speed of 0 never makes
-// a particle immortal.
-constexpr float kSlowestLaunch = 1;  // pixels per second
 // Where sin(spread / 2) is smaller the focus lies too far behind to aim at.
 constexpr float kSmallestFocusSine = 1e-4f;
 constexpr float kWidestSpread = 360;
@@ -27,7 +24,7 @@ void VRN_BurstPtclSys::ResetPopulation() {
 }
 
 float VRN_BurstPtclSys::Lifetime() const {
-  return static_cast<float>(range.value) / std::max(launch_speed.scaled(), kSlowestLaunch);
+  return TravelTime(range.value, launch_speed.scaled());
 }
 
 void VRN_BurstPtclSys::Launch(ParticleList& born, int64_t n) {

@@ -31,6 +31,10 @@ int64_t RandomCounter::Count(float min_interval, float max_interval, float dt) {
   return n;
 }
 
+float TravelTime(unsigned int range, float speed) {
+  return static_cast<float>(range) / std::max(speed, 1.0f);
+}
+
 Vector3 Finite(Vector3 v) {
   const auto fix = [](float x) { return std::isfinite(x) ? x : 0.0f; };
   return {fix(v.x), fix(v.y), fix(v.z)};

@@ -27,6 +27,11 @@ class RandomCounter {
   double clock_ = 0, next_at_ = 0;
 };
 
+// Seconds a particle launched at `speed` takes to travel `range` pixels;
+// speeds below 1 pixel a second count as 1, so that a speed of 0 never
+// makes a particle immortal.
+float TravelTime(unsigned int range, float speed);
+
 // A stored point with its non-finite coordinates taken as 0.
 Vector3 Finite(Vector3 v);
 

@@ -1,15 +1,15 @@
-// The records of the splashes, sprays, streams, the
-// vortex, the rain on glass and the rays of light.
+// Splashes and sprays: their records, the fog, smoke and bokeh sprays,
+// and how they emit and launch their particles.
+#include "particles/splash_systems.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "archive/registry.h"
 #include "params/param_archive.h"
-#include "particles/rain_on_glass.h"
-#include "particles/ray_of_light.h"
-#include "particles/splash_systems.h"
-#include "particles/stream_systems.h"
-#include "particles/vortex_system.h"
+#include "params/random.h"
+#include "particles/particle_routines.h"
 
 namespace lumi {
 
@@ -18,13 +18,6 @@ static const RegisterClass<VRN_SprayPtclSys> kRegisterSpray(Family::General);
 static const RegisterClass<DS_PtclFog> kRegisterFog(Family::General);
 static const RegisterClass<DS_PtclSmoke3> kRegisterSmoke3(Family::General);
 static const RegisterClass<DS_BokehLights> kRegisterBokehLights(Family::General);
-static const RegisterClass<DS_StreamPtclSys> kRegisterStream(Family::General);
-static const RegisterClass<DS_PtclSmoke2> kRegisterSmoke2(Family::General);
-static const RegisterClass<VRN_VortexPtclSys> kRegisterVortex(Family::General);
-static const RegisterClass<DS_RainOnGlass> kRegisterRainOnGlass(Family::General);
-static const RegisterClass<DS_RayOfLight> kRegisterRayOfLight(Family::General);
-
-// Splashes and sprays.
 
 void VRN_SplashPtclSys::Describe(Archive& ar) {
   QuadField(ar, "area", rect_emitter.area);
@@ -103,74 +96,46 @@ void DS_BokehLights::Describe(Archive& ar) {
   BaseRecordOf<VRN_SprayPtclSys>(ar, this);
 }
 
-// Streams.
-
-void DS_StreamPtclSys::Describe(Archive& ar) {
-  SliderField(ar, "counter_rate", counter.rate, Apply::Set);
-  QuadField(ar, "area", area);
-  SliderField(ar, "lifetime", lifetime, Apply::Set);
-  SliderField(ar, "stream_speed", stream_speed, Apply::Set);
-  UIntField(ar, "min_speed", min_speed, Apply::Set);
-  ar.UInt("stream_speed_copy", stream_speed_copy);
-  ar.UInt("min_speed_copy", min_speed_copy);
-  UIntField(ar, "aim_spread", aim_spread, Apply::Set);
-  BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
+void VRN_SplashPtclSys::ResetPopulation() {
+  particles.clear();
+  emitted_count = 0;
 }
 
-void DS_PtclSmoke2::Describe(Archive& ar) {
-  UnnamedFields unnamed(ar);
-  unnamed.UInts(unused_raws);
-  unnamed.Int(unused_integer);
-  BaseRecordOf<DS_StreamPtclSys>(ar, this);
+void VRN_SplashPtclSys::Launch(ParticleList& born, int64_t n) {
+  n = Room(n);
+  const size_t first = particles.size();
+  if (emitter_choice.value == kRectangleEmitter) {
+    SpawnInRect(particles, n, rect_emitter.area);
+  } else {
+    SpawnInSector(particles, n, Finite(sector_emitter.point.value), static_cast<float>(sector_emitter.sector.value),
+                  static_cast<float>(sector_emitter.sector.spread.value), sector_emitter.radius.value);
+  }
+  for (size_t i = first; i < particles.size(); ++i) {
+    InitParticle(*particles[i]);
+    born.push_back(particles[i]);
+  }
 }
 
-// The vortex, the rain on glass and the rays of light.
-
-void VRN_VortexPtclSys::Describe(Archive& ar) {
-  SliderField(ar, "counter_rate", counter.rate, Apply::Set);
-  VectorField(ar, "point", emitter.point, Apply::Set);
-  SliderField(ar, "launch_speed", launch_speed, Apply::Set);
-  SliderField(ar, "swirl", swirl, Apply::Set);
-  IntField(ar, "swirl_reverse", swirl_reverse, Apply::Set);
-  UIntField(ar, "launch_angle", launch, Apply::Set);
-  UIntField(ar, "launch_spread", launch.spread, Apply::Set);
-  UIntField(ar, "arms", arms, Apply::Set);
-  SliderField(ar, "arm_speed", arm_speed, Apply::Set);
-  IntField(ar, "arm_direction", arm_direction, Apply::Set);
-  UIntField(ar, "range", range, Apply::Set);
-  BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
+void VRN_SplashPtclSys::Emit(ParticleList& born, float /*dt*/) {
+  Launch(born, CycleBirths(timeline_level, count.value, timeline_state, emitted_count));
 }
 
-void DS_RainOnGlass::Describe(Archive& ar) {
-  SliderField(ar, "counter_rate", counter.rate, Apply::Set);
-  QuadField(ar, "area", area);
-  SliderField(ar, "slide_acceleration", slide_acceleration, Apply::Set);
-  UIntField(ar, "slide_direction", slide_direction, Apply::Set);
-  BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
+void VRN_SplashPtclSys::InitParticle(Particle& p) const {
+  look.InitParticle(p, std::make_shared<IPR_ConstantAge>(lifetime.seconds()));
+  p.routines.push_back(IPR_Kinematic::Shared());
+  // The whole spread on each side of the angle.
+  const auto spread = static_cast<float>(launch.spread.value);
+  const float phi = (static_cast<float>(launch.value) + Uniform(-spread, spread)) * kPi / 180;
+  p.velocity = Vector3{std::cos(phi), -std::sin(phi), 0} * launch_speed.scaled();
 }
 
-namespace {
-
-// A nominal value and its jitter percentage.
-void JitterField(Archive& ar, const char* field, const char* jitter_field, VRN_JitterParam& param) {
-  SliderField(ar, field, param, Apply::Set);
-  SliderField(ar, jitter_field, param.jitter, Apply::Set);
+void VRN_SprayPtclSys::Emit(ParticleList& born, float dt) {
+  Launch(born, counter_state.Count(counter.rate.scaled(), timeline_level * dt));
 }
 
-}  // namespace
-
-void DS_RayOfLight::Describe(Archive& ar) {
-  QuadField(ar, "area", area);
-  UIntField(ar, "count", count, Apply::Set);
-  JitterField(ar, "ray_lifetime", "ray_lifetime_jitter", ray_lifetime);
-  JitterField(ar, "ray_width", "ray_width_jitter", ray_width);
-  JitterField(ar, "drift", "drift_jitter", drift);
-  SliderField(ar, "end_width", end_width, Apply::Set);
-  SliderField(ar, "start_fade", start_fade, Apply::Set);
-  SliderField(ar, "end_fade", end_fade, Apply::Set);
-  SliderField(ar, "edge_fade", edge_fade, Apply::Set);
-  UnnamedFields(ar).Int(unused);
-  BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
+void VRN_SprayPtclSys::ResetPopulation() {
+  counter_state.Reset();
+  VRN_ParticleSystemCtrl::ResetPopulation();
 }
 
 }  // namespace lumi
