@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "params/paths.h"
 #include "params/sliders.h"
 #include "particles/particle_system.h"
+#include "render/vertex_formats.h"
 
 namespace lumi {
 
@@ -24,6 +26,35 @@ class VRN_LineCtrl : public VRN_ParticleSystemCtrl {
   ParticleLook line_look;
   float head_side = 0;   // the head's offset across the line's end
   float head_ahead = 0;  // and along it
+
+  // Behaviour. Samples the path, 100 samples a segment.
+  bool HasBehaviour() const override { return true; }
+  void Attach() override;
+  ParticleLook* StripLook() override { return &line_look; }
+  // Any reader of the background: a multiplied strip or a glow against it.
+  bool NeedsBackground() const override;
+  // The head, with head_on, placed beyond the window's end.
+  void BuildQuads(ParticleLookDrawing& drawing) const override;
+  void BuildStripQuads(ParticleLookDrawing& strip) const override;
+  void Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const override;
+  // Width in pixels and opacity on the 0..255 scale at a distance along
+  // the path.
+  virtual float WidthAt(float x) const = 0;
+  virtual float AlphaAt(float x) const = 0;
+  // Path pixels per repeat of the strip's texture.
+  virtual float RepeatLength() const { return 1; }
+  // The window [a, b] this frame draws; the strip's sections are built
+  // from it in Advance.
+  void SetWindow(float a, float b);
+
+  static constexpr int kResolution = 100;
+
+  // Run time, never stored.
+  std::vector<SplineSample> samples;
+  float length = 0;
+  float window_start = 0, window_end = 0;
+  std::vector<VertexPCT> sections;
+  bool reversed = false;  // the sliding line's ping-pong
 };
 
 class VRN_StaticLineCtrl : public VRN_LineCtrl {
@@ -35,6 +66,22 @@ class VRN_StaticLineCtrl : public VRN_LineCtrl {
   UINTSclaleTo<float> line_width{0, 1.0f, 0.0f};  // pixels
   ScaleRamp width_ramp;                           // over the position along the line
   ScaleRamp alpha_ramp;
+
+  // One head particle; the subclasses move it and build the strip.
+  void Attach() override;
+  void Advance(float time) override;
+  float WidthAt(float /*x*/) const override { return line_width.scaled(); }
+  float AlphaAt(float /*x*/) const override { return static_cast<float>(look.colour.alpha()); }
+  // The line's width times the texture's aspect, at least 1 pixel.
+  float RepeatLength() const override;
+
+ protected:
+  // The clocks, then whether the timeline has just left its off state.
+  bool AdvanceClocks(float time);
+  // Gives the head a new life of `seconds`.
+  void RestartHead(float seconds);
+
+  int last_state = 1;  // the timeline's state the last frame saw
 };
 
 // A line that grows along its path as its timeline fades in.
@@ -48,6 +95,12 @@ class VRN_GrovingLine : public VRN_StaticLineCtrl {
   ScaleRamp head_width_ramp;  // over the distance back from the line's end
   ScaleRamp head_alpha_ramp;
   MediaParamT<int> retract{0};
+
+  // The line reaches level × length along the path; retracting while the
+  // timeline fades out, it withdraws towards its end.
+  void Advance(float time) override;
+  float WidthAt(float x) const override;
+  float AlphaAt(float x) const override;
 };
 
 // A piece of line that slides along the path.
@@ -60,6 +113,13 @@ class VRN_SlidingLine : public VRN_StaticLineCtrl {
 
   MediaParamT<unsigned int> slide_length{0};  // pixels
   MediaParamT<int> ping_pong{0};
+
+  // A piece slide_length long runs from the path's start past its end in
+  // each on phase; with ping_pong the path turns round at every start.
+  void Advance(float time) override;
+  // The ramps run over the piece: 0 at its tail, 1 at its head.
+  float WidthAt(float x) const override;
+  float AlphaAt(float x) const override;
 };
 
 // Comets sent along a path. Which of its stored settings is which is not

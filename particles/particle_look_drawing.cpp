@@ -139,6 +139,29 @@ void ParticleLookDrawing::DrawGlow(const ParticleLook& look, int glow_mode, DS_A
   backdrop.DrawStripWithEffect(backdrop.PictureGeometry(), *effect_);
 }
 
+void ParticleLookDrawing::RenderMultiplied(DS_ABRender& backdrop) {
+  GraphicsDevice* device = CurrentDevice();
+  if (!effect_ || device == nullptr) return;
+  if (!multiplied_surface_) multiplied_surface_ = std::make_unique<VRN_PrerenderSurface>(*device);
+  const BackBufferSize size = CurrentBackBufferSize();
+  if (multiplied_surface_->width != size.width || multiplied_surface_->height != size.height ||
+      !multiplied_surface_->Target()) {
+    multiplied_surface_->width = size.width;
+    multiplied_surface_->height = size.height;
+    multiplied_surface_->Restore();
+  }
+  effect_->SetTexture("Texture0", current_);
+  effect_->SetTechnique("BlendNormal");
+  multiplied_surface_->BeginDraw(backdrop);
+  DrawQuads(backdrop);
+  const std::shared_ptr<Texture> drawn = multiplied_surface_->EndDraw(backdrop);
+  if (!drawn) return;
+  effect_->SetTexture("Texture0", drawn);
+  effect_->SetTexture("Background", backdrop.Background());
+  effect_->SetTechnique("BlendMultiplay");
+  backdrop.DrawStripWithEffect(backdrop.PictureGeometry(), *effect_);
+}
+
 void ParticleLookDrawing::Render(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop) {
   const bool glows = glow_mode > 0 && quad_count_ > 0 && effect_ && glow_surface_;
   // A chain pass with no glow to draw still hands the picture on.

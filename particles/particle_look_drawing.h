@@ -8,6 +8,7 @@
 
 #include "particles/particle_look.h"
 #include "render/blur_surface.h"
+#include "render/prerender_surface.h"
 #include "render/sprite_batches.h"
 #include "render/texture_animation.h"
 
@@ -46,6 +47,9 @@ class ParticleLookDrawing {
   void SetWorldTransform(const Matrix& world);
   // The glow, then the quads with the look's blend technique.
   void Render(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop);
+  // The quads blended normally into a surface of their own, which then
+  // darkens the background with "BlendMultiplay".
+  void RenderMultiplied(DS_ABRender& backdrop);
 
   size_t QuadCount() const { return quad_count_; }
   const SpriteBatches& Batches() const { return batches_; }
@@ -67,6 +71,7 @@ class ParticleLookDrawing {
   std::shared_ptr<Texture> current_;
   std::shared_ptr<Effect> effect_;
   std::unique_ptr<VRN_BlurSurface> glow_surface_;
+  std::unique_ptr<VRN_PrerenderSurface> multiplied_surface_;
   SpriteBatches batches_;
   size_t quad_count_ = 0;
   Matrix world_;

@@ -16,6 +16,11 @@ void VRN_ParticleSystemCtrl::BuildQuads(ParticleLookDrawing& drawing) const {
   drawing.BuildQuads(look, particles, static_cast<float>(look.size.value));
 }
 
+void VRN_ParticleSystemCtrl::Render(ParticleLookDrawing& drawing, ParticleLookDrawing& /*strip*/,
+                                    DS_ABRender& backdrop) const {
+  drawing.Render(look, GlowMode(), backdrop);
+}
+
 VRN_ParticleSystemMech::VRN_ParticleSystemMech(std::unique_ptr<VRN_ParticleSystemCtrl> system)
     : DS_ABObj(std::move(system)) {
   VRN_ParticleSystemCtrl& s = System();
@@ -35,6 +40,8 @@ void VRN_ParticleSystemMech::FrameMove(float local_time) {
   const VRN_Timing& timeline = data->timing.current();
   s.timeline_level = timeline.GetLevel();
   s.timeline_state = timeline.GetState();
+  s.timeline_cycle = timeline.GetCycleLength();
+  s.timeline_on_phase = timeline.GetOnPhase();
   s.Advance(local_time);
   BuildQuads();
 }
@@ -45,12 +52,16 @@ void VRN_ParticleSystemMech::BuildQuads() {
   if (!drawing_.Loaded()) drawing_.LoadDeviceResources(s.look);
   drawing_.StepTextures(s.look);
   s.BuildQuads(drawing_);
+  if (ParticleLook* strip = s.StripLook()) {
+    if (!strip_.Loaded()) strip_.LoadDeviceResources(*strip);
+    strip_.StepTextures(*strip);
+    s.BuildStripQuads(strip_);
+  }
 }
 
 void VRN_ParticleSystemMech::Render(DS_ABRender& backdrop) {
   if (!drawing_.Loaded()) BuildQuads();
-  VRN_ParticleSystemCtrl& s = System();
-  drawing_.Render(s.look, s.GlowMode(), backdrop);
+  System().Render(drawing_, strip_, backdrop);
 }
 
 }  // namespace lumi
