@@ -63,6 +63,9 @@ void VRN_LineCtrl::Render(ParticleLookDrawing& drawing, ParticleLookDrawing& str
 void VRN_StaticLineCtrl::Attach() {
   VRN_LineCtrl::Attach();
   line_look.look_flags |= ParticleLook::kTexturesReversed;
+}
+
+void VRN_StaticLineCtrl::ResetPopulation() {
   particles.clear();
   auto head = std::make_shared<Particle>();
   head->position = {500, 500, 0};

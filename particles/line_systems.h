@@ -69,6 +69,8 @@ class VRN_StaticLineCtrl : public VRN_LineCtrl {
 
   // One head particle; the subclasses move it and build the strip.
   void Attach() override;
+  // The head survives the reset that empties switched timelines.
+  void ResetPopulation() override;
   void Advance(float time) override;
   float WidthAt(float /*x*/) const override { return line_width.scaled(); }
   float AlphaAt(float /*x*/) const override { return static_cast<float>(look.colour.alpha()); }

@@ -63,6 +63,8 @@ Line OnStraightPath() {
   line.path.points = {std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{0, 0, 0}),
                       std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{100, 0, 0})};
   line.Attach();
+  line.ResetPopulation();
+  EXPECT_EQ(line.particles.size(), 1u);  // the head
   EXPECT_EQ(line.samples.size(), 101u);
   EXPECT_NEAR(line.length, 100, 1e-3);
   return line;
