@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "params/paths.h"
 #include "particles/particle_system.h"
@@ -47,9 +48,27 @@ class VRN_ParticleTrace : public VRN_ParticleSystemCtrl {
 
   SplinePath path;
   MediaParamT<unsigned int> drop_count{0};
-  MediaParamT<unsigned int> lifetime{0};
+  MediaParamT<unsigned int> lifetime{0};    // hundredths of a second
   MediaParamT<unsigned int> scatter{0};     // pixels around the tracer
-  MediaParamT<unsigned int> drop_speed{0};
+  MediaParamT<unsigned int> drop_speed{0};  // pixels a second
+
+  // Behaviour. Samples the path, 100 samples a segment.
+  bool HasBehaviour() const override { return true; }
+  void Attach() override;
+  void ResetPopulation() override;
+  // While the timeline is on, the tracer covers the path once a cycle and
+  // drops a particle every length / (drop_count − 1); otherwise it waits
+  // at the start.
+  void Emit(ParticleList& born, float dt) override;
+
+  // Run time, never stored.
+  std::vector<SplineSample> samples;
+  float length = 0;
+  float tracer = 0;     // distance of the last drop along the path
+  float travelled = 0;  // distance since the last drop
+
+ private:
+  void Drop(float at);
 };
 
 }  // namespace lumi
