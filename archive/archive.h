@@ -47,6 +47,13 @@ class DS_IOF_Item {
 // The four registries through which class names in a document become objects.
 enum class Family { General, Slide, Backdrop, Timeline };
 
+// What a class with unsettled own fields keeps of a document whose fields
+// it could not read (see Archive::UnsettledFields).
+struct UnreadFields {
+  bool kept = false;  // the fields were not readable; `bytes` stands for them
+  std::vector<uint8_t> bytes;
+};
+
 class Archive {
  public:
   virtual ~Archive() = default;
@@ -77,6 +84,18 @@ class Archive {
   virtual void ResBlob(const char* field, DS_ResBlob& v) = 0;
   // A byte count (signed 32-bit) followed by that many raw bytes.
   virtual void Bytes(const char* field, std::vector<uint8_t>& v) = 0;
+  // Bytes of a record this program could not read, kept as they were found
+  // and written back unchanged: no count of their own in the binary form, a
+  // blob in JSON. Only writers and the JSON reader meet them; the binary
+  // reader fills them while it finds its way past such a record.
+  virtual void KeptBytes(const char* field, std::vector<uint8_t>& v) = 0;
+  // The own fields of a class whose stored order is not settled, followed by
+  // the subrecord of `base_class`. When the document's own fields do not read
+  // as `own_fields` describes them, the binary reader keeps their bytes in
+  // `unread`, the object keeps its construction defaults, and the base
+  // subrecord is read where it is found; writers then give the kept bytes
+  // back in place of the fields.
+  virtual void UnsettledFields(UnreadFields& unread, std::string_view base_class, FunctionRef<void()> own_fields);
 
   // A value derived from stored ones (a slider's scaled float), shown beside
   // them by inspect; nothing is stored and readers ignore it.
@@ -117,6 +136,14 @@ class Archive {
   // path.
   [[noreturn]] virtual void Reject(const char* field, const std::string& problem) = 0;
 };
+
+// The default for the archives that never scan: writers give back the kept
+// bytes or describe the fields; the JSON reader takes whichever it finds.
+inline void Archive::UnsettledFields(UnreadFields& unread, std::string_view /*base_class*/,
+                                     FunctionRef<void()> own_fields) {
+  if (unread.kept) KeptBytes("unreadable_settings", unread.bytes);
+  else own_fields();
+}
 
 // Fails the load for a record stored in a version older than the first
 // whose layout is known: misreading it would garble everything after it.

@@ -64,6 +64,8 @@ void BinaryWriter::Bytes(const char* field, std::vector<uint8_t>& v) {
   sink_.Append(v);
 }
 
+void BinaryWriter::KeptBytes(const char*, std::vector<uint8_t>& v) { sink_.Append(v); }
+
 void BinaryWriter::List(const char* field, size_t& count, FunctionRef<void(size_t)> element) {
   WriteCount(field, count);
   for (size_t i = 0; i < count; ++i) element(i);

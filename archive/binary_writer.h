@@ -27,6 +27,7 @@ class BinaryWriter final : public Archive {
   void MemBlob(const char* field, DS_MemBlob& v) override;
   void ResBlob(const char* field, DS_ResBlob& v) override;
   void Bytes(const char* field, std::vector<uint8_t>& v) override;
+  void KeptBytes(const char* field, std::vector<uint8_t>& v) override;
   void List(const char* field, size_t& count, FunctionRef<void(size_t)> element) override;
   void Record(const char* field, std::string_view class_name, int current_version, const void* self,
               FunctionRef<void()> fields) override;

@@ -17,6 +17,10 @@ class ByteSource {
   size_t offset() const { return offset_; }
   size_t remaining() const { return bytes_.size() - offset_; }
 
+  // Moves the cursor to `offset`, which must not lie past the end.
+  void Seek(size_t offset) { offset_ = offset; }
+  std::span<const uint8_t> bytes() const { return bytes_; }
+
   // The next n bytes, or an empty optional-like false when fewer remain.
   bool Take(size_t n, std::span<const uint8_t>& out) {
     if (n > remaining()) return false;

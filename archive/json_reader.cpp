@@ -6,6 +6,7 @@
 #include "archive/file_io.h"
 #include "archive/input_error.h"
 #include "archive/registry.h"
+#include "archive/unknown_record.h"
 #include "archive/utf.h"
 
 namespace lumi {
@@ -151,6 +152,13 @@ void JsonReader::ResBlob(const char* field, DS_ResBlob& v) {
 
 void JsonReader::Bytes(const char* field, std::vector<uint8_t>& v) { v = FileBytes(Value(field), PathOf(field)); }
 
+void JsonReader::UnsettledFields(UnreadFields& unread, std::string_view, FunctionRef<void()> own_fields) {
+  const Json& node = *stack_.back().node;
+  unread.kept = node.is_object() && node.contains("unreadable_settings");
+  if (unread.kept) KeptBytes("unreadable_settings", unread.bytes);
+  else own_fields();
+}
+
 void JsonReader::Derived(const char* field, double) {
   if (field != nullptr) stack_.back().used.insert(field);
 }
@@ -206,12 +214,27 @@ std::unique_ptr<DS_IOF_Item> JsonReader::Object(const char* field, DS_IOF_Item*,
   const auto name = node.find("class");
   if (name == node.end() || !name->is_string()) Fail(path + ".class", "missing class name");
   const ClassRegistry::Entry* entry = ClassRegistry::Get(family).Find(name->get<std::string>());
-  if (entry == nullptr) {
+  std::unique_ptr<DS_IOF_Item> object;
+  if (entry != nullptr) {
+    object = entry->create();
+  } else if (node.value("unknown", false)) {
+    // A record inspect found but could not read: its bytes go back as they were.
+    object = ClassRegistry::Get(family).CreateUnknown();
+    if (auto* unknown = dynamic_cast<UnknownRecord*>(object.get())) {
+      unknown->class_name = name->get<std::string>();
+      stack_.push_back({&node, path, {}});
+      unknown->version = Integer<int32_t>("version", "a signed 32-bit integer");
+      stack_.pop_back();
+    }
+  }
+  if (object == nullptr) {
     Fail(path + ".class", "unknown " + std::string(FamilyName(family)) + " class " + name->get<std::string>());
   }
-  std::unique_ptr<DS_IOF_Item> object = entry->create();
   if (!fits(*object)) Fail(path + ".class", "class " + name->get<std::string>() + " is not the kind of object stored here");
-  Enter(node, path, object->CurrentVersion(), [&] { object->Describe(*this); });
+  Enter(node, path, object->CurrentVersion(), [&] {
+    if (entry == nullptr) stack_.back().used.insert("unknown");
+    object->Describe(*this);
+  });
   return object;
 }
 

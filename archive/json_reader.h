@@ -32,6 +32,8 @@ class JsonReader final : public Archive {
   void MemBlob(const char* field, DS_MemBlob& v) override;
   void ResBlob(const char* field, DS_ResBlob& v) override;
   void Bytes(const char* field, std::vector<uint8_t>& v) override;
+  void KeptBytes(const char* field, std::vector<uint8_t>& v) override { Bytes(field, v); }
+  void UnsettledFields(UnreadFields& unread, std::string_view base_class, FunctionRef<void()> own_fields) override;
   void Derived(const char* field, double value) override;
   void List(const char* field, size_t& count, FunctionRef<void(size_t)> element) override;
   void Record(const char* field, std::string_view class_name, int current_version, const void* self,

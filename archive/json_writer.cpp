@@ -9,6 +9,7 @@
 #include "archive/file_io.h"
 #include "archive/input_error.h"
 #include "archive/sha256.h"
+#include "archive/unknown_record.h"
 #include "archive/utf.h"
 
 namespace lumi {
@@ -227,7 +228,10 @@ std::unique_ptr<DS_IOF_Item> JsonWriter::Object(const char* field, DS_IOF_Item* 
     Target(field) = nullptr;
     return nullptr;
   }
-  Record(field, existing->ClassName(), existing->CurrentVersion(), existing, [&] { existing->Describe(*this); });
+  Record(field, existing->ClassName(), existing->CurrentVersion(), existing, [&] {
+    if (dynamic_cast<const UnknownRecord*>(existing) != nullptr) stack_.back()->emplace("unknown", true);
+    existing->Describe(*this);
+  });
   return nullptr;
 }
 

@@ -31,8 +31,14 @@ class ClassRegistry {
   const Entry* Find(std::string_view name) const;
   std::vector<std::string> Names() const;
 
+  // The class that stands for records of classes this family does not know
+  // (it derives from UnknownRecord); without one such a record fails the load.
+  void SetUnknownClass(std::unique_ptr<DS_IOF_Item> (*create)()) { create_unknown_ = create; }
+  std::unique_ptr<DS_IOF_Item> CreateUnknown() const { return create_unknown_ ? create_unknown_() : nullptr; }
+
  private:
   std::map<std::string, Entry, std::less<>> entries_;
+  std::unique_ptr<DS_IOF_Item> (*create_unknown_)() = nullptr;
 };
 
 std::string_view FamilyName(Family family);
@@ -44,6 +50,14 @@ std::unique_ptr<DS_IOF_Item> CreateDefault(Family family, std::string_view name)
 // Registers from a static initialiser; a name registered twice stops the
 // program at start-up with a message naming it.
 void RegisterAtStartUp(Family family, std::string_view name, ClassRegistry::Entry entry);
+
+// Sets T as the family's stand-in for unknown classes, from a static initialiser.
+template <class T>
+struct RegisterUnknownClass {
+  explicit RegisterUnknownClass(Family family) {
+    ClassRegistry::Get(family).SetUnknownClass([] { return std::unique_ptr<DS_IOF_Item>(new T()); });
+  }
+};
 
 template <class T>
 struct RegisterClass {

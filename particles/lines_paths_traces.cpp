@@ -13,6 +13,7 @@ static const RegisterClass<VRN_Tears> kRegisterTears(Family::General);
 static const RegisterClass<VRN_WavingLine> kRegisterWavingLine(Family::General);
 static const RegisterClass<VRN_ParticlePath> kRegisterParticlePath(Family::General);
 static const RegisterClass<VRN_ParticleTrace> kRegisterParticleTrace(Family::General);
+static const RegisterClass<VRN_SigleObjectPath> kRegisterSingleObjectPath(Family::General);
 
 void VRN_LineCtrl::Describe(Archive& ar) {
   RejectVersionsBefore(ar, kVersion);
@@ -79,6 +80,15 @@ void VRN_ParticlePathCtrl::Describe(Archive& ar) {
   // The points only: this record stores no smoothing switch.
   PointList(ar, "path", path.points);
   BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
+}
+
+void VRN_SigleObjectPath::Describe(Archive& ar) {
+  ar.UnsettledFields(unread, VRN_ParticlePathCtrl::kClassName, [&] {
+    UIntField(ar, "size", size, Apply::Set);
+    LongField(ar, "orientation", orientation, Apply::Set);
+    UIntField(ar, "walk_speed", walk_speed, Apply::Set);
+  });
+  BaseRecordOf<VRN_ParticlePathCtrl>(ar, this);
 }
 
 void VRN_ParticlePath::Describe(Archive& ar) {

@@ -21,6 +21,29 @@ class VRN_ParticlePathCtrl : public VRN_ParticleSystemCtrl {
   SplinePath path;
 };
 
+// One picture that walks along the path. Its behaviour is not built yet:
+// it plays inert. Its own fields come before the path's record, in an order
+// that documents do not settle; ours is, in this order:
+//   size         UInt  percent of the picture's pixel size (100: as large)
+//   orientation  Long  0 as drawn, 1 turned along the path, 2 mirrored
+//                      while the path runs left, 3 mirrored while it runs down
+//   walk_speed   UInt  the second clock's speed, hundredths (100: 1×), which
+//                      gives the distance walked along the path
+// A document whose own fields read otherwise keeps its bytes, and the object
+// plays with these defaults and everything its bases hold.
+class VRN_SigleObjectPath : public VRN_ParticlePathCtrl {
+  LUMI_STORED_CLASS(VRN_SigleObjectPath, 1)
+  LUMI_CONSTRUCTOR_CLONE(VRN_SigleObjectPath)
+
+ public:
+  void Describe(Archive& ar) override;
+
+  MediaParamT<unsigned int> size{100};
+  MediaParamT<int> orientation{0};
+  MediaParamT<unsigned int> walk_speed{100};
+  UnreadFields unread;
+};
+
 // Particles emitted at the path's start that follow it. Its settings are
 // the counter rate, speed, lifetime, width, wobble and taper; which stored
 // value is which is not known, so they are kept in stored order.

@@ -1,8 +1,11 @@
 #include "scene/document.h"
 
+#include <set>
+
 #include "archive/binary_reader.h"
 #include "archive/binary_writer.h"
 #include "archive/json_reader.h"
+#include "scene/notices.h"
 
 namespace lumi {
 namespace {
@@ -13,15 +16,32 @@ void DescribeDocument(Archive& ar, Document& document) {
   Member(ar, "resources", *document.resources);
 }
 
+// One notice for each class whose records the load went past.
+void NoteSkippedRecords(const std::vector<BinaryReader::Skipped>& skipped) {
+  std::set<std::string> noted;
+  for (const BinaryReader::Skipped& record : skipped) {
+    if (!noted.insert(record.class_name).second) continue;
+    AddNoticeOnce(record.class_name + (record.unknown_class ? ": layout not known, " + std::to_string(record.bytes) +
+                                                                  " bytes skipped"
+                                                            : ": own settings not readable, defaults used"));
+  }
+}
+
 }  // namespace
 
 Document LoadDocument(std::span<const uint8_t> bytes) {
   Document document;
-  document.signature.clear();
   BinaryReader reader(bytes, &document.stored_versions);
-  reader.WString("signature", document.signature);
-  DescribeDocument(reader, document);
+  reader.ReadWhole([&] {
+    // Each try starts from fresh objects; the version log keeps its place.
+    document.show = std::make_unique<DS_SlideShow_Light>();
+    document.resources = std::make_unique<DS_DocResManager>();
+    document.signature.clear();
+    reader.WString("signature", document.signature);
+    DescribeDocument(reader, document);
+  });
   document.trailing_bytes = reader.remaining();
+  NoteSkippedRecords(reader.SkippedRecords());
   return document;
 }
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "archive/unknown_record.h"
 #include "archive/utf.h"
 #include "scene/inert_render_obj.h"
 
@@ -35,6 +36,7 @@ nlohmann::ordered_json DescribeObject(VRN_RenderObj& object, int detail) {
   }
   json["identity"] = ToUtf8(FormatGuid(object.data->identity));
   if (dynamic_cast<const InertRenderObject*>(&object) != nullptr) json["inert"] = true;
+  if (dynamic_cast<const UnknownRecord*>(object.data) != nullptr) json["unknown"] = true;
   json["enabled"] = object.enabled;
   json["kind"] = timing.value;
   json["timeline"] = std::string(timeline.ClassName());

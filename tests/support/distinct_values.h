@@ -40,6 +40,7 @@ class DistinctValues final : public Archive {
     MemBlob(field, v.blob);
   }
   void Bytes(const char*, std::vector<uint8_t>& v) override { v = {static_cast<uint8_t>(Next())}; }
+  void KeptBytes(const char*, std::vector<uint8_t>&) override {}
   void List(const char*, size_t& count, FunctionRef<void(size_t)> element) override {
     count = 2;
     for (size_t i = 0; i < count; ++i) {
