@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "params/paths.h"
+#include "particles/emission.h"
 #include "particles/particle_system.h"
 
 namespace lumi {
@@ -44,9 +45,21 @@ class VRN_SigleObjectPath : public VRN_ParticlePathCtrl {
   UnreadFields unread;
 };
 
-// Particles emitted at the path's start that follow it. Its settings are
-// the counter rate, speed, lifetime, width, wobble and taper; which stored
-// value is which is not known, so they are kept in stored order.
+// Particles emitted at the path's start that follow it, waving sideways.
+// Its stored settings are, in stored order (value_1 … value_10 in inspect):
+//   first_raws[0]  the counter's rate, fifths of a particle a second
+//   first_raws[1]  the speed along the path, pixels a second
+//   first_raws[2]  the distance the taper ramps run over, pixels along
+//                  the path (0: the path's length)
+//   first_raws[3]  the wave's width either side of the path, pixels
+//   integer        non-zero: the wave wanders as noise, else it swings
+//   last_raws[0]   the wave's frequency, hundredths
+//   last_raws[1]   the slowest particle's speed factor k, hundredths: each
+//                  runs at 1 to 2 − k times the speed
+//   last_raws[2]   f1, where the taper in ends, hundredths of that distance
+//   last_raws[3]   f2, where the taper out starts, the same
+//   last_raws[4]   the wave's share at both ends of the taper, hundredths,
+//                  when f1 < f2; otherwise the wave starts and ends at 0
 class VRN_ParticlePath : public VRN_ParticleSystemCtrl {
   LUMI_STORED_CLASS(VRN_ParticlePath, 1)
   LUMI_CONSTRUCTOR_CLONE(VRN_ParticlePath)
@@ -55,9 +68,20 @@ class VRN_ParticlePath : public VRN_ParticleSystemCtrl {
   void Describe(Archive& ar) override;
 
   SplinePath path;
-  std::array<uint32_t, 4> first_raws{};
+  std::array<uint32_t, 4> first_raws{100, 100, 0, 10};
   int32_t integer = 0;
-  std::array<uint32_t, 5> last_raws{};
+  std::array<uint32_t, 5> last_raws{100, 50, 20, 80, 0};
+
+  // Behaviour. Samples the path, 100 samples a segment.
+  bool HasBehaviour() const override { return true; }
+  void Attach() override;
+  // rate × level particles a second at the path's start, each tracking the
+  // path until its end; nothing without a path of two points.
+  void Emit(ParticleList& born, float dt) override;
+
+  // Run time, never stored.
+  std::shared_ptr<std::vector<SplineSample>> samples = std::make_shared<std::vector<SplineSample>>();
+  EvenCounter counter_state;
 };
 
 // A tracer running along the path once per timeline cycle, dropping

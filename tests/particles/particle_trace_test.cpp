@@ -1,5 +1,6 @@
-// Traces: drops evenly spaced along the path over one cycle, and nothing
-// from a path of one point.
+// Traces and path particles: drops evenly spaced along the path over one
+// cycle, particles that track the path from its start, and nothing from a
+// path of one point.
 #include <gtest/gtest.h>
 
 #include "particles/path_systems.h"
@@ -33,6 +34,34 @@ TEST(ParticleTrace, DropsEvenlySpacedOverOneCycle) {
   VRN_ParticleTrace point = Trace(1);
   for (int frame = 0; frame < 20; ++frame) point.Step(0.1f);
   EXPECT_TRUE(point.particles.empty());
+}
+
+TEST(ParticlePath, ParticlesTrackThePathFromItsStart) {
+  VRN_ParticlePath stream;
+  stream.timing.value = VRN_SmartTiming::kManual;
+  stream.first_raws = {50, 100, 0, 0};      // 10 a second at 100 pixels a second, no wave
+  stream.last_raws = {100, 100, 20, 80, 50};  // all at the one speed
+  stream.path.points = {std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{0, 0, 0}),
+                        std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{100, 0, 0})};
+  stream.Attach();
+  stream.ResetPopulation();
+  for (int frame = 0; frame < 5; ++frame) stream.Step(0.1f);
+  ASSERT_EQ(stream.particles.size(), 5u);
+  // One a frame; the first born has run four frames since, its age the
+  // distance run.
+  EXPECT_GT(stream.particles[0]->position.x, stream.particles[1]->position.x);
+  EXPECT_NEAR(stream.particles[0]->age(), 40, 1e-3);
+  EXPECT_NEAR(stream.particles[0]->position.y, 0, 1e-4);
+  // At the path's end they die.
+  stream.first_raws[0] = 0;
+  for (int frame = 0; frame < 12; ++frame) stream.Step(0.1f);
+  EXPECT_TRUE(stream.particles.empty());
+
+  stream.path.points.resize(1);
+  stream.Attach();
+  stream.first_raws[0] = 50;
+  for (int frame = 0; frame < 5; ++frame) stream.Step(0.1f);
+  EXPECT_TRUE(stream.particles.empty());
 }
 
 }  // namespace
