@@ -17,9 +17,20 @@ void VRN_LineCtrl::Attach() {
   length = PathLength(samples);
 }
 
+bool StripNeedsBackground(const ParticleLook& line_look) {
+  return line_look.blend_mode.value != 0 || std::clamp(line_look.glow_mode.value, 0, 2) == 2;
+}
+
+void RenderLineStrip(const ParticleLook& line_look, ParticleLookDrawing& strip, DS_ABRender& backdrop) {
+  if (line_look.blend_mode.value == 1) {
+    strip.RenderMultiplied(backdrop);
+  } else {
+    strip.Render(line_look, std::clamp(line_look.glow_mode.value, 0, 2), backdrop);
+  }
+}
+
 bool VRN_LineCtrl::NeedsBackground() const {
-  return line_look.blend_mode.value != 0 || std::clamp(line_look.glow_mode.value, 0, 2) == 2 ||
-         (head_on.value != 0 && GlowMode() == 2);
+  return StripNeedsBackground(line_look) || (head_on.value != 0 && GlowMode() == 2);
 }
 
 void VRN_LineCtrl::SetWindow(float a, float b) {
@@ -52,11 +63,7 @@ void VRN_LineCtrl::BuildStripQuads(ParticleLookDrawing& strip) const {
 }
 
 void VRN_LineCtrl::Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const {
-  if (line_look.blend_mode.value == 1) {
-    strip.RenderMultiplied(backdrop);
-  } else {
-    strip.Render(line_look, std::clamp(line_look.glow_mode.value, 0, 2), backdrop);
-  }
+  RenderLineStrip(line_look, strip, backdrop);
   if (head_on.value != 0) drawing.Render(look, GlowMode(), backdrop);
 }
 

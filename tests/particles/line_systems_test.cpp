@@ -2,6 +2,7 @@
 // and the windows of the growing, retracting and sliding lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "particles/line_strip.h"
@@ -112,6 +113,81 @@ TEST(LineWindows, GrowingRetractingAndSliding) {
   sliding.slide_length.Set(0);
   sliding.Advance(0.4f);
   EXPECT_TRUE(sliding.sections.empty());
+}
+
+// Comets on (0, 0) to (100, 0): three a second at 100 pixels a second, with
+// trails 50 long.
+VRN_ShootingLine Comets(size_t points) {
+  VRN_ShootingLine comets;
+  comets.timing.value = VRN_SmartTiming::kManual;
+  comets.raws = {300, 100, 50, 4, 0, 0, 0, 0, 0};
+  comets.path.points = {std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{0, 0, 0}),
+                        std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{100, 0, 0})};
+  comets.path.points.resize(points);
+  comets.Attach();
+  comets.ResetPopulation();
+  return comets;
+}
+
+TEST(ShootingLine, CometsRunTheirTrailsOffThePathsEnd) {
+  auto comets = Comets(2);
+  comets.Step(0.45f);
+  ASSERT_EQ(comets.particles.size(), 1u);
+  comets.raws[0] = 0;
+  comets.Advance(0);
+  // The head at 45, the trail through the samples back to the start,
+  // fading from the head to nothing at the tail.
+  const auto samples_up_to = [&](float x) {
+    return static_cast<size_t>(std::count_if(comets.samples->begin() + 1, comets.samples->end(),
+                                             [&](const SplineSample& s) { return s.position.x <= x; }));
+  };
+  EXPECT_NEAR(comets.particles[0]->position.x, 45, 1.5);
+  ASSERT_EQ(comets.strip_quads.size(), 4u * samples_up_to(45));
+  EXPECT_NEAR(comets.strip_quads[1].color >> 24, 255 * (1 - 45.0 / 50), 1);  // the path's start
+  const VertexPCT& head = comets.strip_quads[comets.strip_quads.size() - 4];
+  EXPECT_GE(head.color >> 24, 250u);
+  EXPECT_LT(head.v, 0.03);
+  EXPECT_FLOAT_EQ(head.x, comets.particles[0]->position.x);
+  comets.Step(0.9f);  // head at 135 is gone, the tail at 85 still runs
+  comets.Advance(0);
+  ASSERT_EQ(comets.particles.size(), 1u);
+  EXPECT_EQ(comets.particles[0]->alpha_random(), 0);
+  EXPECT_EQ(comets.strip_quads.size(), 4u * (samples_up_to(100) - samples_up_to(85)));
+  comets.Step(0.2f);  // the tail has passed the end
+  EXPECT_TRUE(comets.particles.empty());
+
+  // The wave moves the trail sideways by its width at phase 0.
+  comets.raws[4] = 10;
+  Particle comet;
+  Vector3 direction;
+  EXPECT_NEAR(std::abs(comets.WavingPoint(comet, 50, direction).y), 10, 1e-4);
+  EXPECT_NEAR(direction.x, 1, 1e-4);
+
+  // A path of one point sends nothing; comets that never move give no
+  // pre-roll, which would otherwise never end.
+  auto lone = Comets(1);
+  lone.Step(5);
+  EXPECT_TRUE(lone.particles.empty());
+  comets.raws[1] = 0;
+  EXPECT_EQ(comets.PrerollSeconds(), 0);
+  comets.raws[1] = 50;
+  EXPECT_NEAR(comets.PrerollSeconds(), 2, 1e-3);
+}
+
+TEST(WavingLine, HeldAtBothEndsWavingBetween) {
+  VRN_WavingLine line;
+  line.ends = {D3DXVECTOR3{0, 0, 0}, D3DXVECTOR3{100, 0, 0}};
+  line.first_raws = {4, 10, 100, 0, 0};  // a still wave, one length along the line
+  line.Advance(0);
+  ASSERT_EQ(line.sections.size(), 2u * (VRN_WavingLine::kSections + 1));
+  const auto middle = [&](size_t k) { return (line.sections[2 * k].y + line.sections[2 * k + 1].y) / 2; };
+  EXPECT_NEAR(middle(0), 0, 1e-4);
+  EXPECT_NEAR(middle(VRN_WavingLine::kSections), 0, 1e-3);
+  EXPECT_NEAR(middle(VRN_WavingLine::kSections / 2), -10, 1e-3);  // half a wave: the trough
+  EXPECT_NEAR(line.sections[1].y - line.sections[0].y, 4, 1e-4);
+  line.ends[1] = line.ends[0];
+  line.Advance(0.1f);
+  EXPECT_TRUE(line.sections.empty());
 }
 
 }  // namespace
