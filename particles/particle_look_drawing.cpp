@@ -43,6 +43,8 @@ void ParticleLookDrawing::LoadDeviceResources(ParticleLook& look) {
     first = false;
     frames_ = std::move(picture.textures);
     look.run.aspect = picture.aspect;
+    picture_width_ = picture.width;
+    picture_height_ = picture.height;
     look.run.u_extent = picture.u;
     look.run.v_extent = picture.v;
     if (frames_.size() > 1 && !picture.delays.empty()) {

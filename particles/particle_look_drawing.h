@@ -52,6 +52,10 @@ class ParticleLookDrawing {
   void RenderMultiplied(DS_ABRender& backdrop);
 
   size_t QuadCount() const { return quad_count_; }
+  // The first texture's picture in pixels.
+  uint32_t PictureWidth() const { return picture_width_; }
+  uint32_t PictureHeight() const { return picture_height_; }
+  static constexpr uint32_t kBlankPictureSide = 64;
   const SpriteBatches& Batches() const { return batches_; }
   const std::shared_ptr<Effect>& Program() const { return effect_; }
   // The texture the quads draw with: the first texture's frame, or white.
@@ -67,6 +71,7 @@ class ParticleLookDrawing {
 
   bool loaded_ = false;
   std::vector<std::shared_ptr<Texture>> frames_;  // the first texture's frames
+  uint32_t picture_width_ = kBlankPictureSide, picture_height_ = kBlankPictureSide;
   ImageSequenceAnimation sequence_;
   std::shared_ptr<Texture> current_;
   std::shared_ptr<Effect> effect_;

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "params/clamped_clock.h"
 #include "params/paths.h"
+#include "particles/line_strip.h"
 #include "particles/emission.h"
 #include "particles/particle_system.h"
 
@@ -22,8 +24,10 @@ class VRN_ParticlePathCtrl : public VRN_ParticleSystemCtrl {
   SplinePath path;
 };
 
-// One picture that walks along the path. Its behaviour is not built yet:
-// it plays inert. Its own fields come before the path's record, in an order
+// One picture that walks along the path, round and round, at walk_speed ×
+// kWalkSpeed pixels a second, centred on the path and sized in percent of
+// its picture (a look without a picture stands for one of
+// ParticleLookDrawing::kBlankPictureSide square). Its own fields come before the path's record, in an order
 // that documents do not settle; ours is, in this order:
 //   size         UInt  percent of the picture's pixel size (100: as large)
 //   orientation  Long  0 as drawn, 1 turned along the path, 2 mirrored
@@ -43,6 +47,22 @@ class VRN_SigleObjectPath : public VRN_ParticlePathCtrl {
   MediaParamT<int> orientation{0};
   MediaParamT<unsigned int> walk_speed{100};
   UnreadFields unread;
+
+  // Behaviour. Samples the path, 100 samples a segment.
+  bool HasBehaviour() const override { return true; }
+  void Attach() override;
+  // Back at the path's start, instead of a pre-roll.
+  void ResetPopulation() override;
+  void Advance(float time) override;
+  void BuildQuads(ParticleLookDrawing& drawing) const override;
+
+  static constexpr float kWalkSpeed = 100;  // pixels a second at 1×
+
+  // Run time, never stored.
+  std::vector<SplineSample> samples;
+  float length = 0;
+  ClampedClock walk;
+  PathPlace place;
 };
 
 // Particles emitted at the path's start that follow it, waving sideways.

@@ -64,5 +64,21 @@ TEST(ParticlePath, ParticlesTrackThePathFromItsStart) {
   EXPECT_TRUE(stream.particles.empty());
 }
 
+TEST(SingleObjectPath, WalksRoundThePathAndStartsAgainOnReset) {
+  VRN_SigleObjectPath walker;
+  walker.path.points = {std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{0, 0, 0}),
+                        std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{100, 0, 0})};
+  walker.walk_speed.Set(50);  // half of kWalkSpeed: 50 pixels a second
+  walker.Attach();
+  walker.ResetPopulation();
+  for (int frame = 1; frame <= 5; ++frame) walker.Advance(0.2f * static_cast<float>(frame));
+  EXPECT_NEAR(walker.place.position.x, 50, 1e-2);
+  for (int frame = 6; frame <= 15; ++frame) walker.Advance(0.2f * static_cast<float>(frame));
+  EXPECT_NEAR(walker.place.position.x, 50, 1e-2);  // round once and half again
+  walker.ResetPopulation();
+  EXPECT_EQ(walker.place.position.x, 0);
+  EXPECT_EQ(walker.walk.total, 0);
+}
+
 }  // namespace
 }  // namespace lumi
