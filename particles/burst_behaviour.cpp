@@ -10,17 +10,9 @@
 namespace lumi {
 namespace {
 
-// Launch speeds below this count as this, so that a speed of 0 never makes
-// a particle immortal.
-constexpr float kSlowestLaunch = 1;  // pixels per second
 // Where sin(spread / 2) is smaller the focus lies too far behind to aim at.
 constexpr float kSmallestFocusSine = 1e-4f;
 constexpr float kWidestSpread = 360;
-
-Vector3 Finite(Vector3 v) {
-  const auto fix = [](float x) { return std::isfinite(x) ? x : 0.0f; };
-  return {fix(v.x), fix(v.y), fix(v.z)};
-}
 
 }  // namespace
 
@@ -32,7 +24,7 @@ void VRN_BurstPtclSys::ResetPopulation() {
 }
 
 float VRN_BurstPtclSys::Lifetime() const {
-  return static_cast<float>(range.value) / std::max(launch_speed.scaled(), kSlowestLaunch);
+  return TravelTime(range.value, launch_speed.scaled());
 }
 
 void VRN_BurstPtclSys::Launch(ParticleList& born, int64_t n) {
@@ -46,12 +38,7 @@ void VRN_BurstPtclSys::Launch(ParticleList& born, int64_t n) {
 }
 
 void VRN_BurstPtclSys::Emit(ParticleList& born, float /*dt*/) {
-  if (timeline_state == 1) emitted_count = 0;
-  const float wanted = std::floor(timeline_level * static_cast<float>(count.value) - static_cast<float>(emitted_count));
-  if (!(wanted > 0)) return;
-  const auto n = static_cast<int64_t>(std::min(wanted, 9.0e18f));
-  emitted_count += n;
-  Launch(born, n);
+  Launch(born, CycleBirths(timeline_level, count.value, timeline_state, emitted_count));
 }
 
 void VRN_FontainPtclSys::Emit(ParticleList& born, float dt) {
@@ -61,6 +48,11 @@ void VRN_FontainPtclSys::Emit(ParticleList& born, float dt) {
 void VRN_FontainPtclSys::ResetPopulation() {
   counter_state.Reset();
   VRN_ParticleSystemCtrl::ResetPopulation();
+}
+
+Vector3 VRN_BurstPtclSys::LaunchDirection() const {
+  const float radians = static_cast<float>(launch.value) * kPi / 180;
+  return {std::cos(radians), -std::sin(radians), 0};
 }
 
 void VRN_BurstPtclSys::InitParticle(Particle& p) const {
@@ -80,8 +72,7 @@ void VRN_BurstPtclSys::InitParticle(Particle& p) const {
   } else {
     const float r = Random01() * radius;
     p.position = p.position + direction(0, 360) * r;
-    const float radians = theta * kPi / 180;
-    const Vector3 d{std::cos(radians), -std::sin(radians), 0};
+    const Vector3 d = LaunchDirection();
     const float sine = std::sin(spread / 2 * kPi / 180);
     p.velocity = d;
     if (spread != 0 && radius != 0 && sine >= kSmallestFocusSine) {
@@ -92,6 +83,21 @@ void VRN_BurstPtclSys::InitParticle(Particle& p) const {
   }
   p.velocity = p.velocity * launch_speed.scaled();
   p.alpha_random() = 0;
+}
+
+void DS_PtclFire::InitParticle(Particle& p) const {
+  VRN_FontainPtclSys::InitParticle(p);
+  p.acceleration = LaunchDirection() * look.gravity.scaled();
+}
+
+void DS_PtclSmoke::Attach() {
+  VRN_FontainPtclSys::Attach();
+  look.look_flags &= ~ParticleLook::kPhysics;
+}
+
+void DS_PtclSmoke::InitParticle(Particle& p) const {
+  p.routines.push_back(std::make_shared<IPR_Wind>(Vector3{wind.scaled(), 0, 0}, look.air_resistance.scaled()));
+  VRN_FontainPtclSys::InitParticle(p);
 }
 
 }  // namespace lumi

@@ -42,6 +42,8 @@ class VRN_BurstPtclSys : public VRN_ParticleSystemCtrl {
   // Seconds a particle lives: range over the launch speed, the speed
   // taken as at least 1 pixel a second.
   float Lifetime() const;
+  // The unit vector of the launch angle on screen: (cos θ, −sin θ, 0).
+  Vector3 LaunchDirection() const;
 
   int64_t emitted_count = 0;  // this timeline cycle's births
 
@@ -107,7 +109,7 @@ class DS_PtclFireStream : public VRN_FontainPtclSys {
   uint32_t unused = 0;
 };
 
-// Flames accelerate along the launch direction.
+// Flames accelerate along the launch direction by the look's gravity.
 class DS_PtclFire : public VRN_FontainPtclSys {
   LUMI_STORED_CLASS(DS_PtclFire, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_PtclFire)
@@ -115,10 +117,11 @@ class DS_PtclFire : public VRN_FontainPtclSys {
  public:
   void Describe(Archive& ar) override;
 
+  // Stored, not used in playing: kept as read (value_1 to value_4).
   int32_t unused_integer = 0;
   std::array<uint32_t, 3> unused_raws{};
 
-  bool HasBehaviour() const override { return false; }
+  void InitParticle(Particle& p) const override;
 };
 
 // Smoke blown sideways by the wind.
@@ -129,10 +132,15 @@ class DS_PtclSmoke : public VRN_FontainPtclSys {
  public:
   void Describe(Archive& ar) override;
 
-  uint32_t unused = 0;
+  uint32_t unused = 0;  // stored, not used in playing
   UINTSclaleTo<float> wind{50, 10.0f, -500.0f};  // raw 50: no wind
 
-  bool HasBehaviour() const override { return false; }
+  // The wind alone moves the smoke besides its launch: the look's physics
+  // (gravity and drag) is switched off.
+  void Attach() override;
+  // Wind towards (wind, 0) with the look's air resistance as strength,
+  // before the shared set-up.
+  void InitParticle(Particle& p) const override;
 };
 
 }  // namespace lumi

@@ -1,5 +1,6 @@
 #include "particles/emission.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "params/random.h"
@@ -27,6 +28,24 @@ int64_t RandomCounter::Count(float min_interval, float max_interval, float dt) {
     if (!(interval > 0)) break;
     next_at_ += interval;
   }
+  return n;
+}
+
+float TravelTime(unsigned int range, float speed) {
+  return static_cast<float>(range) / std::max(speed, 1.0f);
+}
+
+Vector3 Finite(Vector3 v) {
+  const auto fix = [](float x) { return std::isfinite(x) ? x : 0.0f; };
+  return {fix(v.x), fix(v.y), fix(v.z)};
+}
+
+int64_t CycleBirths(float level, unsigned int count, int state, int64_t& emitted) {
+  if (state == 1) emitted = 0;
+  const float wanted = std::floor(level * static_cast<float>(count) - static_cast<float>(emitted));
+  if (!(wanted > 0)) return 0;
+  const auto n = static_cast<int64_t>(std::min(wanted, 9.0e18f));
+  emitted += n;
   return n;
 }
 

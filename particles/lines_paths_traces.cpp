@@ -1,10 +1,8 @@
-// The records of the lines, the paths, the traces and the
-// star field.
+// The records of the lines, the paths and the traces.
 #include "archive/registry.h"
 #include "params/param_archive.h"
 #include "particles/line_systems.h"
 #include "particles/path_systems.h"
-#include "particles/through_space.h"
 
 namespace lumi {
 
@@ -16,7 +14,6 @@ static const RegisterClass<VRN_WavingLine> kRegisterWavingLine(Family::General);
 static const RegisterClass<VRN_ParticlePath> kRegisterParticlePath(Family::General);
 static const RegisterClass<VRN_ParticleTrace> kRegisterParticleTrace(Family::General);
 static const RegisterClass<VRN_SigleObjectPath> kRegisterSingleObjectPath(Family::General);
-static const RegisterClass<VRN_ThroughSpaceCtrl> kRegisterThroughSpace(Family::General);
 
 void VRN_LineCtrl::Describe(Archive& ar) {
   RejectVersionsBefore(ar, kVersion);
@@ -109,18 +106,6 @@ void VRN_ParticleTrace::Describe(Archive& ar) {
   UIntField(ar, "lifetime", lifetime, Apply::Set);
   UIntField(ar, "scatter", scatter, Apply::Set);
   UIntField(ar, "drop_speed", drop_speed, Apply::Set);
-  BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
-}
-
-void VRN_ThroughSpaceCtrl::Describe(Archive& ar) {
-  RejectVersionsBefore(ar, kVersion);
-  SliderField(ar, "counter_rate", counter.rate, Apply::Set);
-  QuadField(ar, "area", emitter.area);
-  SliderField(ar, "turn_speed", turn_speed, Apply::Set);
-  IntField(ar, "turn_reverse", turn_reverse, Apply::Set);
-  VectorField(ar, "vanishing_point", vanishing_point);
-  ar.Byte("forward", forward);
-  SliderField(ar, "flight_speed", flight_speed, Apply::Set);
   BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
 }
 

@@ -20,6 +20,9 @@ namespace lumi {
 // [0, in_end], stays 1, and falls to end_scale over [out_start, 1]. The
 // defaults apply no ramp.
 struct ScaleRamp {
+  // The factor at u, taken within [0, 1].
+  float At(float u) const;
+
   UINTSclaleTo<float> in_end{0, 0.01f, 0.0f};
   UINTSclaleTo<float> out_start{100, 0.01f, 0.0f};
   UINTSclaleTo<float> start_scale{0, 0.01f, 0.0f};
@@ -101,6 +104,9 @@ class ParticleLook : public MediaParamT<vrn_string> {
   // The four vertices of p's quad, `size_pixels` wide before the factors,
   // in the order A, B, C, D of a strip.
   void BuildQuad(const Particle& p, float size_pixels, VertexPCT out[4]) const;
+  // The same quad `width` pixels wide whatever the size factor, aligned to
+  // `along` for orientation 1.
+  void BuildQuadOfWidth(const Particle& p, float width, Vector3 along, VertexPCT out[4]) const;
   // The look's colour as a vertex colour, its opacity times `factor`.
   uint32_t VertexColour(float factor) const;
   // Every live particle gets a new random texture cell.

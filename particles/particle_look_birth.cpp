@@ -30,21 +30,11 @@ void AddOscillation(Particle& p, const OscillationSetting& wave, int k, bool add
   p.routines.push_back(std::move(routine));
 }
 
-// A ramp over normalised age a, clamped to [0, 1] so that a particle older
-// than its life never turns its quad inside out.
-float RampFactor(const ScaleRamp& ramp, float a) {
-  a = std::clamp(a, 0.0f, 1.0f);
-  const float in_end = ramp.in_end.scaled(), out_start = ramp.out_start.scaled();
-  if (a < in_end) return a / in_end * (1 - ramp.start_scale.scaled()) + ramp.start_scale.scaled();
-  if (a > out_start) return (1 - a) / (1 - out_start) * (1 - ramp.end_scale.scaled()) + ramp.end_scale.scaled();
-  return 1;
-}
-
 float Factor(const Particle& p, const ScaleRamp& ramp, float jitter, float random, float modulator) {
   const float base = (1 - jitter * random) * modulator;
   const float lifetime = p.life ? p.life->Lifetime() : 1.0f;
   if (!(lifetime > 0)) return base;
-  return RampFactor(ramp, p.age() / lifetime) * base;
+  return ramp.At(p.age() / lifetime) * base;
 }
 
 // A random cell of a grid of cols × rows (two draws); sides of 0 count as
@@ -59,6 +49,16 @@ void DrawCell(Particle& p, uint32_t cols, uint32_t rows) {
 }
 
 }  // namespace
+
+// Clamped to [0, 1] so that a particle older than its life never turns its
+// quad inside out.
+float ScaleRamp::At(float a) const {
+  a = std::clamp(a, 0.0f, 1.0f);
+  const float in = in_end.scaled(), out = out_start.scaled();
+  if (a < in) return a / in * (1 - start_scale.scaled()) + start_scale.scaled();
+  if (a > out) return (1 - a) / (1 - out) * (1 - end_scale.scaled()) + end_scale.scaled();
+  return 1;
+}
 
 void ParticleLook::OnGridChanged(ParticleList& particles) const {
   for (const ParticleHandle& p : particles) DrawCell(*p, run.grid_columns, run.grid_rows);

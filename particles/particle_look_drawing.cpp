@@ -43,6 +43,8 @@ void ParticleLookDrawing::LoadDeviceResources(ParticleLook& look) {
     first = false;
     frames_ = std::move(picture.textures);
     look.run.aspect = picture.aspect;
+    picture_width_ = picture.width;
+    picture_height_ = picture.height;
     look.run.u_extent = picture.u;
     look.run.v_extent = picture.v;
     look.run.picture_width = picture.width;
@@ -138,6 +140,29 @@ void ParticleLookDrawing::DrawGlow(const ParticleLook& look, int glow_mode, DS_A
   }
   // The surface holds the picture placed over its whole texture; drawn
   // back over the picture quad, each halo lands on its particle.
+  backdrop.DrawStripWithEffect(backdrop.PictureGeometry(), *effect_);
+}
+
+void ParticleLookDrawing::RenderMultiplied(DS_ABRender& backdrop) {
+  GraphicsDevice* device = CurrentDevice();
+  if (!effect_ || device == nullptr) return;
+  if (!multiplied_surface_) multiplied_surface_ = std::make_unique<VRN_PrerenderSurface>(*device);
+  const BackBufferSize size = CurrentBackBufferSize();
+  if (multiplied_surface_->width != size.width || multiplied_surface_->height != size.height ||
+      !multiplied_surface_->Target()) {
+    multiplied_surface_->width = size.width;
+    multiplied_surface_->height = size.height;
+    multiplied_surface_->Restore();
+  }
+  effect_->SetTexture("Texture0", current_);
+  effect_->SetTechnique("BlendNormal");
+  multiplied_surface_->BeginDraw(backdrop);
+  DrawQuads(backdrop);
+  const std::shared_ptr<Texture> drawn = multiplied_surface_->EndDraw(backdrop);
+  if (!drawn) return;
+  effect_->SetTexture("Texture0", drawn);
+  effect_->SetTexture("Background", backdrop.Background());
+  effect_->SetTechnique("BlendMultiplay");
   backdrop.DrawStripWithEffect(backdrop.PictureGeometry(), *effect_);
 }
 

@@ -8,6 +8,7 @@
 
 #include "particles/particle_look.h"
 #include "render/blur_surface.h"
+#include "render/prerender_surface.h"
 #include "render/sprite_batches.h"
 #include "render/texture_animation.h"
 
@@ -46,8 +47,15 @@ class ParticleLookDrawing {
   void SetWorldTransform(const Matrix& world);
   // The glow, then the quads with the look's blend technique.
   void Render(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop);
+  // The quads blended normally into a surface of their own, which then
+  // darkens the background with "BlendMultiplay".
+  void RenderMultiplied(DS_ABRender& backdrop);
 
   size_t QuadCount() const { return quad_count_; }
+  // The first texture's picture in pixels.
+  uint32_t PictureWidth() const { return picture_width_; }
+  uint32_t PictureHeight() const { return picture_height_; }
+  static constexpr uint32_t kBlankPictureSide = 64;
   const SpriteBatches& Batches() const { return batches_; }
   const std::shared_ptr<Effect>& Program() const { return effect_; }
   // The texture the quads draw with: the first texture's frame, or white.
@@ -63,10 +71,12 @@ class ParticleLookDrawing {
 
   bool loaded_ = false;
   std::vector<std::shared_ptr<Texture>> frames_;  // the first texture's frames
+  uint32_t picture_width_ = kBlankPictureSide, picture_height_ = kBlankPictureSide;
   ImageSequenceAnimation sequence_;
   std::shared_ptr<Texture> current_;
   std::shared_ptr<Effect> effect_;
   std::unique_ptr<VRN_BlurSurface> glow_surface_;
+  std::unique_ptr<VRN_PrerenderSurface> multiplied_surface_;
   SpriteBatches batches_;
   size_t quad_count_ = 0;
   Matrix world_;

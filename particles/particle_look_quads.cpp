@@ -25,20 +25,24 @@ uint32_t ParticleLook::VertexColour(float factor) const {
 }
 
 void ParticleLook::BuildQuad(const Particle& p, float size_pixels, VertexPCT out[4]) const {
-  const float w = size_pixels * SizeFactor(p), h = w * run.aspect;
+  BuildQuadOfWidth(p, size_pixels * SizeFactor(p), p.velocity, out);
+}
+
+void ParticleLook::BuildQuadOfWidth(const Particle& p, float w, Vector3 along, VertexPCT out[4]) const {
+  const float h = w * run.aspect;
   Matrix m = p.transform;
   if (orientation.value == 2 && spin_clock.value != 0) {
     m = m * MatrixRotationZ(static_cast<float>(p.spin() * run.spin_total));
   } else if (orientation.value == 1) {
     // A particle at rest keeps its birth rotation.
-    const float speed = std::hypot(p.velocity.x, p.velocity.y);
+    const float speed = std::hypot(along.x, along.y);
     if (speed > 0) {
-      Matrix along;
-      along.m[0][0] = p.velocity.x / speed;
-      along.m[0][1] = p.velocity.y / speed;
-      along.m[1][0] = -along.m[0][1];
-      along.m[1][1] = along.m[0][0];
-      m = m * along;
+      Matrix turn;
+      turn.m[0][0] = along.x / speed;
+      turn.m[0][1] = along.y / speed;
+      turn.m[1][0] = -turn.m[0][1];
+      turn.m[1][1] = turn.m[0][0];
+      m = m * turn;
     }
   }
   SpriteRecord quad;

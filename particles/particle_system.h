@@ -41,7 +41,7 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
 
   // Behaviour.
   virtual bool HasBehaviour() const { return false; }
-  bool NeedsBackground() const { return GlowMode() == 2; }
+  virtual bool NeedsBackground() const { return GlowMode() == 2; }
   // Glow mode as drawn: above 2 counts as 2.
   int GlowMode() const;
   // Called once when playing starts, before the reset.
@@ -55,9 +55,12 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   // This frame's quads: one per live particle through the look. Systems
   // that draw other shapes write their own.
   virtual void BuildQuads(ParticleLookDrawing& drawing) const;
-  // This frame's quads through the look's programs, its glow first.
-  // Captions draw with programs of their own.
-  virtual void Draw(ParticleLookDrawing& drawing, DS_ABRender& backdrop);
+  // Lines draw a strip with a look of their own beside the system's.
+  virtual ParticleLook* StripLook() { return nullptr; }
+  virtual void BuildStripQuads(ParticleLookDrawing& /*strip*/) const {}
+  // Draws the system's look; lines draw their strip first, captions with
+  // programs of their own.
+  virtual void Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const;
   // Updates the living, drops the dead keeping order, emits, and gives the
   // n births of the frame their first updates at i × dt / n.
   void Step(float dt);
@@ -78,6 +81,8 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   // The object's timeline as the last frame saw it.
   float timeline_level = 1;
   int timeline_state = 0;
+  float timeline_cycle = 0;     // seconds of one cycle; 0 for none
+  float timeline_on_phase = 0;  // 0 to 1 through the on phase
 };
 
 // Emitter shapes and counters. The systems embed them and store their

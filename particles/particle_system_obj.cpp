@@ -16,7 +16,8 @@ void VRN_ParticleSystemCtrl::BuildQuads(ParticleLookDrawing& drawing) const {
   drawing.BuildQuads(look, particles, static_cast<float>(look.size.value));
 }
 
-void VRN_ParticleSystemCtrl::Draw(ParticleLookDrawing& drawing, DS_ABRender& backdrop) {
+void VRN_ParticleSystemCtrl::Render(ParticleLookDrawing& drawing, ParticleLookDrawing& /*strip*/,
+                                    DS_ABRender& backdrop) const {
   drawing.Render(look, GlowMode(), backdrop);
 }
 
@@ -39,6 +40,8 @@ void VRN_ParticleSystemMech::FrameMove(float local_time) {
   const VRN_Timing& timeline = data->timing.current();
   s.timeline_level = timeline.GetLevel();
   s.timeline_state = timeline.GetState();
+  s.timeline_cycle = timeline.GetCycleLength();
+  s.timeline_on_phase = timeline.GetOnPhase();
   s.Advance(local_time);
   BuildQuads();
 }
@@ -49,11 +52,16 @@ void VRN_ParticleSystemMech::BuildQuads() {
   if (!drawing_.Loaded()) drawing_.LoadDeviceResources(s.look);
   drawing_.StepTextures(s.look);
   s.BuildQuads(drawing_);
+  if (ParticleLook* strip = s.StripLook()) {
+    if (!strip_.Loaded()) strip_.LoadDeviceResources(*strip);
+    strip_.StepTextures(*strip);
+    s.BuildStripQuads(strip_);
+  }
 }
 
 void VRN_ParticleSystemMech::Render(DS_ABRender& backdrop) {
   if (!drawing_.Loaded()) BuildQuads();
-  System().Draw(drawing_, backdrop);
+  System().Render(drawing_, strip_, backdrop);
 }
 
 }  // namespace lumi

@@ -30,6 +30,7 @@ class VRN_ParticleSystemMech : public DS_ABObj {
   void BuildQuads();
 
   ParticleLookDrawing drawing_;
+  ParticleLookDrawing strip_;  // the lines' strips
 };
 
 }  // namespace lumi

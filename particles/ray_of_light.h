@@ -5,6 +5,7 @@
 
 #include "params/sliders.h"
 #include "particles/particle_system.h"
+#include "render/vertex_formats.h"
 
 namespace lumi {
 
@@ -25,6 +26,21 @@ class DS_RayOfLight : public VRN_ParticleSystemCtrl {
   UINTSclaleTo<float> end_fade{0, 0.01f, 0.0f};
   UINTSclaleTo<float> edge_fade{0, 0.005f, 0.0f};
   int32_t unused = 0;  // stored, not used in playing
+
+  // Behaviour.
+  bool HasBehaviour() const override { return true; }
+  // Every ray moves twice a frame: once here, once in the step; the look's
+  // clocks stand still.
+  void Advance(float time) override;
+  // New rays while fewer than `count` live, straight into `particles`.
+  void Emit(ParticleList& born, float dt) override;
+  // Three quads a ray: fading in from the source edge, the body, fading
+  // out to the far edge.
+  void BuildQuads(ParticleLookDrawing& drawing) const override;
+  // The three quads of a ray at position g across the source edge, with
+  // width `width`, opacity factor `alpha`; u runs across the ray, v along
+  // it in proportion to its length.
+  void RayQuads(float g, float width, float alpha, VertexPCT out[12]) const;
 };
 
 }  // namespace lumi

@@ -29,6 +29,22 @@ class VRN_SplashPtclSys : public VRN_ParticleSystemCtrl {
   MediaSector launch;
   UINTSclaleTo<float> launch_speed{0, 1.0f, 0.0f};  // pixels per second
 
+  // Behaviour.
+  bool HasBehaviour() const override { return true; }
+  // A splash starts empty.
+  void ResetPopulation() override;
+  // count × level − emitted per timeline cycle, as the burst.
+  void Emit(ParticleList& born, float dt) override;
+  // Life, look, kinematics, and a launch within the whole spread on each
+  // side of the angle.
+  virtual void InitParticle(Particle& p) const;
+
+  int64_t emitted_count = 0;  // this timeline cycle's births
+
+ protected:
+  // Spawns n particles in the chosen shape, sets each up and appends them.
+  void Launch(ParticleList& born, int64_t n);
+
  private:
   // Version 1 stored durations of fading in, staying and fading out where
   // today's records store the lifetime and the launch; they become the
@@ -44,6 +60,12 @@ class VRN_SprayPtclSys : public VRN_SplashPtclSys {
   void Describe(Archive& ar) override;
 
   VRN_EvenImitter counter;
+
+  // rate × level a second; the pre-roll of every system.
+  void Emit(ParticleList& born, float dt) override;
+  void ResetPopulation() override;
+
+  EvenCounter counter_state;
 };
 
 // A slow spray: its speeds and spin run at finer scales.
@@ -54,6 +76,7 @@ class DS_PtclFog : public VRN_SprayPtclSys {
  public:
   DS_PtclFog();
   void Describe(Archive& ar) override;
+  float PrerollSeconds() const override { return 8.0f; }
 
   uint32_t unused = 0;  // stored, not used in playing
 };

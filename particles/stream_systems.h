@@ -26,6 +26,23 @@ class DS_StreamPtclSys : public VRN_ParticleSystemCtrl {
   uint32_t stream_speed_copy = 0;
   uint32_t min_speed_copy = 0;
   MediaParamT<unsigned int> aim_spread{0};
+
+  // Behaviour.
+  bool HasBehaviour() const override { return true; }
+  void ResetPopulation() override;
+  // rate × level a second, each particle from a random point of the edge
+  // from corner 2 to corner 0 towards the same share of the edge from
+  // corner 3 to corner 1, moved by the aim spread; they go straight into
+  // `particles` with their first update.
+  void Emit(ParticleList& born, float dt) override;
+  // The least share of the stream speed a particle gets: `min_speed` in
+  // percent, at most 1.
+  float SlowestShare() const;
+  // How far from the opposite share a particle may aim: `aim_spread` in
+  // percent of the edge.
+  float AimSpread() const;
+
+  EvenCounter counter_state;
 };
 
 class DS_PtclSmoke2 : public DS_StreamPtclSys {

@@ -24,6 +24,20 @@ class VRN_VortexPtclSys : public VRN_ParticleSystemCtrl {
   MediaSpeedParam arm_speed = WithScale(MediaSpeedParam(), 2.0f);  // degrees per second
   MediaParamT<int> arm_direction{0};
   MediaParamT<unsigned int> range{0};  // pixels
+
+  // Behaviour.
+  bool HasBehaviour() const override { return true; }
+  void ResetPopulation() override;
+  // The arms turn by the arm speed; rate × level particles a second.
+  void Emit(ParticleList& born, float dt) override;
+  // Life range / speed, look, kinematics, then the swirl; the launch goes
+  // out along a random arm.
+  void InitParticle(Particle& p) const;
+  // Arms as used: a stored 0 is one arm.
+  unsigned int ArmCount() const;
+
+  EvenCounter counter_state;
+  float arm_angle = 0;  // degrees the arms have turned
 };
 
 }  // namespace lumi

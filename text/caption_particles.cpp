@@ -40,7 +40,7 @@ std::array<float, 2> DS_StaticText::ShadowShift(std::array<float, 2> s, uint32_t
   return {s[0] + d[0] * distance / static_cast<float>(width), s[1] - d[1] * distance / static_cast<float>(height)};
 }
 
-void DS_StaticText::Draw(ParticleLookDrawing& drawing, DS_ABRender& backdrop) {
+void DS_StaticText::Render(ParticleLookDrawing& drawing, ParticleLookDrawing& /*strip*/, DS_ABRender& backdrop) const {
   Effect* effect = drawing.Program().get();
   // A caption whose picture is missing shows nothing, not the look's
   // bare colour; nor has it a size to measure its shadow against.

@@ -42,7 +42,7 @@ class DS_StaticText : public VRN_StaticObject {
   // The look draws with the caption program.
   void Attach() override;
   // The shadow when it is on, then the caption, both moved by `Shift`.
-  void Draw(ParticleLookDrawing& drawing, DS_ABRender& backdrop) override;
+  void Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const override;
   // The picture's shift in texture units: none for a still caption.
   virtual std::array<float, 2> Shift() const { return {0, 0}; }
   // Where "Shadow" draws for the caption shift s, in texture units of a

@@ -132,6 +132,36 @@ TEST(FountainEmission, RateTimesLevel) {
   EXPECT_NEAR(static_cast<double>(steady.particles.size()), 20, 1);
 }
 
+TEST(FountainVariants, FlamesAccelerateAlongTheLaunchAndSmokeDriftsWithTheWind) {
+  DS_PtclFire fire;
+  fire.range.Set(1000);
+  fire.launch_speed.Set(25);
+  fire.launch.Set(90);
+  fire.look.gravity.Set(20);  // 100 px/s², up the screen along the launch
+  fire.Attach();
+  fire.Step(0.1f);
+  ASSERT_FALSE(fire.particles.empty());
+  EXPECT_NEAR(fire.particles[0]->acceleration.x, 0, 1e-3);
+  EXPECT_NEAR(fire.particles[0]->acceleration.y, -100, 1e-3);
+
+  // Wind raw 60: 100 px/s to the right; gravity and drag of the look are off.
+  DS_PtclSmoke smoke;
+  smoke.range.Set(10000);
+  smoke.launch_speed.Set(0);
+  smoke.wind.Set(60);
+  smoke.look.air_resistance.Set(100);  // the wind's strength 1
+  smoke.look.look_flags |= ParticleLook::kPhysics;
+  smoke.look.gravity_mode.Set(ParticleLook::kGravityDown);
+  smoke.look.gravity.Set(100);
+  smoke.Attach();
+  EXPECT_EQ(smoke.look.look_flags & ParticleLook::kPhysics, 0);
+  for (int i = 0; i < 100; ++i) smoke.Step(0.1f);
+  const Particle& oldest = *smoke.particles.front();
+  EXPECT_EQ(oldest.acceleration.y, 0);
+  EXPECT_NEAR(oldest.velocity.x, 100, 1);  // it has caught the wind
+  EXPECT_NEAR(oldest.velocity.y, 0, 1e-3);
+}
+
 TEST(FountainDraws, TwoParticlesFromSeedOneUseEveryDrawInOrder) {
   VRN_FontainPtclSys f;
   f.launch_speed.Set(25);  // 100 px/s

@@ -6,6 +6,11 @@
 #include <algorithm>
 
 #include "particles/burst_systems.h"
+#include "particles/rain_on_glass.h"
+#include "particles/ray_of_light.h"
+#include "particles/splash_systems.h"
+#include "particles/stream_systems.h"
+#include "particles/vortex_system.h"
 #include "particles/particle_system_obj.h"
 #include "render/losable.h"
 #include "render/recording_device.h"
@@ -170,13 +175,18 @@ TEST(ParticleDrawing, TheGlowAndThePopulationSurviveADeviceLoss) {
   EXPECT_TRUE(stage.device.Draws().front().renderTarget) << "the glow surface was made again";
 }
 
-TEST(ParticlePlay, OnlyTheFountainFamilyPlays) {
+TEST(ParticlePlay, EveryBuiltFamilyPlays) {
   EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(VRN_FontainPtclSys().CreateRenderObject().get()), nullptr);
   EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_WaterJet().CreateRenderObject().get()), nullptr);
   EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_LightBeams().CreateRenderObject().get()), nullptr);
   EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclFireStream().CreateRenderObject().get()), nullptr);
-  EXPECT_EQ(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclFire().CreateRenderObject().get()), nullptr);
-  EXPECT_EQ(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclSmoke().CreateRenderObject().get()), nullptr);
+  EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclFire().CreateRenderObject().get()), nullptr);
+  EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclSmoke().CreateRenderObject().get()), nullptr);
+  EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclFog().CreateRenderObject().get()), nullptr);
+  EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_PtclSmoke2().CreateRenderObject().get()), nullptr);
+  EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(VRN_VortexPtclSys().CreateRenderObject().get()), nullptr);
+  EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_RainOnGlass().CreateRenderObject().get()), nullptr);
+  EXPECT_NE(dynamic_cast<VRN_ParticleSystemMech*>(DS_RayOfLight().CreateRenderObject().get()), nullptr);
 }
 
 }  // namespace
