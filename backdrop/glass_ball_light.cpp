@@ -3,7 +3,7 @@
 
 namespace lumi {
 
-static const RegisterClass<DS_GlassBallLight> kRegister(Family::Backdrop);
+static const RegisterClass<DS_GlassBallLight> kRegisterGlassBallLight(Family::Backdrop);
 
 void DS_GlassBallLight::Describe(Archive& ar) {
   LinkField(ar, "highlight_image_1", highlight_image_1);

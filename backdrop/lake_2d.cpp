@@ -4,7 +4,7 @@
 
 namespace lumi {
 
-static const RegisterClass<FakeLake2D> kRegister(Family::Backdrop);
+static const RegisterClass<FakeLake2D> kRegisterLake2D(Family::Backdrop);
 
 FakeLake2D::FakeLake2D() : bump_id(NewGuid()) { fx::ResetSlider(speed, 50, 0.02f); }
 

@@ -3,7 +3,7 @@
 
 namespace lumi {
 
-static const RegisterClass<DS_MatrixCodeLight> kRegister(Family::Backdrop);
+static const RegisterClass<DS_MatrixCodeLight> kRegisterMatrixCodeLight(Family::Backdrop);
 
 // Version 1 has no glyph picture of its own: it keeps the default strip.
 void DS_MatrixCodeLight::Describe(Archive& ar) {

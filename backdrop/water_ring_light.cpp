@@ -3,7 +3,7 @@
 
 namespace lumi {
 
-static const RegisterClass<DS_WaterRingLight> kRegister(Family::Backdrop);
+static const RegisterClass<DS_WaterRingLight> kRegisterWaterRingLight(Family::Backdrop);
 
 // Version 1 stored only the scene mode.
 void DS_WaterRingLight::Describe(Archive& ar) {

@@ -18,7 +18,7 @@
 #include "tools/number_lists.h"
 #include "tools/picture_position.h"
 
-namespace lumi::tool {
+namespace lumi::tool::bench_command {
 namespace {
 
 constexpr char kUsageText[] =
@@ -132,4 +132,4 @@ int Run(const std::vector<std::string>& raw) {
 const RegisterCommand kRegister({"bench", "measure how fast a document plays off-screen", kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::bench_command

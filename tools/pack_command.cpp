@@ -6,7 +6,7 @@
 #include "scene/document.h"
 #include "tools/command.h"
 
-namespace lumi::tool {
+namespace lumi::tool::pack_command {
 namespace {
 
 constexpr char kUsageText[] =
@@ -44,4 +44,4 @@ int Run(const std::vector<std::string>& raw) {
 const RegisterCommand kRegister({"pack", "build a document from JSON", kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::pack_command

@@ -14,7 +14,7 @@
 #include "render/gl/gl_device.h"
 #include "tools/command.h"
 
-namespace lumi::tool {
+namespace lumi::tool::programs_command {
 namespace {
 
 constexpr char kUsageText[] =
@@ -102,4 +102,4 @@ const RegisterCommand kRegister({"programs", "list the built-in effect programs 
                                  kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::programs_command

@@ -19,7 +19,7 @@
 #include "tools/number_lists.h"
 #include "tools/picture_position.h"
 
-namespace lumi::tool {
+namespace lumi::tool::render_command {
 namespace {
 
 constexpr char kUsageText[] =
@@ -150,4 +150,4 @@ int Run(const std::vector<std::string>& raw) {
 const RegisterCommand kRegister({"render", "play a document off-screen and save frames as PNG", kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::render_command

@@ -14,7 +14,7 @@
 #include "tools/command.h"
 #include "tools/number_lists.h"
 
-namespace lumi::tool {
+namespace lumi::tool::simulate_command {
 namespace {
 
 constexpr char kUsageText[] =
@@ -74,4 +74,4 @@ const RegisterCommand kRegister({"simulate", "play a document without graphics a
                                  kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::simulate_command
