@@ -92,10 +92,8 @@ int Run(const std::vector<std::string>& raw) {
   plain.show->slides.front()->objects.clear();
   plain.show->slides.front()->sounds.clear();
   std::string error;
-  // Kept until the process ends, as in render: the driver's allocations
-  // would otherwise show up as leaks.
-  static GlContext* context = CreateHeadlessGlContext(error).release();
-  if (context == nullptr) throw InputError("cannot draw without OpenGL: " + error);
+  const std::unique_ptr<GlContext> context = CreateHeadlessGlContext(error);
+  if (!context) throw InputError("cannot draw without OpenGL: " + error);
   auto device = CreateGlDevice(*context, size.width, size.height, error);
   if (!device) throw InputError("cannot create the graphics device: " + error);
 
