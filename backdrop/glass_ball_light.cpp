@@ -11,7 +11,7 @@
 
 namespace lumi {
 
-static const RegisterClass<DS_GlassBallLight> kRegister(Family::Backdrop);
+static const RegisterClass<DS_GlassBallLight> kRegisterGlassBallLight(Family::Backdrop);
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 namespace lumi {
 
-static const RegisterClass<FakeLake2D> kRegister(Family::Backdrop);
+static const RegisterClass<FakeLake2D> kRegisterLake2D(Family::Backdrop);
 
 namespace {
 

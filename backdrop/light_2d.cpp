@@ -12,7 +12,7 @@
 
 namespace lumi {
 
-static const RegisterClass<DS_2D_Light> kRegister(Family::Backdrop);
+static const RegisterClass<DS_2D_Light> kRegister2DLight(Family::Backdrop);
 
 namespace {
 

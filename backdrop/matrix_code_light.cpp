@@ -8,7 +8,7 @@
 
 namespace lumi {
 
-static const RegisterClass<DS_MatrixCodeLight> kRegister(Family::Backdrop);
+static const RegisterClass<DS_MatrixCodeLight> kRegisterMatrixCodeLight(Family::Backdrop);
 
 namespace {
 

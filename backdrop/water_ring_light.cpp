@@ -8,7 +8,7 @@
 
 namespace lumi {
 
-static const RegisterClass<DS_WaterRingLight> kRegister(Family::Backdrop);
+static const RegisterClass<DS_WaterRingLight> kRegisterWaterRingLight(Family::Backdrop);
 
 namespace {
 

@@ -9,10 +9,8 @@
 namespace lumi {
 namespace {
 
-constexpr double kTurn = 2 * kEffectPi;
-
 // The slow pulse from 0 to 1 both light effects share.
-double Pulse(double phase) { return (std::sin(ReducedPhase(phase * 0.2, kTurn)) + 1) / 2; }
+double Pulse(double phase) { return (std::sin(ReducedPhase(phase * 0.2, kEffectTurn)) + 1) / 2; }
 
 // The flicker from 0 to 1 both light effects share.
 double Flicker(double phase) { return (ValueNoise1D(2, phase * 10, 75, 0.5) + 1) / 2; }

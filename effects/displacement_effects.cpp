@@ -9,12 +9,11 @@
 namespace lumi {
 namespace {
 
-constexpr double kTurn = 2 * kEffectPi;
 // The programs' time is a phase of sines: whole turns of it change nothing.
 constexpr double kTimeRate = 0.08;
 
 float WaveTime(double phase, double sign = 1) {
-  return static_cast<float>(ReducedPhase(sign * phase * kTimeRate, kTurn));
+  return static_cast<float>(ReducedPhase(sign * phase * kTimeRate, kEffectTurn));
 }
 
 // The x axis, or `axis`, turned by 360° − degrees about z.

@@ -31,6 +31,8 @@ double ReducedPhase(double value, double period);
 
 // π as the effects take it.
 inline constexpr double kEffectPi = 3.1415927;
+// A whole turn, the period of the effects' sines.
+inline constexpr double kEffectTurn = 2 * kEffectPi;
 
 enum OscillationMode { kOscillateTriangle = 2, kOscillateSine = 3, kOscillateNoise = 4 };
 

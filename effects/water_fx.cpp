@@ -10,7 +10,7 @@
 namespace lumi {
 namespace {
 
-const RegisterClass<DS_WaterFX> kRegister(Family::General);
+const RegisterClass<DS_WaterFX> kRegisterWaterFX(Family::General);
 
 // The water program sees "Time" only through sines of it and drifts that
 // are small multiples of it; handing it over modulo many whole turns keeps

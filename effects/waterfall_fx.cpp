@@ -11,7 +11,7 @@
 
 namespace lumi {
 
-static const RegisterClass<DS_WaterfallFX> kRegister(Family::General);
+static const RegisterClass<DS_WaterfallFX> kRegisterWaterfallFX(Family::General);
 
 // The first parameter is the flow length. The effect program has no default:
 // it comes only from the record.

@@ -11,9 +11,7 @@
 #include "archive/utf.h"
 
 #ifdef _WIN32
-#include <windows.h>
-// The resource call of PeModule shares its name with a Windows macro.
-#undef FindResource
+#include "platform/windows/windows_api.h"
 #endif
 
 namespace lumi {

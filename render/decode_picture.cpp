@@ -9,8 +9,8 @@ namespace lumi {
 
 namespace {
 
-constexpr int kMaxSize = 16384;
-// A few header bytes can claim any size up to kMaxSize each way; decoding
+constexpr int kMaxPictureSize = 16384;
+// A few header bytes can claim any size up to kMaxPictureSize each way; decoding
 // then asks for gigabytes. 64 megapixels (256 MB decoded) is far above any
 // photograph a slide shows.
 constexpr int64_t kMaxPixels = int64_t{64} << 20;
@@ -44,7 +44,7 @@ std::optional<DecodedPicture> DecodeWithStb(std::span<const uint8_t> bytes, std:
     error = std::string("not a picture this player reads (") + stbi_failure_reason() + ")";
     return std::nullopt;
   }
-  if (width <= 0 || height <= 0 || width > kMaxSize || height > kMaxSize ||
+  if (width <= 0 || height <= 0 || width > kMaxPictureSize || height > kMaxPictureSize ||
       int64_t{width} * height > kMaxPixels) {
     error = "picture size " + std::to_string(width) + " x " + std::to_string(height) + " is out of range";
     return std::nullopt;

@@ -46,9 +46,9 @@ const std::map<std::string, ParameterType> kTypes = {
     {"float4", ParameterType::Float4},  {"float2x2", ParameterType::Float2x2}, {"float4x4", ParameterType::Float4x4},
     {"texture", ParameterType::Texture}};
 
-class Parser {
+class EffectParser {
  public:
-  explicit Parser(std::string_view text) {
+  explicit EffectParser(std::string_view text) {
     for (size_t start = 0; start <= text.size();) {
       size_t end = text.find('\n', start);
       if (end == std::string_view::npos) end = text.size();
@@ -254,7 +254,7 @@ uint32_t ValueCount(ParameterType type) {
 
 std::optional<EffectSource> ParseEffectSource(std::string_view text, std::string& error) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a UTF-8 byte-order mark
-  return Parser(text).Parse(error);
+  return EffectParser(text).Parse(error);
 }
 
 }  // namespace lumi

@@ -12,7 +12,7 @@ namespace lumi {
 
 namespace {
 
-constexpr size_t kHeaderSize = 16;
+constexpr size_t kXHeaderSize = 16;
 constexpr size_t kMszipWindow = 32768;
 
 // Binary token numbers.
@@ -43,11 +43,11 @@ bool EndsWord(uint8_t c) {
 std::vector<uint8_t> InflateMszip(std::span<const uint8_t> blocks, size_t limit) {
   if (blocks.size() < 4) throw XFileError("compressed .x file has no size");
   const uint32_t whole = Le32(blocks.data());
-  if (whole < kHeaderSize || whole - kHeaderSize > limit) {
+  if (whole < kXHeaderSize || whole - kXHeaderSize > limit) {
     throw XFileError("compressed .x file claims " + std::to_string(whole) + " bytes inflated, more than " +
                      std::to_string(limit));
   }
-  const size_t expected = whole - kHeaderSize;
+  const size_t expected = whole - kXHeaderSize;
   std::vector<uint8_t> out;
   out.reserve(std::min(expected, blocks.size() * 16));
 
@@ -83,7 +83,7 @@ std::vector<uint8_t> InflateMszip(std::span<const uint8_t> blocks, size_t limit)
     stream.avail_out = static_cast<uInt>(inflatedSize);
     const int result = inflate(&stream, Z_FINISH);
     if ((result != Z_STREAM_END && result != Z_BUF_ERROR && result != Z_OK) || stream.avail_out != 0) {
-      throw XFileError("compressed .x file has a broken block at byte " + std::to_string(at + kHeaderSize - 4));
+      throw XFileError("compressed .x file has a broken block at byte " + std::to_string(at + kXHeaderSize - 4));
     }
     at += storedSize;
   }
@@ -92,14 +92,14 @@ std::vector<uint8_t> InflateMszip(std::span<const uint8_t> blocks, size_t limit)
 }
 
 XTokenStream::XTokenStream(std::span<const uint8_t> file) {
-  if (file.size() < kHeaderSize || std::memcmp(file.data(), "xof ", 4) != 0) {
+  if (file.size() < kXHeaderSize || std::memcmp(file.data(), "xof ", 4) != 0) {
     throw XFileError("not a .x file (no \"xof \" header)");
   }
   const std::string format(reinterpret_cast<const char*>(&file[8]), 4);
   const std::string floatSize(reinterpret_cast<const char*>(&file[12]), 4);
   if (floatSize != "0032" && floatSize != "0064") throw XFileError(".x file has an unknown float size");
   double_floats_ = floatSize == "0064";
-  body_ = file.subspan(kHeaderSize);
+  body_ = file.subspan(kXHeaderSize);
   if (format == "tzip" || format == "bzip") {
     inflated_ = InflateMszip(body_, kMaxXFileInflatedBytes);
     body_ = inflated_;

@@ -5,7 +5,7 @@
 
 namespace lumi {
 
-static const RegisterClass<DS_SlideContainer> kRegister(Family::Slide);
+static const RegisterClass<DS_SlideContainer> kRegisterSlideContainer(Family::Slide);
 
 namespace {
 

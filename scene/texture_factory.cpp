@@ -7,7 +7,7 @@
 namespace lumi {
 namespace {
 
-const PeResourceName kDdsType{std::u16string_view(u"DDS")};
+const PeResourceName kDdsResourceType{std::u16string_view(u"DDS")};
 
 std::string ModuleResourceName(const DS_ResBlob& blob) {
   return (blob.module.empty() ? std::string("the executable") : ToUtf8(blob.module)) + " resource " +
@@ -48,7 +48,7 @@ TextureRecord TextureFactory::Make(const DS_ResBlob& blob) {
   const std::optional<uint16_t> id = ResourceIdOf(blob.id);
   auto resourceOf = [&](const ResourceModule* module) -> std::span<const uint8_t> {
     if (!module || !id) return {};
-    const auto found = module->Find(kDdsType, *id);
+    const auto found = module->Find(kDdsResourceType, *id);
     return found ? *found : std::span<const uint8_t>();
   };
   // The executable for an empty module name; otherwise the module file, the

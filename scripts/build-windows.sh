@@ -5,7 +5,9 @@
 # come from the native build in build/.
 #
 # --quick builds at -O1: the test command's runs under Wine gain nothing
-# from -O3, which costs more build time.
+# from -O3, which costs more build time. Debian's MinGW-w64 GCC has its
+# linker fixed when it was built and ignores -fuse-ld=lld, so these programs
+# link with GNU ld.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 optimisation=-O3
@@ -26,7 +28,7 @@ echo "== cross build (build-windows/) =="
 out=$root/build-windows
 "$root/scripts/build.sh" build-windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
   "-DCMAKE_C_FLAGS_RELEASE=$optimisation -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELEASE=$optimisation -DNDEBUG" \
-  -DLUMI_GRAPHICS=ON -DLUMI_BENCH=OFF -DLUMI_HOST_TOOLS_DIR="$root/build"
+  -DLUMI_GRAPHICS=ON -DLUMI_BENCH=OFF -DLUMI_LLD=OFF -DLUMI_HOST_TOOLS_DIR="$root/build"
 
 echo "== under Wine =="
 export WINEPREFIX=$out/wine-prefix WINEDLLOVERRIDES="mscoree=;mshtml=" WINEDEBUG=-all

@@ -4,7 +4,9 @@
 # Every option the project defines is set here, so a cached value left in DIR
 # by an earlier configuration never changes what is built; the caller's
 # options come after these and win. Warnings are errors in every build the
-# scripts make.
+# scripts make, every program links with lld, and each library and test
+# program compiles as one translation unit (scripts/README.md says which
+# names that asks to be unique).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
@@ -19,6 +21,9 @@ cmake -S "$root" -B "$root/$dir" -G Ninja \
   -DLUMI_GRAPHICS=ON \
   -DLUMI_SANITIZE=OFF \
   -DLUMI_FUZZ=OFF \
+  -DLUMI_LLD=ON \
+  -DCMAKE_UNITY_BUILD=ON \
+  -DCMAKE_UNITY_BUILD_BATCH_SIZE=0 \
   "$@" > "$root/$dir.configure.log" 2>&1 ||
   { cat "$root/$dir.configure.log"; exit 1; }
 ninja -C "$root/$dir" -j"$(nproc)"

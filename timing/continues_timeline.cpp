@@ -4,6 +4,6 @@
 
 namespace lumi {
 
-static const RegisterClass<VRN_ContinuesTimeLine> kRegister(Family::Timeline);
+static const RegisterClass<VRN_ContinuesTimeLine> kRegisterContinuesTimeLine(Family::Timeline);
 
 }  // namespace lumi

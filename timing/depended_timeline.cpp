@@ -8,7 +8,7 @@
 
 namespace lumi {
 
-static const RegisterClass<VRN_DependedTimeLine> kRegister(Family::Timeline);
+static const RegisterClass<VRN_DependedTimeLine> kRegisterDependedTimeLine(Family::Timeline);
 
 void VRN_DependedTimeLine::Describe(Archive& ar) {
   GuidField(ar, "master", master_identity, Apply::Direct);

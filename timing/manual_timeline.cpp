@@ -7,7 +7,7 @@
 
 namespace lumi {
 
-static const RegisterClass<VRN_ManualTimeLine> kRegister(Family::Timeline);
+static const RegisterClass<VRN_ManualTimeLine> kRegisterManualTimeLine(Family::Timeline);
 
 VRN_ManualTimeLine::VRN_ManualTimeLine() {
   state = kOff;

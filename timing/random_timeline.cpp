@@ -7,7 +7,7 @@
 
 namespace lumi {
 
-static const RegisterClass<VRN_RandomTimeLine> kRegister(Family::Timeline);
+static const RegisterClass<VRN_RandomTimeLine> kRegisterRandomTimeLine(Family::Timeline);
 
 void VRN_RandomTimeLine::Describe(Archive& ar) {
   UIntField(ar, "off_min", off_min, Apply::Direct);

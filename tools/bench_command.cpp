@@ -19,7 +19,7 @@
 #include "tools/number_lists.h"
 #include "tools/picture_position.h"
 
-namespace lumi::tool {
+namespace lumi::tool::bench_command {
 namespace {
 
 const std::string kUsageText =
@@ -96,10 +96,8 @@ int Run(const std::vector<std::string>& raw) {
   plain.show->slides.front()->objects.clear();
   plain.show->slides.front()->sounds.clear();
   std::string error;
-  // Kept until the process ends, as in render: the driver's allocations
-  // would otherwise show up as leaks.
-  static GlContext* context = CreateHeadlessGlContext(error).release();
-  if (context == nullptr) throw InputError("cannot draw without OpenGL: " + error);
+  const std::unique_ptr<GlContext> context = CreateHeadlessGlContext(error);
+  if (!context) throw InputError("cannot draw without OpenGL: " + error);
   auto device = CreateGlDevice(*context, size.width, size.height, error);
   if (!device) throw InputError("cannot create the graphics device: " + error);
 
@@ -136,4 +134,4 @@ int Run(const std::vector<std::string>& raw) {
 const RegisterCommand kRegister({"bench", "measure how fast a document plays off-screen", kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::bench_command

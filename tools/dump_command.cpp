@@ -10,7 +10,7 @@
 #include "scene/document.h"
 #include "tools/command.h"
 
-namespace lumi::tool {
+namespace lumi::tool::dump_command {
 namespace {
 
 constexpr char kUsageText[] =
@@ -73,4 +73,4 @@ int Run(const std::vector<std::string>& raw) {
 const RegisterCommand kRegister({"inspect", "print a document as JSON", kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::dump_command

@@ -10,7 +10,7 @@
 #include "tools/caption_pictures.h"
 #include "tools/command.h"
 
-namespace lumi::tool {
+namespace lumi::tool::pack_command {
 namespace {
 
 constexpr char kUsageText[] =
@@ -67,4 +67,4 @@ int Run(const std::vector<std::string>& raw) {
 const RegisterCommand kRegister({"pack", "build a document from JSON", kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::pack_command

@@ -14,7 +14,7 @@
 #include "render/gl/gl_device.h"
 #include "tools/command.h"
 
-namespace lumi::tool {
+namespace lumi::tool::programs_command {
 namespace {
 
 constexpr char kUsageText[] =
@@ -74,12 +74,12 @@ int Run(const std::vector<std::string>& raw) {
   Arguments args(raw);
   const bool check = args.Flag("--check");
   if (!args.Positional().empty()) throw UsageError{"programs takes no file"};
+  std::unique_ptr<GlContext> context;
   std::unique_ptr<GraphicsDevice> device;
   if (check) {
     std::string error;
-    // Kept until the process ends, as render keeps its context.
-    static GlContext* context = CreateHeadlessGlContext(error).release();
-    if (context == nullptr) throw InputError("cannot compile without OpenGL: " + error);
+    context = CreateHeadlessGlContext(error);
+    if (!context) throw InputError("cannot compile without OpenGL: " + error);
     device = CreateGlDevice(*context, 16, 16, error);
     if (!device) throw InputError("cannot create the graphics device: " + error);
   }
@@ -102,4 +102,4 @@ const RegisterCommand kRegister({"programs", "list the built-in effect programs 
                                  kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::programs_command

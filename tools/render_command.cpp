@@ -20,7 +20,7 @@
 #include "tools/number_lists.h"
 #include "tools/picture_position.h"
 
-namespace lumi::tool {
+namespace lumi::tool::render_command {
 namespace {
 
 const std::string kUsageText =
@@ -107,10 +107,8 @@ int Run(const std::vector<std::string>& raw) {
   }
 
   std::string error;
-  // Kept until the process ends: tearing the context down unloads the
-  // driver, whose own allocations would then show up as leaks.
-  static GlContext* context = CreateHeadlessGlContext(error).release();
-  if (context == nullptr) throw InputError("cannot draw without OpenGL: " + error);
+  const std::unique_ptr<GlContext> context = CreateHeadlessGlContext(error);
+  if (!context) throw InputError("cannot draw without OpenGL: " + error);
   auto device = CreateGlDevice(*context, width, height, error);
   if (!device) throw InputError("cannot create the graphics device: " + error);
 
@@ -156,4 +154,4 @@ int Run(const std::vector<std::string>& raw) {
 const RegisterCommand kRegister({"render", "play a document off-screen and save frames as PNG", kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::render_command

@@ -12,7 +12,7 @@
 #include "platform/user_settings_store.h"
 #include "tools/command.h"
 
-namespace lumi::tool {
+namespace lumi::tool::settings_command {
 namespace {
 
 constexpr char kUsageText[] =
@@ -68,4 +68,4 @@ int Run(const std::vector<std::string>& args) {
 const RegisterCommand kRegister({"settings", "list or change the saver's stored settings", kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::settings_command

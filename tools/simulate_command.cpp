@@ -15,7 +15,7 @@
 #include "tools/command.h"
 #include "tools/number_lists.h"
 
-namespace lumi::tool {
+namespace lumi::tool::simulate_command {
 namespace {
 
 const std::string kUsageText =
@@ -84,4 +84,4 @@ const RegisterCommand kRegister({"simulate", "play a document without graphics a
                                  kUsageText, Run});
 
 }  // namespace
-}  // namespace lumi::tool
+}  // namespace lumi::tool::simulate_command

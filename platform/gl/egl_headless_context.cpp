@@ -2,6 +2,7 @@
 #include <EGL/eglext.h>
 
 #include "platform/gl/gl_context.h"
+#include "platform/gl/resident_drivers.h"
 
 namespace lumi {
 
@@ -13,7 +14,10 @@ class EglHeadlessContext : public GlContext {
   ~EglHeadlessContext() override {
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglDestroyContext(display_, context_);
+    // Joins the driver's rasteriser threads, which must not outlive the
+    // context: a leak checker at exit stops and scans every thread.
     eglTerminate(display_);
+    eglReleaseThread();
   }
 
   void* GetProcAddress(const char* name) override { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
@@ -48,6 +52,7 @@ std::unique_ptr<GlContext> CreateHeadlessGlContext(std::string& error) {
     error = EglError("opening the surfaceless EGL display");
     return nullptr;
   }
+  KeepGlDriversResident();
   // Without an explicit surface type no configuration matches.
   const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
   EGLConfig config = nullptr;

@@ -1,6 +1,7 @@
 #include <SDL.h>
 
 #include "platform/gl/gl_context.h"
+#include "platform/gl/resident_drivers.h"
 
 namespace lumi {
 
@@ -54,6 +55,7 @@ std::unique_ptr<GlContext> CreateSdlGlContext(void* sdl_window, bool vsync, std:
     error = std::string("SDL could not create an OpenGL 3.3 core context: ") + SDL_GetError();
     return nullptr;
   }
+  KeepGlDriversResident();
   // Vsync is a wish: some drivers refuse it, and drawing works without.
   SDL_GL_SetSwapInterval(vsync ? 1 : 0);
   return std::make_unique<SdlWindowContext>(window, context, false);
@@ -83,6 +85,7 @@ std::unique_ptr<GlContext> CreateSdlWindowGlContext(const WindowOptions& options
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return nullptr;
   }
+  KeepGlDriversResident();
   // Vsync is a wish: some drivers refuse it, and drawing works without.
   SDL_GL_SetSwapInterval(options.vsync ? 1 : 0);
   return std::make_unique<SdlWindowContext>(window, context, true);

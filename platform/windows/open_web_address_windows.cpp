@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "platform/windows/windows_api.h"
 
 #include <cwchar>
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "platform/windows/performance_clock.h"
 
-#include <windows.h>
+#include "platform/windows/windows_api.h"
 #include <mmsystem.h>
 
 namespace lumi {

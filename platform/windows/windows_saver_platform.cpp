@@ -1,17 +1,9 @@
 #include "platform/windows/windows_saver_platform.h"
 
-#include <windows.h>
+#include "platform/windows/windows_api.h"
 #include <commctrl.h>
 
 #include "platform/windows/wide_text.h"
-
-// The interface's operations share their names with the character-set macros
-// of <windows.h>; the calls below name the wide functions themselves.
-#undef PostMessage
-#undef GetMessage
-#undef PeekMessage
-#undef DispatchMessage
-#undef LoadLibrary
 
 namespace lumi {
 namespace {

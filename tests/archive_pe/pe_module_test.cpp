@@ -20,12 +20,12 @@ using test::PeTestWriter;
 using ::testing::HasSubstr;
 
 const PeResourceName kDds{std::u16string_view(u"DDS")};
-const std::vector<std::uint8_t> kDocument = {'K', 'S', 'V', 0, 1, 2, 3, 4, 5};
+const std::vector<std::uint8_t> kCarriedDocument = {'K', 'S', 'V', 0, 1, 2, 3, 4, 5};
 const std::vector<std::uint8_t> kRcData = {0xAA, 0xBB, 0xCC};
 
 PeTestWriter SampleWriter(bool pe32Plus) {
   PeTestWriter writer(pe32Plus);
-  writer.Add({Named(u"DDS"), Numbered(107), 0x409, kDocument})
+  writer.Add({Named(u"DDS"), Numbered(107), 0x409, kCarriedDocument})
       .Add({Named(u"DDS"), Numbered(2), 0x409, {1, 2}})
       .Add({Numbered(kResourceTypeRcData), Numbered(62), 0x409, kRcData})
       .Add({Numbered(kResourceTypeRcData), Named(u"NAMED"), 0x409, {7}});
@@ -42,7 +42,7 @@ TEST_P(PeModuleFormats, FindsResourcesByNameOrNumber) {
 
   const auto document = module.FindResource(kDds, 107);
   ASSERT_TRUE(document);
-  EXPECT_EQ(Bytes(document->bytes), kDocument);
+  EXPECT_EQ(Bytes(document->bytes), kCarriedDocument);
   EXPECT_EQ(document->language, 0x409);
 
   const auto rcData = module.FindResource(kResourceTypeRcData, 62);
@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, PeModuleFormats, ::testing::Bool());
 
 TEST(PeModule, NamesCompareWithoutAsciiCase) {
   PeTestWriter writer;
-  writer.Add({Named(u"dds"), Numbered(107), 0x409, kDocument});
+  writer.Add({Named(u"dds"), Numbered(107), 0x409, kCarriedDocument});
   PeModule module(writer.Write(), "lower.scr");
   EXPECT_TRUE(module.FindResource(kDds, 107));
   EXPECT_TRUE(module.FindResource(PeResourceName(std::u16string_view(u"dDs")), 107));

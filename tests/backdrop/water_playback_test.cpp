@@ -52,7 +52,7 @@ int LargestDifference(const RgbaImage& a, const RgbaImage& b, uint32_t left, uin
 
 // The 96 x 64 screen shows the 16:10 picture from x = 0 to 96 (fitted);
 // the painted half is x < 48. Columns near the edge are left out.
-constexpr uint32_t kInsideEnd = 40, kOutsideStart = 56, kWidth = 96;
+constexpr uint32_t kWaterInsideEnd = 40, kWaterOutsideStart = 56, kWidth = 96;
 
 TEST(WaterPlayback, TheLakeRipplesOnlyWhereItWasPainted) {
   LUMI_REQUIRE_GL(device, kWidth, 64);
@@ -60,13 +60,13 @@ TEST(WaterPlayback, TheLakeRipplesOnlyWhereItWasPainted) {
   const RgbaImage picture = FrameAt(*device, *plain, 1);
   auto lake = MakeDocument(Water::Lake, 0, Painted::LeftHalf);
   const RgbaImage at_one = FrameAt(*device, *lake, 1);
-  EXPECT_GT(MeanDifference(at_one, picture, 0, kInsideEnd), 1.0);
-  EXPECT_LE(LargestDifference(at_one, picture, kOutsideStart, kWidth), 1);
+  EXPECT_GT(MeanDifference(at_one, picture, 0, kWaterInsideEnd), 1.0);
+  EXPECT_LE(LargestDifference(at_one, picture, kWaterOutsideStart, kWidth), 1);
   // Half a second later the water has moved; the rest has not.
   auto again = MakeDocument(Water::Lake, 0, Painted::LeftHalf);
   const RgbaImage later = FrameAt(*device, *again, 1.5f);
-  EXPECT_GT(MeanDifference(later, at_one, 0, kInsideEnd), 0.5);
-  EXPECT_LE(LargestDifference(later, at_one, kOutsideStart, kWidth), 1);
+  EXPECT_GT(MeanDifference(later, at_one, 0, kWaterInsideEnd), 0.5);
+  EXPECT_LE(LargestDifference(later, at_one, kWaterOutsideStart, kWidth), 1);
 }
 
 TEST(WaterPlayback, AStreamWithoutSizeLeavesThePictureAlone) {
@@ -85,8 +85,8 @@ TEST(WaterPlayback, AsChainPassesLakeAndStreamChangeOnlyThePaintedPart) {
     const RgbaImage expected = FrameAt(*device, *unpainted, 1);
     auto painted = MakeDocument(water, 1, Painted::LeftHalf);
     const RgbaImage actual = FrameAt(*device, *painted, 1);
-    EXPECT_GT(MeanDifference(actual, expected, 0, kInsideEnd), 1.0) << static_cast<int>(water);
-    EXPECT_LE(LargestDifference(actual, expected, kOutsideStart, kWidth), 1) << static_cast<int>(water);
+    EXPECT_GT(MeanDifference(actual, expected, 0, kWaterInsideEnd), 1.0) << static_cast<int>(water);
+    EXPECT_LE(LargestDifference(actual, expected, kWaterOutsideStart, kWidth), 1) << static_cast<int>(water);
     // And the picture is there, not the chain's black.
     auto plain = MakeDocument(Water::None, 0, Painted::Nothing);
     const RgbaImage picture = FrameAt(*device, *plain, 1);

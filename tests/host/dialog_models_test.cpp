@@ -15,7 +15,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-constexpr std::uint32_t kR5G6B5 = 23;
+constexpr std::uint32_t kFormatR5G6B5 = 23;
 const std::u16string kScreen1 = std::u16string(kSettingsKeyPath) + u"Screen 1";
 
 AdapterAnswer Renderer(bool software) {
@@ -24,7 +24,7 @@ AdapterAnswer Renderer(bool software) {
   answer.software = software;
   answer.identifier = {software ? std::uint8_t{7} : std::uint8_t{9}};
   answer.desktop = {1024, 768};
-  answer.modes = {{1024, 768}, {640, 480}, {800, 600, kR5G6B5}};
+  answer.modes = {{1024, 768}, {640, 480}, {800, 600, kFormatR5G6B5}};
   return answer;
 }
 
@@ -67,7 +67,7 @@ TEST_F(DialogModels, OkStoresThePositionAndTheDisplayChoices) {
   EXPECT_EQ(Stored(kSettingsKeyPath, kValuePicturePosition), 1u);
   EXPECT_EQ(Stored(kScreen1, kValueWidth), 800u);
   EXPECT_EQ(Stored(kScreen1, kValueHeight), 600u);
-  EXPECT_EQ(Stored(kScreen1, kValueFormat), kR5G6B5);
+  EXPECT_EQ(Stored(kScreen1, kValueFormat), kFormatR5G6B5);
 
   // Reopened, the stored mode is selected; "Automatic" zeroes it again.
   ConfigurationModel again = Open();
@@ -186,7 +186,7 @@ TEST_F(DialogModels, WithoutABestAdapterOrItsDevicesOnlyAutomaticRemains) {
 TEST_F(DialogModels, ChoicesStoredForAnotherAdapterDoNotApply) {
   store.Write(kScreen1, kValueWidth, SettingValue::Dword(800));
   store.Write(kScreen1, kValueHeight, SettingValue::Dword(600));
-  store.Write(kScreen1, kValueFormat, SettingValue::Dword(kR5G6B5));
+  store.Write(kScreen1, kValueFormat, SettingValue::Dword(kFormatR5G6B5));
   store.Write(kScreen1, kValueAdapterId, {SettingType::Binary, std::vector<std::uint8_t>(16, 0xAB)});
   ConfigurationModel configuration = Open();
   EXPECT_EQ(configuration.DisplaySettings().SelectedLine(), 0u);

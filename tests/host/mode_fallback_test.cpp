@@ -16,7 +16,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-constexpr char16_t kScreen1[] = u"Software\\Quillborne\\Lumivex\\Screensaver\\Screen 1";
+constexpr char16_t kScreen1Key[] = u"Software\\Quillborne\\Lumivex\\Screensaver\\Screen 1";
 
 class ModeFallback : public ::testing::Test {
  protected:
@@ -42,7 +42,7 @@ class ModeFallback : public ::testing::Test {
     cycle.RunSaverLoop(host);
   }
   std::optional<std::uint32_t> Stored(std::u16string_view name) {
-    const std::optional<SettingValue> value = store.Read(kScreen1, name);
+    const std::optional<SettingValue> value = store.Read(kScreen1Key, name);
     if (!value || value->bytes.size() != 4) return std::nullopt;
     return value->bytes[0] | value->bytes[1] << 8 | value->bytes[2] << 16 | std::uint32_t{value->bytes[3]} << 24;
   }
@@ -91,7 +91,7 @@ TEST_F(ModeFallback, ALowerModeThatWorksIsStoredForTheScreenAndItsAdapter) {
   EXPECT_EQ(Stored(kValueWidth), 800u);
   EXPECT_EQ(Stored(kValueHeight), 600u);
   EXPECT_EQ(Stored(kValueFormat), kFormatX8R8G8B8);
-  const std::optional<SettingValue> id = store.Read(kScreen1, kValueAdapterId);
+  const std::optional<SettingValue> id = store.Read(kScreen1Key, kValueAdapterId);
   ASSERT_TRUE(id);
   EXPECT_EQ(id->type, SettingType::Binary);
   EXPECT_EQ(id->bytes.size(), 16u);

@@ -26,12 +26,12 @@ namespace {
 using ::testing::HasSubstr;
 using namespace std::chrono_literals;
 
-constexpr const char* kSettingsProgram = LUMI_BINARY_DIR "/host/lumisave-settings";
+constexpr const char* kBuiltSettingsProgram = LUMI_BINARY_DIR "/host/lumisave-settings";
 
 class SettingsProgramOnX : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::filesystem::exists(kSettingsProgram)) GTEST_SKIP() << "built without GTK 3";
+    if (!std::filesystem::exists(kBuiltSettingsProgram)) GTEST_SKIP() << "built without GTK 3";
     for (const char* program : {"Xvfb", "xdotool", "xprop", "xlogo"}) {
       if (!test::HaveProgram(program)) GTEST_SKIP() << program << " is not installed";
     }
@@ -133,7 +133,7 @@ TEST_F(SettingsProgramOnX, ASaverThatCrashesHangsOrBabblesMeansNoOpenGL) {
   for (Probe& probe : probes) {
     const std::filesystem::path folder = scratch_ / probe.name;
     std::filesystem::create_directories(folder);
-    std::filesystem::copy_file(kSettingsProgram, folder / "lumisave-settings");
+    std::filesystem::copy_file(kBuiltSettingsProgram, folder / "lumisave-settings");
     std::ofstream(folder / "lumisave") << "#!/bin/sh\n" << probe.script << "\n";
     std::filesystem::permissions(folder / "lumisave", std::filesystem::perms::owner_all);
     probe.pid = Start({(folder / "lumisave-settings").string()}, folder / "err");

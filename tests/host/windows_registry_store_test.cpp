@@ -2,7 +2,7 @@
 // saver's own settings rules. Each test's key is emptied when it starts and
 // left behind, so the Windows test stage can read the values back with the
 // system's own registry tool.
-#include <windows.h>
+#include "platform/windows/windows_api.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ class RegistryStore : public ::testing::Test {
   std::u16string root_;
 };
 
-const std::u16string kScreen1 = std::u16string(kSettingsKeyPath) + u"Screen 1";
+const std::u16string kRegistryScreen1 = std::u16string(kSettingsKeyPath) + u"Screen 1";
 
 TEST_F(RegistryStore, AFreshUserGetsTheDefaults) {
   RegistrySettingsStore store(root_);
@@ -62,14 +62,14 @@ TEST_F(RegistryStore, ValuesKeepTheirQuotedNamesAndTypes) {
     settings.WriteMuteSound(true);
   }
   const AdapterIdentifier adapter{0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0xFE, 1, 2, 3, 4, 5, 6, 7, 8};
-  ASSERT_TRUE(store.Write(kScreen1, kValueAdapterId, {SettingType::Binary, {adapter.begin(), adapter.end()}}));
-  ASSERT_TRUE(store.Write(kScreen1, kValueWidth, SettingValue::Dword(1024)));
+  ASSERT_TRUE(store.Write(kRegistryScreen1, kValueAdapterId, {SettingType::Binary, {adapter.begin(), adapter.end()}}));
+  ASSERT_TRUE(store.Write(kRegistryScreen1, kValueWidth, SettingValue::Dword(1024)));
 
   EXPECT_EQ(Raw(kSettingsKeyPath, u"\"PicPos\""), std::make_pair(DWORD{REG_DWORD}, std::vector<std::uint8_t>{1, 0, 0, 0}));
   EXPECT_EQ(Raw(kSettingsKeyPath, u"\"SoundVolume\""),
             std::make_pair(DWORD{REG_DWORD}, std::vector<std::uint8_t>{40, 0, 0, 0}));
   EXPECT_EQ(Raw(kSettingsKeyPath, u"PicPos").first, DWORD{REG_NONE}) << "the quotes are part of the name";
-  EXPECT_EQ(Raw(kScreen1, u"Adapter ID"),
+  EXPECT_EQ(Raw(kRegistryScreen1, u"Adapter ID"),
             std::make_pair(DWORD{REG_BINARY}, std::vector<std::uint8_t>(adapter.begin(), adapter.end())));
 
   SaverSettings fresh(store, kSettingsKeyPath);

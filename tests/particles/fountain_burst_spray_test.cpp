@@ -18,11 +18,6 @@ namespace {
 
 using test::ByteBuilder;
 
-ByteBuilder& Quad(ByteBuilder& b, float first) {
-  for (int i = 0; i < 12; ++i) b.F32(first + static_cast<float>(i));
-  return b;
-}
-
 // The burst's own fields of version 4: point, count 40, launch speed raw
 // 50, range 60, 3-D 70, launch angle 80 and spread 90, focused 100, start
 // radius 110.

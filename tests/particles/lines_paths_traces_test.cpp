@@ -15,11 +15,6 @@ namespace {
 
 using test::ByteBuilder;
 
-ByteBuilder& Quad(ByteBuilder& b, float first) {
-  for (int i = 0; i < 12; ++i) b.F32(first + static_cast<float>(i));
-  return b;
-}
-
 // Two Bézier points: position, outgoing and incoming handle each.
 ByteBuilder& Points(ByteBuilder& b) {
   b.I32(2);

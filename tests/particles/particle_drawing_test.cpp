@@ -40,7 +40,7 @@ std::unique_ptr<VRN_ParticleSystemMech> Play(const VRN_ParticleSystemCtrl& syste
       static_cast<VRN_ParticleSystemMech*>(system.CreateRenderObject().release()));
 }
 
-VRN_BurstPtclSys Burst(unsigned int count) {
+VRN_BurstPtclSys DrawnBurst(unsigned int count) {
   VRN_BurstPtclSys burst;
   burst.count.Set(count);
   burst.range.Set(1000);
@@ -57,7 +57,7 @@ Blend BlendOf(const RecordedDraw& draw, RenderState state) {
 
 TEST(ParticleDrawing, GlowBlursThenAddsThenTheQuadsBlend) {
   Stage stage;
-  VRN_BurstPtclSys burst = Burst(10);
+  VRN_BurstPtclSys burst = DrawnBurst(10);
   burst.look.glow_mode.Set(1);
   burst.look.glow_blur.Set(0x7FFFFFFF);  // asks for billions of passes: 8 at most
   burst.look.blend_mode.Set(1);
@@ -82,7 +82,7 @@ TEST(ParticleDrawing, GlowBlursThenAddsThenTheQuadsBlend) {
 
 TEST(ParticleDrawing, AnotherCallersTechniqueIsNeverUsedForTheGlow) {
   Stage stage;
-  VRN_BurstPtclSys burst = Burst(3);
+  VRN_BurstPtclSys burst = DrawnBurst(3);
   burst.look.glow_mode.Set(1);
   const auto object = Play(burst);
   object->FrameMove(0.1f);
@@ -94,7 +94,7 @@ TEST(ParticleDrawing, AnotherCallersTechniqueIsNeverUsedForTheGlow) {
 
 TEST(ParticleDrawing, GlowModesAboveTwoAreTheChainPass) {
   Stage stage;
-  VRN_BurstPtclSys burst = Burst(3);
+  VRN_BurstPtclSys burst = DrawnBurst(3);
   burst.look.glow_mode.Set(7);
   const auto object = Play(burst);
   EXPECT_TRUE(object->NeedsBackground());
@@ -112,7 +112,7 @@ TEST(ParticleDrawing, NoTextureBindsWhiteNotTheLastObjectsTexture) {
   Stage stage;
   const std::shared_ptr<Texture> other = stage.device.CreateTexture({4, 4});
   stage.Program().SetTexture("Texture0", other);
-  const auto object = Play(Burst(2));
+  const auto object = Play(DrawnBurst(2));
   object->FrameMove(0.1f);
   stage.device.ClearLog();
   stage.Draw(*object);
@@ -127,7 +127,7 @@ TEST(ParticleDrawing, NoTextureBindsWhiteNotTheLastObjectsTexture) {
 
 TEST(ParticleDrawing, TwentyThousandQuadsDrawInBatches) {
   Stage stage;
-  const auto object = Play(Burst(20000));
+  const auto object = Play(DrawnBurst(20000));
   object->FrameMove(0.1f);
   EXPECT_EQ(object->Drawing().QuadCount(), 20000u);
   stage.device.ClearLog();
@@ -152,7 +152,7 @@ TEST(ParticleDrawing, TheGlowAndThePopulationSurviveADeviceLoss) {
   LosableTable losable;
   SetCurrentLosableRegistry(&losable);
   Stage stage;
-  VRN_BurstPtclSys burst = Burst(6);
+  VRN_BurstPtclSys burst = DrawnBurst(6);
   burst.look.glow_mode.Set(1);
   const auto object = Play(burst);
   object->FrameMove(0.1f);

@@ -37,6 +37,12 @@ inline ByteBuilder& LookBytes(ByteBuilder& b, int version = ParticleLook::kVersi
   return b;
 }
 
+// A quad's four corners as stored: twelve floats counting up from `first`.
+inline ByteBuilder& Quad(ByteBuilder& b, float first) {
+  for (int i = 0; i < 12; ++i) b.F32(first + static_cast<float>(i));
+  return b;
+}
+
 // The constructor record with its data and timing records.
 inline ByteBuilder& ConstructorBytes(ByteBuilder& b) {
   b.Header("DS_ABObj_Constructor", 4).Str(u"Particles").U32(150);

@@ -11,13 +11,12 @@
 namespace lumi::test {
 
 std::unique_ptr<GraphicsDevice> MakeGlDevice(uint32_t width, uint32_t height, bool compressedTextures) {
-  // Kept to the end of the process: tearing the context down unloads the
-  // driver, whose own small leaks then show without a name.
-  static GlContext* context = [] {
+  // Torn down at exit, before the leak checker's look at the threads.
+  static const std::unique_ptr<GlContext> context = [] {
     std::string error;
     auto made = CreateTestGlContext(error);
     if (!made) std::fprintf(stderr, "headless OpenGL unavailable: %s\n", error.c_str());
-    return made.release();
+    return made;
   }();
   if (!context) return nullptr;
   std::string error;

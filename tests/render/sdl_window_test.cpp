@@ -13,10 +13,8 @@ TEST(RenderSdlWindow, PresentsTheBackBufferIntoAWindow) {
   // Without a display, SDL's off-screen driver still gives a window context.
   if (!std::getenv("DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
   std::string error;
-  // Kept for the life of the process, like the headless test context:
-  // tearing it down unloads the driver, whose own allocations then show
-  // up as leaks.
-  static GlContext* context = CreateSdlWindowGlContext({"lumisave test", -1, -1, 64, 48, false, false}, error).release();
+  const std::unique_ptr<GlContext> context =
+      CreateSdlWindowGlContext({"lumisave test", -1, -1, 64, 48, false, false}, error);
   if (!context) GTEST_SKIP() << "no SDL window: " << error;
   EXPECT_TRUE(context->HasWindow());
   EXPECT_EQ(context->DrawableWidth(), 64u);

@@ -30,7 +30,7 @@ class RecordOnly : public DS_ABObj_Constructor {
   int32_t strength = 3;
 };
 
-const RegisterClass<RecordOnly> kRegister(Family::General);
+const RegisterClass<RecordOnly> kRegisterRecordOnly(Family::General);
 
 size_t NoticeCount(const std::string& text) {
   return static_cast<size_t>(std::count(Notices().begin(), Notices().end(), text));

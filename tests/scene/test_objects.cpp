@@ -6,7 +6,7 @@
 
 namespace lumi::test {
 
-static const RegisterClass<TestSceneObject> kRegister(Family::General);
+static const RegisterClass<TestSceneObject> kRegisterTestSceneObject(Family::General);
 
 std::vector<std::string>& Log() {
   static std::vector<std::string> log;

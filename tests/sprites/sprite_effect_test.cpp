@@ -22,12 +22,12 @@ namespace {
 
 using test::Population;
 
-struct Stage;
-Stage* current_stage = nullptr;
+struct EffectStage;
+EffectStage* current_stage = nullptr;
 
 // A chain-drawing slide on the recording device: links named "sprite" and
 // "glow" have 4 x 4 pictures, every other link none.
-struct Stage {
+struct EffectStage {
   RecordingDevice device{128, 128};
   test::TestBackdrop backdrop{device, 128, 128};
   test::BuiltinProgramAccess programs{device};
@@ -35,13 +35,13 @@ struct Stage {
   std::shared_ptr<Texture> sprite_picture = device.CreateTexture({4, 4});
   std::shared_ptr<Texture> glow_picture = device.CreateTexture({4, 4});
 
-  Stage() {
+  EffectStage() {
     current_stage = this;
     SetCurrentLosableRegistry(&losable);
     DocumentResourceAccess().frames = FramesOf;
     backdrop.RestoreDevice();
   }
-  ~Stage() {
+  ~EffectStage() {
     SetCurrentLosableRegistry(nullptr);
     current_stage = nullptr;
   }
@@ -119,7 +119,7 @@ std::shared_ptr<Object> Made(const DS_ABObj_Constructor& constructor) {
 }
 
 TEST(GlowingSprites, TheLayerIsComposedOverTheSpriteDrawnBeforeIt) {
-  Stage stage;
+  EffectStage stage;
   const auto earlier = Made<DS_SpriteArrayObj>(EarlierSprite());
   const auto glowing = Made<DS_GlowingObj>(GlowingSprite(1));
   ASSERT_TRUE(earlier && glowing);
@@ -150,7 +150,7 @@ TEST(GlowingSprites, TheLayerIsComposedOverTheSpriteDrawnBeforeIt) {
 }
 
 TEST(GlowingSprites, ModeLevelAndAMissingGlowPicture) {
-  Stage stage;
+  EffectStage stage;
   const auto normal = Made<DS_GlowingObj>(GlowingSprite(0));
   ASSERT_TRUE(normal);
   normal->data->timing.current().level = 0.5f;
@@ -178,7 +178,7 @@ TEST(GlowingSprites, ModeLevelAndAMissingGlowPicture) {
 }
 
 TEST(GlowingSprites, TheSameFrameAfterADeviceLoss) {
-  Stage stage;
+  EffectStage stage;
   const auto earlier = Made<DS_SpriteArrayObj>(EarlierSprite());
   const auto glowing = Made<DS_GlowingObj>(GlowingSprite(1));
   ASSERT_TRUE(earlier && glowing);
@@ -229,7 +229,7 @@ DS_ExplosionConstructor Explosion() {
 }
 
 TEST(ExplosionSprites, PhasesTexturesAndNoiseOfTheMainTechnique) {
-  Stage stage;
+  EffectStage stage;
   const auto object = Made<DS_FXObj>(Explosion());
   ASSERT_TRUE(object);
   const auto draw = [&](int state, float level, float t) {
@@ -280,7 +280,7 @@ TEST(ExplosionSprites, PhasesTexturesAndNoiseOfTheMainTechnique) {
 }
 
 TEST(ExplosionSprites, OneSpriteCentredWhenUnplacedAndHitInsideItsQuad) {
-  Stage stage;
+  EffectStage stage;
   const auto placed = Made<DS_FXObj>(Explosion());
   ASSERT_TRUE(placed);
   ASSERT_EQ(placed->Sprites().size(), 1u);

@@ -1,7 +1,7 @@
 #include "platform/windows/sound/directshow_graph.h"
 
 // clang-format off
-#include <windows.h>
+#include "platform/windows/windows_api.h"
 #include <dshow.h>
 // clang-format on
 
