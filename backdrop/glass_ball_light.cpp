@@ -15,8 +15,6 @@ static const RegisterClass<DS_GlassBallLight> kRegisterGlassBallLight(Family::Ba
 
 namespace {
 
-uint32_t Word(auto value) { return static_cast<uint32_t>(value); }
-
 // The stand below the ball, in the ball's units (y up).
 constexpr float kStandLeft = -230.4f, kStandRight = 232.9f, kStandBottom = -372.19293f, kStandTop = -185.61412f;
 

@@ -14,8 +14,6 @@ static const RegisterClass<FakeLake2D> kRegisterLake2D(Family::Backdrop);
 
 namespace {
 
-uint32_t Word(auto value) { return static_cast<uint32_t>(value); }
-
 void SetSampler(GraphicsDevice& device, uint32_t sampler, TextureAddress address) {
   device.SetSamplerState(sampler, SamplerState::MinFilter, Word(TextureFilter::Linear));
   device.SetSamplerState(sampler, SamplerState::MagFilter, Word(TextureFilter::Linear));

@@ -30,8 +30,6 @@ std::vector<SavedTarget>& SavedTargets() {
 
 constexpr uint32_t kOpaqueBlack = 0xff000000;
 
-uint32_t Word(auto value) { return static_cast<uint32_t>(value); }
-
 void SetBlending(GraphicsDevice& device, bool on) { device.SetRenderState(RenderState::AlphaBlendEnable, on ? 1 : 0); }
 
 void SetStage0(GraphicsDevice& device, TextureOp color, TextureOp alpha) {

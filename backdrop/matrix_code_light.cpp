@@ -14,8 +14,6 @@ namespace {
 
 constexpr uint32_t kMapSide = 256;
 
-uint32_t Word(auto value) { return static_cast<uint32_t>(value); }
-
 // A COLORREF (red in the low byte) as an ARGB vertex colour.
 uint32_t VertexColour(uint32_t colour, uint32_t alpha) {
   return Argb(alpha, colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);

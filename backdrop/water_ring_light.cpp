@@ -12,8 +12,6 @@ static const RegisterClass<DS_WaterRingLight> kRegisterWaterRingLight(Family::Ba
 
 namespace {
 
-uint32_t Word(auto value) { return static_cast<uint32_t>(value); }
-
 }  // namespace
 
 // Version 1 stored only the scene mode.

@@ -2,6 +2,7 @@
 // program; null (with a message) where there is none.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -20,6 +21,11 @@ inline GlContext* BenchGlContext() {
     return made;
   }();
   return context.get();
+}
+
+// A measured span in milliseconds, as the drawing benchmarks report it.
+inline double Milliseconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
 }
 
 }  // namespace lumi

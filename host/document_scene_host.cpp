@@ -15,8 +15,6 @@ namespace {
 // The executable's "Loading..." picture: resource "DDS" 5.
 constexpr std::uint16_t kLoadingPictureId = 5;
 
-std::uint32_t Word(auto value) { return static_cast<std::uint32_t>(value); }
-
 }  // namespace
 
 std::vector<std::uint8_t> ReadCarriedDocument() {

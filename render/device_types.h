@@ -11,6 +11,9 @@
 
 namespace lumi {
 
+// A state value as the plain 32-bit word the device stores.
+constexpr uint32_t Word(auto value) { return static_cast<uint32_t>(value); }
+
 // Default-pool resources are gone when the device is lost; managed ones
 // keep a copy in system memory and come back by themselves.
 enum class Pool { Default, Managed };

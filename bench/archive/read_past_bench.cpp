@@ -62,7 +62,7 @@ std::vector<uint8_t> WithUnknownAt(size_t slide) {
   return SaveDocument(doc);
 }
 
-void Load(benchmark::State& state, const std::vector<uint8_t>& bytes) {
+void LoadEachRun(benchmark::State& state, const std::vector<uint8_t>& bytes) {
   for (auto _ : state) {
     Document doc = LoadDocument(bytes);
     benchmark::DoNotOptimize(doc.show.get());
@@ -71,12 +71,12 @@ void Load(benchmark::State& state, const std::vector<uint8_t>& bytes) {
   state.counters["document_MB"] = static_cast<double>(bytes.size()) / 1e6;
 }
 
-void BM_Load20MiB(benchmark::State& state) { Load(state, Plain()); }
+void BM_Load20MiB(benchmark::State& state) { LoadEachRun(state, Plain()); }
 BENCHMARK(BM_Load20MiB)->Unit(benchmark::kMillisecond);
 
 void BM_Load20MiBUnknownNearStart(benchmark::State& state) {
   static const std::vector<uint8_t> bytes = WithUnknownAt(1);
-  Load(state, bytes);
+  LoadEachRun(state, bytes);
 }
 BENCHMARK(BM_Load20MiBUnknownNearStart)->Unit(benchmark::kMillisecond);
 
@@ -87,7 +87,7 @@ void BM_Load20MiBUnknownNearEnd(benchmark::State& state) {
     Document doc = RecordHeavy(20);
     return WithUnknownAt(doc.show->slides.size() - 2);
   }();
-  Load(state, bytes);
+  LoadEachRun(state, bytes);
 }
 BENCHMARK(BM_Load20MiBUnknownNearEnd)->Unit(benchmark::kMillisecond);
 

@@ -29,10 +29,6 @@ const std::vector<uint8_t>& DemoBytes() {
   return bytes;
 }
 
-double Milliseconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
 // The plain fill a frame needs: full-target textured quads over a target.
 struct FillPasses {
   FillPasses(GraphicsDevice& device, uint32_t picture_width, uint32_t picture_height) : device(device) {

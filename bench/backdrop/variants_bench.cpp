@@ -21,12 +21,8 @@
 namespace lumi {
 namespace {
 
-constexpr uint32_t kWidth = 1280, kHeight = 720;
+constexpr uint32_t kFrameWidth = 1280, kFrameHeight = 720;
 constexpr int kFrames = 60;
-
-double Milliseconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
 
 void BM_WaterRingsSimulationAndVertices(benchmark::State& state) {
   SeedRand(1);
@@ -64,7 +60,7 @@ double FrameMilliseconds(GraphicsDevice& device, Document& document, size_t slid
 
 void BM_VariantFrameAgainstPlain(benchmark::State& state) {
   std::string error;
-  auto device = BenchGlContext() ? CreateGlDevice(*BenchGlContext(), kWidth, kHeight, error) : nullptr;
+  auto device = BenchGlContext() ? CreateGlDevice(*BenchGlContext(), kFrameWidth, kFrameHeight, error) : nullptr;
   if (!device) {
     state.SkipWithError(("no device: " + error).c_str());
     return;

@@ -27,10 +27,6 @@ namespace {
 constexpr uint32_t kWidth = 1280, kHeight = 720;
 constexpr uint32_t kButterflies = 300, kLeaves = 500;
 
-double Milliseconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
 // The sample with its flock and its leaves grown, or with no objects.
 Document Sample(bool objects) {
   Document document = LoadDocument(ReadFileBytes(LUMI_OBJECT_DOCUMENT));

@@ -15,7 +15,7 @@
 namespace lumi {
 namespace {
 
-constexpr float kFrame = 1.0f / 60;
+constexpr float kRainFrame = 1.0f / 60;
 
 DS_RainOnGlass Pane() {
   DS_RainOnGlass rain;
@@ -56,7 +56,7 @@ void BM_RainMerging(benchmark::State& state) {
   size_t overlaps = 0;
   for (auto _ : state) {
     std::clock_t start = std::clock();
-    rain.Step(kFrame);
+    rain.Step(kRainFrame);
     step_ms += Milliseconds(std::clock() - start);
     start = std::clock();
     rain.MergeTouchingDrops();

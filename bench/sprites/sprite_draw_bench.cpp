@@ -22,10 +22,6 @@ namespace {
 
 constexpr uint32_t kWidth = 1280, kHeight = 720;
 
-double Milliseconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
 enum class Objects { Sample, None, SmallSprites, SampleWithoutGlow };
 
 std::unique_ptr<DS_ABObj_Constructor> SmallSprites() {

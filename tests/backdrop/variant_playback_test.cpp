@@ -216,10 +216,10 @@ TEST(GlassBallBackdrop, TheSharedClockNeverRunsBackOrJumps) {
 }
 
 // Rendered: 128 x 80 shows the 16:10 picture whole.
-constexpr uint32_t kWidth = 128, kHeight = 80;
+constexpr uint32_t kVariantWidth = 128, kVariantHeight = 80;
 
 TEST(VariantPictures, UnderWaterTheWholeSceneWobbles) {
-  LUMI_REQUIRE_GL(device, kWidth, kHeight);
+  LUMI_REQUIRE_GL(device, kVariantWidth, kVariantHeight);
   auto plain = VariantSlide(nullptr);
   const RgbaImage picture = test::FrameAt(*device, *plain, 1);
   auto make = [] {
@@ -229,12 +229,12 @@ TEST(VariantPictures, UnderWaterTheWholeSceneWobbles) {
   };
   auto first = make(), second = make();
   const RgbaImage early = test::FrameAt(*device, *first, 1), later = test::FrameAt(*device, *second, 1.5f);
-  EXPECT_GT(Compare(early, picture, 0, kWidth).mean, 1.0);
-  EXPECT_GT(Compare(later, early, 0, kWidth).mean, 0.5);
+  EXPECT_GT(Compare(early, picture, 0, kVariantWidth).mean, 1.0);
+  EXPECT_GT(Compare(later, early, 0, kVariantWidth).mean, 0.5);
 }
 
 TEST(VariantPictures, TheShimmerChangesOnlyTheBand) {
-  LUMI_REQUIRE_GL(device, kWidth, kHeight);
+  LUMI_REQUIRE_GL(device, kVariantWidth, kVariantHeight);
   // The chain's resampling alone changes pixels: compare with a band of no
   // strength.
   const auto frame = [&](unsigned int strength) {
@@ -246,10 +246,10 @@ TEST(VariantPictures, TheShimmerChangesOnlyTheBand) {
   };
   const RgbaImage still = frame(0), shimmer = frame(400);
   // The band starts 35% down the picture (row 28) and fades in below it.
-  EXPECT_LE(Compare(test::Rows(shimmer, 0, 28), test::Rows(still, 0, 28), 0, kWidth).largest, 1);
-  EXPECT_GT(Compare(test::Rows(shimmer, 50, 80), test::Rows(still, 50, 80), 0, kWidth).mean, 1.0);
+  EXPECT_LE(Compare(test::Rows(shimmer, 0, 28), test::Rows(still, 0, 28), 0, kVariantWidth).largest, 1);
+  EXPECT_GT(Compare(test::Rows(shimmer, 50, 80), test::Rows(still, 50, 80), 0, kVariantWidth).mean, 1.0);
   auto plain = VariantSlide(nullptr);
-  EXPECT_LT(Compare(still, test::FrameAt(*device, *plain, 1), 0, kWidth).mean, 4.0) << "the scene, not black";
+  EXPECT_LT(Compare(still, test::FrameAt(*device, *plain, 1), 0, kVariantWidth).mean, 4.0) << "the scene, not black";
 }
 
 // Mean channel difference between each row of the band [top, bottom) and
@@ -271,7 +271,7 @@ double MirrorDifference(const RgbaImage& image, uint32_t top, uint32_t bottom, f
 }
 
 TEST(VariantPictures, TheLakesLowerHalfMirrorsTheUpper) {
-  LUMI_REQUIRE_GL(device, kWidth, kHeight);
+  LUMI_REQUIRE_GL(device, kVariantWidth, kVariantHeight);
   auto plain = VariantSlide(nullptr);
   const RgbaImage picture = test::FrameAt(*device, *plain, 0.5f);
   auto lake = std::make_shared<FakeLake2D>();
@@ -283,11 +283,11 @@ TEST(VariantPictures, TheLakesLowerHalfMirrorsTheUpper) {
   const double lake_difference = MirrorDifference(mirrored, 44, 78, 40);
   EXPECT_LT(lake_difference, 8.0);
   EXPECT_GT(MirrorDifference(picture, 44, 78, 40), lake_difference + 10);
-  EXPECT_LE(Compare(test::Rows(mirrored, 0, 38), test::Rows(picture, 0, 38), 0, kWidth).largest, 1);
+  EXPECT_LE(Compare(test::Rows(mirrored, 0, 38), test::Rows(picture, 0, 38), 0, kVariantWidth).largest, 1);
 }
 
 TEST(VariantPictures, RingsSpreadFromADrop) {
-  LUMI_REQUIRE_GL(device, kWidth, kHeight);
+  LUMI_REQUIRE_GL(device, kVariantWidth, kVariantHeight);
   const auto frame = [&](float t) {
     auto rings = std::make_shared<DS_WaterRingLight>();
     rings->drop_rate.Set(0);  // the one drop at the start
@@ -298,10 +298,10 @@ TEST(VariantPictures, RingsSpreadFromADrop) {
   // The width of what moved in a tenth of a second: the ring's front.
   const auto spread = [&](float t) {
     const RgbaImage before = frame(t), after = frame(t + 0.1f);
-    int left = kWidth, right = -1;
-    for (uint32_t y = 0; y < kHeight; ++y) {
-      for (uint32_t x = 0; x < kWidth; ++x) {
-        const size_t i = (size_t{y} * kWidth + x) * 4 + 1;
+    int left = kVariantWidth, right = -1;
+    for (uint32_t y = 0; y < kVariantHeight; ++y) {
+      for (uint32_t x = 0; x < kVariantWidth; ++x) {
+        const size_t i = (size_t{y} * kVariantWidth + x) * 4 + 1;
         if (std::abs(before.pixels[i] - after.pixels[i]) > 3) left = std::min<int>(left, x), right = std::max<int>(right, x);
       }
     }
@@ -313,7 +313,7 @@ TEST(VariantPictures, RingsSpreadFromADrop) {
 }
 
 TEST(VariantPictures, TheBallsCircleHidesTheSurroundings) {
-  LUMI_REQUIRE_GL(device, kWidth, kHeight);
+  LUMI_REQUIRE_GL(device, kVariantWidth, kVariantHeight);
   auto ball = std::make_shared<DS_GlassBallLight>();
   ball->top_colour.Set(0x000000FF);  // red all over
   ball->bottom_colour.Set(0x000000FF);
@@ -344,7 +344,7 @@ int LowestLitRow(const RgbaImage& image) {
 }
 
 TEST(VariantPictures, GlyphsRainDownOverBlack) {
-  LUMI_REQUIRE_GL(device, kWidth, kHeight);
+  LUMI_REQUIRE_GL(device, kVariantWidth, kVariantHeight);
   const auto frame = [&](float t) {
     auto rain = std::make_shared<DS_MatrixCodeLight>();
     rain->picture_mode.Set(1);

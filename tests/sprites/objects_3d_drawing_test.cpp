@@ -17,8 +17,6 @@
 namespace lumi {
 namespace {
 
-uint32_t Word(auto value) { return static_cast<uint32_t>(value); }
-
 // One triangle in the device, served for every mesh link and blob.
 struct TestMesh {
   explicit TestMesh(GraphicsDevice& device) {
@@ -51,11 +49,11 @@ struct TestMesh {
   const MeshRecord* (*saved_blob)(const DS_ResBlob&);
 };
 
-struct Stage {
+struct ObjectStage {
   RecordingDevice device{128, 128};
   test::TestBackdrop backdrop{device, 128, 128};
 
-  Stage() { backdrop.RestoreDevice(); }  // the fixed states a slide draws with
+  ObjectStage() { backdrop.RestoreDevice(); }  // the fixed states a slide draws with
   void Draw(VRN_RenderObj& object) {
     device.ClearLog();
     ASSERT_TRUE(device.BeginScene());
@@ -70,7 +68,7 @@ struct Stage {
 };
 
 TEST(MeshListDrawing, NodesAreCulledByTheirSideAndBlendedEntriesDrawnTwice) {
-  Stage stage;
+  ObjectStage stage;
   TestMesh mesh(stage.device);
   DS_ButterflyConstructor flock;
   flock.right = flock.bottom = 1;
@@ -111,7 +109,7 @@ TEST(MeshListDrawing, NodesAreCulledByTheirSideAndBlendedEntriesDrawnTwice) {
 }
 
 TEST(MeshListDrawing, LeavesDrawBothSidesInTurnAndNothingWithoutCountOrExtent) {
-  Stage stage;
+  ObjectStage stage;
   TestMesh mesh(stage.device);
   DS_3D_in_2D_array_Constructor leaves;
   leaves.count.value = 2;
@@ -150,7 +148,7 @@ TEST(MeshListDrawing, LeavesDrawBothSidesInTurnAndNothingWithoutCountOrExtent) {
 }
 
 TEST(MeshListDrawing, AnEntryWithoutAMeshDrawsNothing) {
-  Stage stage;
+  ObjectStage stage;
   DS_ClockConstructor clock;
   auto object = clock.CreateRenderObject();
   object->FrameMove(0);

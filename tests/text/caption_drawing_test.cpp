@@ -16,6 +16,7 @@
 #include "tests/particles/builtin_program_access.h"
 #include "tests/render/test_backdrop.h"
 #include "tests/sprites/sprite_test_support.h"
+#include "tests/text/caption_picture_id.h"
 #include "text/caption_particles.h"
 #include "text/caption_sprites.h"
 #include "text/link_cursor.h"
@@ -24,12 +25,11 @@
 namespace lumi {
 namespace {
 
-constexpr GUID kPictureId{0x7E47C0DE, 1, 2, {3, 4, 5, 6, 7, 8, 9, 10}};
 
 struct Stage;
 Stage* current_stage = nullptr;
 
-// The caption picture is 8 x 4 pixels, under kPictureId for the sprite
+// The caption picture is 8 x 4 pixels, under test::kCaptionPictureId for the sprite
 // family and the link "caption" for the particle family.
 struct Stage {
   RecordingDevice device{128, 128};
@@ -40,7 +40,7 @@ struct Stage {
   Stage() {
     current_stage = this;
     DocumentResourceAccess().mask = [](const GUID& id) {
-      return id == kPictureId ? current_stage->picture : nullptr;
+      return id == test::kCaptionPictureId ? current_stage->picture : nullptr;
     };
     DocumentResourceAccess().frames = [](const ResourceKey& key) {
       return key.name == u"caption" ? PictureFrames{{current_stage->picture}, {}, 8, 4, 0.5f, 1, 1} : PictureFrames{};
@@ -84,7 +84,7 @@ Caption SpriteCaption(bool with_picture = true) {
   caption.position.value = {64, 64, 0};
   caption.width.Set(32);
   caption.height.Set(16);
-  caption.picture_id = with_picture ? kPictureId : GUID{};
+  caption.picture_id = with_picture ? test::kCaptionPictureId : GUID{};
   return caption;
 }
 

@@ -11,13 +11,13 @@
 #include "tests/particles/builtin_program_access.h"
 #include "tests/render/gl_test_support.h"
 #include "tests/render/test_backdrop.h"
+#include "tests/text/caption_picture_id.h"
 #include "text/caption_particles.h"
 #include "text/caption_sprites.h"
 
 namespace lumi {
 namespace {
 
-constexpr GUID kPictureId{0x7E47C0DE, 1, 2, {3, 4, 5, 6, 7, 8, 9, 10}};
 std::shared_ptr<Texture> caption_picture;
 
 // 16 x 8 pixels, opaque white in the columns below `white_columns`,
@@ -36,7 +36,7 @@ std::shared_ptr<Texture> Picture(GraphicsDevice& device, uint32_t white_columns)
 
 void UsePicture(std::shared_ptr<Texture> picture) {
   caption_picture = std::move(picture);
-  DocumentResourceAccess().mask = [](const GUID& id) { return id == kPictureId ? caption_picture : nullptr; };
+  DocumentResourceAccess().mask = [](const GUID& id) { return id == test::kCaptionPictureId ? caption_picture : nullptr; };
   DocumentResourceAccess().frames = [](const ResourceKey& key) {
     return key.name == u"caption" ? PictureFrames{{caption_picture}, {}, 16, 8, 0.5f, 1, 1} : PictureFrames{};
   };
@@ -95,7 +95,7 @@ TEST(CaptionPixels, ScrollingCaptionMovesLeavesAndReturnsWithinItsPeriod) {
   caption.position.value = {64, 64, 0};
   caption.width.Set(64);
   caption.height.Set(32);
-  caption.picture_id = kPictureId;
+  caption.picture_id = test::kCaptionPictureId;
   caption.direction.Set(2);
   caption.period.Set(4);
   auto made = caption.CreateRenderObject();

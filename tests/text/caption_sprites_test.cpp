@@ -13,7 +13,7 @@ using test::ByteBuilder;
 using test::ReadAndRewrite;
 using test::ReadRecordAs;
 
-constexpr char16_t kPictureId[] = u"{1A2B3C4D-0001-0002-0304-05060708090A}";
+constexpr char16_t kStoredPictureId[] = u"{1A2B3C4D-0001-0002-0304-05060708090A}";
 
 // A static caption of `version`; version 1 carries the old timing values
 // fade-in 500, fade-out 1000, on `on_ms` and off 2000 milliseconds.
@@ -21,7 +21,7 @@ ByteBuilder& CaptionRecord(ByteBuilder& b, int version = 3, uint32_t on_ms = 300
   b.Header("DS_StaticTextConstructor", version).I32(11).I32(-12).Str(u"Hello").I32(-13).U32(400).I32(1);
   b.Str(u"Arial");
   if (version == 1) b.U32(500).U32(1000).U32(on_ms).U32(2000);
-  if (version >= 3) b.Str(kPictureId).Str(u"caption.png").U8(0);
+  if (version >= 3) b.Str(kStoredPictureId).Str(u"caption.png").U8(0);
   return test::StatBaseFxRecord(b);
 }
 
