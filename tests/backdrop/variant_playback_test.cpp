@@ -88,10 +88,11 @@ TEST(UnderwaterBackdrop, AProgramWithoutTheEffectsTechniqueShowsTheSceneAsItIs) 
   auto underwater = std::make_shared<FakeUndervater>();
   underwater->underwater.program.key = fx::CommonResource(105);  // the waterfall's
   Recorded frame(underwater);
-  const auto onto_screen = std::ranges::find_if(frame.device.Draws() | std::views::reverse, [&](const RecordedDraw& d) {
+  const std::vector<RecordedDraw>& draws = frame.device.Draws();
+  const auto onto_screen = std::find_if(draws.rbegin(), draws.rend(), [&](const RecordedDraw& d) {
     return d.state.textures[0].get() == frame.chain[0];
   });
-  ASSERT_NE(onto_screen, (frame.device.Draws() | std::views::reverse).end());
+  ASSERT_NE(onto_screen, draws.rend());
   EXPECT_EQ(onto_screen->renderTarget, frame.device.GetBackBuffer());
   EXPECT_EQ(onto_screen->state.pixelProgram, nullptr);
 }
@@ -168,8 +169,9 @@ TEST(WaterRingBackdrop, InSceneModeOneTheFinishedSceneIsDrawnThroughTheGrid) {
   rings->scene_mode.Set(1);
   Recorded frame(rings);
   EXPECT_EQ(frame.device.Draws().front().renderTarget.get(), frame.chain[0]);
-  const auto indexed = std::ranges::find_if(frame.device.Draws() | std::views::reverse, &RecordedDraw::indexed);
-  ASSERT_NE(indexed, (frame.device.Draws() | std::views::reverse).end());
+  const std::vector<RecordedDraw>& draws = frame.device.Draws();
+  const auto indexed = std::find_if(draws.rbegin(), draws.rend(), [](const RecordedDraw& d) { return d.indexed; });
+  ASSERT_NE(indexed, draws.rend());
   const RecordedDraw& grid = *indexed;
   EXPECT_EQ(grid.renderTarget, frame.device.GetBackBuffer());
   EXPECT_TRUE(grid.indexed);
