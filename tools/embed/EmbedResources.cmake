@@ -69,7 +69,8 @@ function(lumi_compile_resource_script target entries depends version manifest)
 endfunction()
 
 # The face the "Loading..." picture is drawn in (fonts-dejavu-core).
-find_file(LUMI_PICTURE_FONT DejaVuSans.ttf PATHS /usr/share/fonts/truetype/dejavu REQUIRED)
+# It is read on the build machine, also in a cross build.
+find_file(LUMI_PICTURE_FONT DejaVuSans.ttf PATHS /usr/share/fonts/truetype/dejavu REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 
 # Sets <entries_var> to the ENTRIES of the executable's own pictures, drawn at
 # build time into <directory>.
