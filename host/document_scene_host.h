@@ -12,8 +12,8 @@
 
 #include "backdrop/slide_player.h"
 #include "host/scene_host.h"
-#include "host/scene_sound.h"
 #include "scene/document.h"
+#include "sound/scene_sound.h"
 
 namespace lumi {
 

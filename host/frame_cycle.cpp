@@ -6,10 +6,10 @@
 
 #include "archive/utf.h"
 #include "host/saver_settings.h"
-#include "host/scene_sound.h"
 #include "host/screensaver.h"
 #include "host/string_table.h"
 #include "render/device.h"
+#include "sound/scene_sound.h"
 
 namespace lumi {
 namespace {

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "host/scene_sound.h"
 #include "platform/saver_display.h"
 #include "platform/settings_store.h"
+#include "sound/scene_sound.h"
 
 namespace lumi {
 

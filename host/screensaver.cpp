@@ -5,9 +5,9 @@
 #include "archive/utf.h"
 #include "host/saver_settings.h"
 #include "host/scene_host.h"
-#include "host/scene_sound.h"
 #include "host/settings_listing.h"
 #include "host/string_table.h"
+#include "sound/scene_sound.h"
 
 namespace lumi {
 

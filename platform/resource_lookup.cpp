@@ -11,7 +11,7 @@
 #include "archive/utf.h"
 
 #ifdef _WIN32
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 #endif
 
 namespace lumi {

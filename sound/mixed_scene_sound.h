@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "host/scene_sound.h"
 #include "sound/audio_output.h"
 #include "sound/media_graph.h"
 #include "sound/mixer.h"
+#include "sound/scene_sound.h"
 #include "sound/temp_sound_file.h"
 
 namespace lumi {

@@ -2,7 +2,7 @@
 // context needs a window with a pixel format, so this one owns a hidden
 // window it never shows. The device draws into framebuffers of its own, so
 // the window's pixels (which a hidden window need not have) are never read.
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include "platform/gl/gl_context.h"
 

@@ -1,7 +1,7 @@
 // An OpenGL 3.3 core context on a Win32 window through WGL. The core
 // context needs wglCreateContextAttribsARB, which only a current context of
 // the old kind can hand out, so a throw-away window and context come first.
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 // wglext.h uses the GL types without declaring them.
 #include <GL/glcorearb.h>
 #include <GL/wglext.h>

@@ -1,6 +1,6 @@
 // The executable's own resources on Windows: its resource section, through
 // the system's resource calls, as the build's resource script put them there.
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include "platform/resource_lookup.h"
 #include "platform/windows/wide_text.h"

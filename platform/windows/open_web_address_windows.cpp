@@ -1,4 +1,4 @@
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include <cwchar>
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "platform/windows/performance_clock.h"
 
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 #include <mmsystem.h>
 
 namespace lumi {

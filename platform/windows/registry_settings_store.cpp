@@ -1,6 +1,6 @@
 #include "platform/windows/registry_settings_store.h"
 
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include <algorithm>
 

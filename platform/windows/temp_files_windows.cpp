@@ -1,7 +1,7 @@
 // Temporary files on Windows: a new directory under the user's temporary
 // folder, files created with CREATE_NEW. The console's Ctrl+C ends the
 // process through exit, which removes them.
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include <algorithm>
 

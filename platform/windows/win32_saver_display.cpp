@@ -1,6 +1,6 @@
 #include "platform/windows/win32_saver_display.h"
 
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include <cstdio>
 #include <cwchar>

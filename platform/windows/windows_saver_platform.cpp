@@ -1,6 +1,6 @@
 #include "platform/windows/windows_saver_platform.h"
 
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 #include <commctrl.h>
 
 #include "platform/windows/wide_text.h"

@@ -81,7 +81,7 @@ TEST_F(LumisaveProgram, ConfigurationListsTheSettings) {
 // item must leave the stored value alone; every other item passes switches
 // the saver takes, for this run only.
 TEST_F(LumisaveProgram, XscreensaverMenusDefaultToTheStoredSettings) {
-  const std::string xml = test::ReadText(LUMI_SOURCE_DIR "/host/xscreensaver/lumisave.xml");
+  const std::string xml = test::ReadText(LUMI_SOURCE_DIR "/app/xscreensaver/lumisave.xml");
   const std::regex select("<select id=\"([a-z]+)\">([\\s\\S]*?)</select>"), option("<option ([^>]*)/>"),
       arg_set("arg-set=\"([^\"]*)\"");
   int menus = 0;

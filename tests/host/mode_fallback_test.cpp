@@ -5,8 +5,8 @@
 
 #include "host/frame_cycle.h"
 #include "host/saver_settings.h"
-#include "host/scene_sound.h"
 #include "host/screensaver.h"
+#include "sound/scene_sound.h"
 #include "tests/host/fake_display.h"
 #include "tests/host/fake_saver.h"
 #include "tests/support/memory_settings_store.h"

@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 #include "host/scene_host.h"
-#include "host/scene_sound.h"
 #include "host/screensaver.h"
+#include "sound/scene_sound.h"
 #include "tests/host/fake_saver.h"
 
 namespace lumi {

@@ -2,7 +2,7 @@
 // saver's own settings rules. Each test's key is emptied when it starts and
 // left behind, so the Windows test stage can read the values back with the
 // system's own registry tool.
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The saver's windows on Windows. Without a window system the test skips,
 // unless LUMI_REQUIRE_GL is set (the Windows test stage sets it where it
 // runs under a virtual X server).
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The WGL context on a window of our own. A machine without a display or
 // without OpenGL 3.3 skips, unless LUMI_REQUIRE_GL is set (the Windows test
 // stage sets it where it runs under a virtual X server with Mesa).
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include <gtest/gtest.h>
 

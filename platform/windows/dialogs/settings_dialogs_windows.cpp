@@ -1,6 +1,6 @@
 #include "platform/windows/dialogs/settings_dialogs_windows.h"
 
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 #include <commctrl.h>
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "platform/windows/sound/directshow_graph.h"
 
 // clang-format off
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 #include <dshow.h>
 // clang-format on
 
@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "host/scene_sound.h"
 #include "sound/decibels.h"
 #include "sound/mixer.h"
+#include "sound/scene_sound.h"
 
 namespace lumi {
 namespace {

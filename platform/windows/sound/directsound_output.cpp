@@ -1,7 +1,7 @@
 #include "platform/windows/sound/directsound_output.h"
 
 // clang-format off
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 #include <mmreg.h>
 #include <dsound.h>
 // clang-format on

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "host/scene_sound.h"
+#include "sound/scene_sound.h"
 
 namespace lumi {
 

@@ -5,7 +5,7 @@
 //
 // copies SAVER to COPY and replaces COPY's resource "DDS" 107 with the bytes
 // of DOCUMENT. Exit 0 when the copy carries it.
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,7 +1,7 @@
 // Stands in for the browser in the settings dialogs' checks under Wine:
 // appends its own command line, as UTF-8, to the file that
 // LUMI_RECORDER_FILE names, and ends.
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include <string>
 

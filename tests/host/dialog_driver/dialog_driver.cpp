@@ -6,7 +6,7 @@
 //
 // Prints what it read from the dialogs; exits 0 when every step worked and
 // the saver ended by itself, 1 otherwise (saying which step failed).
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 #include <commctrl.h>
 
 #include <chrono>

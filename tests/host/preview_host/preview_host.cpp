@@ -8,7 +8,7 @@
 // the saver's start-up to its first frames), checks that the saver still
 // runs, kills it with TerminateProcess and checks that our window is still
 // there and answers. Exit 0 when every round passed.
-#include "platform/windows/windows_api.h"
+#include "platform/windows_api.h"
 
 #include <cstdio>
 #include <cstdlib>

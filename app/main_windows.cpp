@@ -8,7 +8,6 @@
 #include "host/frame_cycle.h"
 #include "host/process_entry.h"
 #include "host/saver_settings.h"
-#include "host/scene_sound.h"
 #include "host/screensaver.h"
 #include "platform/user_settings_store.h"
 #include "platform/windows/dialogs/settings_dialogs_windows.h"
@@ -16,6 +15,7 @@
 #include "platform/windows/sound/windows_scene_sound.h"
 #include "platform/windows/win32_saver_display.h"
 #include "platform/windows/windows_saver_platform.h"
+#include "sound/scene_sound.h"
 
 int wmain() {
   lumi::WindowsSaverPlatform platform;

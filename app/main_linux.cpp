@@ -19,7 +19,6 @@
 #include "host/frame_cycle.h"
 #include "host/process_entry.h"
 #include "host/saver_arguments.h"
-#include "host/scene_sound.h"
 #include "host/screensaver.h"
 #include "platform/linux/companion_program.h"
 #include "platform/linux/linux_saver_platform.h"
@@ -28,6 +27,7 @@
 #include "platform/linux/x11_saver_display.h"
 #include "platform/resource_lookup.h"
 #include "platform/user_settings_store.h"
+#include "sound/scene_sound.h"
 
 namespace {
 
