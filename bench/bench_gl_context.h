@@ -5,10 +5,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/gl/gl_context.h"
+#include "render/device.h"
 
 namespace lumi {
 
@@ -26,6 +28,22 @@ inline GlContext* BenchGlContext() {
 // A measured span in milliseconds, as the drawing benchmarks report it.
 inline double Milliseconds(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// Milliseconds a frame of draw() over a cleared target, over `frames`
+// frames after one left out (the first pays for compiling and uploads).
+inline double ClearedFrameMilliseconds(GraphicsDevice& device, int frames, const std::function<void()>& draw) {
+  double total = 0;
+  for (int k = 0; k <= frames; ++k) {
+    const auto start = std::chrono::steady_clock::now();
+    device.BeginScene();
+    device.Clear(kClearTarget, 0xFF000000, 1, 0);
+    draw();
+    device.EndScene();
+    device.Finish();
+    if (k > 0) total += Milliseconds(std::chrono::steady_clock::now() - start);
+  }
+  return total / frames;
 }
 
 }  // namespace lumi

@@ -57,21 +57,6 @@ std::unique_ptr<VRN_ParticleSystemMech> Play(const VRN_ParticleSystemCtrl& syste
   return object;
 }
 
-// Milliseconds a frame, over kFrames frames after one left out.
-double FrameMilliseconds(GraphicsDevice& device, const std::function<void()>& draw) {
-  double total = 0;
-  for (int k = 0; k <= kFrames; ++k) {
-    const auto start = std::chrono::steady_clock::now();
-    device.BeginScene();
-    device.Clear(kClearTarget, 0xFF000000, 1, 0);
-    draw();
-    device.EndScene();
-    device.Finish();
-    if (k > 0) total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  }
-  return total / kFrames;
-}
-
 void BM_TenThousandParticles(benchmark::State& state) {
   std::string error;
   auto device = BenchGlContext() ? CreateGlDevice(*BenchGlContext(), kWidth, kHeight, error) : nullptr;
@@ -87,9 +72,9 @@ void BM_TenThousandParticles(benchmark::State& state) {
   const auto full = Play(FullScreen());
   double empty = 0, sum = 0, plain = 0, pass = 0, glow = 0;
   for (auto _ : state) {
-    empty += FrameMilliseconds(*device, [] {});
-    sum += FrameMilliseconds(*device, [&] { particles->Render(backdrop); });
-    plain += FrameMilliseconds(*device, [&] {
+    empty += ClearedFrameMilliseconds(*device, kFrames, [] {});
+    sum += ClearedFrameMilliseconds(*device, kFrames, [&] { particles->Render(backdrop); });
+    plain += ClearedFrameMilliseconds(*device, kFrames, [&] {
       size_t left = particles->Drawing().QuadCount();
       for (const ParticleGeomArray& batch : particles->Drawing().Batches().Batches()) {
         const auto n = static_cast<uint32_t>(std::min<size_t>(left, batch.spriteCount));
@@ -97,8 +82,8 @@ void BM_TenThousandParticles(benchmark::State& state) {
         left -= n;
       }
     });
-    pass += FrameMilliseconds(*device, [&] { full->Render(backdrop); });
-    glow += FrameMilliseconds(*device, [&] { glowing->Render(backdrop); });
+    pass += ClearedFrameMilliseconds(*device, kFrames, [&] { full->Render(backdrop); });
+    glow += ClearedFrameMilliseconds(*device, kFrames, [&] { glowing->Render(backdrop); });
   }
   const auto n = static_cast<double>(state.iterations());
   empty /= n, sum /= n, plain /= n, pass /= n, glow /= n;

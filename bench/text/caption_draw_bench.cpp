@@ -59,20 +59,6 @@ std::vector<std::unique_ptr<VRN_RenderObj>> Captions(bool shadow) {
   return captions;
 }
 
-double FrameMilliseconds(GraphicsDevice& device, const std::function<void()>& draw) {
-  double total = 0;
-  for (int k = 0; k <= kFrames; ++k) {
-    const auto start = std::chrono::steady_clock::now();
-    device.BeginScene();
-    device.Clear(kClearTarget, 0xFF000000, 1, 0);
-    draw();
-    device.EndScene();
-    device.Finish();
-    if (k > 0) total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  }
-  return total / kFrames;
-}
-
 void BM_TwentyShadowedCaptions(benchmark::State& state) {
   std::string error;
   auto device = BenchGlContext() ? CreateGlDevice(*BenchGlContext(), kWidth, kHeight, error) : nullptr;
@@ -98,9 +84,9 @@ void BM_TwentyShadowedCaptions(benchmark::State& state) {
   };
   double bare = 0, with_shadows = 0, without_shadows = 0;
   for (auto _ : state) {
-    bare += FrameMilliseconds(*device, slide(nullptr));
-    with_shadows += FrameMilliseconds(*device, slide(&shadowed));
-    without_shadows += FrameMilliseconds(*device, slide(&plain));
+    bare += ClearedFrameMilliseconds(*device, kFrames, slide(nullptr));
+    with_shadows += ClearedFrameMilliseconds(*device, kFrames, slide(&shadowed));
+    without_shadows += ClearedFrameMilliseconds(*device, kFrames, slide(&plain));
   }
   const auto n = static_cast<double>(state.iterations());
   bare /= n, with_shadows /= n, without_shadows /= n;

@@ -14,6 +14,7 @@
 #include "scene/resource_access.h"
 #include "sprites/effect_sprite_objs.h"
 #include "tests/particles/builtin_program_access.h"
+#include "tests/render/recorded_draws.h"
 #include "tests/render/test_backdrop.h"
 #include "tests/sprites/sprite_test_support.h"
 
@@ -68,26 +69,6 @@ struct EffectStage {
   }
 };
 
-std::string TechniqueOf(const RecordedDraw& draw) {
-  const PixelProgram* program = draw.state.pixelProgram.get();
-  if (program == nullptr) return "";
-  // Program names are "program/technique/pass".
-  const std::string& name = program->Source().name;
-  const size_t first = name.find('/'), last = name.rfind('/');
-  return name.substr(first + 1, last - first - 1);
-}
-
-std::vector<std::string> Techniques(const RecordingDevice& device) {
-  std::vector<std::string> used;
-  for (const RecordedDraw& draw : device.Draws()) used.push_back(TechniqueOf(draw));
-  return used;
-}
-
-bool Binds(const RecordedDraw& draw, const std::shared_ptr<Texture>& texture) {
-  const auto& textures = draw.state.textures;
-  return texture && std::find(textures.begin(), textures.end(), texture) != textures.end();
-}
-
 DS_StatObjConstructor EarlierSprite() {
   auto still = Population<DS_StatObjConstructor>(1, 20);
   still.flag = 1;
@@ -129,23 +110,23 @@ TEST(GlowingSprites, TheLayerIsComposedOverTheSpriteDrawnBeforeIt) {
   stage.Frame({glowing, earlier});
 
   const auto& draws = stage.device.Draws();
-  ASSERT_EQ(Techniques(stage.device), (std::vector<std::string>{"", "", "Blend_Max", "Blend_Screen", "Common"}));
+  ASSERT_EQ(test::Techniques(stage.device), (std::vector<std::string>{"", "", "Blend_Max", "Blend_Screen", "Common"}));
   const RecordedDraw &sprite = draws[1], &max = draws[2], &screen = draws[3], &common = draws[4];
   // The glow picture into the private layer.
   ASSERT_NE(glowing->GlowLayer(), nullptr);
   EXPECT_EQ(max.renderTarget, glowing->GlowLayer()->Target());
   EXPECT_EQ(max.renderTarget->Width(), DS_GlowingObj::kGlowLayerSize);
   EXPECT_EQ(max.renderTarget->Height(), DS_GlowingObj::kGlowLayerSize);
-  EXPECT_TRUE(Binds(max, stage.glow_picture));
+  EXPECT_TRUE(test::Binds(max, stage.glow_picture));
   // The layer over what the earlier sprite was drawn into, onto the screen.
-  EXPECT_TRUE(Binds(screen, glowing->GlowLayer()->Target()));
-  EXPECT_TRUE(Binds(screen, sprite.renderTarget)) << "composes over all drawn before it, not the bare picture";
+  EXPECT_TRUE(test::Binds(screen, glowing->GlowLayer()->Target()));
+  EXPECT_TRUE(test::Binds(screen, sprite.renderTarget)) << "composes over all drawn before it, not the bare picture";
   EXPECT_NE(sprite.renderTarget, stage.device.GetRenderTarget());
   EXPECT_EQ(screen.renderTarget, stage.device.GetRenderTarget());
   EXPECT_EQ(screen.Constant("BlendColor"), (std::vector<float>{1, 0, 0, 1.5f}));
   // The sprites themselves, with their own picture, over the result.
-  EXPECT_TRUE(Binds(common, stage.sprite_picture));
-  EXPECT_FALSE(Binds(common, stage.glow_picture));
+  EXPECT_TRUE(test::Binds(common, stage.sprite_picture));
+  EXPECT_FALSE(test::Binds(common, stage.glow_picture));
   EXPECT_EQ(common.renderTarget, stage.device.GetRenderTarget());
 }
 
@@ -156,7 +137,7 @@ TEST(GlowingSprites, ModeLevelAndAMissingGlowPicture) {
   normal->data->timing.current().level = 0.5f;
   normal->FrameMove(0);
   stage.Frame({normal});
-  EXPECT_EQ(Techniques(stage.device), (std::vector<std::string>{"", "Blend_Max", "Blend_Normal", "Common"}));
+  EXPECT_EQ(test::Techniques(stage.device), (std::vector<std::string>{"", "Blend_Max", "Blend_Normal", "Common"}));
   EXPECT_EQ(stage.device.Draws()[2].Constant("BlendColor"), (std::vector<float>{1, 0, 0, 0.75f}));
 
   // Hidden, it reads no picture and draws no layer.
@@ -164,7 +145,7 @@ TEST(GlowingSprites, ModeLevelAndAMissingGlowPicture) {
   normal->FrameMove(0.1f);
   EXPECT_FALSE(normal->NeedsBackground());
   stage.Frame({normal});
-  EXPECT_EQ(Techniques(stage.device), (std::vector<std::string>{"", "Common"}));
+  EXPECT_EQ(test::Techniques(stage.device), (std::vector<std::string>{"", "Common"}));
 
   // Without its glow picture the chain pass still hands the picture on.
   auto plain = GlowingSprite(1);
@@ -173,7 +154,7 @@ TEST(GlowingSprites, ModeLevelAndAMissingGlowPicture) {
   ASSERT_TRUE(unlit);
   unlit->FrameMove(0);
   stage.Frame({unlit});
-  EXPECT_EQ(Techniques(stage.device), (std::vector<std::string>{"", "", "Common"}));
+  EXPECT_EQ(test::Techniques(stage.device), (std::vector<std::string>{"", "", "Common"}));
   EXPECT_EQ(stage.device.Draws()[1].renderTarget, stage.device.GetRenderTarget());
 }
 
@@ -186,7 +167,7 @@ TEST(GlowingSprites, TheSameFrameAfterADeviceLoss) {
   earlier->FrameMove(0.5f);
   glowing->FrameMove(0.5f);
   stage.Frame(objects);
-  const std::vector<std::string> before = Techniques(stage.device);
+  const std::vector<std::string> before = test::Techniques(stage.device);
   const std::vector<float> colour = stage.device.Draws().at(3).Constant("BlendColor");
 
   stage.device.ClearLog();  // the log's snapshots hold the targets
@@ -203,13 +184,13 @@ TEST(GlowingSprites, TheSameFrameAfterADeviceLoss) {
   earlier->FrameMove(0.5f);
   glowing->FrameMove(0.5f);
   stage.Frame(objects);
-  EXPECT_EQ(Techniques(stage.device), before);
+  EXPECT_EQ(test::Techniques(stage.device), before);
   const auto& draws = stage.device.Draws();
   ASSERT_EQ(draws.size(), 5u);
   ASSERT_NE(glowing->GlowLayer()->Target(), nullptr);
   EXPECT_EQ(draws[2].renderTarget, glowing->GlowLayer()->Target());
   EXPECT_EQ(glowing->GlowLayer()->Target()->Width(), DS_GlowingObj::kGlowLayerSize);
-  EXPECT_TRUE(Binds(draws[3], glowing->GlowLayer()->Target()));
+  EXPECT_TRUE(test::Binds(draws[3], glowing->GlowLayer()->Target()));
   EXPECT_EQ(draws[3].Constant("BlendColor"), colour);
 }
 
@@ -237,11 +218,11 @@ TEST(ExplosionSprites, PhasesTexturesAndNoiseOfTheMainTechnique) {
     object->data->timing.current().level = level;
     object->FrameMove(t);
     stage.Frame({object});
-    EXPECT_EQ(Techniques(stage.device), (std::vector<std::string>{"", "Main"}));
+    EXPECT_EQ(test::Techniques(stage.device), (std::vector<std::string>{"", "Main"}));
     return stage.device.Draws().back();
   };
   const RecordedDraw on = draw(0, 1, 0);
-  EXPECT_TRUE(Binds(on, stage.sprite_picture) && Binds(on, stage.glow_picture));
+  EXPECT_TRUE(test::Binds(on, stage.sprite_picture) && test::Binds(on, stage.glow_picture));
   EXPECT_EQ(on.Constant("phase_1st"), std::vector<float>{0});
   EXPECT_EQ(on.Constant("phase_3rd"), (std::vector<float>{0, 1}));
   const std::vector<float> noise = on.Constant("noise_params");

@@ -14,6 +14,7 @@
 #include "scene/resource_access.h"
 #include "sprites/effect_sprite_objs.h"
 #include "tests/particles/builtin_program_access.h"
+#include "tests/render/recorded_draws.h"
 #include "tests/render/test_backdrop.h"
 #include "tests/sprites/sprite_test_support.h"
 #include "tests/text/caption_picture_id.h"
@@ -58,25 +59,6 @@ struct Stage {
   }
 };
 
-std::string TechniqueOf(const RecordedDraw& draw) {
-  const PixelProgram* program = draw.state.pixelProgram.get();
-  if (program == nullptr) return "";
-  const std::string& name = program->Source().name;  // "program/technique/pass"
-  const size_t first = name.find('/'), last = name.rfind('/');
-  return name.substr(first + 1, last - first - 1);
-}
-
-std::vector<std::string> Techniques(const RecordingDevice& device) {
-  std::vector<std::string> used;
-  for (const RecordedDraw& draw : device.Draws()) used.push_back(TechniqueOf(draw));
-  return used;
-}
-
-bool Binds(const RecordedDraw& draw, const std::shared_ptr<Texture>& texture) {
-  const auto& textures = draw.state.textures;
-  return texture && std::find(textures.begin(), textures.end(), texture) != textures.end();
-}
-
 template <typename Caption>
 Caption SpriteCaption(bool with_picture = true) {
   auto caption = test::Population<Caption>(1);
@@ -110,8 +92,8 @@ TEST(SpriteCaptions, TintFadesWithTheTimelineAndThePictureIsFoundById) {
   object->FrameMove(0.1f);
   EXPECT_EQ(FirstVertexColour(*object) >> 24, 127u);
   stage.Draw(*object);
-  ASSERT_EQ(Techniques(stage.device), std::vector<std::string>{"CommonVretexColor"});
-  EXPECT_TRUE(Binds(stage.device.Draws()[0], stage.picture));
+  ASSERT_EQ(test::Techniques(stage.device), std::vector<std::string>{"CommonVretexColor"});
+  EXPECT_TRUE(test::Binds(stage.device.Draws()[0], stage.picture));
 }
 
 TEST(SpriteCaptions, AMissingPictureDrawsTransparentNotTheLastCallersTexture) {
@@ -125,7 +107,7 @@ TEST(SpriteCaptions, AMissingPictureDrawsTransparentNotTheLastCallersTexture) {
   stage.Draw(*missing);
   ASSERT_EQ(stage.device.Draws().size(), 1u);
   const RecordedDraw& draw = stage.device.Draws()[0];
-  EXPECT_FALSE(Binds(draw, stage.picture));
+  EXPECT_FALSE(test::Binds(draw, stage.picture));
   const auto texture = std::find_if(draw.state.textures.begin(), draw.state.textures.end(),
                                     [](const std::shared_ptr<Texture>& t) { return t != nullptr; });
   ASSERT_NE(texture, draw.state.textures.end());
@@ -196,7 +178,7 @@ TEST(SpriteCaptions, ScrollingDrawsItsShiftAlongTheAxis) {
   object->FrameMove(0);
   object->FrameMove(0.1f);
   stage.Draw(*object);
-  ASSERT_EQ(Techniques(stage.device), std::vector<std::string>{"ScrollText"});
+  ASSERT_EQ(test::Techniques(stage.device), std::vector<std::string>{"ScrollText"});
   const std::vector<float> shift = stage.device.Draws()[0].Constant("Shift");
   ASSERT_EQ(shift.size(), 2u);
   EXPECT_NEAR(shift[0], 3 * 0.1f / 4 - 1, 1e-5f);
@@ -228,8 +210,8 @@ TEST(ParticleCaptions, ShadowDrawsFirstAtItsDistanceAndDirection) {
     const auto object = PlayParticle(caption);
     object->FrameMove(0);
     stage.Draw(*object);
-    EXPECT_EQ(Techniques(stage.device), std::vector<std::string>{"Main"});
-    EXPECT_TRUE(Binds(stage.device.Draws()[0], stage.picture));
+    EXPECT_EQ(test::Techniques(stage.device), std::vector<std::string>{"Main"});
+    EXPECT_TRUE(test::Binds(stage.device.Draws()[0], stage.picture));
     EXPECT_EQ(stage.device.Draws()[0].Constant("Shift"), (std::vector<float>{0, 0}));
   }
   caption.shadow_on.Set(1);
@@ -240,7 +222,7 @@ TEST(ParticleCaptions, ShadowDrawsFirstAtItsDistanceAndDirection) {
     const auto object = PlayParticle(caption);
     object->FrameMove(0);
     stage.Draw(*object);
-    ASSERT_EQ(Techniques(stage.device), (std::vector<std::string>{"Shadow", "Main"}));
+    ASSERT_EQ(test::Techniques(stage.device), (std::vector<std::string>{"Shadow", "Main"}));
     const RecordedDraw& shadow = stage.device.Draws()[0];
     const std::vector<float> shift = shadow.Constant("Shift");
     ASSERT_EQ(shift.size(), 2u);
