@@ -32,8 +32,9 @@ out=$root/build-windows
 
 echo "== under Wine =="
 export WINEPREFIX=$out/wine-prefix WINEDLLOVERRIDES="mscoree=;mshtml=" WINEDEBUG=-all
-# Mesa runs on Wine's Unix side and reads this environment.
-export MESA_SHADER_CACHE_DISABLE=true
+# Mesa runs on Wine's Unix side and reads this environment: the native
+# tests' shader cache, in the build tree.
+export MESA_SHADER_CACHE_DIR=${MESA_SHADER_CACHE_DIR:-$root/build/mesa-shader-cache}
 logs=$out/wine-logs
 rm -rf "$WINEPREFIX" "$logs"
 mkdir -p "$logs"

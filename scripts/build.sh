@@ -6,7 +6,8 @@
 # options come after these and win. Warnings are errors in every build the
 # scripts make, every program links with lld, and each library and test
 # program compiles as one translation unit (scripts/README.md says which
-# names that asks to be unique).
+# names that asks to be unique). Every tree's tests draw with the same Mesa
+# and share one shader cache, in build/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
@@ -22,6 +23,7 @@ cmake -S "$root" -B "$root/$dir" -G Ninja \
   -DLUMI_SANITIZE=OFF \
   -DLUMI_FUZZ=OFF \
   -DLUMI_LLD=ON \
+  "-DLUMI_TEST_SHADER_CACHE=$root/build/mesa-shader-cache" \
   -DCMAKE_UNITY_BUILD=ON \
   -DCMAKE_UNITY_BUILD_BATCH_SIZE=0 \
   "$@" > "$root/$dir.configure.log" 2>&1 ||
