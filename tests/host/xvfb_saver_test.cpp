@@ -34,7 +34,9 @@ class XvfbSaver : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (HasFailure()) std::system(("cat " + (folder_ / "xvfb.log").string() + " " + (folder_ / "err").string()).c_str());
+    if (HasFailure()) {
+      EXPECT_EQ(std::system(("cat " + (folder_ / "xvfb.log").string() + " " + (folder_ / "err").string()).c_str()), 0);
+    }
     if (saver_ > 0) kill(saver_, SIGKILL), waitpid(saver_, nullptr, 0);
     server_.Stop();
   }
