@@ -77,4 +77,20 @@ std::optional<std::filesystem::path> OpenChosenDocument(SaverSettings& settings,
   return std::nullopt;
 }
 
+DocumentRounds::DocumentRounds(SaverSettings& settings, DocumentChoice choice, std::function<std::uint32_t()> random)
+    : settings_(settings), choice_(std::move(choice)), random_(std::move(random)) {
+  std::error_code ec;
+  advances_ = std::filesystem::is_directory(std::filesystem::path(choice_.path), ec) &&
+              DocumentsToTry(choice_, {}, 0).size() > 1;
+}
+
+std::optional<std::filesystem::path> DocumentRounds::Open(std::size_t round, const Opener& open, std::string& error) {
+  if (round < rounds_.size()) {
+    if (rounds_[round]) open(*rounds_[round]);
+    return rounds_[round];
+  }
+  // Rounds come one after another; the next one goes on from the last played.
+  return rounds_.emplace_back(OpenChosenDocument(settings_, choice_, random_(), open, error));
+}
+
 }  // namespace lumi

@@ -31,4 +31,29 @@ std::optional<std::filesystem::path> OpenChosenDocument(SaverSettings& settings,
                                                         const std::function<void(const std::filesystem::path&)>& open,
                                                         std::string& error);
 
+// The chosen documents one run plays in turn. Round 0 is the document
+// OpenChosenDocument opens; each later round, asked for once the round
+// before has played its slides, opens the next one after it. Every render
+// unit asks for its rounds, so all of them play the same document.
+class DocumentRounds {
+ public:
+  using Opener = std::function<void(const std::filesystem::path&)>;
+
+  DocumentRounds(SaverSettings& settings, DocumentChoice choice, std::function<std::uint32_t()> random);
+
+  // Whether later rounds play other documents: a folder of several.
+  bool Advances() const { return advances_; }
+  // Opens the document of `round` with `open` (see OpenChosenDocument). A
+  // round asked for again opens the same document again. nullopt when none
+  // opens; `error` says why when the round was new.
+  std::optional<std::filesystem::path> Open(std::size_t round, const Opener& open, std::string& error);
+
+ private:
+  SaverSettings& settings_;
+  DocumentChoice choice_;
+  std::function<std::uint32_t()> random_;
+  bool advances_ = false;
+  std::vector<std::optional<std::filesystem::path>> rounds_;
+};
+
 }  // namespace lumi

@@ -77,6 +77,34 @@ TEST_F(DocumentChoiceTest, TheFirstThatOpensIsPlayedAndRemembered) {
   EXPECT_THAT(error, HasSubstr("empty: broken"));
 }
 
+// One run goes through the folder round by round, past a document that
+// does not open; every unit asking for a round opens that round's document.
+TEST_F(DocumentChoiceTest, EachRoundOfARunPlaysTheNextDocument) {
+  test::MemorySettingsStore store;
+  SaverSettings settings(store, kSettingsKeyPath);
+  std::vector<std::string> opened;
+  const auto open = [&](const std::filesystem::path& path) {
+    opened.push_back(path.filename().string());
+    if (path.filename() == "b.lumi") throw InputError("broken");
+  };
+  DocumentRounds rounds(settings, Folder(false), [] { return 0u; });
+  EXPECT_TRUE(rounds.Advances());
+  std::string error;
+  for (const std::size_t round : {0u, 0u, 1u, 1u, 2u}) rounds.Open(round, open, error);
+  EXPECT_THAT(opened, ElementsAre("a.lumi", "a.lumi", "b.lumi", "c.scr", "c.scr", "a.lumi"));
+  EXPECT_EQ(settings.LastDocument(), (folder_ / "a.lumi").u16string());
+
+  DocumentRounds shuffled(settings, Folder(true), [n = 0u]() mutable { return n++ * 7u; });
+  std::filesystem::path previous;
+  for (std::size_t round = 0; round < 6; ++round) {
+    const auto played = shuffled.Open(round, [](const std::filesystem::path&) {}, error);
+    ASSERT_TRUE(played);
+    EXPECT_NE(*played, previous) << round;
+    previous = *played;
+  }
+  EXPECT_FALSE(DocumentRounds(settings, {(folder_ / "a.lumi").u16string(), false}, [] { return 0u; }).Advances());
+}
+
 // The choice the dialog and the tool store is the one the saver reads.
 TEST_F(DocumentChoiceTest, TheChoiceIsStoredAsText) {
   test::MemorySettingsStore store;
