@@ -54,6 +54,23 @@ std::vector<std::filesystem::path> DocumentsToTry(const DocumentChoice& choice, 
   return documents;
 }
 
+DocumentKind KindOfChoice(const DocumentChoice& choice) {
+  if (choice.path.empty()) return DocumentKind::Demo;
+  std::error_code ec;
+  if (!std::filesystem::is_directory(std::filesystem::path(choice.path), ec)) return DocumentKind::Document;
+  return choice.shuffle ? DocumentKind::FolderShuffled : DocumentKind::FolderInOrder;
+}
+
+DocumentChoice ChoiceOfControls(DocumentKind kind, const std::filesystem::path& picked) {
+  if (kind == DocumentKind::Demo) return {};
+  DocumentChoice choice;
+  std::error_code ec;
+  const bool folder = std::filesystem::is_directory(picked, ec);
+  if (!picked.empty() && folder == (kind != DocumentKind::Document)) choice.path = picked.u16string();
+  choice.shuffle = kind == DocumentKind::FolderShuffled;
+  return choice;
+}
+
 std::optional<std::filesystem::path> OpenChosenDocument(SaverSettings& settings, const DocumentChoice& choice,
                                                         std::uint32_t random,
                                                         const std::function<void(const std::filesystem::path&)>& open,

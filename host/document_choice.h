@@ -22,6 +22,17 @@ namespace lumi {
 std::vector<std::filesystem::path> DocumentsToTry(const DocumentChoice& choice, const std::filesystem::path& last,
                                                   std::uint32_t random);
 
+// What the settings dialog's list offers to play, in its order; the list
+// and the document or folder picked beside it make the choice.
+enum class DocumentKind { Demo, Document, FolderInOrder, FolderShuffled };
+
+// The entry a stored choice shows as.
+DocumentKind KindOfChoice(const DocumentChoice& choice);
+// The choice the list entry and the pick stand for. A pick that does not
+// fit the entry (a folder for one document, a file for a folder's
+// documents, nothing yet) plays the demo until a fitting one is made.
+DocumentChoice ChoiceOfControls(DocumentKind kind, const std::filesystem::path& picked);
+
 // Opens the first of the chosen documents with `open`, which throws
 // InputError for one that does not open, and remembers it as the last
 // played. nullopt when none was chosen or none opened; then `error` says
