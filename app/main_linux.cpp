@@ -99,34 +99,41 @@ int ListDevices() {
   return 0;
 }
 
-// The document this run plays. A file --scene names plays, or its failure
-// shows in the error box; a folder it names, or the documents chosen in
-// the settings, play in turn, and when none of them opens the program's own
-// document plays, with one message.
-lumi::Document ReadChosenDocument(const std::optional<std::filesystem::path>& scene, lumi::SaverSettings& settings) {
+// The documents this run plays: a folder --scene names, or else what the
+// settings choose; nothing for a file --scene names or for the program's
+// own document.
+std::optional<lumi::DocumentRounds> ChosenDocuments(const std::optional<std::filesystem::path>& scene,
+                                                    lumi::SaverSettings& settings) {
   std::error_code ec;
+  if (scene && !std::filesystem::is_directory(*scene, ec)) return std::nullopt;
+  lumi::DocumentChoice choice = scene ? lumi::DocumentChoice{scene->u16string(), false} : settings.Documents();
+  if (choice.path.empty()) return std::nullopt;
+  return std::make_optional<lumi::DocumentRounds>(settings, std::move(choice), [] { return std::random_device{}(); });
+}
+
+// The document of one round. A file --scene names plays, or its failure
+// shows in the error box; chosen documents play in turn, and when none of
+// them opens the program's own document plays, with one message.
+lumi::Document ReadRoundDocument(const std::optional<std::filesystem::path>& scene,
+                                 std::optional<lumi::DocumentRounds>& rounds, std::size_t round) {
   const auto open = [](const std::filesystem::path& path) {
     lumi::Document document = lumi::LoadDocument(lumi::ReadDocumentFile(path));
     // Resource modules the document names are looked for beside it first.
     lumi::SetDocumentDirectory(std::filesystem::absolute(path).parent_path());
     return document;
   };
-  if (scene && !std::filesystem::is_directory(*scene, ec)) return open(*scene);
-  const lumi::DocumentChoice choice = scene ? lumi::DocumentChoice{scene->u16string(), false} : settings.Documents();
-  if (choice.path.empty()) return lumi::LoadDocument(lumi::ReadCarriedDocument());
-  // Every render unit asks; the first one's answer holds for the run.
-  static std::optional<std::filesystem::path> chosen;
-  static bool none_opens = false;
-  if (chosen) return open(*chosen);
-  if (!none_opens) {
+  if (rounds) {
     std::optional<lumi::Document> document;
     std::string error;
-    chosen = lumi::OpenChosenDocument(settings, choice, std::random_device{}(),
-                                      [&](const std::filesystem::path& path) { document = open(path); }, error);
-    if (document) return std::move(*document);
-    std::fprintf(stderr, "lumisave: none of the chosen documents opens (%s); the demo plays instead\n",
-                 error.c_str());
-    none_opens = true;
+    if (rounds->Open(round, [&](const std::filesystem::path& path) { document = open(path); }, error)) {
+      return std::move(*document);
+    }
+    if (!error.empty()) {
+      std::fprintf(stderr, "lumisave: none of the chosen documents opens (%s); the demo plays instead\n",
+                   error.c_str());
+    }
+  } else if (scene) {
+    return open(*scene);
   }
   return lumi::LoadDocument(lumi::ReadCarriedDocument());
 }
@@ -207,9 +214,11 @@ int main(int argc, char** argv) {
   }
   lumi::SceneSound& sound = *madeSound;
 
+  std::optional<lumi::DocumentRounds> rounds = ChosenDocuments(arguments.scene, settings);
   lumi::DocumentSceneHost sceneHost(
-      sound, [&] { return ReadChosenDocument(arguments.scene, settings); },
-      [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); });
+      sound, [&](std::size_t round) { return ReadRoundDocument(arguments.scene, rounds, round); },
+      [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); },
+      rounds && rounds->Advances());
   lumi::FrameCycleOptions options;
   options.fps = arguments.fps;
   options.lose_device_every = arguments.loseDeviceEvery;

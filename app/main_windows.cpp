@@ -38,7 +38,7 @@ int wmain() {
               : std::make_unique<lumi::SilentSceneSound>();
   lumi::SceneSound& sound = *made_sound;
   lumi::DocumentSceneHost sceneHost(
-      sound, [] { return lumi::LoadDocument(lumi::ReadCarriedDocument()); },
+      sound, [](std::size_t) { return lumi::LoadDocument(lumi::ReadCarriedDocument()); },
       [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); });
   lumi::FrameCycleOptions options;
   const lumi::TickClock clock = lumi::PerformanceCounterClock();

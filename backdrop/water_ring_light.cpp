@@ -10,10 +10,6 @@ namespace lumi {
 
 static const RegisterClass<DS_WaterRingLight> kRegisterWaterRingLight(Family::Backdrop);
 
-namespace {
-
-}  // namespace
-
 // Version 1 stored only the scene mode.
 void DS_WaterRingLight::Describe(Archive& ar) {
   if (ar.version() >= 2) {

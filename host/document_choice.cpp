@@ -54,6 +54,23 @@ std::vector<std::filesystem::path> DocumentsToTry(const DocumentChoice& choice, 
   return documents;
 }
 
+DocumentKind KindOfChoice(const DocumentChoice& choice) {
+  if (choice.path.empty()) return DocumentKind::Demo;
+  std::error_code ec;
+  if (!std::filesystem::is_directory(std::filesystem::path(choice.path), ec)) return DocumentKind::Document;
+  return choice.shuffle ? DocumentKind::FolderShuffled : DocumentKind::FolderInOrder;
+}
+
+DocumentChoice ChoiceOfControls(DocumentKind kind, const std::filesystem::path& picked) {
+  if (kind == DocumentKind::Demo) return {};
+  DocumentChoice choice;
+  std::error_code ec;
+  const bool folder = std::filesystem::is_directory(picked, ec);
+  if (!picked.empty() && folder == (kind != DocumentKind::Document)) choice.path = picked.u16string();
+  choice.shuffle = kind == DocumentKind::FolderShuffled;
+  return choice;
+}
+
 std::optional<std::filesystem::path> OpenChosenDocument(SaverSettings& settings, const DocumentChoice& choice,
                                                         std::uint32_t random,
                                                         const std::function<void(const std::filesystem::path&)>& open,
@@ -75,6 +92,22 @@ std::optional<std::filesystem::path> OpenChosenDocument(SaverSettings& settings,
     }
   }
   return std::nullopt;
+}
+
+DocumentRounds::DocumentRounds(SaverSettings& settings, DocumentChoice choice, std::function<std::uint32_t()> random)
+    : settings_(settings), choice_(std::move(choice)), random_(std::move(random)) {
+  std::error_code ec;
+  advances_ = std::filesystem::is_directory(std::filesystem::path(choice_.path), ec) &&
+              DocumentsToTry(choice_, {}, 0).size() > 1;
+}
+
+std::optional<std::filesystem::path> DocumentRounds::Open(std::size_t round, const Opener& open, std::string& error) {
+  if (round < rounds_.size()) {
+    if (rounds_[round]) open(*rounds_[round]);
+    return rounds_[round];
+  }
+  // Rounds come one after another; the next one goes on from the last played.
+  return rounds_.emplace_back(OpenChosenDocument(settings_, choice_, random_(), open, error));
 }
 
 }  // namespace lumi

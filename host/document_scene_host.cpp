@@ -25,8 +25,11 @@ std::vector<std::uint8_t> ReadCarriedDocument() {
 }
 
 DocumentSceneHost::DocumentSceneHost(SceneSound& sound, DocumentReader read_document,
-                                     PicturePositionReader picture_position)
-    : sound_(sound), read_document_(std::move(read_document)), picture_position_(std::move(picture_position)) {}
+                                     PicturePositionReader picture_position, bool documents_advance)
+    : sound_(sound),
+      read_document_(std::move(read_document)),
+      picture_position_(std::move(picture_position)),
+      documents_advance_(documents_advance) {}
 
 DocumentSceneHost::~DocumentSceneHost() {
   for (auto record = records_.rbegin(); record != records_.rend(); ++record) {
@@ -52,6 +55,7 @@ HResult DocumentSceneHost::Render(double app_time) {
   if (record.scene_loaded) {
     if (!record.player) return kSuccess;
     record.player->Move(app_time);
+    if (documents_advance_ && record.pass.Observe(*record.document->show)) return NextRound(record);
     std::string error;
     // A frame the device refuses is skipped; the next one tries again.
     record.player->DrawScene(error);
@@ -106,7 +110,7 @@ void DocumentSceneHost::DrawLoadingPicture(Record& record) {
 HResult DocumentSceneHost::LoadScene(Record& record) {
   record.scene_loaded = true;
   try {
-    record.document.emplace(read_document_());
+    record.document.emplace(read_document_(record.round));
     record.player = std::make_unique<SlidePlayer>(*device_, *record.document, picture_position_());
   } catch (const std::exception& error) {
     load_error_ = error.what();
@@ -117,6 +121,15 @@ HResult DocumentSceneHost::LoadScene(Record& record) {
   }
   sound_.OnSceneLoaded(*record.document->show);
   return kSuccess;
+}
+
+HResult DocumentSceneHost::NextRound(Record& record) {
+  sound_.OnSceneUnloading(*record.document->show);
+  record.player.reset();
+  record.document.reset();
+  ++record.round;
+  record.pass = {};
+  return LoadScene(record);
 }
 
 void DocumentSceneHost::OnDeviceReset(PlatformWindow main_window) {

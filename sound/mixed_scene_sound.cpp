@@ -76,6 +76,14 @@ void MixedSceneSound::OnSceneLoaded(DS_SlideShow_Light& show) {
   ApplyMasterVolume();
 }
 
+void MixedSceneSound::OnSceneUnloading(DS_SlideShow_Light& show) {
+  track_cursors_.erase(&show);
+  if (music_show_ != &show) return;
+  // Its tracks stop with it; the next document starts its own.
+  if (graph_) graph_->Stop();
+  music_show_ = nullptr;
+}
+
 void MixedSceneSound::OnMediaEvent(DS_SlideShow_Light& show, long code) { PlayNextTrack(show, code); }
 
 void MixedSceneSound::PrepareTrackFile(DS_AudioFile& track) {

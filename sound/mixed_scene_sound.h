@@ -37,6 +37,7 @@ class MixedSceneSound final : public SceneSound {
   void OnDeviceReset(PlatformWindow main_window) override;
   void OnDeviceLost() override;
   void OnSceneLoaded(DS_SlideShow_Light& show) override;
+  void OnSceneUnloading(DS_SlideShow_Light& show) override;
   void OnMediaEvent(DS_SlideShow_Light& show, long code) override;
 
   const Mixer& mixer() const { return *mixer_; }

@@ -45,6 +45,9 @@ class SceneSound {
   // A unit's document has loaded: its tracks are prepared, the first starts
   // and the stored volume applies.
   virtual void OnSceneLoaded(DS_SlideShow_Light& show) = 0;
+  // A unit's document is about to go, for the next one: nothing of it may
+  // be played or held on to afterwards.
+  virtual void OnSceneUnloading(DS_SlideShow_Light& show) = 0;
   // An event of the media graph while `show` is the current unit's document.
   virtual void OnMediaEvent(DS_SlideShow_Light& show, long code) = 0;
 };
@@ -56,6 +59,7 @@ class SilentSceneSound final : public SceneSound {
   void OnDeviceReset(PlatformWindow) override {}
   void OnDeviceLost() override {}
   void OnSceneLoaded(DS_SlideShow_Light&) override {}
+  void OnSceneUnloading(DS_SlideShow_Light&) override {}
   void OnMediaEvent(DS_SlideShow_Light&, long) override {}
 };
 

@@ -2,14 +2,19 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <vector>
 
+#include "archive/file_io.h"
+#include "archive/input_error.h"
 #include "archive/utf.h"
 #include "platform/gl/gl_context.h"
+#include "platform/text_raster.h"
 #include "render/gl/gl_device.h"
 
 // After our headers: Xlib defines macros (None, Bool, Status) that clash
@@ -23,6 +28,12 @@ namespace lumi {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The face of the error box's message, as fonts-dejavu-core installs it.
+constexpr char kMessageFont[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+// The message's largest and smallest size in pixels, and its margin.
+constexpr float kMessagePixels = 15, kSmallestMessagePixels = 8;
+constexpr int kMessageMargin = 4;
 
 // X errors are expected whenever a host destroys the window we draw into;
 // they are counted, never fatal.
@@ -237,7 +248,7 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
       XSetForeground(x_, gc, BlackPixel(x_, screen));
       XDrawRectangle(x_, xid, gc, box.left, box.top, static_cast<unsigned>(box.Width() - 1),
                      static_cast<unsigned>(box.Height() - 1));
-      DrawWrappedText(xid, gc, box, text);
+      if (!DrawMessage(xid, gc, box, text)) DrawWrappedText(xid, gc, box, text);
     }
     XFreeGC(x_, gc);
     XFlush(x_);
@@ -389,6 +400,80 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
     }
   }
 
+  // The message in a real face, black on the white box, centred, at the
+  // largest size up to kMessagePixels at which all of it fits. False
+  // without the face or on a display without colour channels (SDL gives a
+  // GL window of a direct-colour visual a straight ramp, as true colour has).
+  bool DrawMessage(::Window xid, GC gc, const WindowRect& box, std::u16string_view text) {
+    if (!face_tried_) {
+      face_tried_ = true;
+      try {
+        face_ = TextFace::FromBytes(ReadFileBytes(kMessageFont, 64 << 20));
+      } catch (const InputError&) {
+      }
+    }
+    XWindowAttributes attributes;
+    if (!face_ || XGetWindowAttributes(x_, xid, &attributes) == 0 ||
+        (attributes.visual->c_class != TrueColor && attributes.visual->c_class != DirectColor)) {
+      return false;
+    }
+    // Inside the box's frame.
+    const int width = box.Width() - 2, height = box.Height() - 2;
+    if (width <= 0 || height <= 0) return true;
+    const std::u32string points = CodePoints(text);
+    const auto room = static_cast<float>(std::max(width - 2 * kMessageMargin, 1));
+    float pixels = kMessagePixels;
+    std::vector<std::u32string> lines = face_->Wrap(points, pixels, room);
+    while (pixels > kSmallestMessagePixels &&
+           face_->LineHeight(pixels) * static_cast<float>(lines.size()) > static_cast<float>(height - 2 * kMessageMargin)) {
+      lines = face_->Wrap(points, --pixels, room);
+    }
+    Coverage coverage(width, height);
+    const float line_height = face_->LineHeight(pixels);
+    float baseline = (static_cast<float>(height) - line_height * static_cast<float>(lines.size())) / 2 + face_->Ascent(pixels);
+    for (const std::u32string& line : lines) {
+      face_->Draw(line, pixels, (static_cast<float>(width) - face_->Width(line, pixels)) / 2, baseline, coverage);
+      baseline += line_height;
+    }
+    PutInk(xid, gc, attributes, box.left + 1, box.top + 1, coverage);
+    return true;
+  }
+
+  // Coverage as black ink on white, in the window's own pixel format.
+  void PutInk(::Window xid, GC gc, const XWindowAttributes& attributes, int left, int top, const Coverage& ink) {
+    XImage* image = XCreateImage(x_, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap, 0, nullptr,
+                                 static_cast<unsigned>(ink.width), static_cast<unsigned>(ink.height), 32, 0);
+    if (image == nullptr) return;
+    // XDestroyImage frees the pixels with free().
+    image->data = static_cast<char*>(std::malloc(static_cast<std::size_t>(image->bytes_per_line) * ink.height));
+    if (image->data == nullptr) {
+      XDestroyImage(image);
+      return;
+    }
+    const Visual& visual = *attributes.visual;
+    const unsigned long colours = visual.red_mask | visual.green_mask | visual.blue_mask;
+    // A 32-bit visual's other bits are alpha: opaque.
+    const unsigned long all = attributes.depth >= 32 ? 0xFFFFFFFFul : (1ul << attributes.depth) - 1;
+    const auto channel = [](unsigned long mask, unsigned long grey) {
+      const unsigned long top_value = (1ul << std::popcount(mask)) - 1;
+      return ((grey * top_value + 127) / 255) << std::countr_zero(mask);
+    };
+    unsigned long pixel_of[256];
+    for (unsigned long level = 0; level < 256; ++level) {
+      const unsigned long grey = 255 - level;
+      pixel_of[level] = (all & ~colours) | channel(visual.red_mask, grey) | channel(visual.green_mask, grey) |
+                        channel(visual.blue_mask, grey);
+    }
+    for (int y = 0; y < ink.height; ++y) {
+      for (int x = 0; x < ink.width; ++x) {
+        XPutPixel(image, x, y, pixel_of[ink.levels[static_cast<std::size_t>(y) * ink.width + x]]);
+      }
+    }
+    XPutImage(x_, xid, gc, image, 0, 0, left, top, static_cast<unsigned>(ink.width), static_cast<unsigned>(ink.height));
+    XDestroyImage(image);
+  }
+
+  // The X core font's, where there is no face to draw with.
   void DrawWrappedText(::Window xid, GC gc, const WindowRect& box, std::u16string_view text) {
     if (font_ == nullptr) font_ = XLoadQueryFont(x_, "fixed");
     if (font_ == nullptr) return;
@@ -432,6 +517,8 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
   std::map<PlatformWindow, WindowRecord> windows_;
   std::optional<RendererNames> renderer_;
   XFontStruct* font_ = nullptr;
+  std::unique_ptr<TextFace> face_;
+  bool face_tried_ = false;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "backdrop/variants.h"
 #include "render/recording_device.h"
 #include "tests/backdrop/playback_support.h"
+#include "tests/backdrop/probe_objects.h"
 #include "tests/support/masked_slide.h"
 
 namespace lumi {
@@ -178,6 +179,39 @@ TEST(WaterRingBackdrop, InSceneModeOneTheFinishedSceneIsDrawnThroughTheGrid) {
   EXPECT_EQ(grid.primitiveCount, 2u * 127 * 79);  // the 16:10 picture's 128 x 80 grid
   EXPECT_EQ(grid.state.textures[0].get(), frame.chain[0]);
   EXPECT_FALSE(frame.light.InOffscreenPhase());
+}
+
+// Where effects put the chain on the screen, the grid inside the chain is
+// placed as the picture is there, over the whole target without the
+// camera: the effect's pass brings the camera once, so switching to a
+// placement that keeps it inside the chain would apply it twice. After the
+// chain the user's own placement holds, not another one.
+TEST(WaterRingBackdrop, InsideTheChainTheGridIsPlacedWithoutTheCameraAndTheUsersPlacementComesBack) {
+  auto rings = std::make_shared<DS_WaterRingLight>();
+  rings->camera.mode.Set(DSM_Camera::kRandom);
+  const std::unique_ptr<Document> document = VariantSlide(rings);
+  auto reader = test::MakeProbe(true), below = test::MakeProbe(false);
+  const auto effect = reader->draws, inside = below->draws;
+  document->show->slides[0]->objects.push_back(std::move(reader));  // drawn last
+  document->show->slides[0]->objects.push_back(std::move(below));
+  RecordingDevice device(64, 40);
+  SlidePlayer player(device, *document, PlacementMode::Fill);
+  std::string error;
+  for (const float t : {0.0f, 2.5f}) {
+    device.ClearLog();
+    player.Move(t);
+    ASSERT_TRUE(player.DrawScene(error)) << error;
+  }
+  ASSERT_FALSE(inside->empty());
+  ASSERT_FALSE(effect->empty());
+  EXPECT_EQ(inside->back().mode, PlacementMode::WholeTarget);
+  EXPECT_EQ(effect->back().mode, PlacementMode::Fill);
+  EXPECT_EQ(rings->ModeInForce(), PlacementMode::Fill);
+  const std::vector<RecordedDraw>& draws = device.Draws();
+  const auto grid = std::find_if(draws.begin(), draws.end(), [](const RecordedDraw& d) { return d.indexed; });
+  ASSERT_NE(grid, draws.end());
+  EXPECT_EQ(grid->renderTarget, rings->Chain().TextureAt(0));
+  EXPECT_EQ(grid->state.world, Matrix::Identity()) << "no camera inside the chain";
 }
 
 TEST(GlassBallBackdrop, GeneratedTexturesEyeAndSway) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/input_error.h"
+#include "host/configuration_model.h"
 #include "host/screensaver.h"
 #include "tests/support/memory_settings_store.h"
 #include "tests/support/scratch_directory.h"
@@ -75,6 +76,81 @@ TEST_F(DocumentChoiceTest, TheFirstThatOpensIsPlayedAndRemembered) {
   error.clear();
   EXPECT_FALSE(OpenChosenDocument(settings, {(folder_ / "empty").u16string(), false}, 0, refuse, error));
   EXPECT_THAT(error, HasSubstr("empty: broken"));
+}
+
+// One run goes through the folder round by round, past a document that
+// does not open; every unit asking for a round opens that round's document.
+TEST_F(DocumentChoiceTest, EachRoundOfARunPlaysTheNextDocument) {
+  test::MemorySettingsStore store;
+  SaverSettings settings(store, kSettingsKeyPath);
+  std::vector<std::string> opened;
+  const auto open = [&](const std::filesystem::path& path) {
+    opened.push_back(path.filename().string());
+    if (path.filename() == "b.lumi") throw InputError("broken");
+  };
+  DocumentRounds rounds(settings, Folder(false), [] { return 0u; });
+  EXPECT_TRUE(rounds.Advances());
+  std::string error;
+  for (const std::size_t round : {0u, 0u, 1u, 1u, 2u}) rounds.Open(round, open, error);
+  EXPECT_THAT(opened, ElementsAre("a.lumi", "a.lumi", "b.lumi", "c.scr", "c.scr", "a.lumi"));
+  EXPECT_EQ(settings.LastDocument(), (folder_ / "a.lumi").u16string());
+
+  DocumentRounds shuffled(settings, Folder(true), [n = 0u]() mutable { return n++ * 7u; });
+  std::filesystem::path previous;
+  for (std::size_t round = 0; round < 6; ++round) {
+    const auto played = shuffled.Open(round, [](const std::filesystem::path&) {}, error);
+    ASSERT_TRUE(played);
+    EXPECT_NE(*played, previous) << round;
+    previous = *played;
+  }
+  EXPECT_FALSE(DocumentRounds(settings, {(folder_ / "a.lumi").u16string(), false}, [] { return 0u; }).Advances());
+}
+
+// The settings dialog's list and pick, through its model's OK, are what
+// the saver plays; a pick that does not fit the entry plays the demo.
+TEST_F(DocumentChoiceTest, TheDialogsChoiceIsWhatTheSaverPlays) {
+  const std::filesystem::path a = folder_ / "a.lumi";
+  struct Case {
+    DocumentKind kind;
+    std::filesystem::path picked;
+    DocumentChoice stored;
+    std::string first_played;  // empty: the demo
+  };
+  const std::vector<Case> cases = {
+      {DocumentKind::Document, a, {a.u16string(), false}, "a.lumi"},
+      {DocumentKind::FolderInOrder, folder_.path(), Folder(false), "a.lumi"},
+      {DocumentKind::FolderShuffled, folder_.path(), Folder(true), "?"},
+      {DocumentKind::Demo, a, {}, ""},
+      {DocumentKind::Document, folder_.path(), {}, ""},
+      {DocumentKind::FolderInOrder, a, {u"", false}, ""},
+      {DocumentKind::FolderShuffled, {}, {u"", true}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.picked.string() + " as " + std::to_string(static_cast<int>(c.kind)));
+    test::MemorySettingsStore store;
+    SaverSettings dialog_settings(store, kSettingsKeyPath);
+    ConfigurationModel model(dialog_settings, {}, -1);
+    model.ChooseDocuments(ChoiceOfControls(c.kind, c.picked));
+    model.Ok();
+
+    SaverSettings saver_settings(store, kSettingsKeyPath);
+    const DocumentChoice read = saver_settings.Documents();
+    EXPECT_EQ(read, c.stored);
+    if (!c.stored.path.empty()) {
+      EXPECT_EQ(KindOfChoice(read), c.kind) << "the dialog opens showing it again";
+    }
+    DocumentRounds rounds(saver_settings, read, [] { return 1u; });
+    std::string error;
+    const auto played = rounds.Open(0, [](const std::filesystem::path&) {}, error);
+    if (c.first_played.empty()) {
+      EXPECT_FALSE(played);
+    } else if (c.first_played != "?") {
+      ASSERT_TRUE(played);
+      EXPECT_EQ(played->filename(), c.first_played);
+    } else {
+      EXPECT_TRUE(played);
+    }
+  }
 }
 
 // The choice the dialog and the tool store is the one the saver reads.

@@ -39,7 +39,7 @@ TEST(Package, HoldsWhatUsersLookForAndLintianReportsNothing) {
     EXPECT_THAT(contents, HasSubstr(file));
   }
   EXPECT_EQ(test::RunCommand("dpkg-deb -f " + package.string() + " Recommends", scratch.path()).out,
-            "xscreensaver\n");
+            "xscreensaver, fonts-dejavu-core\n");
 
   const test::CommandOutcome lintian =
       test::RunCommand("lintian --fail-on error,warning " + package.string(), scratch.path());

@@ -34,7 +34,9 @@ class XvfbSaver : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (HasFailure()) std::system(("cat " + (folder_ / "xvfb.log").string() + " " + (folder_ / "err").string()).c_str());
+    if (HasFailure()) {
+      EXPECT_EQ(std::system(("cat " + (folder_ / "xvfb.log").string() + " " + (folder_ / "err").string()).c_str()), 0);
+    }
     if (saver_ > 0) kill(saver_, SIGKILL), waitpid(saver_, nullptr, 0);
     server_.Stop();
   }
@@ -202,6 +204,11 @@ TEST_F(XvfbSaver, AFileThatIsNoDocumentShowsTheErrorBox) {
   for (const std::filesystem::path& scene : {picture, zeros}) {
     StartSaver("/t --scene " + scene.string());
     EXPECT_TRUE(ShowsTheErrorBox()) << scene;
+    // The message is set in a real face: its edges are antialiased, so the
+    // box holds many greys, not only black and white.
+    const std::string greys = test::Capture(Env() + "import -window root -crop 600x400+50+50 png:- | convert png:- "
+                                            "-colorspace gray -format %k info:");
+    EXPECT_GT(std::atoi(greys.c_str()), 16) << greys;
     std::ifstream status("/proc/" + std::to_string(saver_) + "/status");
     std::string line;
     while (std::getline(status, line) && !line.starts_with("VmHWM:")) {

@@ -162,6 +162,28 @@ TEST(SceneSound, MusicAndMasterComeBackAfterADeviceLoss) {
   EXPECT_EQ(preview.sound->graph(), nullptr);
 }
 
+// A document that goes for the next takes its music with it, also from
+// the restart after a device reset; the next one's tracks play.
+TEST(SceneSound, AnUnloadedShowsTracksStopAndStayStopped) {
+  PumpedSound s;
+  s.sound->CreateMediaGraph(0);
+  s.sound->OnDeviceReset(0);
+  auto first = std::make_unique<DS_SlideShow_Light>();
+  AddTrack(*first, u"a.wav", Track(0.3f));
+  s.sound->OnSceneLoaded(*first);
+  s.sound->OnSceneUnloading(*first);
+  first.reset();
+  EXPECT_FALSE(s.sound->graph()->Running());
+  s.sound->OnDeviceLost();
+  s.sound->OnDeviceReset(0);
+  EXPECT_EQ(PlayThrough(s), 0.0f);
+
+  DS_SlideShow_Light next;
+  AddTrack(next, u"b.wav", Track(0.2f));
+  s.sound->OnSceneLoaded(next);
+  EXPECT_NEAR(NextLevel(s, next), 0.2f, 1e-4f);
+}
+
 TEST(SceneSound, NoOutputMeansTheDeviceResetThrows) {
   MixedSceneSound sound([] { return SoundSettings{}; }, nullptr, MixerMediaGraphs(nullptr, nullptr), nullptr);
   EXPECT_THROW(sound.OnDeviceReset(0), std::runtime_error);

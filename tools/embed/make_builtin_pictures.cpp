@@ -9,13 +9,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "stb_image_write.h"
-#define STB_TRUETYPE_IMPLEMENTATION
-#include "stb_truetype.h"
+
+#include "platform/text_raster.h"
 
 namespace {
 
@@ -93,40 +94,16 @@ Picture Noise() {
 Picture Loading(const std::vector<unsigned char>& font_file) {
   constexpr int kSide = 512;
   constexpr float kPixelHeight = 64;
-  const char text[] = "Loading...";
+  const std::u32string text = U"Loading...";
   Picture picture(kSide, kSide);
   picture.FillRect(0, 0, kSide, kSide, 0);
-  stbtt_fontinfo font;
-  if (!stbtt_InitFont(&font, font_file.data(), stbtt_GetFontOffsetForIndex(font_file.data(), 0))) return picture;
-  const float scale = stbtt_ScaleForPixelHeight(&font, kPixelHeight);
-  int ascent = 0, descent = 0, gap = 0;
-  stbtt_GetFontVMetrics(&font, &ascent, &descent, &gap);
-  // The pen's advances give the text's width, for centring.
-  float width = 0;
-  for (const char* c = text; *c != 0; ++c) {
-    int advance = 0, bearing = 0;
-    stbtt_GetCodepointHMetrics(&font, *c, &advance, &bearing);
-    width += advance * scale + (c[1] != 0 ? scale * stbtt_GetCodepointKernAdvance(&font, c[0], c[1]) : 0);
-  }
-  float pen = (kSide - width) / 2;
-  const int baseline = static_cast<int>(std::lround((kSide + (ascent + descent) * scale) / 2));
-  for (const char* c = text; *c != 0; ++c) {
-    int w = 0, h = 0, x0 = 0, y0 = 0;
-    unsigned char* glyph = stbtt_GetCodepointBitmapSubpixel(&font, scale, scale, pen - std::floor(pen), 0, *c, &w,
-                                                              &h, &x0, &y0);
-    for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) {
-        const int px = static_cast<int>(std::floor(pen)) + x0 + x, py = baseline + y0 + y;
-        if (px < 0 || py < 0 || px >= kSide || py >= kSide) continue;
-        std::uint8_t* pixel = &picture.pixels[(static_cast<std::size_t>(py) * kSide + px) * 4];
-        const std::uint8_t level = std::max(pixel[0], glyph[y * w + x]);
-        std::fill(pixel, pixel + 3, level);
-      }
-    }
-    stbtt_FreeBitmap(glyph, nullptr);
-    int advance = 0, bearing = 0;
-    stbtt_GetCodepointHMetrics(&font, *c, &advance, &bearing);
-    pen += advance * scale + (c[1] != 0 ? scale * stbtt_GetCodepointKernAdvance(&font, c[0], c[1]) : 0);
+  const std::unique_ptr<lumi::TextFace> face = lumi::TextFace::FromBytes(font_file);
+  if (!face) return picture;
+  lumi::Coverage coverage(kSide, kSide);
+  const float baseline = (kSide + face->Ascent(kPixelHeight) - face->Descent(kPixelHeight)) / 2;
+  face->Draw(text, kPixelHeight, (kSide - face->Width(text, kPixelHeight)) / 2, baseline, coverage);
+  for (std::size_t i = 0; i < coverage.levels.size(); ++i) {
+    std::fill_n(&picture.pixels[i * 4], 3, coverage.levels[i]);
   }
   return picture;
 }

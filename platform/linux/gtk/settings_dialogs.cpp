@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "archive/utf.h"
+#include "host/document_choice.h"
 #include "host/mnemonic_label.h"
 #include "host/string_table.h"
 #include "platform/open_web_address.h"
@@ -236,29 +237,19 @@ struct ConfigurationPage {
   GtkWidget* chooser = nullptr;  // the document or the folder
 };
 
-// The entries of the documents' list, in this order.
-enum DocumentKind { kPlayDemo, kPlayDocument, kPlayFolderInOrder, kPlayFolderShuffled };
-
-// The choice as the two controls show it; a document or folder not yet
-// picked plays the demo.
+// The choice as the two controls show it.
 void StoreDocumentChoice(ConfigurationPage& page) {
-  const int kind = gtk_combo_box_get_active(GTK_COMBO_BOX(page.kind));
-  gtk_widget_set_visible(page.chooser, kind != kPlayDemo);
-  gtk_file_chooser_set_action(GTK_FILE_CHOOSER(page.chooser), kind == kPlayDocument
+  const auto kind = static_cast<DocumentKind>(gtk_combo_box_get_active(GTK_COMBO_BOX(page.kind)));
+  gtk_widget_set_visible(page.chooser, kind != DocumentKind::Demo);
+  gtk_file_chooser_set_action(GTK_FILE_CHOOSER(page.chooser), kind == DocumentKind::Document
                                                                    ? GTK_FILE_CHOOSER_ACTION_OPEN
                                                                    : GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER);
-  DocumentChoice choice;
-  if (kind != kPlayDemo) {
-    if (gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(page.chooser))) {
-      std::error_code ec;
-      const bool folder = std::filesystem::is_directory(name, ec);
-      // A kind that no longer fits what was picked waits for a new pick.
-      if (folder == (kind != kPlayDocument)) choice.path = std::filesystem::path(name).u16string();
-      g_free(name);
-    }
-    choice.shuffle = kind == kPlayFolderShuffled;
+  std::filesystem::path picked;
+  if (gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(page.chooser))) {
+    picked = name;
+    g_free(name);
   }
-  page.model->ChooseDocuments(choice);
+  page.model->ChooseDocuments(ChoiceOfControls(kind, picked));
 }
 
 void AddDocumentChooser(GtkWidget* content, ConfigurationPage& page) {
@@ -275,14 +266,13 @@ void AddDocumentChooser(GtkWidget* content, ConfigurationPage& page) {
   gtk_box_pack_start(GTK_BOX(group), page.chooser, FALSE, FALSE, 0);
 
   const DocumentChoice& choice = page.model->Documents();
-  std::error_code ec;
   const std::filesystem::path chosen(choice.path);
-  const bool folder = !chosen.empty() && std::filesystem::is_directory(chosen, ec);
-  const int kind = chosen.empty() ? kPlayDemo : !folder ? kPlayDocument : choice.shuffle ? kPlayFolderShuffled
-                                                                                         : kPlayFolderInOrder;
-  gtk_combo_box_set_active(GTK_COMBO_BOX(page.kind), kind);
-  gtk_widget_set_visible(page.chooser, kind != kPlayDemo);
-  if (folder) gtk_file_chooser_set_action(GTK_FILE_CHOOSER(page.chooser), GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER);
+  const DocumentKind kind = KindOfChoice(choice);
+  gtk_combo_box_set_active(GTK_COMBO_BOX(page.kind), static_cast<int>(kind));
+  gtk_widget_set_visible(page.chooser, kind != DocumentKind::Demo);
+  if (kind == DocumentKind::FolderInOrder || kind == DocumentKind::FolderShuffled) {
+    gtk_file_chooser_set_action(GTK_FILE_CHOOSER(page.chooser), GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER);
+  }
   if (!chosen.empty()) gtk_file_chooser_set_filename(GTK_FILE_CHOOSER(page.chooser), chosen.c_str());
   g_signal_connect(page.kind, "changed",
                    G_CALLBACK(+[](GtkComboBox*, ConfigurationPage* p) { StoreDocumentChoice(*p); }), &page);
