@@ -60,9 +60,8 @@ class VideoEncoder {
   // once this returns true.
   bool Finish(std::string& error);
 
-  struct State;
-
  private:
+  struct State;
   explicit VideoEncoder(std::unique_ptr<State> state);
   std::unique_ptr<State> state_;
 };
