@@ -122,6 +122,7 @@ bool GraphicsDevice::Reset(uint32_t width, uint32_t height) {
   backBuffer_.reset();
   backBufferDepth_.reset();
   inScene_ = false;
+  readbacks_ = {};
   if (const size_t live = tracker_.LiveDefaultPoolCount(); live > 0) {
     deviceState_ = DeviceState::NotReset;
     return Fail("Reset: " + std::to_string(live) + " default-pool resources are still held");
@@ -134,6 +135,28 @@ bool GraphicsDevice::Reset(uint32_t width, uint32_t height) {
   }
   OnReset();
   return true;
+}
+
+bool GraphicsDevice::CheckReadbackSlot(const char* operation, uint32_t slot) {
+  if (slot < kReadbackSlots) return true;
+  return Fail(std::string(operation) + ": there is no readback slot " + std::to_string(slot));
+}
+
+bool GraphicsDevice::StartReadback(Texture& target, uint32_t slot) {
+  if (!CheckReadbackSlot("StartReadback", slot)) return false;
+  readbacks_[slot] = ReadPixels(target);
+  return readbacks_[slot].has_value();
+}
+
+std::optional<RgbaImage> GraphicsDevice::FinishReadback(uint32_t slot) {
+  if (!CheckReadbackSlot("FinishReadback", slot)) return std::nullopt;
+  if (!readbacks_[slot]) {
+    Fail("FinishReadback: nothing was started in slot " + std::to_string(slot));
+    return std::nullopt;
+  }
+  std::optional<RgbaImage> image = std::move(readbacks_[slot]);
+  readbacks_[slot].reset();
+  return image;
 }
 
 bool GraphicsDevice::CreateBackBuffer(uint32_t width, uint32_t height) {

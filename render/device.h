@@ -93,6 +93,15 @@ class GraphicsDevice {
   // filtering, scaling to the destination's size.
   virtual bool CopySurface(Texture& source, Texture& destination) = 0;
   virtual std::optional<RgbaImage> ReadPixels(Texture& target) = 0;
+  // Reading frames back without waiting for the GPU: StartReadback queues a
+  // copy of a render target into slot `slot` (below kReadbackSlots) and
+  // returns at once; FinishReadback waits for that copy and hands its pixels
+  // over. Two slots taken in turn let the GPU draw the next frame while the
+  // last one travels. This default reads at once; a reset drops what is
+  // pending.
+  static constexpr uint32_t kReadbackSlots = 2;
+  virtual bool StartReadback(Texture& target, uint32_t slot);
+  virtual std::optional<RgbaImage> FinishReadback(uint32_t slot);
   // Waits until everything sent has been drawn, for measurements.
   virtual void Finish() {}
   const std::string& LastError() const { return lastError_; }
@@ -148,6 +157,8 @@ class GraphicsDevice {
   bool Fail(std::string message);
   // Checks a draw's preconditions: in a scene, not lost, a stream bound.
   bool CanDraw(const char* operation);
+  // Fails unless `slot` names a readback slot.
+  bool CheckReadbackSlot(const char* operation, uint32_t slot);
   // Check that the vertices (and indices) a draw reads lie inside the bound
   // buffers, so hostile counts never read past them.
   bool CheckVertexRange(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount);
@@ -164,6 +175,7 @@ class GraphicsDevice {
 
  private:
   ResourceTracker tracker_;
+  std::array<std::optional<RgbaImage>, kReadbackSlots> readbacks_;
   uint32_t backBufferWidth_ = 0, backBufferHeight_ = 0;
   std::string lastError_;
 };

@@ -15,6 +15,7 @@ RecordingDevice::RecordingDevice(uint32_t width, uint32_t height) {
 void RecordingDevice::OnReset() {
   names_.emplace_back(backBuffer_.get(), "backbuffer");
   names_.emplace_back(backBufferDepth_.get(), "backdepth");
+  readbackSizes_ = {};
   Log("Reset");
 }
 
@@ -71,6 +72,26 @@ bool RecordingDevice::CopySurface(Texture& source, Texture& destination) {
 }
 
 std::optional<RgbaImage> RecordingDevice::ReadPixels(Texture&) { return std::nullopt; }
+
+bool RecordingDevice::StartReadback(Texture& target, uint32_t slot) {
+  Log("StartReadback " + NameOf(&target) + " " + std::to_string(slot));
+  if (!CheckReadbackSlot("StartReadback", slot)) return false;
+  if (!target.IsRenderTarget() || target.IsLost()) return Fail("StartReadback: not a live render target");
+  readbackSizes_[slot] = std::pair(target.Width(), target.Height());
+  return true;
+}
+
+std::optional<RgbaImage> RecordingDevice::FinishReadback(uint32_t slot) {
+  Log("FinishReadback " + std::to_string(slot));
+  if (!CheckReadbackSlot("FinishReadback", slot)) return std::nullopt;
+  if (!readbackSizes_[slot]) {
+    Fail("FinishReadback: nothing was started in slot " + std::to_string(slot));
+    return std::nullopt;
+  }
+  const auto [width, height] = *readbackSizes_[slot];
+  readbackSizes_[slot].reset();
+  return RgbaImage{width, height, std::vector<uint8_t>(size_t{width} * height * 4, 0)};
+}
 
 bool RecordingDevice::SetRenderTarget(std::shared_ptr<Texture> target) {
   Log("SetRenderTarget " + NameOf(target.get()));

@@ -3,6 +3,8 @@
 // tests can check what was drawn, in which order and how.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -46,6 +48,10 @@ class RecordingDevice : public GraphicsDevice {
   bool GenerateMipmaps(Texture& texture) override;
   bool CopySurface(Texture& source, Texture& destination) override;
   std::optional<RgbaImage> ReadPixels(Texture& target) override;
+  // Logged; the pixels handed over are transparent black at the target's
+  // size, so what reads frames back runs without a GPU.
+  bool StartReadback(Texture& target, uint32_t slot) override;
+  std::optional<RgbaImage> FinishReadback(uint32_t slot) override;
 
   bool SetRenderTarget(std::shared_ptr<Texture> target) override;
   bool SetDepthStencilSurface(std::shared_ptr<DepthStencil> surface) override;
@@ -82,6 +88,7 @@ class RecordingDevice : public GraphicsDevice {
   std::vector<RecordedDraw> draws_;
   std::vector<std::pair<const DeviceResource*, std::string>> names_;
   std::string nextProgramError_;
+  std::array<std::optional<std::pair<uint32_t, uint32_t>>, kReadbackSlots> readbackSizes_;
   int counter_ = 0;
 };
 

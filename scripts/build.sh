@@ -20,6 +20,7 @@ cmake -S "$root" -B "$root/$dir" -G Ninja \
   -DLUMI_TESTS=ON \
   -DLUMI_BENCH=ON \
   -DLUMI_GRAPHICS=ON \
+  -DLUMI_VIDEO_EXPORT=ON \
   -DLUMI_SANITIZE=OFF \
   -DLUMI_FUZZ=OFF \
   -DLUMI_LLD=ON \

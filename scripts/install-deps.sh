@@ -16,6 +16,9 @@ packages=(
   libgtk-3-dev desktop-file-utils xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils
   at-spi2-core python3-pyatspi
   libassimp-dev assimp-testmodels
+  # lumisave-tool export encodes with FFmpeg's libraries; the tests read
+  # the videos back with ffprobe and ffmpeg.
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
   # The package's check, and the daemon the saver runs under.
   lintian xscreensaver xscreensaver-data
 )

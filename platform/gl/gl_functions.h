@@ -46,6 +46,11 @@ namespace lumi {
   X(PFNGLBINDBUFFERPROC, BindBuffer)                             \
   X(PFNGLBUFFERDATAPROC, BufferData)                             \
   X(PFNGLBUFFERSUBDATAPROC, BufferSubData)                       \
+  X(PFNGLMAPBUFFERRANGEPROC, MapBufferRange)                     \
+  X(PFNGLUNMAPBUFFERPROC, UnmapBuffer)                           \
+  X(PFNGLFENCESYNCPROC, FenceSync)                               \
+  X(PFNGLCLIENTWAITSYNCPROC, ClientWaitSync)                     \
+  X(PFNGLDELETESYNCPROC, DeleteSync)                             \
   X(PFNGLGENVERTEXARRAYSPROC, GenVertexArrays)                   \
   X(PFNGLDELETEVERTEXARRAYSPROC, DeleteVertexArrays)             \
   X(PFNGLBINDVERTEXARRAYPROC, BindVertexArray)                   \

@@ -1,5 +1,7 @@
 #include "render/gl/gl_device.h"
 
+#include <cstring>
+
 #include "render/dxt_decoder.h"
 #include "render/gl/gl_device_impl.h"
 
@@ -40,6 +42,8 @@ GlDevice::~GlDevice() {
   for (GLuint shader : fixedVertexShaders_) gl_.DeleteShader(shader);
   gl_.DeleteSamplers(kMaxSamplers, samplerObjects_.data());
   gl_.DeleteFramebuffers(1, &copyFramebuffer_);
+  DropPendingReadbacks();
+  for (const Readback& readback : readbacks_) gl_.DeleteBuffers(1, &readback.buffer);
   gl_.DeleteVertexArrays(1, &vertexArray_);
   shared_->alive = false;
 }
@@ -75,7 +79,10 @@ bool GlDevice::Initialise(uint32_t width, uint32_t height, std::string& error) {
   return true;
 }
 
-void GlDevice::OnReset() { ForgetCache(); }
+void GlDevice::OnReset() {
+  ForgetCache();
+  DropPendingReadbacks();
+}
 
 bool GlDevice::SupportsFormat(TextureFormat) const {
   // Compressed formats without S3TC are decoded on upload.
@@ -264,6 +271,74 @@ std::optional<RgbaImage> GlDevice::ReadPixels(Texture& target) {
                  image.pixels.data());
   cache_.framebuffer = ~0u;
   return image;
+}
+
+bool GlDevice::StartReadback(Texture& target, uint32_t slot) {
+  auto& texture = static_cast<GlTexture&>(target);
+  if (!CheckReadbackSlot("StartReadback", slot)) return false;
+  if (!target.IsRenderTarget() || target.IsLost() || !texture.Id()) return Fail("StartReadback: not a live render target");
+  Readback& readback = readbacks_[slot];
+  if (readback.fence != nullptr) return Fail("StartReadback: slot " + std::to_string(slot) + " is still pending");
+  const size_t bytes = size_t{target.Width()} * target.Height() * 4;
+  if (readback.buffer == 0) gl_.GenBuffers(1, &readback.buffer);
+  gl_.BindBuffer(GL_PIXEL_PACK_BUFFER, readback.buffer);
+  if (readback.capacity < bytes) {
+    gl_.BufferData(GL_PIXEL_PACK_BUFFER, static_cast<GLsizeiptr>(bytes), nullptr, GL_STREAM_READ);
+    readback.capacity = bytes;
+  }
+  gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, texture.Framebuffer());
+  gl_.PixelStorei(GL_PACK_ALIGNMENT, 1);
+  gl_.ReadPixels(0, 0, static_cast<GLsizei>(target.Width()), static_cast<GLsizei>(target.Height()), GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
+  // Unbound again at once: a bound pack buffer would turn every other
+  // ReadPixels' pointer into an offset.
+  gl_.BindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+  cache_.framebuffer = ~0u;
+  readback.fence = gl_.FenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+  readback.width = target.Width();
+  readback.height = target.Height();
+  if (readback.fence == nullptr) return Fail("StartReadback: no fence could be made");
+  gl_.Flush();
+  return true;
+}
+
+std::optional<RgbaImage> GlDevice::FinishReadback(uint32_t slot) {
+  if (!CheckReadbackSlot("FinishReadback", slot)) return std::nullopt;
+  Readback& readback = readbacks_[slot];
+  if (readback.fence == nullptr) {
+    Fail("FinishReadback: nothing was started in slot " + std::to_string(slot));
+    return std::nullopt;
+  }
+  constexpr GLuint64 kPatienceNanoseconds = 30'000'000'000;
+  const GLenum waited = gl_.ClientWaitSync(readback.fence, GL_SYNC_FLUSH_COMMANDS_BIT, kPatienceNanoseconds);
+  gl_.DeleteSync(readback.fence);
+  readback.fence = nullptr;
+  if (waited != GL_ALREADY_SIGNALED && waited != GL_CONDITION_SATISFIED) {
+    Fail("FinishReadback: the copy did not arrive");
+    return std::nullopt;
+  }
+  RgbaImage image{readback.width, readback.height, {}};
+  image.pixels.resize(size_t{image.width} * image.height * 4);
+  gl_.BindBuffer(GL_PIXEL_PACK_BUFFER, readback.buffer);
+  const void* mapped =
+      gl_.MapBufferRange(GL_PIXEL_PACK_BUFFER, 0, static_cast<GLsizeiptr>(image.pixels.size()), GL_MAP_READ_BIT);
+  if (mapped != nullptr) {
+    std::memcpy(image.pixels.data(), mapped, image.pixels.size());
+    gl_.UnmapBuffer(GL_PIXEL_PACK_BUFFER);
+  }
+  gl_.BindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+  if (mapped == nullptr) {
+    Fail("FinishReadback: the pixel buffer could not be mapped");
+    return std::nullopt;
+  }
+  return image;
+}
+
+void GlDevice::DropPendingReadbacks() {
+  for (Readback& readback : readbacks_) {
+    if (readback.fence != nullptr) gl_.DeleteSync(readback.fence);
+    readback.fence = nullptr;
+  }
 }
 
 }  // namespace lumi

@@ -152,6 +152,10 @@ class GlDevice : public GraphicsDevice {
   bool GenerateMipmaps(Texture& texture) override;
   bool CopySurface(Texture& source, Texture& destination) override;
   std::optional<RgbaImage> ReadPixels(Texture& target) override;
+  // Through pixel-pack buffers and a fence each, so reading waits only
+  // when the copy has not arrived yet.
+  bool StartReadback(Texture& target, uint32_t slot) override;
+  std::optional<RgbaImage> FinishReadback(uint32_t slot) override;
   std::string RendererName() const override { return renderer_; }
   void Finish() override { gl_.Finish(); }
   bool DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount) override;
@@ -201,6 +205,16 @@ class GlDevice : public GraphicsDevice {
   uint64_t FixedFunctionKey() const;
   VertexVariant CurrentVertexVariant() const;
   void ForgetCache() { cache_ = Cache{}; }
+  void DropPendingReadbacks();
+
+  // One readback slot: its pixel-pack buffer and the fence of the copy
+  // still on its way into it.
+  struct Readback {
+    GLuint buffer = 0;
+    size_t capacity = 0;
+    GLsync fence = nullptr;
+    uint32_t width = 0, height = 0;
+  };
 
   GlContext& context_;
   std::shared_ptr<GlShared> shared_;
@@ -210,6 +224,7 @@ class GlDevice : public GraphicsDevice {
   GLuint vertexArray_ = 0;
   std::array<GLuint, kMaxSamplers> samplerObjects_{};
   GLuint copyFramebuffer_ = 0;
+  std::array<Readback, kReadbackSlots> readbacks_{};
   std::array<GLuint, static_cast<size_t>(VertexVariant::Count)> fixedVertexShaders_{};
   std::unordered_map<uint64_t, GlProgram> fixedPrograms_;  // key: fragment key << 2 | variant
   std::unordered_map<uint64_t, GLuint> fixedFragmentShaders_;

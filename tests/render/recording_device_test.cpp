@@ -54,6 +54,19 @@ TEST(RenderRecordingDevice, LogsCallsAndSnapshotsEachDraw) {
   EXPECT_EQ(device.Draws()[0].state.textures[0], texture);
 }
 
+TEST(RenderRecordingDevice, AnswersReadbacksAtTheTargetsSizeOncePerStart) {
+  RecordingDevice device(32, 16);
+  ASSERT_TRUE(device.StartReadback(*device.GetBackBuffer(), 1));
+  EXPECT_TRUE(Logged(device, "StartReadback backbuffer 1"));
+  const auto image = device.FinishReadback(1);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 32u);
+  EXPECT_EQ(image->pixels.size(), 32u * 16u * 4u);
+  EXPECT_FALSE(device.FinishReadback(1));
+  EXPECT_FALSE(device.FinishReadback(0));
+  EXPECT_FALSE(device.StartReadback(*device.GetBackBuffer(), 2));
+}
+
 TEST(RenderRecordingDevice, RefusesDrawsThatReadOutsideTheirBuffers) {
   RecordingDevice device(64, 64);
   device.SetStreamSource(Quad(device));
