@@ -84,6 +84,10 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   int64_t Room(int64_t n);
 
   ParticleLook look;
+  // Not stored: every system a document holds was placed by its author. A
+  // system made with the flag clear fits its emitter to the render unit's
+  // screen as it starts to play.
+  bool fixed_layout = true;
   MediaSpeedParam speed = WithScale(MediaSpeedParam(100), 0.01f);  // time multiplier
 
   // Run time, never stored.
