@@ -175,15 +175,15 @@ TEST(LinePixels, AMultipliedLineDarkensThePictureItCrosses) {
   backdrop.RestoreDevice();
   test::BuiltinProgramAccess programs(*device);
   const auto grey = test::MakeTexture(*device, test::MakeImage(4, 4, [](uint32_t, uint32_t) { return 0xFFC0C0C0u; }));
-  const auto slide = [&](VRN_GrovingLine& line) {
+  const auto slide = [&](VRN_GrovingLine& line, test::TestBackdrop& on) {
     std::shared_ptr<VRN_RenderObj> object = line.CreateRenderObject();
     object->FrameMove(0.1f);
     int passes = object->BackgroundPasses();
     EXPECT_TRUE(device->BeginScene());
     device->Clear(kClearTarget, 0xFF000000, 1, 0);
-    EXPECT_TRUE(backdrop.BeginOffscreen());
-    backdrop.DrawTexture(grey);
-    backdrop.RenderObjects({object}, passes);
+    EXPECT_TRUE(on.BeginOffscreen());
+    on.DrawTexture(grey);
+    on.RenderObjects({object}, passes);
     device->EndScene();
     EXPECT_EQ(passes, 0) << "every counted pass taken";
     return test::ReadBack(*device);
@@ -193,7 +193,7 @@ TEST(LinePixels, AMultipliedLineDarkensThePictureItCrosses) {
   line.line_width.Set(10);
   line.line_look.colour.Set(0x00404040);
   line.line_look.blend_mode.Set(1);
-  const RgbaImage darkened = slide(line);
+  const RgbaImage darkened = slide(line, backdrop);
   // 0xC0 × 0x40 / 255 where the line runs, the picture elsewhere.
   EXPECT_TRUE(test::ColorNear(test::PixelAt(darkened, 64, 64), 0xFF303030, 3));
   EXPECT_TRUE(test::ColorNear(test::PixelAt(darkened, 30, 62), 0xFF303030, 3));
@@ -206,9 +206,22 @@ TEST(LinePixels, AMultipliedLineDarkensThePictureItCrosses) {
   line.look.size.Set(6);
   line.look.glow_mode.Set(2);
   EXPECT_EQ(line.CreateRenderObject()->BackgroundPasses(), 2);
-  const RgbaImage with_head = slide(line);
+  const RgbaImage with_head = slide(line, backdrop);
   EXPECT_TRUE(test::ColorNear(test::PixelAt(with_head, 64, 64), 0xFF303030, 3)) << "the strip survives the head";
   EXPECT_GT(Channel(test::PixelAt(with_head, 118, 64), 8), 0xF0) << "the head at the line's end";
+
+  // A 64 × 32 picture fitted into the square screen: the line, in picture
+  // pixels, lands on the placed picture and the bands stay black.
+  test::TestBackdrop fitted(*device, 64, 32);
+  fitted.RestoreDevice();
+  line.head_on.Set(0);
+  line.path = StraightPath({5, 16, 0}, {59, 16, 0});
+  line.line_width.Set(5);
+  const RgbaImage placed = slide(line, fitted);
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(placed, 64, 64), 0xFF303030, 3));
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(placed, 64, 50), 0xFFC0C0C0, 2));
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(placed, 64, 20), 0xFF000000, 0)) << "the band above the picture";
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(placed, 64, 110), 0xFF000000, 0)) << "the band below";
 }
 
 TEST(LinePixels, TheWavingStripFollowsItsWave) {
