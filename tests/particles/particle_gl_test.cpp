@@ -199,6 +199,13 @@ TEST(LinePixels, AMultipliedLineDarkensThePictureItCrosses) {
   EXPECT_TRUE(test::ColorNear(test::PixelAt(darkened, 30, 62), 0xFF303030, 3));
   EXPECT_TRUE(test::ColorNear(test::PixelAt(darkened, 64, 40), 0xFFC0C0C0, 2));
   EXPECT_TRUE(test::ColorNear(test::PixelAt(darkened, 4, 64), 0xFFC0C0C0, 2)) << "before the path's start";
+  // Other blend modes take their pass as well and multiply the same way,
+  // rather than leave the pass without the picture.
+  line.line_look.blend_mode.Set(2);
+  const RgbaImage other_mode = slide(line, backdrop);
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(other_mode, 64, 64), 0xFF303030, 3));
+  EXPECT_TRUE(test::ColorNear(test::PixelAt(other_mode, 64, 40), 0xFFC0C0C0, 2));
+  line.line_look.blend_mode.Set(1);
 
   // A head glowing against the background is a pass of its own: it must see
   // the darkened picture, not the one before the strip.
