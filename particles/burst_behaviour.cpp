@@ -6,6 +6,7 @@
 #include "params/random.h"
 #include "particles/burst_systems.h"
 #include "particles/particle_routines.h"
+#include "particles/screen_fit.h"
 
 namespace lumi {
 namespace {
@@ -16,7 +17,10 @@ constexpr float kWidestSpread = 360;
 
 }  // namespace
 
-void VRN_BurstPtclSys::Attach() { look.look_flags |= ParticleLook::kWobble; }
+void VRN_BurstPtclSys::Attach() {
+  look.look_flags |= ParticleLook::kWobble;
+  if (!fixed_layout && HasScreen()) emitter.point.value = ScreenCentre();
+}
 
 void VRN_BurstPtclSys::ResetPopulation() {
   particles.clear();

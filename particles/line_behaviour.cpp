@@ -17,20 +17,28 @@ void VRN_LineCtrl::Attach() {
   length = PathLength(samples);
 }
 
-bool StripNeedsBackground(const ParticleLook& line_look) {
-  return line_look.blend_mode.value != 0 || std::clamp(line_look.glow_mode.value, 0, 2) == 2;
+int StripPasses(const ParticleLook& line_look) {
+  return (line_look.blend_mode.value != 0 ? 1 : 0) + (std::clamp(line_look.glow_mode.value, 0, 2) == 2 ? 1 : 0);
 }
 
-void RenderLineStrip(const ParticleLook& line_look, ParticleLookDrawing& strip, DS_ABRender& backdrop) {
-  if (line_look.blend_mode.value == 1) {
-    strip.RenderMultiplied(backdrop);
-  } else {
-    strip.Render(line_look, std::clamp(line_look.glow_mode.value, 0, 2), backdrop);
+void RenderLineStrip(const ParticleLook& line_look, ParticleLookDrawing& strip, DS_ABRender& backdrop,
+                     const ChainTurn& turn) {
+  const int glow = std::clamp(line_look.glow_mode.value, 0, 2);
+  if (line_look.blend_mode.value == 0) {
+    if (glow == 2) turn();
+    strip.Render(line_look, glow, backdrop);
+    return;
   }
+  // The multiplied strip covers the whole picture, so its glow comes after
+  // it, screened over the darkened background in a pass of its own.
+  turn();
+  strip.RenderMultiplied(backdrop);
+  if (glow == 2) turn();
+  strip.RenderGlow(line_look, glow, backdrop);
 }
 
-bool VRN_LineCtrl::NeedsBackground() const {
-  return StripNeedsBackground(line_look) || (head_on.value != 0 && GlowMode() == 2);
+int VRN_LineCtrl::BackgroundPasses() const {
+  return StripPasses(line_look) + (head_on.value != 0 && GlowMode() == 2 ? 1 : 0);
 }
 
 void VRN_LineCtrl::SetWindow(float a, float b) {
@@ -63,8 +71,15 @@ void VRN_LineCtrl::BuildStripQuads(ParticleLookDrawing& strip) const {
 }
 
 void VRN_LineCtrl::Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const {
-  RenderLineStrip(line_look, strip, backdrop);
-  if (head_on.value != 0) drawing.Render(look, GlowMode(), backdrop);
+  RenderInChain(drawing, strip, backdrop, [] {});
+}
+
+void VRN_LineCtrl::RenderInChain(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop,
+                                 const ChainTurn& turn) const {
+  RenderLineStrip(line_look, strip, backdrop, turn);
+  if (head_on.value == 0) return;
+  if (GlowMode() == 2) turn();
+  drawing.Render(look, GlowMode(), backdrop);
 }
 
 void VRN_StaticLineCtrl::Attach() {

@@ -14,11 +14,14 @@
 
 namespace lumi {
 
-// Draws a line's strip with its look: multiplied over the background for
-// blend mode 1, otherwise as the look's glow mode says.
-void RenderLineStrip(const ParticleLook& line_look, ParticleLookDrawing& strip, DS_ABRender& backdrop);
-// Whether that strip reads the background.
-bool StripNeedsBackground(const ParticleLook& line_look);
+// Draws a line's strip with its look: any blend mode but 0 multiplies it
+// over the background, then its glow lies over that; `turn` comes before
+// each draw that reads the background.
+void RenderLineStrip(const ParticleLook& line_look, ParticleLookDrawing& strip, DS_ABRender& backdrop,
+                     const ChainTurn& turn);
+// How many of those draws there are: the multiplied strip and a glow
+// screened over the background, one each.
+int StripPasses(const ParticleLook& line_look);
 
 // A strip along a Bézier path, drawn with its own look, with an optional
 // head particle drawn with the system's look.
@@ -38,12 +41,15 @@ class VRN_LineCtrl : public VRN_ParticleSystemCtrl {
   bool HasBehaviour() const override { return true; }
   void Attach() override;
   ParticleLook* StripLook() override { return &line_look; }
-  // Any reader of the background: a multiplied strip or a glow against it.
-  bool NeedsBackground() const override;
+  // The strip's passes, and one for a head glowing against the background.
+  int BackgroundPasses() const override;
   // The head, with head_on, placed beyond the window's end.
   void BuildQuads(ParticleLookDrawing& drawing) const override;
   void BuildStripQuads(ParticleLookDrawing& strip) const override;
   void Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const override;
+  // The strip, then the head.
+  void RenderInChain(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop,
+                     const ChainTurn& turn) const override;
   // Width in pixels and opacity on the 0..255 scale at a distance along
   // the path.
   virtual float WidthAt(float x) const = 0;
@@ -181,9 +187,13 @@ class VRN_ShootingLine : public VRN_ParticleSystemCtrl {
   // path of two points; a comet dies once its tail passes the path's end.
   void Emit(ParticleList& born, float dt) override;
   ParticleLook* StripLook() override { return &line_look; }
-  bool NeedsBackground() const override;
+  // The strip's passes, and one for heads glowing against the background.
+  int BackgroundPasses() const override;
   void BuildStripQuads(ParticleLookDrawing& strip) const override;
   void Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const override;
+  // The strips, then the heads.
+  void RenderInChain(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop,
+                     const ChainTurn& turn) const override;
   // Where the comet's wave puts sample i, and the path's direction there.
   Vector3 WavingPoint(const Particle& comet, size_t i, Vector3& direction) const;
 
@@ -250,9 +260,11 @@ class VRN_WavingLine : public DS_StraightLine {
   // The clocks, then the strip's sections at this moment of the wave.
   void Advance(float time) override;
   ParticleLook* StripLook() override { return &line_look; }
-  bool NeedsBackground() const override { return StripNeedsBackground(line_look); }
+  int BackgroundPasses() const override { return StripPasses(line_look); }
   void BuildStripQuads(ParticleLookDrawing& strip) const override;
   void Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const override;
+  void RenderInChain(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop,
+                     const ChainTurn& turn) const override;
 
   static constexpr int kSections = 64;
 

@@ -145,7 +145,10 @@ void ParticleLookDrawing::DrawGlow(const ParticleLook& look, int glow_mode, DS_A
 
 void ParticleLookDrawing::RenderMultiplied(DS_ABRender& backdrop) {
   GraphicsDevice* device = CurrentDevice();
-  if (!effect_ || device == nullptr) return;
+  if (!effect_ || device == nullptr) {
+    backdrop.CopyBackground();
+    return;
+  }
   if (!multiplied_surface_) multiplied_surface_ = std::make_unique<VRN_PrerenderSurface>(*device);
   const BackBufferSize size = CurrentBackBufferSize();
   if (multiplied_surface_->width != size.width || multiplied_surface_->height != size.height ||
@@ -159,19 +162,26 @@ void ParticleLookDrawing::RenderMultiplied(DS_ABRender& backdrop) {
   multiplied_surface_->BeginDraw(backdrop);
   DrawQuads(backdrop);
   const std::shared_ptr<Texture> drawn = multiplied_surface_->EndDraw(backdrop);
-  if (!drawn) return;
+  if (!drawn) {
+    backdrop.CopyBackground();
+    return;
+  }
   effect_->SetTexture("Texture0", drawn);
   effect_->SetTexture("Background", backdrop.Background());
   effect_->SetTechnique("BlendMultiplay");
   backdrop.DrawStripWithEffect(backdrop.PictureGeometry(), *effect_);
 }
 
-void ParticleLookDrawing::Render(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop) {
+void ParticleLookDrawing::RenderGlow(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop) {
   const bool glows = glow_mode > 0 && quad_count_ > 0 && effect_ && glow_surface_;
   // A chain pass with no glow to draw still hands the picture on.
   if (glow_mode >= 2 && !glows) backdrop.CopyBackground();
-  if (!effect_) return;
   if (glows) DrawGlow(look, glow_mode, backdrop);
+}
+
+void ParticleLookDrawing::Render(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop) {
+  RenderGlow(look, glow_mode, backdrop);
+  if (!effect_) return;
   effect_->SetTexture("Texture0", current_);
   effect_->SetTechnique(BlendTechnique(look));
   DrawQuads(backdrop);

@@ -47,8 +47,11 @@ class ParticleLookDrawing {
   void SetWorldTransform(const Matrix& world);
   // The glow, then the quads with the look's blend technique.
   void Render(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop);
+  // The glow alone: added for mode 1, screened over the background for 2.
+  void RenderGlow(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop);
   // The quads blended normally into a surface of their own, which then
-  // darkens the background with "BlendMultiplay".
+  // darkens the background with "BlendMultiplay". A chain pass always
+  // hands the background on, darkened or not.
   void RenderMultiplied(DS_ABRender& backdrop);
 
   size_t QuadCount() const { return quad_count_; }

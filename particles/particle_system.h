@@ -2,6 +2,8 @@
 // whose settings the systems store.
 #pragma once
 
+#include <functional>
+
 #include "params/quad_rect.h"
 #include "params/directions.h"
 #include "params/sliders.h"
@@ -14,6 +16,10 @@ namespace lumi {
 
 class DS_ABRender;
 class ParticleLookDrawing;
+
+// Takes the effect chain's next pass; called before each draw that reads the
+// picture as drawn so far.
+using ChainTurn = std::function<void()>;
 
 // Every system applies its stored settings through Set as it reads them, so
 // their controls hear of them during loading; quads, points and file links
@@ -41,7 +47,8 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
 
   // Behaviour.
   virtual bool HasBehaviour() const { return false; }
-  virtual bool NeedsBackground() const { return GlowMode() == 2; }
+  // Draws that read the background: a glow screened over it.
+  virtual int BackgroundPasses() const { return GlowMode() == 2 ? 1 : 0; }
   // Glow mode as drawn: above 2 counts as 2.
   int GlowMode() const;
   // Called once when playing starts, before the reset.
@@ -61,6 +68,11 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   // Draws the system's look; lines draw their strip first, captions with
   // programs of their own.
   virtual void Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const;
+  // Render in the slide's effect chain: `turn` before each of the
+  // BackgroundPasses draws that read the background. Systems with one such
+  // draw take the pass first; lines turn between their strip and head.
+  virtual void RenderInChain(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop,
+                             const ChainTurn& turn) const;
   // Updates the living, drops the dead keeping order, emits, and gives the
   // n births of the frame their first updates at i × dt / n.
   void Step(float dt);
@@ -72,6 +84,10 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   int64_t Room(int64_t n);
 
   ParticleLook look;
+  // Not stored: every system a document holds was placed by its author. A
+  // system made with the flag clear fits its emitter to the render unit's
+  // screen as it starts to play.
+  bool fixed_layout = true;
   MediaSpeedParam speed = WithScale(MediaSpeedParam(100), 0.01f);  // time multiplier
 
   // Run time, never stored.

@@ -1,5 +1,6 @@
 #include "particles/particle_system_obj.h"
 
+#include "render/backdrop_services.h"
 #include "render/current_context.h"
 #include "scene/render_obj_data.h"
 
@@ -19,6 +20,12 @@ void VRN_ParticleSystemCtrl::BuildQuads(ParticleLookDrawing& drawing) const {
 void VRN_ParticleSystemCtrl::Render(ParticleLookDrawing& drawing, ParticleLookDrawing& /*strip*/,
                                     DS_ABRender& backdrop) const {
   drawing.Render(look, GlowMode(), backdrop);
+}
+
+void VRN_ParticleSystemCtrl::RenderInChain(ParticleLookDrawing& drawing, ParticleLookDrawing& strip,
+                                           DS_ABRender& backdrop, const ChainTurn& turn) const {
+  if (BackgroundPasses() > 0) turn();
+  Render(drawing, strip, backdrop);
 }
 
 VRN_ParticleSystemMech::VRN_ParticleSystemMech(std::unique_ptr<VRN_ParticleSystemCtrl> system)
@@ -62,6 +69,11 @@ void VRN_ParticleSystemMech::BuildQuads() {
 void VRN_ParticleSystemMech::Render(DS_ABRender& backdrop) {
   if (!drawing_.Loaded()) BuildQuads();
   System().Render(drawing_, strip_, backdrop);
+}
+
+void VRN_ParticleSystemMech::RenderWithBackground(DS_ABRender& backdrop, int& passes) {
+  if (!drawing_.Loaded()) BuildQuads();
+  System().RenderInChain(drawing_, strip_, backdrop, [&] { backdrop.NextPass(passes); });
 }
 
 }  // namespace lumi

@@ -19,7 +19,10 @@ class VRN_ParticleSystemMech : public DS_ABObj {
 
   void FrameMove(float local_time) override;
   void Render(DS_ABRender& backdrop) override;
-  bool NeedsBackground() override { return enabled && System().NeedsBackground(); }
+  bool NeedsBackground() override { return BackgroundPasses() > 0; }
+  int BackgroundPasses() override { return enabled ? System().BackgroundPasses() : 0; }
+  // The system takes its passes itself, between its draws.
+  void RenderWithBackground(DS_ABRender& backdrop, int& passes) override;
   // The timeline starts again and the population with it.
   void Restart() override;
 

@@ -10,6 +10,7 @@
 #include "params/random.h"
 #include "particles/interaction_routines.h"
 #include "particles/particle_routines.h"
+#include "particles/screen_fit.h"
 
 namespace lumi {
 
@@ -33,6 +34,7 @@ void DS_RainOnGlass::Describe(Archive& ar) {
 
 void DS_RainOnGlass::Attach() {
   look.look_flags |= ParticleLook::kExplicitSize | ParticleLook::kExplicitAlpha;
+  if (!fixed_layout && HasScreen()) FitToScreen(area, 1);
   interaction_ = std::make_shared<IPR_RainInteractionRoutine>(std::make_shared<PRC_CrossQuad>(area),
                                                              std::make_shared<PRA_Die>());
 }

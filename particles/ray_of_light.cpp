@@ -13,6 +13,7 @@
 #include "particles/emission.h"
 #include "particles/particle_look_drawing.h"
 #include "particles/particle_routines.h"
+#include "particles/screen_fit.h"
 
 namespace lumi {
 
@@ -53,6 +54,14 @@ void DS_RayOfLight::Describe(Archive& ar) {
   SliderField(ar, "edge_fade", edge_fade, Apply::Set);
   UnnamedFields(ar).Int(unused);
   BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
+}
+
+void DS_RayOfLight::Attach() {
+  if (fixed_layout || !HasScreen()) return;
+  FitToScreen(area, kUnplacedShare);
+  const float centre = ScreenCentre().x, half_top = kTopHalfShare * 2 * centre;
+  area.corners[0].value.x = centre - half_top;
+  area.corners[2].value.x = centre + half_top;
 }
 
 void DS_RayOfLight::Advance(float time) {

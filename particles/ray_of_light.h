@@ -27,8 +27,14 @@ class DS_RayOfLight : public VRN_ParticleSystemCtrl {
   UINTSclaleTo<float> edge_fade{0, 0.005f, 0.0f};
   int32_t unused = 0;  // stored, not used in playing
 
+  // Half the top edge of unplaced rays, in screen widths.
+  static constexpr float kTopHalfShare = 0.3f;
+
   // Behaviour.
   bool HasBehaviour() const override { return true; }
+  // Unplaced, the rays fan down 0.8 of the screen from a top edge 60% as
+  // wide as the bottom one.
+  void Attach() override;
   // Every ray moves twice a frame: once here, once in the step; the look's
   // clocks stand still.
   void Advance(float time) override;

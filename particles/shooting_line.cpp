@@ -32,9 +32,7 @@ float VRN_ShootingLine::PrerollSeconds() const {
   return Speed() > 0 ? length / Speed() : 0.0f;
 }
 
-bool VRN_ShootingLine::NeedsBackground() const {
-  return StripNeedsBackground(line_look) || GlowMode() == 2;
-}
+int VRN_ShootingLine::BackgroundPasses() const { return StripPasses(line_look) + (GlowMode() == 2 ? 1 : 0); }
 
 void VRN_ShootingLine::Emit(ParticleList& /*born*/, float dt) {
   if (path.points.size() < 2 || samples->size() < 2) return;
@@ -109,7 +107,13 @@ void VRN_ShootingLine::BuildStripQuads(ParticleLookDrawing& strip) const {
 
 void VRN_ShootingLine::Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip,
                               DS_ABRender& backdrop) const {
-  RenderLineStrip(line_look, strip, backdrop);
+  RenderInChain(drawing, strip, backdrop, [] {});
+}
+
+void VRN_ShootingLine::RenderInChain(ParticleLookDrawing& drawing, ParticleLookDrawing& strip,
+                                     DS_ABRender& backdrop, const ChainTurn& turn) const {
+  RenderLineStrip(line_look, strip, backdrop, turn);
+  if (GlowMode() == 2) turn();
   drawing.Render(look, GlowMode(), backdrop);
 }
 

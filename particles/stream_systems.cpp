@@ -3,11 +3,13 @@
 #include "particles/stream_systems.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "archive/registry.h"
 #include "params/param_archive.h"
 #include "params/random.h"
 #include "particles/particle_routines.h"
+#include "particles/screen_fit.h"
 
 namespace lumi {
 
@@ -37,6 +39,17 @@ void DS_PtclSmoke2::Describe(Archive& ar) {
 float DS_StreamPtclSys::SlowestShare() const { return std::min(static_cast<float>(min_speed.value) / 100, 1.0f); }
 
 float DS_StreamPtclSys::AimSpread() const { return static_cast<float>(aim_spread.value) / 100; }
+
+void DS_StreamPtclSys::Attach() {
+  if (!fixed_layout && HasScreen()) FitToScreen(area, kUnplacedShare);
+}
+
+void DS_PtclSmoke2::Attach() {
+  DS_StreamPtclSys::Attach();
+  if (fixed_layout || !HasScreen()) return;
+  std::swap(area.corners[0].value, area.corners[1].value);
+  std::swap(area.corners[2].value, area.corners[3].value);
+}
 
 void DS_StreamPtclSys::ResetPopulation() {
   counter_state.Reset();

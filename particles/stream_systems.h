@@ -29,6 +29,8 @@ class DS_StreamPtclSys : public VRN_ParticleSystemCtrl {
 
   // Behaviour.
   bool HasBehaviour() const override { return true; }
+  // Unplaced, the stream runs down 0.8 of the screen, from its top edge.
+  void Attach() override;
   void ResetPopulation() override;
   // rate × level a second, each particle from a random point of the edge
   // from corner 2 to corner 0 towards the same share of the edge from
@@ -51,6 +53,9 @@ class DS_PtclSmoke2 : public DS_StreamPtclSys {
 
  public:
   void Describe(Archive& ar) override;
+
+  // Unplaced, the smoke rises: the stream's area upside down.
+  void Attach() override;
 
   // Stored, not used in playing.
   std::array<uint32_t, 2> unused_raws{};

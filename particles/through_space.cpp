@@ -10,6 +10,7 @@
 #include "params/random.h"
 #include "particles/particle_look_drawing.h"
 #include "particles/particle_routines.h"
+#include "particles/screen_fit.h"
 
 namespace lumi {
 
@@ -25,6 +26,12 @@ void VRN_ThroughSpaceCtrl::Describe(Archive& ar) {
   ar.Byte("forward", forward);
   SliderField(ar, "flight_speed", flight_speed, Apply::Set);
   BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
+}
+
+void VRN_ThroughSpaceCtrl::Attach() {
+  if (fixed_layout || !HasScreen()) return;
+  FitToScreen(emitter.area, 1);
+  vanishing_point = ScreenCentre();
 }
 
 void VRN_ThroughSpaceCtrl::ResetPopulation() {

@@ -26,6 +26,8 @@ class VRN_ThroughSpaceCtrl : public VRN_ParticleSystemCtrl {
 
   // Behaviour.
   bool HasBehaviour() const override { return true; }
+  // Unplaced, stars appear all over the screen and fly about its centre.
+  void Attach() override;
   void ResetPopulation() override;
   // The flight clock moves the stars twice a frame, as the rays; the turn
   // clock turns the whole field about the vanishing point.

@@ -47,9 +47,14 @@ void VRN_WavingLine::BuildStripQuads(ParticleLookDrawing& strip) const {
   strip.BuildQuads(quads, [&](size_t k, VertexPCT* out) { StripQuad(sections, k, out); });
 }
 
-void VRN_WavingLine::Render(ParticleLookDrawing& /*drawing*/, ParticleLookDrawing& strip,
+void VRN_WavingLine::Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip,
                             DS_ABRender& backdrop) const {
-  RenderLineStrip(line_look, strip, backdrop);
+  RenderInChain(drawing, strip, backdrop, [] {});
+}
+
+void VRN_WavingLine::RenderInChain(ParticleLookDrawing& /*drawing*/, ParticleLookDrawing& strip,
+                                   DS_ABRender& backdrop, const ChainTurn& turn) const {
+  RenderLineStrip(line_look, strip, backdrop, turn);
 }
 
 }  // namespace lumi

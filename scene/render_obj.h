@@ -27,6 +27,9 @@ class VRN_RenderObj : public TimedObject {
   // `passes` counts the readers of the picture still to come.
   virtual void RenderWithBackground(DS_ABRender& backdrop, int& passes);
   virtual bool NeedsBackground() { return false; }
+  // The passes of the frame's effect chain this object takes: one for each
+  // of its draws that reads the picture as drawn before it.
+  virtual int BackgroundPasses() { return NeedsBackground() ? 1 : 0; }
   virtual void SetEnabled(bool flag) { enabled = flag; }
   // The timeline starts again, then the settings hear of it.
   virtual void Restart();

@@ -65,11 +65,11 @@ nlohmann::ordered_json DescribeShow(const DS_SlideShow_Light& show, double time,
   json["slide"] = index;
   json["slide_name"] = slide != nullptr ? ToUtf8(slide->name.value) : std::string();
   json["overlay_alpha"] = show.overlay ? show.overlay->alpha() : 0;
-  // The passes of the effect chain the slide draws through: one per enabled
-  // object that reads the picture drawn before it.
+  // The passes of the effect chain the slide draws through: one per read of
+  // the picture drawn before it by an enabled object.
   int passes = 0;
   if (slide != nullptr) {
-    for (const auto& object : slide->render_objects) passes += object->NeedsBackground() ? 1 : 0;
+    for (const auto& object : slide->render_objects) passes += object->BackgroundPasses();
   }
   json["passes"] = passes;
   json["objects"] = slide != nullptr ? DescribeList(slide->render_objects, detail) : nlohmann::ordered_json::array();

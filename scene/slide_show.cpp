@@ -117,7 +117,7 @@ void DS_SlideShow_Light::Render() {
   if (current_slide == nullptr || current_slide->backdrop == nullptr) return;
   DS_ABRender& backdrop = *current_slide->backdrop;
   int passes = backdrop.NeedsOffscreen() ? 1 : 0;
-  for (const auto& object : current_slide->render_objects) passes += object->NeedsBackground() ? 1 : 0;
+  for (const auto& object : current_slide->render_objects) passes += object->BackgroundPasses();
   if (passes > 0) backdrop.BeginOffscreen();
   backdrop.DrawPicture(false);
   backdrop.RenderObjects(current_slide->render_objects, passes);

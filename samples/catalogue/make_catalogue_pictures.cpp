@@ -1,9 +1,10 @@
 // Draws the pictures of the particle catalogue: a dusk backdrop with a
-// window's dark frame, a soft dot, a smoke puff and a 2 × 2 atlas of rain
-// drops (a long sliding drop, then three round droplets), written as
-// OUTDIR/NAME.png.
+// window's dark frame, a soft dot, a smoke puff, a 2 × 2 atlas of rain
+// drops (a long sliding drop, then three round droplets) and a paper
+// lantern, written as OUTDIR/NAME.png.
 //
 //   make_catalogue_pictures OUTDIR
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -49,6 +50,17 @@ int main(int argc, char** argv) {
     const int cell = (x < 0.5f ? 0 : 1) + (y < 0.5f ? 0 : 2);
     const float cx = std::fmod(x * 2, 1.0f), cy = std::fmod(y * 2, 1.0f);
     return cell == 0 ? Drop(cx, cy, 0.22f, 0.42f) : Drop(cx, cy, 0.3f - 0.05f * cell, 0.3f - 0.05f * cell);
+  });
+  // A paper lantern glowing from within, under a dark cap and over a rim.
+  ok &= Write(dir + "/lantern.png", 64, 96, [](float x, float y) {
+    const float body = Ellipse(x, y, 0.5f, 0.55f, 0.4f, 0.38f);
+    const float glow = 1 - std::hypot((x - 0.5f) / 0.4f, (y - 0.6f) / 0.38f);
+    const float ribs = 0.85f + 0.15f * std::cos((x - 0.5f) * 40);
+    const bool cap = y < 0.2f && y > 0.12f && std::abs(x - 0.5f) < 0.18f;
+    const bool rim = y > 0.9f && y < 0.96f && std::abs(x - 0.5f) < 0.14f;
+    if (cap || rim) return Rgba{0.25f, 0.1f, 0.05f, 1};
+    const float warm = std::clamp(glow, 0.0f, 1.0f);
+    return Rgba{ribs, (0.45f + 0.45f * warm) * ribs, (0.12f + 0.3f * warm) * ribs, body};
   });
   if (!ok) {
     std::fprintf(stderr, "make_catalogue_pictures: could not write the pictures into %s\n", dir.c_str());

@@ -1,6 +1,7 @@
 // What particle systems put on the recording device: the techniques in
 // order with a glow and its blur passes, the built-in white texture right
-// after another object's texture, and batches covering 20,000 quads.
+// after another object's texture, and batches covering 20,000 quads; and
+// where systems their author left unplaced go on its screen.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "particles/ray_of_light.h"
 #include "particles/splash_systems.h"
 #include "particles/stream_systems.h"
+#include "particles/through_space.h"
 #include "particles/vortex_system.h"
 #include "particles/particle_system_obj.h"
 #include "render/losable.h"
@@ -173,6 +175,40 @@ TEST(ParticleDrawing, TheGlowAndThePopulationSurviveADeviceLoss) {
   ASSERT_EQ(stage.device.Draws().size(), draws);
   EXPECT_EQ(stage.device.Draws().back().primitiveCount, 12u);
   EXPECT_TRUE(stage.device.Draws().front().renderTarget) << "the glow surface was made again";
+}
+
+template <class System>
+System Attached(bool fixed) {
+  System system;
+  system.fixed_layout = fixed;
+  system.Attach();
+  return system;
+}
+
+// Corners 0 to 3: top left, bottom left, top right, bottom right.
+void ExpectCorners(const MediaQuad& area, float left_top, float right_top, float left, float right, float top,
+                   float bottom) {
+  const float expected[4][2] = {{left_top, top}, {left, bottom}, {right_top, top}, {right, bottom}};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_NEAR(area.corners[i].value.x, expected[i][0], 1e-3) << "corner " << i;
+    EXPECT_NEAR(area.corners[i].value.y, expected[i][1], 1e-3) << "corner " << i;
+  }
+}
+
+TEST(ParticlePlay, UnplacedSystemsFitTheScreenPlacedOnesStay) {
+  Stage stage;  // a 128 × 128 screen
+  EXPECT_EQ(Attached<VRN_FontainPtclSys>(false).emitter.point.value, (D3DXVECTOR3{64, 64, 0}));
+  EXPECT_EQ(Attached<DS_PtclFire>(true).emitter.point.value, (D3DXVECTOR3{}));
+  // 0.8 of the screen, running down; the smoke rises.
+  ExpectCorners(Attached<DS_StreamPtclSys>(false).area, 12.8f, 115.2f, 12.8f, 115.2f, 12.8f, 115.2f);
+  ExpectCorners(Attached<DS_PtclSmoke2>(false).area, 12.8f, 115.2f, 12.8f, 115.2f, 115.2f, 12.8f);
+  ExpectCorners(Attached<DS_PtclSmoke2>(true).area, 0, 0, 0, 0, 0, 0);
+  // Rays from a top edge 0.6 of the screen wide.
+  ExpectCorners(Attached<DS_RayOfLight>(false).area, 25.6f, 102.4f, 12.8f, 115.2f, 12.8f, 115.2f);
+  ExpectCorners(Attached<DS_RainOnGlass>(false).area, 0, 128, 0, 128, 0, 128);
+  const auto stars = Attached<VRN_ThroughSpaceCtrl>(false);
+  ExpectCorners(stars.emitter.area, 0, 128, 0, 128, 0, 128);
+  EXPECT_EQ(stars.vanishing_point, (D3DXVECTOR3{64, 64, 0}));
 }
 
 TEST(ParticlePlay, EveryBuiltFamilyPlays) {
