@@ -10,6 +10,7 @@
 // said otherwise; a list is a signed count and that many values.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,7 +34,10 @@ class DS_Bling : public DS_AirBrush {
 
  public:
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
   void InitPlaced(GenParticle& particle) override;
+  float SpriteSize() const override { return static_cast<float>(sparkle_size.value); }
+  size_t BuildArrays(GenDrawing& drawing) override;
   // Both clocks step, then every sparkle; one that ends starts again, at
   // most once a frame, so a period of 0 cannot keep a frame restarting.
   void Advance(float time) override;
@@ -73,7 +77,9 @@ class DS_TwinklingStars : public DS_AirBrush {
 
  public:
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
   void InitPlaced(GenParticle& particle) override;
+  float SpriteSize() const override { return static_cast<float>(star_size.value); }
 
   MediaParamT<unsigned int> star_size{24};
   UnreadFields unread;
@@ -137,12 +143,24 @@ class DS_RadialRays : public DS_StaticGenerator {
 // A picture bending in the wind, rooted at its bottom edge.
 //   frequency, wind, bending  UInt  the vertex program's three settings
 //   fade_with_timeline        Long  1: the timeline's level is its opacity
+//
+// Its program's "Main" gets "Time" (its clock), "Frequency" (frequency /
+// 100, swings a second), "WMagnitude" and "BMagnitude" (wind and bending,
+// pixels at the top edge) and "color"; the picture is drawn in kRows
+// strips so the bend curves.
 class DS_Plant : public DS_SingleRectGN {
   LUMI_STORED_CLASS(DS_Plant, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_Plant)
 
  public:
+  static constexpr uint32_t kRows = 8;
+
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  uint32_t Rows() const override { return kRows; }
+  uint32_t QuadColour() const override;
+  void SetUpProgram(Effect& effect, const std::shared_ptr<Texture>& texture) const override;
+  std::string_view ProgramClass() const override { return kClassName; }
 
   MediaParamT<unsigned int> frequency{100};
   MediaParamT<unsigned int> wind{10};
@@ -153,12 +171,19 @@ class DS_Plant : public DS_SingleRectGN {
 
 // A picture (or its image sequence) tinted with the generator's colour.
 //   opacity  UInt  0 to 255
+// Its opacity is level × opacity / 255, on "Blend_Normal"'s "Color" or
+// the vertex colour of the direct draw.
 class DS_StaticAnimation : public DS_SingleRectGN {
   LUMI_STORED_CLASS(DS_StaticAnimation, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_StaticAnimation)
 
  public:
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  uint32_t QuadColour() const override;
+  void SetUpProgram(Effect& effect, const std::shared_ptr<Texture>& texture) const override;
+  std::string_view ProgramClass() const override { return kClassName; }
+  float Opacity() const { return level * static_cast<float>(std::min(opacity.value, 255u)) / 255; }
 
   MediaParamT<unsigned int> opacity{255};
   UnreadFields unread;
@@ -170,12 +195,32 @@ class DS_StaticAnimation : public DS_SingleRectGN {
 //   direction                 UInt  degrees of the fall, 0 right, 90 up
 //   fall_speed                UInt  pixels per second
 //   spin                      UInt  hundredths of a radian per second
+//
+// On average star_rate stars a second are born (at most 0.2 s of births
+// after a stall, and none past kMaxParticles), each at a random point of
+// the area with a random turn, fading in, holding and fading out while it
+// falls and spins. It draws four arrays in two layers into its private
+// target with "BlendMask_Max" and adds them to the picture with "Main".
 class DS_FallingStars : public DS_ParticleRctRgnGenerator {
   LUMI_STORED_CLASS(DS_FallingStars, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_FallingStars)
 
  public:
+  // How long a streak is: the way the star falls in this time.
+  static constexpr float kStreakSeconds = 0.15f;
+
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  void Advance(float time) override;
+  size_t BuildArrays(GenDrawing& drawing) override;
+  bool NeedsBackground() const override { return false; }
+  const char* MaskTechnique() const override { return "BlendMask_Max"; }
+  const char* CompositeTechniqueName() const override { return "Main"; }
+  std::string_view ProgramClass() const override { return kClassName; }
+  // The fall's velocity in pixels per second.
+  Vector3 Velocity() const;
+  // How many stars the random counting rule gives at `time`.
+  size_t BornAt(float time);
 
   PerSecondCounterRnd star_rate{2};
   MediaParamT<unsigned int> fade_in{20};
@@ -244,6 +289,7 @@ class DS_FireworkSimple : public DS_ParticleOriginGenerator {
 
  public:
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
   void SourceEnded(const GenSource& rocket) override;
 
   FireworkBurst burst;
@@ -253,12 +299,19 @@ class DS_FireworkSimple : public DS_ParticleOriginGenerator {
 // Rising puffs: its origins drawn themselves.
 //   puff_size  UInt  pixels
 //   opacity    UInt  0 to 255
+// Each origin is a puff that fades out and swells to twice its size over
+// its life, drawn (after the particles it emits, with the second picture)
+// puff_size × its size value across in the colour, at opacity × its
+// opacity value.
 class DS_Smoke : public DS_ParticleOriginGenerator {
   LUMI_STORED_CLASS(DS_Smoke, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_Smoke)
 
  public:
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  bool AddOrigin() override;
+  size_t BuildArrays(GenDrawing& drawing) override;
 
   MediaParamT<unsigned int> puff_size{64};
   MediaParamT<unsigned int> opacity{160};
@@ -270,12 +323,32 @@ class DS_Smoke : public DS_ParticleOriginGenerator {
 //   random_shape  Long  not 0: a new shape every bolt
 //   bolt_time     UInt  milliseconds a bolt lasts
 // Records before version 2 then hold seven 32-bit integers it drops.
+//
+// The chain's six settings are the bolt's start (x, y) and end (x, y) in
+// picture pixels, the number of links (1 to kMaxSegments) and how far the
+// points between swing across the way, in pixels. Each time its timeline
+// comes on a bolt is built: with the same shape every time (from `seed`)
+// unless `random_shape` is set, handing the scene's random sequence back
+// as one value drawn. It flashes and fades out over `bolt_time`.
 class DS_LightningGN : public DS_StringGenerator {
   LUMI_STORED_CLASS(DS_LightningGN, 2)
   LUMI_CONSTRUCTOR_CLONE(DS_LightningGN)
 
  public:
+  enum ChainSetting : size_t { kStartX, kStartY, kEndX, kEndY, kSegments, kJag };
+  static constexpr size_t kMaxSegments = 1000;
+  // A link's length in pixels, in a value the processes leave alone.
+  static constexpr int kLinkLength = 5;
+
+  DS_LightningGN() { chain_settings = {0, 0, 0, 300, 12, 20}; }
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  void Advance(float time) override;
+  size_t BuildArrays(GenDrawing& drawing) override;
+  void BuildBolt();
+
+  float timer_ms = 0;  // since the last bolt
+  int seen_state = 1;  // the timeline's state at the last frame (starts off)
 
   MediaParamT<unsigned int> seed{1};
   MediaParamT<int> random_shape{0};

@@ -1,7 +1,9 @@
-// The fireworks' bursts.
+// The fireworks' bursts and the smoke's puffs.
 #include <algorithm>
 
 #include "generators/catalogue.h"
+#include "generators/gen_drawing.h"
+#include "generators/gen_quads.h"
 #include "generators/processes.h"
 #include "params/directions.h"
 
@@ -21,6 +23,28 @@ void DS_FireworkSimple::SourceEnded(const GenSource& rocket) {
     p.Attach<PKinetic>(RandomDirection3D(speed, 0, 360), gravity);
     p.Attach<PSteady>(kSize, 0.0f, 1.0f, extra_factor.scaled());
   }
+}
+
+bool DS_Smoke::AddOrigin() {
+  if (!DS_ParticleOriginGenerator::AddOrigin()) return false;
+  // A puff thins out and swells to twice its size over its life.
+  GenParticle& puff = sources.back().point;
+  const float life = Setting(kOriginLife) / 100;
+  puff.Attach<PFade>(kOpacity, 0.0f, life, -1.0f);
+  puff.Attach<PFade>(kSize, 0.0f, life, puff.values[kSize]);
+  return true;
+}
+
+size_t DS_Smoke::BuildArrays(GenDrawing& drawing) {
+  DS_TexParticleGenerator::BuildArrays(drawing);
+  const GenPicture& picture = drawing.Picture(1);
+  const auto size = static_cast<float>(puff_size.value);
+  const auto alpha = static_cast<uint8_t>(std::min(opacity.value, 255u));
+  const GenQuadStyle style{size, size * Aspect(picture.width, picture.height), colour.value, alpha, level};
+  GenSpriteArray& puffs = drawing.Array(1);
+  puffs.texture = picture.texture;
+  puffs.Build(sources.size(), [&](size_t i, VertexPCT* out) { return BuildGenQuad(sources[i].point, style, out); });
+  return 2;
 }
 
 }  // namespace lumi

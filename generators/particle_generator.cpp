@@ -134,7 +134,9 @@ DS_ParticlesObj::DS_ParticlesObj(std::unique_ptr<DS_ParticleGenerator> generator
 
 void DS_ParticlesObj::FrameMove(float local_time) {
   DS_ParticleGenerator& g = Generator();
-  g.level = data->timing.current().GetLevel();
+  const VRN_Timing& timeline = data->timing.current();
+  g.level = timeline.GetLevel();
+  g.timeline_state = timeline.GetState();
   g.Advance(local_time);
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "generators/gen_drawing.h"
 #include "generators/particle_generators.h"
 #include "scene/render_obj.h"
 
@@ -19,6 +20,9 @@ class DS_ParticlesObj : public DS_ABObj {
   bool NeedsBackground() override { return enabled && Generator().NeedsBackground(); }
 
   DS_ParticleGenerator& Generator() const { return static_cast<DS_ParticleGenerator&>(settings()); }
+
+  // The pictures, program, private target and sprite arrays it draws with.
+  GenDrawing drawing;
 };
 
 }  // namespace lumi

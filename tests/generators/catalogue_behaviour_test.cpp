@@ -1,0 +1,138 @@
+// The behaviour of the generator effects beyond the air brushes: falling
+// stars by the random counting rule and its limits, lightning bolts that
+// keep their shape without replaying the scene's random numbers, and smoke
+// puffs that fade and swell.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "generators/catalogue.h"
+#include "params/random.h"
+#include "timing/timing.h"
+
+namespace lumi {
+namespace {
+
+DS_FallingStars Stars(unsigned int per_second) {
+  DS_FallingStars stars;
+  stars.area.Build(200, 100, {100, 50, 0});
+  stars.star_rate.Set(per_second);
+  return stars;
+}
+
+TEST(FallingStars, BirthsAverageTheRateAndStayInsideTheLimits) {
+  SeedRand(3);
+  DS_FallingStars stars = Stars(20);
+  stars.fade_in.value = stars.hold.value = stars.fade_out.value = 1000;  // 30 s: none dies
+  for (int k = 1; k <= 200; ++k) stars.Advance(static_cast<float>(k) * 0.05f);
+  EXPECT_GT(stars.generated.size(), 150u);  // 10 s at 20 a second, on average
+  EXPECT_LT(stars.generated.size(), 250u);
+  for (const GenParticle& star : stars.generated) {
+    EXPECT_GE(star.start_position.x, 0);
+    EXPECT_LE(star.start_position.x, 200);
+    EXPECT_GE(star.start_position.y, 0);
+    EXPECT_LE(star.start_position.y, 100);
+    EXPECT_GE(star.values[kOpacity], 0);
+    EXPECT_LE(star.values[kOpacity], 1.0001f);
+  }
+  // A stall counts 0.2 s at most.
+  const size_t before = stars.generated.size();
+  stars.Advance(100);
+  EXPECT_LE(stars.generated.size() - before, 8u);
+
+  // The largest rate a record can hold fills the generator and no more.
+  DS_FallingStars flood = Stars(0xFFFFFFFFu);
+  for (int k = 1; k <= 10; ++k) flood.Advance(static_cast<float>(k) * 0.05f);
+  EXPECT_LE(flood.generated.size(), DS_ParticleGenerator::kMaxParticles);
+  EXPECT_GT(flood.generated.size(), 0u);
+}
+
+TEST(FallingStars, AStarFadesInFallsAlongItsDirectionAndFadesOut) {
+  SeedRand(1);
+  DS_FallingStars stars = Stars(100000);
+  stars.direction.value = 270;  // straight down
+  stars.fall_speed.value = 100;
+  stars.fade_in.value = 50;
+  stars.hold.value = 100;
+  stars.fade_out.value = 50;
+  stars.Advance(0.01f);
+  ASSERT_FALSE(stars.generated.empty());
+  stars.star_rate.Set(0);
+  const float x = stars.generated.front().position.x, y = stars.generated.front().position.y;
+  std::vector<float> opacity;
+  for (int k = 2; k <= 23; ++k) {
+    stars.Advance(static_cast<float>(k) * 0.1f - 0.09f);
+    if (stars.generated.empty()) continue;
+    const GenParticle& star = stars.generated.front();
+    opacity.push_back(star.values[kOpacity]);
+    EXPECT_NEAR(star.position.x, x, 1e-3f);
+    EXPECT_NEAR(star.position.y, y + 10 * static_cast<float>(opacity.size()), 1e-2f);
+  }
+  EXPECT_TRUE(stars.generated.empty()) << "two seconds of life";
+  ASSERT_GE(opacity.size(), 19u);
+  EXPECT_NEAR(opacity[0], 0.2f, 1e-4f);  // a fifth of the way in
+  EXPECT_NEAR(opacity[4], 1, 1e-4f);     // in after 0.5 s
+  EXPECT_NEAR(opacity[12], 1, 1e-4f);    // held
+  EXPECT_NEAR(opacity[17], 0.4f, 1e-3f);  // going out
+}
+
+DS_LightningGN Lightning(int random_shape) {
+  DS_LightningGN bolt;
+  bolt.chain_settings = {10, 0, 10, 200, 10, 30};
+  bolt.random_shape.value = random_shape;
+  bolt.seed.value = 42;
+  bolt.bolt_time.value = 300;
+  return bolt;
+}
+
+// The bolt's link positions after the timeline comes on.
+std::vector<Vector3> Flash(DS_LightningGN& bolt, float time) {
+  bolt.timeline_state = VRN_Timing::kOff;
+  bolt.Advance(time);
+  bolt.timeline_state = VRN_Timing::kOn;
+  bolt.Advance(time + 0.05f);
+  std::vector<Vector3> links;
+  for (const GenParticle& link : bolt.generated) links.push_back(link.position);
+  return links;
+}
+
+TEST(Lightning, EveryBoltHasOneShapeAndTheScenesRandomNumbersGoOn) {
+  DS_LightningGN bolt = Lightning(0);
+  SeedRand(9);
+  const std::vector<Vector3> first = Flash(bolt, 1);
+  const int after_first = Rand();
+  ASSERT_EQ(first.size(), 10u);
+  EXPECT_NEAR(first.back().y, 190, 1e-3f);  // the last link ends at the end point
+  const std::vector<Vector3> second = Flash(bolt, 2);
+  const int after_second = Rand();
+  EXPECT_EQ(first, second);
+  EXPECT_NE(after_first, after_second) << "the scene repeats its random choices after each bolt";
+  // It flashes, then dies away over its 0.3 s.
+  EXPECT_GT(bolt.generated.front().values[kOpacity], 0.7f);
+  bolt.Advance(2.2f);
+  bolt.Advance(2.4f);
+  EXPECT_EQ(bolt.generated.front().values[kOpacity], 0);
+
+  DS_LightningGN wild = Lightning(1);
+  EXPECT_NE(Flash(wild, 1), Flash(wild, 2));
+}
+
+TEST(Smoke, PuffsRiseFadeAndSwell) {
+  SeedRand(4);
+  DS_Smoke smoke;
+  smoke.centre = {100, 200, 0};
+  smoke.origin_settings[DS_ParticleOriginGenerator::kOriginRate].value = 200;  // two a second
+  smoke.origin_settings[DS_ParticleOriginGenerator::kOriginLife].value = 300;
+  smoke.origin_settings[DS_ParticleOriginGenerator::kLaunchDirection].value = 90;
+  smoke.origin_settings[DS_ParticleOriginGenerator::kOriginSpeed].value = 100;
+  smoke.origin_settings[DS_ParticleOriginGenerator::kOriginSize].value = 100;
+  for (int k = 1; k <= 30; ++k) smoke.Advance(static_cast<float>(k) * 0.05f);
+  ASSERT_GE(smoke.sources.size(), 2u);
+  const GenParticle& oldest = smoke.sources.front().point;
+  EXPECT_LT(oldest.position.y, 200 - 50);  // up at 100 px/s
+  EXPECT_LT(oldest.values[kOpacity], 0.9f);
+  EXPECT_GT(oldest.values[kSize], 1.1f);
+}
+
+}  // namespace
+}  // namespace lumi
