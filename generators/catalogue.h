@@ -377,12 +377,19 @@ class DS_PathAnimtion : public DS_PathGenerator {
 //   wander_speed       UInt
 //   change_rate        UInt  course changes per second
 //   acceleration_time  UInt
+// The swarm is `count` particles at random points of the region, each
+// wandering with IPR_Brownian at wander_speed / 100, changing course
+// change_rate / 100 times a second, taking acceleration_time / 100 s to
+// turn, and steering back when the region moves away. It emits nothing.
 class VRN_BrownAnimation : public VRN_ParticleSystemCtrl {
   LUMI_STORED_CLASS(VRN_BrownAnimation, 1)
   LUMI_CONSTRUCTOR_CLONE(VRN_BrownAnimation)
 
  public:
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  void ResetPopulation() override;
+  static float Hundredths(unsigned int raw) { return static_cast<float>(raw) / 100; }
 
   MediaQuad region;
   MediaParamT<unsigned int> count{20};
@@ -395,12 +402,30 @@ class VRN_BrownAnimation : public VRN_ParticleSystemCtrl {
 // The swarm with a light behind each firefly.
 //   light_lifetime  UInt  time
 //   light_spread    UInt  pixels
+// Every firefly leaves kLightsPerSecond lights a second, drawn added in
+// the firefly's look kLightScale times as large: each lives light_lifetime
+// (none at 0) and drifts off in a random direction, at most light_spread
+// pixels over its life.
 class VRN_Firefly : public VRN_BrownAnimation {
   LUMI_STORED_CLASS(VRN_Firefly, 2)
   LUMI_CONSTRUCTOR_CLONE(VRN_Firefly)
 
  public:
+  static constexpr float kLightsPerSecond = 6;
+  static constexpr unsigned int kLightScale = 3;
+
   void Describe(Archive& ar) override;
+  void Attach() override;
+  void Advance(float time) override;
+  ParticleLook* StripLook() override { return &light_look; }
+  void BuildStripQuads(ParticleLookDrawing& strip) const override;
+  void Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const override;
+  // A new light where the firefly is; false when none is made.
+  bool AddLight(const Particle& firefly);
+
+  ParticleLook light_look;  // run time: the firefly's look, larger and added
+  ParticleList lights;
+  float light_due = 0;
 
   MediaParamT<unsigned int> light_lifetime{100};
   MediaParamT<unsigned int> light_spread{20};

@@ -4,6 +4,7 @@
 // puffs that fade and swell.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "generators/catalogue.h"
@@ -132,6 +133,49 @@ TEST(Smoke, PuffsRiseFadeAndSwell) {
   EXPECT_LT(oldest.position.y, 200 - 50);  // up at 100 px/s
   EXPECT_LT(oldest.values[kOpacity], 0.9f);
   EXPECT_GT(oldest.values[kSize], 1.1f);
+}
+
+TEST(BrownianSwarms, TheSwarmSteersIntoItsMovedRegion) {
+  SeedRand(12);
+  VRN_BrownAnimation swarm;
+  swarm.region.Build(100, 100, {50, 50, 0});
+  swarm.count.value = 12;
+  swarm.ResetPopulation();
+  ASSERT_EQ(swarm.particles.size(), 12u);
+  for (int k = 1; k <= 40; ++k) swarm.Advance(static_cast<float>(k) * 0.05f);
+  for (const ParticleHandle& p : swarm.particles) EXPECT_LT(p->position.x, 170);
+  // The region jumps 400 px right: at 100 px/s they all arrive within 8 s.
+  swarm.region.Build(100, 100, {450, 50, 0});
+  for (int k = 41; k <= 240; ++k) swarm.Advance(static_cast<float>(k) * 0.05f);
+  ASSERT_EQ(swarm.particles.size(), 12u) << "the swarm keeps its particles";
+  for (const ParticleHandle& p : swarm.particles) EXPECT_GT(p->position.x, 330);
+}
+
+TEST(BrownianSwarms, FirefliesLeaveLightsThatDriftNoFurtherThanTheirSpread) {
+  SeedRand(2);
+  VRN_Firefly flies;
+  flies.region.Build(100, 100, {50, 50, 0});
+  flies.count.value = 3;
+  flies.wander_speed.value = 0;  // still, so the lights' drift is their own
+  flies.light_lifetime.value = 100;
+  flies.light_spread.value = 20;
+  flies.Attach();
+  flies.ResetPopulation();
+  for (int k = 1; k <= 10; ++k) flies.Advance(static_cast<float>(k) * 0.1f);
+  EXPECT_GE(flies.lights.size(), 12u);  // six a second from each of three
+  EXPECT_LE(flies.lights.size(), 18u);
+  for (const ParticleHandle& light : flies.lights) {
+    float nearest = 1e9f;
+    for (const ParticleHandle& fly : flies.particles) {
+      nearest = std::min(nearest, std::hypot(light->position.x - fly->position.x, light->position.y - fly->position.y));
+    }
+    EXPECT_LE(nearest, 20.5f);
+  }
+  // A light lifetime of 0 makes no lights (and divides nothing by it).
+  flies.light_lifetime.value = 0;
+  flies.lights.clear();
+  for (int k = 11; k <= 20; ++k) flies.Advance(static_cast<float>(k) * 0.1f);
+  EXPECT_TRUE(flies.lights.empty());
 }
 
 }  // namespace
