@@ -116,5 +116,40 @@ TEST(GeneratorPixels, ScreenAndSumLightenThePictureDrawnSoFar) {
   }
 }
 
+// The mean x of the plant's white pixels in screen row y; -1 for none.
+double RowCentre(const RgbaImage& image, uint32_t y) {
+  double sum = 0, n = 0;
+  for (uint32_t x = 0; x < 128; ++x) {
+    if ((test::PixelAt(image, x, y) & 0xFF) < 128) continue;
+    sum += x;
+    ++n;
+  }
+  return n > 0 ? sum / n : -1;
+}
+
+TEST(GeneratorPixels, ThePlantBendsItsTopAndKeepsItsRoot) {
+  LUMI_REQUIRE_GL(device, 128, 128);
+  GlStage stage(*device);
+  test::TestBackdrop backdrop(*device, 128, 128);
+  backdrop.RestoreDevice();
+  test::BuiltinProgramAccess programs(*device);
+  // A white picture 20 × 80 standing on (64, 104), leaning 20 px at the top.
+  DS_Plant plant;
+  plant.images.value.images.emplace_back().key = {u"white", 0};
+  plant.effect.key = {u"generator program", 0};
+  plant.quad.Build(20, 80, {64, 64, 0});
+  plant.wind.value = 0;
+  plant.bending.value = 20;
+  const auto object = Play(plant);
+  ASSERT_TRUE(device->BeginScene());
+  device->Clear(kClearTarget, 0xFF000000, 1, 0);
+  object->Render(backdrop);
+  device->EndScene();
+  const RgbaImage image = test::ReadBack(*device);
+  EXPECT_NEAR(RowCentre(image, 102), 64, 1) << "the root stays";
+  EXPECT_NEAR(RowCentre(image, 26), 64 + 20 * 0.975 * 0.975, 1.5) << "the top leans by the bending";
+  EXPECT_NEAR(RowCentre(image, 64), 64 + 20 * 0.25, 1.5) << "halfway up, a quarter of it";
+}
+
 }  // namespace
 }  // namespace lumi
