@@ -15,10 +15,15 @@
 #include <string>
 #include <vector>
 
+#include "generators/frame_sequence.h"
 #include "generators/particle_generators.h"
+#include "generators/processes.h"
 #include "particles/particle_system.h"
 
 namespace lumi {
+
+// A setting stored in hundredths (times, speeds, factors).
+inline float Hundredths(unsigned int raw) { return static_cast<float>(raw) / 100; }
 
 // Sparkles on placed points that flash, turn and start again.
 //   sparkle_size  UInt  pixels
@@ -55,12 +60,20 @@ class DS_Bling : public DS_AirBrush {
 // The air brush with its own image sequence.
 //   speed            UInt  its clock's speed
 //   frame_durations  list of UInt, one per texture frame
+// Its clock runs at speed / 100 and steps the pictures of its image list,
+// one per duration; every sprite shows the current one, 32 px across.
 class DS_CustomAirBrush : public DS_AirBrush {
   LUMI_STORED_CLASS(DS_CustomAirBrush, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_CustomAirBrush)
 
  public:
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  void Advance(float time) override;
+  size_t BuildArrays(GenDrawing& drawing) override;
+
+  ClampedClock frame_clock;
+  FrameSequence sequence;
 
   MediaParamT<unsigned int> speed{100};
   std::vector<uint32_t> frame_durations;
@@ -124,12 +137,30 @@ class DS_AnimatedFont : public DS_StaticGenerator {
 //   ray_count      UInt
 //   fixed_pattern  Long  not 0: the same rays every time, from `seed`
 //   seed           UInt
+//
+// ray_count rays (at most kMaxRays) spread round the centre, each laid
+// from it outwards with a random length, width and opacity; all turn
+// together by the clock at speed / 100 (radians: mode 0 the total, mode 1
+// its negative, mode 2 sin(total) × swing degrees).
 class DS_RadialRays : public DS_StaticGenerator {
   LUMI_STORED_CLASS(DS_RadialRays, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_RadialRays)
 
  public:
+  static constexpr size_t kMaxRays = 1000;
+  static constexpr uint32_t kBlankRayLength = 256;  // pixels, without a picture
+  // A ray's length and width factors, in values the processes leave alone.
+  static constexpr int kRayLength = 5, kRayWidth = 6;
+
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  void Prepare(DS_ParticlesObj& /*object*/) override { BuildRays(); }
+  void Advance(float time) override;
+  size_t BuildArrays(GenDrawing& drawing) override;
+  void BuildRays();
+
+  ClampedClock turn_clock;
+  float rotation = 0;  // radians, this frame
 
   MediaParamT<int> mode{0};
   MediaParamT<unsigned int> speed{100};
@@ -238,12 +269,25 @@ class DS_FallingStars : public DS_ParticleRctRgnGenerator {
 //   change_interval    UInt  time between course changes
 //   acceleration_time  UInt
 //   frame_durations    list of UInt
+//
+// `count` sprites at random points of the area wander with PBrownian at
+// wander_speed / 100, changing course about every change_interval; the
+// pictures step through the durations at one second a second.
 class DS_BrownAnimation : public DS_ParticleRctRgnGenerator {
   LUMI_STORED_CLASS(DS_BrownAnimation, 2)
   LUMI_CONSTRUCTOR_CLONE(DS_BrownAnimation)
 
  public:
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  void Prepare(DS_ParticlesObj& /*object*/) override { PlaceWanderers(); }
+  void Advance(float time) override;
+  size_t CurrentPicture() const override { return sequence.index; }
+  // The sprites made anew at random points of the area.
+  void PlaceWanderers();
+
+  ClampedClock frame_clock;
+  FrameSequence sequence;
 
   MediaParamT<unsigned int> count{10};
   MediaParamT<unsigned int> wander_speed{100};
@@ -251,6 +295,11 @@ class DS_BrownAnimation : public DS_ParticleRctRgnGenerator {
   MediaParamT<unsigned int> acceleration_time{50};
   std::vector<uint32_t> frame_durations;
   UnreadFields unread;
+
+ private:
+  // The area and settings as the sprites' wander reads them.
+  void RefreshField();
+  std::shared_ptr<BrownianField> field_;
 };
 
 // What the fireworks store of their bursts:
@@ -260,6 +309,9 @@ class DS_BrownAnimation : public DS_ParticleRctRgnGenerator {
 //   burst_life   UInt  time
 struct FireworkBurst {
   void Describe(Archive& ar);
+  // The burst of a rocket that ended, into the generator's particles: see
+  // DS_FireworkSimple.
+  void Burst(DS_ParticleGenerator& generator, const GenSource& rocket) const;
 
   MediaParamT<unsigned int> count{60};
   MediaParamT<unsigned int> speed{150};
@@ -267,13 +319,15 @@ struct FireworkBurst {
   MediaParamT<unsigned int> life{150};
 };
 
-// Rockets that burst: its burst fields.
+// Rockets that burst: its burst fields, bursting as the simple firework's.
 class DS_Firework : public DS_ParticleOriginGenerator {
   LUMI_STORED_CLASS(DS_Firework, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_Firework)
 
  public:
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  void SourceEnded(const GenSource& rocket) override { burst.Burst(*this, rocket); }
 
   FireworkBurst burst;
   UnreadFields unread;
@@ -290,7 +344,7 @@ class DS_FireworkSimple : public DS_ParticleOriginGenerator {
  public:
   void Describe(Archive& ar) override;
   bool HasBehaviour() const override { return true; }
-  void SourceEnded(const GenSource& rocket) override;
+  void SourceEnded(const GenSource& rocket) override { burst.Burst(*this, rocket); }
 
   FireworkBurst burst;
   UnreadFields unread;
@@ -389,7 +443,6 @@ class VRN_BrownAnimation : public VRN_ParticleSystemCtrl {
   void Describe(Archive& ar) override;
   bool HasBehaviour() const override { return true; }
   void ResetPopulation() override;
-  static float Hundredths(unsigned int raw) { return static_cast<float>(raw) / 100; }
 
   MediaQuad region;
   MediaParamT<unsigned int> count{20};

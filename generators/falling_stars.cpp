@@ -14,8 +14,6 @@
 namespace lumi {
 namespace {
 
-float Hundredths(unsigned int raw) { return static_cast<float>(raw) / 100; }
-
 // The point at fractions (s, t) across the quad: corner 0 towards corner 2
 // and towards corner 1.
 Vector3 PointOf(const MediaQuad& area, float s, float t) {

@@ -29,7 +29,7 @@ void DS_TexParticleGenerator::Draw(DS_ABRender& backdrop, DS_ParticlesObj& objec
 }
 
 size_t DS_TexParticleGenerator::BuildArrays(GenDrawing& drawing) {
-  const GenPicture& picture = drawing.Picture(0);
+  const GenPicture& picture = drawing.Picture(CurrentPicture());
   const auto side = [](uint32_t pixels) { return static_cast<float>(pixels > 0 ? pixels : GenDrawing::kBlankSide); };
   const GenQuadStyle style = StyleOf(side(picture.width), side(picture.height), colour, level);
   GenSpriteArray& array = drawing.Array(0);

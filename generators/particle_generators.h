@@ -115,6 +115,8 @@ class DS_TexParticleGenerator : public DS_ParticleGenerator {
   // one that composes the target (by default that of `blend_mode`).
   virtual const char* MaskTechnique() const { return "BlendMask"; }
   virtual const char* CompositeTechniqueName() const;
+  // The picture the base's array draws with.
+  virtual size_t CurrentPicture() const { return 0; }
   // The class whose built-in program stands in for a link none holds.
   virtual std::string_view ProgramClass() const { return kClassName; }
 

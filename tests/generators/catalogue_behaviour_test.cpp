@@ -178,5 +178,72 @@ TEST(BrownianSwarms, FirefliesLeaveLightsThatDriftNoFurtherThanTheirSpread) {
   EXPECT_TRUE(flies.lights.empty());
 }
 
+std::vector<float> RayAngles(const DS_RadialRays& rays) {
+  std::vector<float> angles;
+  for (const GenParticle& ray : rays.generated) {
+    angles.push_back(ray.values[kAngle]);
+    angles.push_back(ray.values[DS_RadialRays::kRayLength]);
+  }
+  return angles;
+}
+
+TEST(RadialRays, AFixedPatternRepeatsAndLeavesTheScenesNumbersAlone) {
+  DS_RadialRays rays;
+  rays.ray_count.value = 9;
+  rays.seed.value = 3;
+  SeedRand(5);
+  rays.BuildRays();
+  const std::vector<float> first = RayAngles(rays);
+  const int after = Rand();
+  ASSERT_EQ(first.size(), 18u);
+  // Another pattern, as many rays as wished: the scene draws the same next.
+  DS_RadialRays other = rays;
+  other.seed.value = 4;
+  other.ray_count.value = 500;
+  SeedRand(5);
+  other.BuildRays();
+  EXPECT_EQ(Rand(), after);
+  rays.BuildRays();
+  EXPECT_EQ(RayAngles(rays), first);
+  rays.fixed_pattern.value = 0;
+  rays.BuildRays();
+  EXPECT_NE(RayAngles(rays), first);
+
+  // Mode 2 swings within its amplitude; mode 1 turns back.
+  rays.mode.value = 2;
+  rays.swing.value = 30;
+  for (int k = 1; k <= 100; ++k) {
+    rays.Advance(static_cast<float>(k) * 0.1f);
+    ASSERT_LE(std::fabs(rays.rotation), 0.5236f);
+  }
+  rays.mode.value = 1;
+  rays.Advance(10.1f);
+  EXPECT_NEAR(rays.rotation, -rays.turn_clock.total, 1e-5f);
+}
+
+TEST(ImageSequences, PicturesStepThroughTheirDurationsAndSpritesWander) {
+  DS_CustomAirBrush brush;
+  brush.frame_durations = {45, 95};  // 0.45 s, then 0.95 s
+  std::vector<size_t> shown;
+  for (int k = 1; k <= 20; ++k) {
+    brush.Advance(static_cast<float>(k) * 0.1f);
+    shown.push_back(brush.sequence.index);
+  }
+  EXPECT_EQ(shown[3], 0u);
+  EXPECT_EQ(shown[4], 1u);  // at 0.5 s
+  EXPECT_EQ(shown[13], 1u);
+  EXPECT_EQ(shown[14], 0u);  // at 1.5 s
+
+  SeedRand(8);
+  DS_BrownAnimation wanderers;
+  wanderers.area.Build(100, 100, {50, 50, 0});
+  wanderers.count.value = 6;
+  wanderers.PlaceWanderers();
+  ASSERT_EQ(wanderers.generated.size(), 6u);
+  wanderers.area.Build(100, 100, {650, 50, 0});
+  for (int k = 1; k <= 240; ++k) wanderers.Advance(static_cast<float>(k) * 0.05f);
+  for (const GenParticle& p : wanderers.generated) EXPECT_GT(p.position.x, 450) << "steers into the moved area";
+}
+
 }  // namespace
 }  // namespace lumi
