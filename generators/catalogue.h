@@ -413,16 +413,38 @@ class DS_LightningGN : public DS_StringGenerator {
 // Pictures moving along the path.
 //   speed            UInt  the first clock's speed (pixels per second)
 //   frame_durations  list of UInt
+//
+// One sprite every kSpacing pixels of the path (one at least), all moving
+// along it at `speed` and wrapping round at its end; the pictures step
+// through the durations at one second a second.
 class DS_PathAnimtion : public DS_PathGenerator {
   LUMI_STORED_CLASS(DS_PathAnimtion, 2)
   LUMI_CONSTRUCTOR_CLONE(DS_PathAnimtion)
 
  public:
+  static constexpr float kSpacing = 120;
+  static constexpr int kResolution = 20;
+
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  void Prepare(DS_ParticlesObj& /*object*/) override { PlaceWalkers(); }
+  void Advance(float time) override;
+  size_t CurrentPicture() const override { return sequence.index; }
+  // The path sampled and the sprites made anew at its start.
+  void PlaceWalkers();
+  // The point `distance` pixels along the sampled path, its end beyond.
+  Vector3 PointAt(float distance) const;
+
+  ClampedClock move_clock, frame_clock;
+  FrameSequence sequence;
 
   MediaParamT<unsigned int> speed{100};
   std::vector<uint32_t> frame_durations;
   UnreadFields unread;
+
+ private:
+  std::vector<SplineSample> samples_;
+  float length_ = 0;
 };
 
 // A fixed swarm wandering inside its region.

@@ -245,5 +245,20 @@ TEST(ImageSequences, PicturesStepThroughTheirDurationsAndSpritesWander) {
   for (const GenParticle& p : wanderers.generated) EXPECT_GT(p.position.x, 450) << "steers into the moved area";
 }
 
+TEST(PathAnimation, SpritesMoveAlongThePathAndWrapRound) {
+  DS_PathAnimtion walkers;
+  walkers.path.AddPoint({0, 0, 0}, nullptr);
+  walkers.path.AddPoint({480, 0, 0}, nullptr);
+  walkers.speed.value = 100;
+  walkers.PlaceWalkers();
+  ASSERT_EQ(walkers.generated.size(), 4u);  // 480 px, one every 120
+  for (int k = 1; k <= 10; ++k) walkers.Advance(static_cast<float>(k) * 0.1f);
+  EXPECT_NEAR(walkers.generated[0].position.x, 100, 0.5f);
+  EXPECT_NEAR(walkers.generated[1].position.x, 220, 0.5f);
+  EXPECT_NEAR(walkers.generated[3].position.x, 460, 0.5f);
+  for (int k = 11; k <= 15; ++k) walkers.Advance(static_cast<float>(k) * 0.1f);
+  EXPECT_NEAR(walkers.generated[3].position.x, 30, 0.5f) << "round past the end";
+}
+
 }  // namespace
 }  // namespace lumi
