@@ -101,12 +101,23 @@ class DS_TwinklingStars : public DS_AirBrush {
 // Bands of light through the placed points.
 //   wave_speed, drift_speed, shimmer_speed  UInt  the three clocks' speeds
 //   band_height                             UInt  pixels
+// Each placed point holds a band band_height tall and a third as wide,
+// drawn in the colour: the wave clock sways it up and down by up to kWave
+// pixels (in step along x), the drift clock sideways by up to kDrift, the
+// shimmer clock moves its opacity between 0.1 and 1.
 class DS_Aurora : public DS_AirBrush {
   LUMI_STORED_CLASS(DS_Aurora, 1)
   LUMI_CONSTRUCTOR_CLONE(DS_Aurora)
 
  public:
+  static constexpr float kWave = 15, kDrift = 12;
+
   void Describe(Archive& ar) override;
+  bool HasBehaviour() const override { return true; }
+  void Advance(float time) override;
+  size_t BuildArrays(GenDrawing& drawing) override;
+
+  ClampedClock wave_clock, drift_clock, shimmer_clock;
 
   MediaParamT<unsigned int> wave_speed{100};
   MediaParamT<unsigned int> drift_speed{100};

@@ -14,11 +14,15 @@ namespace lumi {
 
 void DS_LightningGN::BuildBolt() {
   generated.clear();
-  const Vector3 from{chain_settings[kStartX], chain_settings[kStartY], 0};
-  const Vector3 to{chain_settings[kEndX], chain_settings[kEndY], 0};
-  const float segments_wanted = chain_settings[kSegments];
-  const size_t segments = std::isfinite(segments_wanted) ? std::clamp<size_t>(static_cast<size_t>(std::max(segments_wanted, 1.0f)), 1, kMaxSegments) : 1;
-  const float jag = std::isfinite(chain_settings[kJag]) ? chain_settings[kJag] : 0;
+  // A damaged setting reads as 0 (a link count as 1).
+  const auto setting = [&](ChainSetting which) {
+    const float v = chain_settings[which];
+    return std::isfinite(v) ? v : 0.0f;
+  };
+  const Vector3 from{setting(kStartX), setting(kStartY), 0};
+  const Vector3 to{setting(kEndX), setting(kEndY), 0};
+  const auto segments = static_cast<size_t>(std::clamp(setting(kSegments), 1.0f, float{kMaxSegments}));
+  const float jag = setting(kJag);
   const Vector3 way = to - from;
   const float length = std::sqrt(way.x * way.x + way.y * way.y);
   const Vector3 across = length > 0 ? Vector3{-way.y / length, way.x / length, 0} : Vector3{};

@@ -12,6 +12,7 @@ void DS_PathAnimtion::PlaceWalkers() {
   for (size_t i = 0; i + 1 < samples_.size(); ++i) length_ += samples_[i].distance_to_next;
   generated.clear();
   if (samples_.empty()) return;
+  if (!std::isfinite(length_)) length_ = 0;  // a damaged point: the sprite stays at the start
   const auto n = static_cast<size_t>(std::clamp(std::floor(length_ / kSpacing), 1.0f, float{kMaxParticles}));
   for (size_t i = 0; i < n; ++i) generated.emplace_back(samples_.front().position);
 }

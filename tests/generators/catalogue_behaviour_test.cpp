@@ -116,6 +116,13 @@ TEST(Lightning, EveryBoltHasOneShapeAndTheScenesRandomNumbersGoOn) {
 
   DS_LightningGN wild = Lightning(1);
   EXPECT_NE(Flash(wild, 1), Flash(wild, 2));
+
+  // A damaged chain: a count past all reason and a start that is no number.
+  DS_LightningGN damaged = Lightning(0);
+  damaged.chain_settings = {NAN, 0, 10, 200, 1e30f, 30};
+  damaged.BuildBolt();
+  EXPECT_EQ(damaged.generated.size(), DS_LightningGN::kMaxSegments);
+  EXPECT_TRUE(std::isfinite(damaged.generated.front().position.x));
 }
 
 TEST(Smoke, PuffsRiseFadeAndSwell) {
