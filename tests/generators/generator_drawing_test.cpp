@@ -124,5 +124,24 @@ TEST(GeneratorDrawing, AirBrushesJoinOneArrayPerPicture) {
   EXPECT_EQ(stage.device.Draws()[1].primitiveCount, 2u);
 }
 
+TEST(GeneratorDrawing, FireworksAndFallingStarsDrawTheirOwnArrays) {
+  Stage stage;
+  DS_FireworkSimple firework;
+  firework.effect.key = {u"generator program", 0};
+  for (int i = 0; i < 5; ++i) firework.generated.emplace_back(Vector3{64, 64, 0});
+  stage.Play(firework);
+  ASSERT_EQ(test::Techniques(stage.device), (std::vector<std::string>{"BlendMask", "CommonTex"}));
+  EXPECT_EQ(stage.device.Draws()[0].primitiveCount, 10u);
+
+  // Streak and head, glow and core: four arrays of the same stars, added.
+  DS_FallingStars stars;
+  stars.effect.key = {u"generator program", 0};
+  for (int i = 0; i < 3; ++i) stars.generated.emplace_back(Vector3{64, 64, 0});
+  stage.Play(stars);
+  ASSERT_EQ(test::Techniques(stage.device),
+            (std::vector<std::string>{"BlendMask_Max", "BlendMask_Max", "BlendMask_Max", "BlendMask_Max", "Main"}));
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(stage.device.Draws()[i].primitiveCount, 6u);
+}
+
 }  // namespace
 }  // namespace lumi
