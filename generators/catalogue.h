@@ -410,6 +410,11 @@ class DS_LightningGN : public DS_StringGenerator {
   bool HasBehaviour() const override { return true; }
   void Advance(float time) override;
   size_t BuildArrays(GenDrawing& drawing) override;
+  // A slide that starts again starts with a bolt.
+  void Restart() override {
+    DS_StringGenerator::Restart();
+    seen_state = 1;
+  }
   void BuildBolt();
 
   float timer_ms = 0;  // since the last bolt

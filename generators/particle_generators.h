@@ -61,6 +61,8 @@ class DS_ParticleGenerator : public DS_ABObj_Constructor {
   // A new particle takes the source's opacity, lives `lifetime` seconds
   // fading from opaque to clear, and flies off at up to `launchSpeed`.
   virtual void InitParticle(GenParticle& particle, const GenSource& source);
+  // Back to the start of the slide: no particles and no moving origins.
+  virtual void Restart();
   // A source whose processes ended, just before it goes (a rocket bursts).
   virtual void SourceEnded(const GenSource& /*source*/) {}
 

@@ -15,6 +15,9 @@ class DS_ParticlesObj : public DS_ABObj {
  public:
   explicit DS_ParticlesObj(std::unique_ptr<DS_ParticleGenerator> generator);
 
+  // Each time its slide starts: the timeline, then the generator from
+  // nothing, prepared again.
+  void Restart() override;
   void FrameMove(float local_time) override;
   void Render(DS_ABRender& backdrop) override;
   bool NeedsBackground() override { return enabled && Generator().NeedsBackground(); }

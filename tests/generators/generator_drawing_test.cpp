@@ -6,6 +6,7 @@
 
 #include "generators/catalogue.h"
 #include "generators/particles_obj.h"
+#include "generators/processes.h"
 #include "render/recording_device.h"
 #include "tests/particles/builtin_program_access.h"
 #include "tests/render/recorded_draws.h"
@@ -141,6 +142,23 @@ TEST(GeneratorDrawing, FireworksAndFallingStarsDrawTheirOwnArrays) {
   ASSERT_EQ(test::Techniques(stage.device),
             (std::vector<std::string>{"BlendMask_Max", "BlendMask_Max", "BlendMask_Max", "BlendMask_Max", "Main"}));
   for (size_t i = 0; i < 4; ++i) EXPECT_EQ(stage.device.Draws()[i].primitiveCount, 6u);
+}
+
+TEST(GeneratorDrawing, ASlideStartingAgainStartsItsGeneratorsAfresh) {
+  Stage stage;
+  DS_FireworkSimple firework;
+  for (int i = 0; i < 5; ++i) firework.generated.emplace_back(Vector3{64, 64, 0});
+  firework.AddSource({10, 10, 0})->point.Attach<PAgeConst>(100.0f);  // a rocket in flight
+  firework.AddSource({20, 20, 0});                                    // one the document placed
+  const auto fireworks = stage.Play(firework);
+  fireworks->Restart();
+  EXPECT_TRUE(fireworks->Generator().generated.empty());
+  ASSERT_EQ(fireworks->Generator().sources.size(), 1u);
+  EXPECT_EQ(fireworks->Generator().sources[0].point.position, (Vector3{20, 20, 0}));
+
+  const auto stars = stage.Play(Stars({u"a"}, true));
+  stars->Restart();
+  EXPECT_EQ(stars->Generator().generated.size(), 3u) << "placed again";
 }
 
 }  // namespace
