@@ -31,8 +31,11 @@ inline float Hundredths(unsigned int raw) { return static_cast<float>(raw) / 100
 //   turn_speed    UInt  the second clock's speed, which turns every sparkle
 //
 // A sparkle lives one period: its size grows from 0 to 1 over the first
-// half and shrinks back to 0 over the second; then it starts again. Placed sparkles start out of step by a pre-run of ten
-// updates over a random part of the period.
+// half and shrinks back to 0 over the second; then it starts again. Placed
+// sparkles start out of step by a pre-run of ten updates over a random part
+// of the period. It draws two layers over the same sparkles, in the colour
+// and the second colour, sparkle_size across and turned by the second
+// clock.
 class DS_Bling : public DS_AirBrush {
   LUMI_STORED_CLASS(DS_Bling, 2)
   LUMI_CONSTRUCTOR_CLONE(DS_Bling)

@@ -37,7 +37,8 @@ struct Stage {
     picture_b.reset();
   }
   std::unique_ptr<DS_ParticlesObj> Play(const DS_ParticleGenerator& generator) {
-    auto object = std::unique_ptr<DS_ParticlesObj>(static_cast<DS_ParticlesObj*>(generator.CreateRenderObject().release()));
+    auto object =
+        std::unique_ptr<DS_ParticlesObj>(static_cast<DS_ParticlesObj*>(generator.CreateRenderObject().release()));
     object->FrameMove(0.05f);
     device.ClearLog();
     EXPECT_TRUE(device.BeginScene());
