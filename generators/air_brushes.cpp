@@ -1,6 +1,10 @@
-// The behaviour of the air brushes: sparkles and twinkling stars on the
-// author's placed points.
+// The behaviour of the air brushes: sparkles, twinkling stars and aurora
+// bands on the author's placed points.
+#include <cmath>
+
 #include "generators/catalogue.h"
+#include "generators/gen_drawing.h"
+#include "generators/gen_quads.h"
 #include "generators/processes.h"
 #include "params/random.h"
 
@@ -37,6 +41,33 @@ void DS_Bling::Advance(float time) {
 void DS_TwinklingStars::InitPlaced(GenParticle& particle) {
   particle.values[kOpacity] = Uniform(0.5f, 1);
   particle.Attach<PTwinkle>(kSize, particle.values[kSize]);
+}
+
+void DS_Aurora::Advance(float time) {
+  DS_ParticleGenerator::Advance(time);
+  wave_clock.Advance(time, Hundredths(wave_speed.value));
+  const float wave = wave_clock.total;
+  drift_clock.Advance(time, Hundredths(drift_speed.value));
+  shimmer_clock.Advance(time, Hundredths(shimmer_speed.value));
+  const size_t n = std::min(sprites.size(), generated.size());
+  for (size_t i = 0; i < n; ++i) {
+    const Vector3 placed = sprites[i].position;
+    const auto k = static_cast<float>(i);
+    GenParticle& band = generated[i];
+    band.position = placed + Vector3{kDrift * std::sin(drift_clock.total * 0.5f + k * 0.7f),
+                                     kWave * std::sin(wave + placed.x / 80), 0};
+    band.values[kOpacity] = 0.55f + 0.45f * std::sin(shimmer_clock.total * 2 + k * 1.3f);
+  }
+}
+
+size_t DS_Aurora::BuildArrays(GenDrawing& drawing) {
+  const GenPicture& picture = drawing.Picture(0);
+  const auto height = static_cast<float>(band_height.value);
+  const GenQuadStyle style{height / 3, height, colour.value, colour.alpha(), level};
+  GenSpriteArray& array = drawing.Array(0);
+  array.texture = picture.texture;
+  array.Build(generated.size(), [&](size_t i, VertexPCT* out) { return BuildGenQuad(generated[i], style, out); });
+  return 1;
 }
 
 }  // namespace lumi

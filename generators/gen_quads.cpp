@@ -9,7 +9,7 @@
 namespace lumi {
 
 PlacedRect BuildGenQuad(const GenParticle& particle, const GenQuadStyle& style, VertexPCT out[4]) {
-  const float size = particle.values[kSize], angle = particle.values[kAngle];
+  const float size = particle.values[kSize], angle = particle.values[kAngle] + style.turn;
   const float c = std::cos(angle), s = std::sin(angle);
   SpriteRecord sprite;
   sprite.center = particle.position;

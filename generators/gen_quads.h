@@ -16,9 +16,11 @@ struct GenQuadStyle {
   uint32_t colour = 0x00FFFFFF;  // 0x00BBGGRR
   uint8_t colour_alpha = 255;    // the colour's opacity byte
   float level = 1;               // the timeline's level
+  float turn = 0;                // radians added to every particle's angle
 };
 
-// width × size by height × size, turned by the particle's angle about z and
+// width × size by height × size, turned by the particle's angle (and the
+// style's turn) about z and
 // centred on its position; alpha = opacity × level × colour alpha / 255,
 // clamped to 0..1 and scaled to a byte. Returns the bounding rectangle.
 PlacedRect BuildGenQuad(const GenParticle& particle, const GenQuadStyle& style, VertexPCT out[4]);

@@ -83,6 +83,15 @@ size_t DS_ParticleGenerator::EmitFromSources(float time) {
   return n * sources.size();
 }
 
+void DS_ParticleGenerator::Restart() {
+  // Stored sources stay where the document put them.
+  std::erase_if(sources, [](const GenSource& s) { return !s.point.processes.empty(); });
+  for (GenSource& source : sources) source.previous = source.point.position;
+  generated.clear();
+  clock = ClampedClock{};
+  rate.last_emission = 0;
+}
+
 GenSource* DS_ParticleGenerator::AddSource(Vector3 at) {
   if (sources.size() >= kMaxSources) return nullptr;
   sources.push_back(GenSource{GenParticle(at), at});
@@ -132,9 +141,18 @@ DS_ParticlesObj::DS_ParticlesObj(std::unique_ptr<DS_ParticleGenerator> generator
   Generator().Prepare(*this);
 }
 
+void DS_ParticlesObj::Restart() {
+  DS_ABObj::Restart();
+  DS_ParticleGenerator& g = Generator();
+  g.Restart();
+  g.Prepare(*this);
+}
+
 void DS_ParticlesObj::FrameMove(float local_time) {
   DS_ParticleGenerator& g = Generator();
-  g.level = data->timing.current().GetLevel();
+  const VRN_Timing& timeline = data->timing.current();
+  g.level = timeline.GetLevel();
+  g.timeline_state = timeline.GetState();
   g.Advance(local_time);
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "generators/gen_particle.h"
@@ -22,6 +23,7 @@ namespace lumi {
 
 class DS_ABRender;
 class DS_ParticlesObj;
+class GenDrawing;
 
 // A point particles are emitted from: where it is now and where it was at
 // the last emission, so that births spread along its path between frames.
@@ -48,7 +50,8 @@ class DS_ParticleGenerator : public DS_ABObj_Constructor {
 
   // The generator's behaviour; classes without one play inert.
   virtual bool HasBehaviour() const { return false; }
-  // Device resources, once the run-time object exists.
+  // What the run-time object's copy sets up once it exists (placed
+  // sprites); device resources follow on the first draw.
   virtual void Prepare(DS_ParticlesObj& /*object*/) {}
   // One frame at time t: the clock steps (at most 0.2 s, times the speed)
   // and every source and particle runs its processes; the dead go.
@@ -58,6 +61,8 @@ class DS_ParticleGenerator : public DS_ABObj_Constructor {
   // A new particle takes the source's opacity, lives `lifetime` seconds
   // fading from opaque to clear, and flies off at up to `launchSpeed`.
   virtual void InitParticle(GenParticle& particle, const GenSource& source);
+  // Back to the start of the slide: no particles and no moving origins.
+  virtual void Restart();
   // A source whose processes ended, just before it goes (a rocket bursts).
   virtual void SourceEnded(const GenSource& /*source*/) {}
 
@@ -82,6 +87,7 @@ class DS_ParticleGenerator : public DS_ABObj_Constructor {
   std::vector<GenSource> sources;
   std::vector<GenParticle> generated;
   float level = 1;  // the timeline's level this frame
+  int timeline_state = 0;  // and its state (VRN_Timing::State)
 
  private:
   float step_ = 0;
@@ -96,6 +102,25 @@ class DS_TexParticleGenerator : public DS_ParticleGenerator {
   // the blend mode and three settings whose meaning is not known, then the
   // generator's record.
   void Describe(Archive& ar) override;
+
+  // Modes 1 and 2 compose with the picture drawn so far.
+  bool NeedsBackground() const override;
+  // Loads the pictures and program on first use, fills the sprite arrays
+  // and draws them: through the private target and the composite of
+  // `blend_mode` with a program, directly without one.
+  void Draw(DS_ABRender& backdrop, DS_ParticlesObj& object) override;
+  // Fills the drawing's sprite arrays for this frame; returns how many are
+  // used. The base: one array of every generated particle, each at its
+  // picture's size (kBlankSide square without one) in `colour`.
+  virtual size_t BuildArrays(GenDrawing& drawing);
+  // The technique that draws the sprites into the private target, and the
+  // one that composes the target (by default that of `blend_mode`).
+  virtual const char* MaskTechnique() const { return "BlendMask"; }
+  virtual const char* CompositeTechniqueName() const;
+  // The picture the base's array draws with.
+  virtual size_t CurrentPicture() const { return 0; }
+  // The class whose built-in program stands in for a link none holds.
+  virtual std::string_view ProgramClass() const { return kClassName; }
 
   DS_NamedFileLink images;
   DS_HLSLEffectFile effect;
@@ -158,12 +183,25 @@ class DS_ParticleRctRgnGenerator : public DS_TexParticleGenerator {
   MediaQuad area;
 };
 
+class Effect;
+class Texture;
+
+// One picture over its quad, drawn directly with its program's technique
+// (no private target), or alpha blended without one.
 class DS_SingleRectGN : public DS_StaticGenerator {
   LUMI_STORED_CLASS(DS_SingleRectGN, 2)
 
  public:
   // Its quad, then the static generator's record; version 1 is refused.
   void Describe(Archive& ar) override;
+  void Draw(DS_ABRender& backdrop, DS_ParticlesObj& object) override;
+  // The quad in Rows() strips, top to bottom, in QuadColour().
+  size_t BuildArrays(GenDrawing& drawing) override;
+  virtual uint32_t Rows() const { return 1; }
+  // 0xAARRGGBB, the vertex colour of the direct draw.
+  virtual uint32_t QuadColour() const { return 0xFFFFFFFF; }
+  // Technique and parameters before the program draws the quad.
+  virtual void SetUpProgram(Effect& /*effect*/, const std::shared_ptr<Texture>& /*texture*/) const {}
 
   MediaQuad quad;
 };
@@ -210,6 +248,13 @@ class DS_AirBrush : public DS_TexParticleGenerator {
   // InitPlaced; what was generated before goes.
   void PlaceSprites();
   virtual void InitPlaced(GenParticle& /*particle*/) {}
+  void Prepare(DS_ParticlesObj& object) override;
+  // One array per picture, sprite i in array i mod pictures, each quad
+  // `SpriteSize()` wide and as high as its picture's aspect makes it.
+  size_t BuildArrays(GenDrawing& drawing) override;
+  const char* MaskTechnique() const override { return "JoinMask"; }
+  // The quad width in pixels before a sprite's size factor.
+  virtual float SpriteSize() const { return 32; }
 
   MediaParamT<unsigned int> value_1{0};
   std::vector<AirBrushSprite> sprites;

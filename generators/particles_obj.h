@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "generators/gen_drawing.h"
 #include "generators/particle_generators.h"
 #include "scene/render_obj.h"
 
@@ -14,11 +15,17 @@ class DS_ParticlesObj : public DS_ABObj {
  public:
   explicit DS_ParticlesObj(std::unique_ptr<DS_ParticleGenerator> generator);
 
+  // Each time its slide starts: the timeline, then the generator from
+  // nothing, prepared again.
+  void Restart() override;
   void FrameMove(float local_time) override;
   void Render(DS_ABRender& backdrop) override;
   bool NeedsBackground() override { return enabled && Generator().NeedsBackground(); }
 
   DS_ParticleGenerator& Generator() const { return static_cast<DS_ParticleGenerator&>(settings()); }
+
+  // The pictures, program, private target and sprite arrays it draws with.
+  GenDrawing drawing;
 };
 
 }  // namespace lumi

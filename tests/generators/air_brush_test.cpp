@@ -1,6 +1,9 @@
 // The air brushes' placed points: twinkling stars and restarting sparkles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "generators/catalogue.h"
 #include "params/random.h"
 
@@ -55,6 +58,26 @@ TEST(AirBrushes, SparklesStartOutOfStepAndStartAgainWhenTheyEnd) {
   bling.Advance(3.05f);
   bling.Advance(3.1f);
   EXPECT_EQ(bling.generated.size(), 3u);
+}
+
+TEST(AirBrushes, AuroraBandsSwayAboutTheirPointsAndShimmer) {
+  DS_Aurora aurora;
+  PlaceThree(aurora);
+  float low = 1, high = 0;
+  for (int k = 1; k <= 100; ++k) {
+    aurora.Advance(static_cast<float>(k) * 0.1f);
+    for (size_t i = 0; i < 3; ++i) {
+      const GenParticle& band = aurora.generated[i];
+      ASSERT_LE(std::fabs(band.position.x - aurora.sprites[i].position.x), DS_Aurora::kDrift + 1e-3f);
+      ASSERT_LE(std::fabs(band.position.y - 5), DS_Aurora::kWave + 1e-3f);
+      low = std::min(low, band.values[kOpacity]);
+      high = std::max(high, band.values[kOpacity]);
+    }
+  }
+  EXPECT_GE(low, 0.1f - 1e-4f);
+  EXPECT_LT(low, 0.3f);
+  EXPECT_GT(high, 0.9f);
+  EXPECT_NEAR(aurora.wave_clock.total, 10, 1e-3f);
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST(CatalogueRecords, UnknownOwnFieldsLeaveTheStoredBasesPlaying) {
   ASSERT_EQ(read->sprites.size(), 1u);
   EXPECT_EQ(read->sprites[0].position, (Vector3{120, 80, 0}));
 
-  // It plays: its timeline runs while its own behaviour waits.
+  // It plays with its stored sprites and timeline.
   std::unique_ptr<VRN_RenderObj> object = read->CreateRenderObject();
   ASSERT_NE(object, nullptr);
   object->Advance(1.0f);
