@@ -89,7 +89,7 @@ void BM_DemoFrameAgainstFill(benchmark::State& state) {
     device->Finish();
     frame_ms += Milliseconds(std::chrono::steady_clock::now() - start);
     int chain_passes = 0;
-    for (const auto& object : document.show->current_slide->render_objects) chain_passes += object->NeedsBackground();
+    for (const auto& object : document.show->current_slide->render_objects) chain_passes += object->BackgroundPasses();
     start = std::chrono::steady_clock::now();
     fill.Frame(chain_passes);
     fill_ms += Milliseconds(std::chrono::steady_clock::now() - start);

@@ -58,7 +58,7 @@ struct EffectStage {
   void Frame(const RenderList& objects) {
     device.ClearLog();
     int passes = 0;
-    for (const auto& object : objects) passes += object->NeedsBackground() ? 1 : 0;
+    for (const auto& object : objects) passes += object->BackgroundPasses();
     ASSERT_TRUE(device.BeginScene());
     if (passes > 0) {
       ASSERT_TRUE(backdrop.BeginOffscreen());
