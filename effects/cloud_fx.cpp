@@ -21,7 +21,7 @@ void DS_CloudFX::Draw(DS_ABRender& backdrop) {
   Effect& effect = *effect_;
   const auto w = static_cast<float>(backdrop.PictureWidth()), h = static_cast<float>(backdrop.PictureHeight());
   const float s = PatternScale();
-  const std::array<float, 3> k1 = fx::ColourFloats(colour_1.value), k2 = fx::ColourFloats(colour_2.value);
+  const std::array<float, 3> k1 = ColourFloats(colour_1.value), k2 = ColourFloats(colour_2.value);
   const float scale[2] = {w / h / s, 1 / s};
   // The cloud picture tiles, so whole tiles of drift change nothing.
   const std::array<float, 2> d = Direction();

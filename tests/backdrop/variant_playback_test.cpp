@@ -86,7 +86,7 @@ TEST(UnderwaterBackdrop, WithoutEffectsTheSceneStillPassesTheChainAndIsDrawnDist
 
 TEST(UnderwaterBackdrop, AProgramWithoutTheEffectsTechniqueShowsTheSceneAsItIs) {
   auto underwater = std::make_shared<FakeUndervater>();
-  underwater->underwater.program.key = fx::CommonResource(105);  // the waterfall's
+  underwater->underwater.program.key = CommonResource(105);  // the waterfall's
   Recorded frame(underwater);
   const std::vector<RecordedDraw>& draws = frame.device.Draws();
   const auto onto_screen = std::find_if(draws.rbegin(), draws.rend(), [&](const RecordedDraw& d) {

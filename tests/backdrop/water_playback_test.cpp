@@ -21,8 +21,8 @@ std::unique_ptr<Document> MakeDocument(Water water, int uses_background, Painted
     effect = std::move(lake);
   } else if (water == Water::Stream || water == Water::DryStream) {
     auto stream = std::make_unique<DS_WaterfallFX>();
-    stream->program.key = fx::CommonResource(105);
-    stream->noise_map.key = fx::CommonResource(62);
+    stream->program.key = CommonResource(105);
+    stream->noise_map.key = CommonResource(62);
     stream->noise_amplitude.Set(400);
     stream->layer_count.Set(3);
     stream->threshold.Set(400);

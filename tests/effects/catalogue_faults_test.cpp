@@ -77,7 +77,7 @@ TEST(CatalogueFaults, AChainPassWithNothingToLayDownCopiesThePicture) {
 
   auto light = MakeEffect<DS_LightFX_II>();
   light->blend_mode.Set(2);
-  light->program.key = fx::CommonResource(4321);
+  light->program.key = CommonResource(4321);
   light->brush_id = GUID{};
   OneEffect unlit(std::move(light));
   unlit.stage.Frame(0);

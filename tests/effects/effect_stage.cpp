@@ -131,8 +131,8 @@ std::unique_ptr<DS_WaterfallFX> MakeWaterfall(int uses_background) {
   auto waterfall = std::make_unique<DS_WaterfallFX>();
   waterfall->brush_id = kPaintedBrush;
   waterfall->uses_background.Set(uses_background);
-  waterfall->program.key = fx::CommonResource(105);
-  waterfall->noise_map.key = fx::CommonResource(62);
+  waterfall->program.key = CommonResource(105);
+  waterfall->noise_map.key = CommonResource(62);
   fx::ResetSlider(waterfall->speed, 50, 0.02f);
   waterfall->noise_amplitude.Set(100);
   // A rectangle over the middle of the picture.
