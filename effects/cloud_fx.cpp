@@ -27,7 +27,7 @@ void DS_CloudFX::Draw(DS_ABRender& backdrop) {
   const std::array<float, 2> d = Direction();
   const float velocity[2] = {static_cast<float>(ReducedPhase(-d[0] * clock.phase, 1.0)),
                              static_cast<float>(ReducedPhase(-d[1] * clock.phase, 1.0))};
-  const D3DXVECTOR3 &c0 = rectangle.corners[0].value, &c1 = rectangle.corners[1].value,
+  const Vector3 &c0 = rectangle.corners[0].value, &c1 = rectangle.corners[1].value,
                     &c2 = rectangle.corners[2].value;
   const float mask_tex_shift[4] = {(c2.x - c0.x) / w, c0.x / w, (c1.y - c0.y) / h, c0.y / h};
   const float b = perspective.b.scaled(), flag = perspective.flag.value != 0 ? 1.0f : 0.0f;

@@ -156,7 +156,7 @@ class DS_CentralBased : public DS_FX_Constructor {
  public:
   void Describe(Archive& ar) override;
 
-  MediaParamT<D3DXVECTOR3> centre;  // picture pixels; z is carried, not used
+  MediaParamT<Vector3> centre;  // picture pixels; z is carried, not used
 
   // A centre that is not finite becomes the picture's centre (one notice).
   void LoadEffect(std::shared_ptr<Texture> mask) override;

@@ -27,7 +27,7 @@ std::unique_ptr<VRN_RenderObj> DS_GlowEffectCtrl::CreateRenderObject() const {
 
 bool DS_StatBaseFXCtrl::MakeFloatsFinite() {
   const bool base = DS_ParticleSystemCtrl::MakeFloatsFinite();
-  D3DXVECTOR3& point = position.value;
+  Vector3& point = position.value;
   const bool bad = !std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z);
   if (bad) point = {};
   return base || bad;

@@ -18,7 +18,7 @@
 namespace lumi {
 namespace {
 
-float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+float Distance(const Vector3& a, const Vector3& b) {
   return std::hypot(b.x - a.x, b.y - a.y, b.z - a.z);
 }
 

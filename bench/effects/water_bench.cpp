@@ -27,7 +27,7 @@ std::unique_ptr<DS_FX_Constructor> WaterfallWithThreeLayers() {
   waterfall->noise_amplitude.Set(100);
   waterfall->layer_count.Set(3);
   waterfall->threshold.Set(300);
-  const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
+  const Vector3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
   for (size_t i = 0; i < 4; ++i) waterfall->rectangle.corners[i].value = corners[i];
   return waterfall;
 }

@@ -74,7 +74,7 @@ RgbaImage FrameAt(GraphicsDevice& device, const Case* effect_case, int uses_back
   if (effect_case != nullptr) {
     effect = effect_case->make();
     effect->uses_background.Set(uses_background);
-    const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
+    const Vector3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
     for (size_t i = 0; i < 4; ++i) effect->rectangle.corners[i].value = corners[i];
   }
   auto document = test::MaskedSlide("ColdRipple.jpg", painted ? Painted::LeftHalf : Painted::Nothing, std::move(effect));

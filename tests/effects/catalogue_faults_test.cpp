@@ -124,7 +124,7 @@ TEST(CatalogueFaults, AStoredCentreOrCornerThatIsNoNumberCountsAsItsDefault) {
   for (int i = 0; i < 2; ++i) {
     const std::unique_ptr<VRN_RenderObj> object = rotation->CreateRenderObject();
     const auto& played = dynamic_cast<DS_BrushObj&>(*object).ImageEffect();
-    EXPECT_EQ(static_cast<const DS_RotationFX&>(played).centre.value, (D3DXVECTOR3{32, 16, 0}));
+    EXPECT_EQ(static_cast<const DS_RotationFX&>(played).centre.value, (Vector3{32, 16, 0}));
   }
   EXPECT_TRUE(std::isnan(rotation->centre.value.x)) << "the record keeps its bytes";
   size_t told = 0;
