@@ -70,8 +70,8 @@ void FakeUndervater::DrawBorders(bool keep) {
 }
 
 DS_FlameLight::DS_FlameLight() {
-  fire.pattern_image.key = fx::CommonResource(7);
-  fire.noise_image.key = fx::CommonResource(8);
+  fire.pattern_image.key = CommonResource(7);
+  fire.noise_image.key = CommonResource(8);
 }
 
 // Version 1 stored the fire's speed here and two picture links that are no

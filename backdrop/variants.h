@@ -72,8 +72,8 @@ class DS_FlameLight : public DS_2D_Light {
   // below the picture's.
   MediaParamT<unsigned int> band_position{0};
   DS_FireFX fire;
-  DS_ImageFileLink bump_image{fx::CommonResource(62)};
-  DS_HLSLEffectFile program{fx::CommonResource(63)};
+  DS_ImageFileLink bump_image{CommonResource(62)};
+  DS_HLSLEffectFile program{CommonResource(63)};
   UINTSclaleTo<float> shimmer_speed{50, 0.001f, 0.0f};
   UINTSclaleTo<float> shimmer_strength{25, 0.002f, 0.0f};
   UINTSclaleTo<float> bump_size{88, -0.009f, 1.0f};
@@ -229,7 +229,7 @@ class DS_MatrixCodeLight : public DS_2D_Light {
   SmartCOLORREF normal_colour{0};
   SmartCOLORREF highlight_colour{0};
   UINTSclaleTo<float> brightness{0, -0.01f, 1.0f};
-  DS_ImageFileLink glyph_image{fx::CommonResource(40)};
+  DS_ImageFileLink glyph_image{CommonResource(40)};
 
  private:
   void Rebuild();
@@ -294,10 +294,10 @@ class DS_GlassBallLight : public DS_2D_Light {
   };
   Layout BallLayout(float target_width, float target_height) const;
 
-  DS_ImageFileLink highlight_image_1{fx::CommonResource(58)};
-  DS_ImageFileLink highlight_image_2{fx::CommonResource(59)};
-  DS_ImageFileLink stand_image{fx::CommonResource(184)};
-  DS_ImageFileLink background_image{fx::CommonResource(5)};
+  DS_ImageFileLink highlight_image_1{CommonResource(58)};
+  DS_ImageFileLink highlight_image_2{CommonResource(59)};
+  DS_ImageFileLink stand_image{CommonResource(184)};
+  DS_ImageFileLink background_image{CommonResource(5)};
   UINTSclaleTo<float> speed{33, 0.03f, 0.0f};
   MediaParamTB<IntPoint> ball_offset;
   MediaParamT<unsigned int> ball_size{100};  // percent

@@ -26,7 +26,7 @@ static const RegisterClass<DS_KestrinVortical> kRegisterKestrinVortical(Family::
 static const RegisterClass<DS_HeatDistortion> kRegisterHeatDistortion(Family::General);
 
 DS_PatternBrush::DS_PatternBrush() {
-  program.key = fx::CommonResource(78);
+  program.key = CommonResource(78);
   fx::ResetSlider(speed, 50, 0.02f);
 }
 
@@ -43,7 +43,7 @@ void DS_PatternBrush::Describe(Archive& ar) {
 
 void DS_PatternBrushC::Describe(Archive& ar) { BaseRecordOf<DS_PatternBrush>(ar, this); }
 
-DS_BackgroundCopy::DS_BackgroundCopy() { program.key = fx::CommonResource(75); }
+DS_BackgroundCopy::DS_BackgroundCopy() { program.key = CommonResource(75); }
 
 void DS_BackgroundCopy::Describe(Archive& ar) {
   RectangleField(ar, "source_rectangle", source_rectangle);
@@ -53,7 +53,7 @@ void DS_BackgroundCopy::Describe(Archive& ar) {
 }
 
 DS_WavesFX::DS_WavesFX() {
-  program.key = fx::CommonResource(77);
+  program.key = CommonResource(77);
   fx::ResetSlider(speed, 25, 1.0f);
 }
 
@@ -66,7 +66,7 @@ void DS_WavesFX::Describe(Archive& ar) {
 }
 
 DS_LightFX::DS_LightFX() {
-  program.key = fx::CommonResource(76);
+  program.key = CommonResource(76);
   fx::ResetSlider(speed, 40, 1.0f);
 }
 
@@ -86,7 +86,7 @@ void DS_LightFX_II::Describe(Archive& ar) {
 }
 
 DS_UnderwaterFX::DS_UnderwaterFX() {
-  program.key = fx::CommonResource(88);
+  program.key = CommonResource(88);
   fx::ResetSlider(speed, 25, 1.0f);
 }
 
@@ -97,7 +97,7 @@ void DS_UnderwaterFX::Describe(Archive& ar) {
 }
 
 DS_MoveFX::DS_MoveFX() {
-  program.key = fx::CommonResource(91);
+  program.key = CommonResource(91);
   fx::ResetSlider(speed, 50, 0.02f);
   fx::ResetSlider(first_parameter, 50, 0.0002f);
 }
@@ -110,7 +110,7 @@ void DS_MoveFX::Describe(Archive& ar) {
 }
 
 DS_FireFX::DS_FireFX() {
-  program.key = fx::CommonResource(92);
+  program.key = CommonResource(92);
   fx::ResetSlider(speed, 50, 0.02f);
 }
 
@@ -143,7 +143,7 @@ void DS_FireFX::Describe(Archive& ar) {
 }
 
 DS_ExpandFX::DS_ExpandFX() {
-  program.key = fx::CommonResource(102);
+  program.key = CommonResource(102);
   fx::ResetSlider(speed, 50, 0.02f);
 }
 
@@ -156,7 +156,7 @@ void DS_ExpandFX::Describe(Archive& ar) {
 }
 
 DS_RadialWaveFX::DS_RadialWaveFX() {
-  program.key = fx::CommonResource(103);
+  program.key = CommonResource(103);
   fx::ResetSlider(speed, 50, 1.0f);
 }
 

@@ -383,7 +383,7 @@ class DS_HeatDistortion : public DS_FX_Constructor {
   UINTSclaleTo<float> strength{0, 0.002f, 0.0f};
   UINTSclaleTo<float> bump_size{0, -0.009f, 1.0f};
   // Not stored: the shared module's noise picture.
-  DS_ImageFileLink bump_map{fx::CommonResource(62)};
+  DS_ImageFileLink bump_map{CommonResource(62)};
   void LoadEffect(std::shared_ptr<Texture> mask) override;
   void Advance(double local_time) override;
   void Draw(DS_ABRender& backdrop) override;

@@ -21,13 +21,13 @@ void DS_CloudFX::Draw(DS_ABRender& backdrop) {
   Effect& effect = *effect_;
   const auto w = static_cast<float>(backdrop.PictureWidth()), h = static_cast<float>(backdrop.PictureHeight());
   const float s = PatternScale();
-  const std::array<float, 3> k1 = fx::ColourFloats(colour_1.value), k2 = fx::ColourFloats(colour_2.value);
+  const std::array<float, 3> k1 = ColourFloats(colour_1.value), k2 = ColourFloats(colour_2.value);
   const float scale[2] = {w / h / s, 1 / s};
   // The cloud picture tiles, so whole tiles of drift change nothing.
   const std::array<float, 2> d = Direction();
   const float velocity[2] = {static_cast<float>(ReducedPhase(-d[0] * clock.phase, 1.0)),
                              static_cast<float>(ReducedPhase(-d[1] * clock.phase, 1.0))};
-  const D3DXVECTOR3 &c0 = rectangle.corners[0].value, &c1 = rectangle.corners[1].value,
+  const Vector3 &c0 = rectangle.corners[0].value, &c1 = rectangle.corners[1].value,
                     &c2 = rectangle.corners[2].value;
   const float mask_tex_shift[4] = {(c2.x - c0.x) / w, c0.x / w, (c1.y - c0.y) / h, c0.y / h};
   const float b = perspective.b.scaled(), flag = perspective.flag.value != 0 ? 1.0f : 0.0f;

@@ -46,7 +46,7 @@ void DS_LightFX_II::Draw(DS_ABRender& backdrop) {
   if (oscillation_kind.value == 1) w = Pulse(clock.phase);
   if (oscillation_kind.value == 2) w = Pulse(clock.phase) > 0.5 ? 1 : 0;
   if (oscillation_kind.value == 3) w = Flicker(clock.phase);
-  const std::array<float, 3> rgb = fx::ColourFloats(colour.value);
+  const std::array<float, 3> rgb = ColourFloats(colour.value);
   const float blend_color[4] = {rgb[0], rgb[1], rgb[2], intensity.scaled() * static_cast<float>(w) * TimelineFactor()};
   effect.SetFloatArray("BlendColor", blend_color, 4);
   effect.SetTexture("Mask", mask_);
@@ -64,7 +64,7 @@ void DS_DayToNight::Draw(DS_ABRender& backdrop) {
   if (!ReadyToDraw(backdrop)) return;
   Effect& effect = *effect_;
   SetCommonParameters(backdrop);
-  const std::array<float, 3> rgb = fx::ColourFloats(multiply_colour.value);
+  const std::array<float, 3> rgb = ColourFloats(multiply_colour.value);
   const float mul_color[4] = {rgb[0], rgb[1], rgb[2], 1};
   const float soft_light[4] = {soft_light_colour.red, soft_light_colour.green, soft_light_colour.blue,
                                soft_light_colour.alpha};

@@ -63,7 +63,7 @@ void DS_FireFX::Draw(DS_ABRender& backdrop) {
   const std::shared_ptr<Texture> shape = flame_surface_->EndDraw(backdrop);
 
   Effect& effect = *effect_;
-  const std::array<float, 3> base = fx::ColourFloats(base_colour.value), tip = fx::ColourFloats(tip_colour.value);
+  const std::array<float, 3> base = ColourFloats(base_colour.value), tip = ColourFloats(tip_colour.value);
   const float k2[3] = {tip[0] - base[0], tip[1] - base[1], tip[2] - base[2]};
   const float bg_scale_factor[2] = {1.0f / static_cast<float>(backdrop.PictureWidth()),
                                     1.0f / static_cast<float>(backdrop.PictureHeight())};

@@ -34,7 +34,7 @@ void DS_DirectionBased::Describe(Archive& ar) {
 }
 
 void DS_CentralBased::CentreFields(Archive& ar) {
-  D3DXVECTOR3 read = centre.value;
+  Vector3 read = centre.value;
   ar.Group("centre", [&] {
     ar.Float("x", read.x);
     ar.Float("y", read.y);

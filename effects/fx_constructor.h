@@ -34,20 +34,11 @@ inline void ResetSlider(UINTSclaleTo<float>& slider, unsigned int raw, float fac
   slider = UINTSclaleTo<float>(raw, factor, offset);
 }
 
-// A COLORREF (red in the low byte) as red, green and blue from 0 to 1.
-inline std::array<float, 3> ColourFloats(uint32_t colour) {
-  return {static_cast<float>(colour & 0xFF) / 255, static_cast<float>((colour >> 8) & 0xFF) / 255,
-          static_cast<float>((colour >> 16) & 0xFF) / 255};
-}
-
 // A slider's value where raw 0 counts as raw 1: for the values effects
 // divide by.
 inline float NonZero(const UINTSclaleTo<float>& slider) {
   return slider.value == 0 ? slider.factor() + slider.offset() : slider.scaled();
 }
-
-// A link to resource `id` of the shared resource module.
-inline ResourceKey CommonResource(int32_t id) { return DS_FileLink3::ModuleKey(u"common_res.dll", id); }
 
 }  // namespace fx
 
@@ -165,7 +156,7 @@ class DS_CentralBased : public DS_FX_Constructor {
  public:
   void Describe(Archive& ar) override;
 
-  MediaParamT<D3DXVECTOR3> centre;  // picture pixels; z is carried, not used
+  MediaParamT<Vector3> centre;  // picture pixels; z is carried, not used
 
   // A centre that is not finite becomes the picture's centre (one notice).
   void LoadEffect(std::shared_ptr<Texture> mask) override;

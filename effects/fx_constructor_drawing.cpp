@@ -35,7 +35,7 @@ void DS_FX_Constructor::LoadEffect(std::shared_ptr<Texture> mask) {
   });
   if (!finite_corners) {
     NoteUnusable("a corner of its rectangle is not a finite number; the rectangle is empty");
-    for (auto& corner : rectangle.corners) corner.value = D3DXVECTOR3{0, 0, 0};
+    for (auto& corner : rectangle.corners) corner.value = Vector3{0, 0, 0};
   }
   effect_ = resources.class_effect != nullptr ? resources.class_effect(program.key, ClassName()) : nullptr;
   SetMask(std::move(mask));
@@ -48,7 +48,7 @@ void DS_FX_Constructor::BuildRectMesh() {
   // Without a picture the coordinates are 0, never a division by 0.
   const bool local = GridInRectangleCoordinates();
   const auto corner = [&](size_t i, float u, float v) {
-    const D3DXVECTOR3& p = rectangle.corners[i].value;
+    const Vector3& p = rectangle.corners[i].value;
     if (local) return GridCorner{p.x, p.y, p.z, u, v};
     return GridCorner{p.x, p.y, p.z, metrics.pictureWidth > 0 ? p.x / metrics.pictureWidth : 0.0f,
                       metrics.pictureHeight > 0 ? p.y / metrics.pictureHeight : 0.0f};
@@ -134,7 +134,7 @@ std::array<float, 2> DS_DirectionBased::Direction() const {
 }
 
 void DS_CentralBased::LoadEffect(std::shared_ptr<Texture> mask) {
-  const D3DXVECTOR3& c = centre.value;
+  const Vector3& c = centre.value;
   if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z)) {
     NoteUnusable("its centre is not a finite number; it turns about the picture's centre");
     const ResourceAccess& resources = DocumentResourceAccess();
@@ -160,7 +160,7 @@ void DS_LineBased::LoadEffect(std::shared_ptr<Texture> mask) {
   const ResourceAccess& resources = DocumentResourceAccess();
   const PictureMetrics metrics = resources.metrics != nullptr ? resources.metrics() : PictureMetrics{};
   const auto normalised = [](float v, float size) { return size > 0 ? v / size : 0.0f; };
-  const D3DXVECTOR3& c = centre.value;
+  const Vector3& c = centre.value;
   lines.centre = {normalised(c.x, metrics.pictureWidth), normalised(c.y, metrics.pictureHeight)};
   const std::array<float, 4>& d1 = line_direction.direction();
   const std::array<float, 4>& d2 = line_direction.perpendicular();

@@ -38,7 +38,7 @@ class DS_WaterFX : public DS_FX_Constructor {
   UINTSclaleTo<float> shadow_strength{0, 0.01f, 0.0f};
   UINTSclaleTo<float> highlight_height{0, 0.1f, 0.0f};
   SmartCOLORREF tint{0x00FFFFFF};
-  DS_ImageFileLink bump_map{fx::CommonResource(89)};
+  DS_ImageFileLink bump_map{CommonResource(89)};
 
  private:
   std::shared_ptr<Texture> bump_texture_;

@@ -24,7 +24,7 @@ constexpr unsigned int kMostRefraction = 9999;
 }  // namespace
 
 DS_WaterFX::DS_WaterFX() {
-  program.key = fx::CommonResource(90);
+  program.key = CommonResource(90);
   fx::ResetSlider(speed, 50, 0.02f);
   fx::ResetSlider(pattern_scale, 30, 0.02f);
 }
@@ -82,7 +82,7 @@ void DS_WaterFX::Draw(DS_ABRender& backdrop) {
   const float h = highlight_height.scaled();
   const float h_length = std::sqrt(5.0f + h * h);
   const float vhalf[3] = {1 / h_length, 2 / h_length, h / h_length};
-  const std::array<float, 3> colour = fx::ColourFloats(tint.value);
+  const std::array<float, 3> colour = ColourFloats(tint.value);
   effect.SetTexture("BumpMap", bump_texture_);
   effect.SetFloatArray("BampTrans", bump_transform.data(), 4);
   effect.SetFloatArray("P1", p1, 3);

@@ -86,7 +86,7 @@ void DS_WaterfallFX::Draw(DS_ABRender& backdrop) {
     backdrop.DrawMeshWithEffect(rect_mesh_, effect);
   }
   if (layers.empty()) return;
-  const std::array<float, 3> colour = fx::ColourFloats(base_colour.value);
+  const std::array<float, 3> colour = ColourFloats(base_colour.value);
   effect.SetTechnique("ColorWaves");
   effect.SetFloatArray("base_color", colour.data(), 3);
   effect.SetFloat("treshold", threshold.scaled());

@@ -12,7 +12,7 @@ constexpr const char* kValueNames[] = {"value_1", "value_2", "value_3", "value_4
 constexpr const char* kPairNames[] = {"pair_1", "pair_2", "pair_3", "pair_4", "pair_5"};
 static_assert(std::size(kPairNames) == AirBrushSprite::kPairs);
 
-void PositionFields(Archive& ar, D3DXVECTOR3& p) {
+void PositionFields(Archive& ar, Vector3& p) {
   ar.Float("x", p.x);
   ar.Float("y", p.y);
   ar.Float("z", p.z);

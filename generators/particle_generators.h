@@ -138,7 +138,7 @@ class DS_StaticGenerator : public DS_TexParticleGenerator {
  public:
   void Describe(Archive& ar) override;
 
-  D3DXVECTOR3 centre{};
+  Vector3 centre{};
 };
 
 // Origins (rockets, smoke sources) are sources that start at the centre,
@@ -231,7 +231,7 @@ class DS_StringGenerator : public DS_TexParticleGenerator {
 struct AirBrushSprite {
   static constexpr uint32_t kPairs = 5;
 
-  D3DXVECTOR3 position{};
+  Vector3 position{};
   uint32_t pair_count = kPairs;
   std::array<std::array<float, 2>, kPairs> pairs{};
 };

@@ -45,7 +45,7 @@ HResult CD3DScreensaver::Create(ModuleInstance moduleInstance) {
   }
   if (mode == ModePreview) WaitForPreviewWindow();
 
-  direct3D = platform_.CreateDirect3D(kDirect3DSdkVersion);
+  direct3D = platform_.CreateDirect3D();
   if (!direct3D) {
     RecordError(kErrorNoDirect3D);
     return kSuccess;
@@ -185,7 +185,7 @@ HResult CD3DScreensaver::Run() {
       if (const HResult result = parts_.RunSaverLoop(*this); Failed(result)) ShowError(result);
       break;
     case ModeChangePassword:
-      ChangePassword();
+      platform_.ChangePassword(parentWindow);
       break;
     case ModeReservedN:
       OnReservedMode(0);
@@ -196,17 +196,6 @@ HResult CD3DScreensaver::Run() {
   parts_.FreeAdapters(*this);
   direct3D.reset();
   return 0;
-}
-
-// The legacy password service of the Windows 9x family; wherever it is
-// missing there is nothing to change.
-void CD3DScreensaver::ChangePassword() {
-  const LibraryHandle library = platform_.LoadLibrary(u"MPR.DLL");
-  if (library == 0) return;
-  if (const ProcedureAddress change = platform_.GetProcAddress(library, "PwdChangePasswordA")) {
-    platform_.CallPasswordChange(change, "SCRSAVE", parentWindow);
-  }
-  platform_.FreeLibrary(library);
 }
 
 bool CD3DScreensaver::LookUpErrorText(HResult code, char16_t* buffer, std::size_t capacity) {
@@ -222,12 +211,9 @@ void CD3DScreensaver::ShowError(HResult code) {
 CVovorScreensaver::CVovorScreensaver(SaverPlatform& platform, SaverParts& parts, SceneHost* scene,
                                      SaverSettings* settings)
     : CD3DScreensaver(platform, parts), scene_(scene), settings_(settings) {
-  platform_.InitCommonControls();
-  settingsKeyPath = kSettingsKeyPath;
   char16_t title[kWindowTitleCapacity];
   LoadString(kStringWindowTitle, title, kWindowTitleCapacity);
   windowTitle = title;
-  useDepthBuffer = true;
 }
 
 void CVovorScreensaver::ShowConfiguration() {

@@ -25,7 +25,6 @@ class GraphicsDevice;
 class SaverSettings;
 class SceneHost;
 
-inline constexpr std::uint32_t kDirect3DSdkVersion = 32;
 inline constexpr std::uintptr_t kPreviewTimer = 1;
 inline constexpr std::uint32_t kPreviewTimerMilliseconds = 500;
 inline constexpr std::size_t kWindowTitleCapacity = 200;
@@ -50,10 +49,6 @@ class CD3DScreensaver {
   virtual void PaintError(WindowHandle window, DeviceContext dc);
   virtual std::intptr_t WindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
                                    std::intptr_t lparam);
-  virtual std::intptr_t SoundSettingsDialogProc(WindowHandle /*window*/, std::uint32_t /*message*/,
-                                                std::uintptr_t /*wparam*/, std::intptr_t /*lparam*/) {
-    return 0;
-  }
   virtual bool LookUpErrorText(HResult code, char16_t* buffer, std::size_t capacity);
   virtual void SelectUnit(int /*unitIndex*/) {}
   virtual HResult PrepareDirect3D() { return kSuccess; }
@@ -86,7 +81,6 @@ class CD3DScreensaver {
   HResult errorCode = kSuccess;
   std::u16string errorText;
   std::unique_ptr<Direct3D> direct3D;
-  std::u16string settingsKeyPath;
   // Set while the preview waits for the Display control panel.
   bool waitingForPreview = false;
 
@@ -94,8 +88,8 @@ class CD3DScreensaver {
   // the first move counts.
   std::uint32_t mouseMoveCount = 0;
   int lastMouseX = -1, lastMouseY = -1;
-  // The Windows 9x password hooks: never present on the systems we run on.
-  bool isWin9x = false;
+  // Set while Windows 9x's password dialog is up, which stops the quit
+  // rules; that system's hooks are never present where we run.
   bool checkingPassword = false;
 
   // The unit being drawn and the time of the frame since the loop started.
@@ -104,23 +98,12 @@ class CD3DScreensaver {
   double appTime = 0;
   double elapsedTime = 0;
 
-  // Device policy.
-  bool allowReferenceDevice = false;
-  bool useDepthBuffer = false;
-  bool multithreadedDevice = false;
-  bool oneScreenOnly = true;
-  std::uint32_t minDepthBits = 16;
-  std::uint32_t minStencilBits = 0;
-  std::uint32_t swapEffectFullscreen = 1;  // discard
-  std::uint32_t swapEffectWindowed = 3;    // copy
-
  protected:
   SaverPlatform& platform_;
   SaverParts& parts_;
 
  private:
   void WaitForPreviewWindow();
-  void ChangePassword();
 };
 
 inline constexpr char16_t kSettingsKeyPath[] = u"Software\\Quillborne\\Lumivex\\Screensaver\\";

@@ -2,6 +2,7 @@
 // and a colour given as hue, saturation and brightness.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "archive/archive.h"
@@ -37,6 +38,12 @@ class SmartColorHSB : public MediaControl {
  private:
   void Watch();
 };
+
+// A COLORREF (red in the low byte) as red, green and blue from 0 to 1.
+inline std::array<float, 3> ColourFloats(uint32_t colour) {
+  return {static_cast<float>(colour & 0xFF) / 255, static_cast<float>((colour >> 8) & 0xFF) / 255,
+          static_cast<float>((colour >> 16) & 0xFF) / 255};
+}
 
 // Hue, saturation and brightness as whole numbers, then the four colour
 // floats, all stored without notification: the stored floats stay in force

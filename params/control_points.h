@@ -11,10 +11,10 @@
 
 namespace lumi {
 
-class DX_SmartPnt : public MediaParamT<D3DXVECTOR3> {
+class DX_SmartPnt : public MediaParamT<Vector3> {
  public:
   DX_SmartPnt() = default;
-  explicit DX_SmartPnt(const D3DXVECTOR3& position) : MediaParamT<D3DXVECTOR3>(position) {}
+  explicit DX_SmartPnt(const Vector3& position) : MediaParamT<Vector3>(position) {}
   virtual ~DX_SmartPnt() = default;
   virtual void OnPointNotify(int) {}
 
@@ -36,8 +36,8 @@ class DX_BSplinePnt : public DX_SmartPnt {
   // incoming handle.
   void Describe(Archive& ar);
 
-  MediaParamT<D3DXVECTOR3> out_handle;  // towards the next point
-  MediaParamT<D3DXVECTOR3> in_handle;   // towards the previous point
+  MediaParamT<Vector3> out_handle;  // towards the next point
+  MediaParamT<Vector3> in_handle;   // towards the previous point
 };
 
 class DX_CamPathPnt : public DX_SmartPnt {

@@ -29,31 +29,31 @@ void MediaDirection::Recompute() {
   perpendicular_ = {-s, c, 0.0f, 0.0f};
 }
 
-D3DXVECTOR3 MediaSector::RandomDirection() const {
+Vector3 MediaSector::RandomDirection() const {
   const float r = Random01();
   const float s = static_cast<float>(spread.value);
   const float turn = 360.0f - (static_cast<float>(value) + r * 2.0f * s - s);
   return RotateZ({1.0f, 0.0f, 0.0f}, turn);
 }
 
-D3DXVECTOR3 RotateZ(const D3DXVECTOR3& v, float degrees) {
+Vector3 RotateZ(const Vector3& v, float degrees) {
   const float c = std::cos(Radians(degrees));
   const float s = std::sin(Radians(degrees));
   return {v.x * c - v.y * s, v.x * s + v.y * c, v.z};
 }
 
-D3DXVECTOR3 RotateY(const D3DXVECTOR3& v, float degrees) {
+Vector3 RotateY(const Vector3& v, float degrees) {
   const float c = std::cos(Radians(degrees));
   const float s = std::sin(Radians(degrees));
   return {v.x * c + v.z * s, v.y, -v.x * s + v.z * c};
 }
 
-D3DXVECTOR3 RandomDirection2D(float length, float min_degrees, float max_degrees) {
+Vector3 RandomDirection2D(float length, float min_degrees, float max_degrees) {
   return RotateZ({length, 0.0f, 0.0f}, -Uniform(min_degrees, max_degrees));
 }
 
-D3DXVECTOR3 RandomDirection3D(float length, float min_degrees, float max_degrees) {
-  const D3DXVECTOR3 flat = RandomDirection2D(length, min_degrees, max_degrees);
+Vector3 RandomDirection3D(float length, float min_degrees, float max_degrees) {
+  const Vector3 flat = RandomDirection2D(length, min_degrees, max_degrees);
   const float half_span = (max_degrees - min_degrees) / 2.0f;
   return RotateY(flat, Uniform(-half_span, half_span));
 }

@@ -37,20 +37,20 @@ class MediaSector : public MediaDirection {
       : MediaDirection(degrees), spread(spread_degrees) {}
 
   // A unit vector within the sector, from one random number.
-  D3DXVECTOR3 RandomDirection() const;
+  Vector3 RandomDirection() const;
 
   MediaParamT<unsigned int> spread;  // degrees
 };
 
 // (v × rotation about z by `degrees`), row-vector convention.
-D3DXVECTOR3 RotateZ(const D3DXVECTOR3& v, float degrees);
+Vector3 RotateZ(const Vector3& v, float degrees);
 // (v × rotation about y by `degrees`), row-vector convention.
-D3DXVECTOR3 RotateY(const D3DXVECTOR3& v, float degrees);
+Vector3 RotateY(const Vector3& v, float degrees);
 
 // (length, 0, 0) turned to a random angle in [min, max] degrees, in the plane.
-D3DXVECTOR3 RandomDirection2D(float length, float min_degrees, float max_degrees);
+Vector3 RandomDirection2D(float length, float min_degrees, float max_degrees);
 // As in the plane, then turned about y by a second random angle within half
 // the span either way.
-D3DXVECTOR3 RandomDirection3D(float length, float min_degrees, float max_degrees);
+Vector3 RandomDirection3D(float length, float min_degrees, float max_degrees);
 
 }  // namespace lumi

@@ -51,6 +51,9 @@ class DS_FileLink3 : public MediaParam {
   ResourceKey key;
 };
 
+// A link to resource `id` of the shared resource module.
+inline ResourceKey CommonResource(int32_t id) { return DS_FileLink3::ModuleKey(u"common_res.dll", id); }
+
 class DS_ImageFileLink : public DS_FileLink3 {
  public:
   // The picture a module's image links name when nothing else is chosen.

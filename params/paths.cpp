@@ -43,12 +43,12 @@ class NaturalSpline {
   std::vector<Segment> segments_;
 };
 
-D3DXVECTOR3 Bezier(const D3DXVECTOR3 p[4], float t) {
+Vector3 Bezier(const Vector3 p[4], float t) {
   const float u = 1.0f - t;
   return u * u * u * p[0] + 3.0f * t * u * u * p[1] + 3.0f * t * t * u * p[2] + t * t * t * p[3];
 }
 
-D3DXVECTOR3 BezierDerivative(const D3DXVECTOR3 p[4], float t) {
+Vector3 BezierDerivative(const Vector3 p[4], float t) {
   const float u = 1.0f - t;
   return 3.0f * u * u * (p[1] - p[0]) + 6.0f * t * u * (p[2] - p[1]) + 3.0f * t * t * (p[3] - p[2]);
 }
@@ -79,11 +79,11 @@ void VRN_PathCtrlPoints::ForEachSegment(const SegmentCallback& callback) const {
   for (size_t i = 1; i < polyline.size(); ++i) callback(polyline[i - 1], polyline[i]);
 }
 
-void SplinePath::AddPoint(const D3DXVECTOR3& position, MediaControl* source) {
+void SplinePath::AddPoint(const Vector3& position, MediaControl* source) {
   auto point = std::make_shared<DX_BSplinePnt>(position);
   if (!points.empty()) {
     DX_BSplinePnt& last = *points.back();
-    const D3DXVECTOR3 span = position - last.value;
+    const Vector3 span = position - last.value;
     point->in_handle.value = -kAutomaticHandle * span;
     last.out_handle.Set(kAutomaticHandle * span);
   }
@@ -102,7 +102,7 @@ std::vector<SplineSample> SampleSpline(const SplinePath& path, int resolution, b
   if (resolution < 1) resolution = 1;
   const size_t n = path.points.size();
   for (size_t pair = 1; pair < n; ++pair) {
-    D3DXVECTOR3 p[4];
+    Vector3 p[4];
     if (!reverse) {
       const DX_BSplinePnt& from = *path.points[pair - 1];
       const DX_BSplinePnt& to = *path.points[pair];
@@ -134,8 +134,8 @@ std::vector<SplineSample> SampleSpline(const SplinePath& path, int resolution, b
   return samples;
 }
 
-std::optional<D3DXVECTOR3> WalkPath(VRN_PathCtrlPoints& path) {
-  const std::vector<D3DXVECTOR3>& points = path.polyline;
+std::optional<Vector3> WalkPath(VRN_PathCtrlPoints& path) {
+  const std::vector<Vector3>& points = path.polyline;
   if (points.empty()) return std::nullopt;
   const auto count = static_cast<int32_t>(points.size());
   if (path.index < 0 || path.index >= count) {
@@ -156,7 +156,7 @@ std::optional<D3DXVECTOR3> WalkPath(VRN_PathCtrlPoints& path) {
 
   while (true) {
     const int32_t next = path.forward ? path.index + 1 : path.index - 1;
-    const D3DXVECTOR3 segment = points[next] - points[path.index];
+    const Vector3 segment = points[next] - points[path.index];
     const float length = Length(segment);
     path.direction = Vec3Normalize(segment);
     if (length > path.remaining) return points[path.index] + path.direction * path.remaining;

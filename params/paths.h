@@ -17,12 +17,12 @@ namespace lumi {
 
 class VRN_PathCtrlPoints : public MediaParam {
  public:
-  using SegmentCallback = std::function<void(const D3DXVECTOR3& from, const D3DXVECTOR3& to)>;
+  using SegmentCallback = std::function<void(const Vector3& from, const Vector3& to)>;
 
   virtual size_t GetCount() const = 0;
   virtual void RemovePoint(size_t index, MediaControl* source) = 0;
   virtual DX_SmartPnt& GetPoint(size_t index) const = 0;
-  virtual void AddPoint(const D3DXVECTOR3& position, MediaControl* source) = 0;
+  virtual void AddPoint(const Vector3& position, MediaControl* source) = 0;
   // The polyline: the points themselves, or with smoothing on and at least
   // three points, about a hundred points of the spline through them.
   virtual void Rebuild();
@@ -36,9 +36,9 @@ class VRN_PathCtrlPoints : public MediaParam {
   float remaining = 0;
   int32_t index = 0;
   bool forward = true;
-  D3DXVECTOR3 direction;
+  Vector3 direction;
 
-  std::vector<D3DXVECTOR3> polyline;
+  std::vector<Vector3> polyline;
 };
 
 template <class Point>
@@ -51,7 +51,7 @@ class SmartPath : public VRN_PathCtrlPoints {
     Notify(source);
   }
   Point& GetPoint(size_t i) const override { return *points.at(i); }
-  void AddPoint(const D3DXVECTOR3& position, MediaControl* source) override {
+  void AddPoint(const Vector3& position, MediaControl* source) override {
     points.push_back(std::make_shared<Point>(position));
     Notify(source);
   }
@@ -63,8 +63,8 @@ class SmartPath : public VRN_PathCtrlPoints {
 // it: position, unit tangent, the distance to the next sample and the
 // length from the first sample to the next one (both 0 in the last).
 struct SplineSample {
-  D3DXVECTOR3 position;
-  D3DXVECTOR3 tangent;
+  Vector3 position;
+  Vector3 tangent;
   float distance_to_next = 0;
   float length_to_next = 0;
 };
@@ -77,7 +77,7 @@ class SplinePath : public SmartPath<DX_BSplinePnt> {
 
   // The new point's handles point at the previous last point, and that
   // point's outgoing handle at the new one, a third of the way.
-  void AddPoint(const D3DXVECTOR3& position, MediaControl* source) override;
+  void AddPoint(const Vector3& position, MediaControl* source) override;
   // Samples the path forward at the rebuild resolution.
   void Rebuild() override;
   void ForEachSegment(const SegmentCallback& callback) const override;
@@ -95,6 +95,6 @@ std::vector<SplineSample> SampleSpline(const SplinePath& path, int resolution, b
 // Moves the walker of `path` by the distance it still has to go (which the
 // caller raises first) along the polyline, turning back at either end.
 // Nothing for an empty polyline; a single point keeps the walker there.
-std::optional<D3DXVECTOR3> WalkPath(VRN_PathCtrlPoints& path);
+std::optional<Vector3> WalkPath(VRN_PathCtrlPoints& path);
 
 }  // namespace lumi

@@ -4,7 +4,7 @@
 
 namespace lumi {
 
-void MediaQuad::Build(float width, float height, const D3DXVECTOR3& centre) {
+void MediaQuad::Build(float width, float height, const Vector3& centre) {
   const float left = centre.x - width / 2, right = centre.x + width / 2;
   const float top = centre.y - height / 2, bottom = centre.y + height / 2;
   corners[0].value = {left, top, centre.z};
@@ -18,7 +18,7 @@ void QuadField(Archive& ar, const char* field, MediaQuad& quad) {
       {"x0", "y0", "z0"}, {"x1", "y1", "z1"}, {"x2", "y2", "z2"}, {"x3", "y3", "z3"}};
   ar.Group(field, [&] {
     for (size_t i = 0; i < 4; ++i) {
-      D3DXVECTOR3& corner = quad.corners[i].value;
+      Vector3& corner = quad.corners[i].value;
       ar.Float(kNames[i][0], corner.x);
       ar.Float(kNames[i][1], corner.y);
       ar.Float(kNames[i][2], corner.z);
@@ -27,7 +27,7 @@ void QuadField(Archive& ar, const char* field, MediaQuad& quad) {
 }
 
 bool MediaRectangle::ContainsPoint(float px, float py, const Matrix& inverse_view) const {
-  const D3DXVECTOR3 p = Vec3TransformCoord({px, py, 0.0f}, inverse_view);
+  const Vector3 p = Vec3TransformCoord({px, py, 0.0f}, inverse_view);
   return static_cast<float>(left.value) <= p.x && p.x <= static_cast<float>(right.value) &&
          static_cast<float>(top.value) <= p.y && p.y <= static_cast<float>(bottom.value);
 }

@@ -17,9 +17,9 @@ class MediaQuad : public MediaParam {
  public:
   // Corners of a w × h rectangle centred on c, all at c.z; written without
   // notification.
-  void Build(float width, float height, const D3DXVECTOR3& centre);
+  void Build(float width, float height, const Vector3& centre);
 
-  std::array<MediaParamTB<D3DXVECTOR3>, 4> corners;
+  std::array<MediaParamTB<Vector3>, 4> corners;
 };
 
 // Twelve floats, x, y and z of each corner, stored without notification.

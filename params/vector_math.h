@@ -15,8 +15,6 @@ struct Vector3 {
   float x = 0, y = 0, z = 0;
   friend bool operator==(const Vector3&, const Vector3&) = default;
 };
-// The name the scene's positions and directions go by.
-using D3DXVECTOR3 = Vector3;
 
 struct Vector4 {
   float x = 0, y = 0, z = 0, w = 0;

@@ -227,7 +227,7 @@ class DS_StraightLine : public VRN_ParticleSystemCtrl {
  public:
   void Describe(Archive& ar) override;
 
-  std::array<D3DXVECTOR3, 2> ends{};
+  std::array<Vector3, 2> ends{};
 };
 
 // The straight line waving like a rope held at both ends, drawn with a look

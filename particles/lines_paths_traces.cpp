@@ -62,7 +62,7 @@ void VRN_Tears::Describe(Archive& ar) { BaseRecordOf<VRN_ShootingLine>(ar, this)
 
 void DS_StraightLine::Describe(Archive& ar) {
   UnnamedFields unnamed(ar);
-  for (D3DXVECTOR3& end : ends) unnamed.Vector(end);
+  for (Vector3& end : ends) unnamed.Vector(end);
   BaseRecordOf<VRN_ParticleSystemCtrl>(ar, this);
 }
 

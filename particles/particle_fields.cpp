@@ -5,7 +5,7 @@
 
 namespace lumi {
 
-void VectorField(Archive& ar, const char* field, D3DXVECTOR3& point) {
+void VectorField(Archive& ar, const char* field, Vector3& point) {
   ar.Group(field, [&] {
     ar.Float("x", point.x);
     ar.Float("y", point.y);
@@ -13,8 +13,8 @@ void VectorField(Archive& ar, const char* field, D3DXVECTOR3& point) {
   });
 }
 
-void VectorField(Archive& ar, const char* field, MediaParamTB<D3DXVECTOR3>& point, Apply apply) {
-  D3DXVECTOR3 v = point.value;
+void VectorField(Archive& ar, const char* field, MediaParamTB<Vector3>& point, Apply apply) {
+  Vector3 v = point.value;
   VectorField(ar, field, v);
   if (!ar.IsReading()) return;
   if (apply == Apply::Direct) {

@@ -27,9 +27,9 @@ Slider WithScale(Slider slider, float factor, float offset = 0.0f) {
 }
 
 // x, y and z as three floats, applied together once all three are read.
-void VectorField(Archive& ar, const char* field, MediaParamTB<D3DXVECTOR3>& point, Apply apply);
+void VectorField(Archive& ar, const char* field, MediaParamTB<Vector3>& point, Apply apply);
 // Three bare floats.
-void VectorField(Archive& ar, const char* field, D3DXVECTOR3& point);
+void VectorField(Archive& ar, const char* field, Vector3& point);
 
 // Values whose meaning is not known, kept so that a record is written back
 // as it was read. They are named value_1, value_2, ... in stored order.
@@ -44,7 +44,7 @@ class UnnamedFields {
   void UInts(std::array<uint32_t, N>& values) {
     for (uint32_t& v : values) UInt(v);
   }
-  void Vector(D3DXVECTOR3& v) { VectorField(ar_, NextName(), v); }
+  void Vector(Vector3& v) { VectorField(ar_, NextName(), v); }
 
  private:
   const char* NextName();

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "effects/fx_constructor.h"
+#include "params/colours.h"
+#include "params/file_link.h"
 #include "render/backdrop_services.h"
 #include "render/current_context.h"
 #include "render/effect.h"
@@ -59,7 +60,7 @@ void ParticleLookDrawing::LoadDeviceResources(ParticleLook& look) {
   const auto program = [&](const ResourceKey& key) {
     return access.effect != nullptr ? access.effect(key) : nullptr;
   };
-  const ResourceKey fallback = fx::CommonResource(kDefaultProgram);
+  const ResourceKey fallback = CommonResource(kDefaultProgram);
   if (!IsEmpty(look.effect.key)) effect_ = program(look.effect.key);
   if (!effect_) effect_ = program(fallback);
   glow_surface_ = std::make_unique<VRN_BlurSurface>(*device);
@@ -129,7 +130,7 @@ void ParticleLookDrawing::DrawGlow(const ParticleLook& look, int glow_mode, DS_A
   const std::shared_ptr<Texture> blurred = glow_surface_->EndBlur(backdrop, passes);
   if (!blurred) return;
   effect_->SetTexture("Texture0", blurred);
-  const std::array<float, 3> colour = fx::ColourFloats(look.glow_colour.value);
+  const std::array<float, 3> colour = ColourFloats(look.glow_colour.value);
   effect_->SetFloatArray("GlowColor", colour.data(), 3);
   effect_->SetFloat("GlowBrightness", look.glow_brightness.scaled());
   if (glow_mode >= 2) {

@@ -130,12 +130,12 @@ class IPR_Wind : public InnerParticleRoutine {
 // radial drift; it moves nothing itself.
 class IPR_VortexVel : public InnerParticleRoutine {
  public:
-  IPR_VortexVel(const MediaParamTB<D3DXVECTOR3>& centre, LiveFloat radial, LiveFloat angular, bool reverse)
+  IPR_VortexVel(const MediaParamTB<Vector3>& centre, LiveFloat radial, LiveFloat angular, bool reverse)
       : centre_(centre), radial_(radial), angular_(angular), reverse_(reverse) {}
   bool Update(float dt, Particle& p) override;
 
  private:
-  const MediaParamTB<D3DXVECTOR3>& centre_;
+  const MediaParamTB<Vector3>& centre_;
   LiveFloat radial_, angular_;
   bool reverse_;
 };

@@ -104,7 +104,7 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
 // Emitter shapes and counters. The systems embed them and store their
 // settings in their own records.
 struct VRN_PointImitter {
-  MediaParamT<D3DXVECTOR3> point;
+  MediaParamT<Vector3> point;
 };
 
 struct VRN_RectImitter {

@@ -22,7 +22,7 @@ void VRN_SingleParticle::Describe(Archive& ar) {
 void VRN_SingleParticle::PlaceQuad(VertexPCT out[4]) const {
   static constexpr int kCornerOf[4] = {1, 0, 3, 2};
   for (int i = 0; i < 4; ++i) {
-    const D3DXVECTOR3& c = area.corners[kCornerOf[i]].value;
+    const Vector3& c = area.corners[kCornerOf[i]].value;
     out[i].x = c.x;
     out[i].y = c.y;
     out[i].z = c.z;
@@ -65,7 +65,7 @@ void VRN_StaticObject::Advance(float time) {
 }
 
 Matrix VRN_StaticObject::QuadTransform() const {
-  const D3DXVECTOR3 a = area.corners[0].value, b = area.corners[3].value;
+  const Vector3 a = area.corners[0].value, b = area.corners[3].value;
   const Vector3 centre{(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
   return MatrixTranslation(-centre.x, -centre.y, -centre.z) * MatrixRotationZ(spin_angle * 2 * kPi / 360) *
          MatrixTranslation(centre.x, centre.y, centre.z);

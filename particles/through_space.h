@@ -20,7 +20,7 @@ class VRN_ThroughSpaceCtrl : public VRN_ParticleSystemCtrl {
   VRN_RectImitter emitter;  // where stars appear
   MediaSpeedParam turn_speed;
   MediaParamT<int> turn_reverse{0};
-  D3DXVECTOR3 vanishing_point{};
+  Vector3 vanishing_point{};
   uint8_t forward = 0;  // stored as one byte and kept as stored
   MediaSpeedParam flight_speed;
 

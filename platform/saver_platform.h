@@ -1,7 +1,9 @@
 // The system services the screen-saver host calls: thread priority, the
-// command line, message boxes, the message queue and timers, libraries, and
-// the creation of the Direct3D object. Windows provides them directly; other
-// platforms stand in for them.
+// command line, message boxes, the message queue and timers, the password
+// change, and the graphics system's object. The vocabulary is Windows'
+// (WM_* messages, a window procedure): the quit rules read well in it, and
+// other systems translate their events into it. Anything only Windows has
+// stays in platform/windows/.
 #pragma once
 
 #include <chrono>
@@ -14,10 +16,8 @@
 
 namespace lumi {
 
-// Window handles, library handles and procedure addresses as numbers; 0 is none.
+// Window handles as numbers; 0 is none.
 using PlatformWindow = std::intptr_t;
-using LibraryHandle = std::uintptr_t;
-using ProcedureAddress = std::uintptr_t;
 
 // The window messages of Windows that the saver's window procedure serves;
 // other platforms translate their events into them.
@@ -65,8 +65,8 @@ struct WindowMessage {
 
 using WindowProcedure = std::function<std::intptr_t(const WindowMessage&)>;
 
-// The Direct3D object the host owns from start-up to the end of its run;
-// releasing it is destroying it.
+// The graphics system's object (Direct3D's, in the host's words), owned
+// from start-up to the end of the run; releasing it is destroying it.
 class Direct3D {
  public:
   virtual ~Direct3D() = default;
@@ -78,7 +78,6 @@ class SaverPlatform {
 
   virtual void LowerThreadToIdlePriority() = 0;
   virtual std::u16string CommandLine() = 0;
-  virtual void InitCommonControls() = 0;
   virtual void ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,
                               std::uint32_t icon) = 0;
 
@@ -100,14 +99,12 @@ class SaverPlatform {
   virtual void SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t milliseconds) = 0;
   virtual void KillTimer(PlatformWindow window, std::uintptr_t id) = 0;
 
-  virtual LibraryHandle LoadLibrary(std::u16string_view name) = 0;
-  virtual ProcedureAddress GetProcAddress(LibraryHandle library, const char* name) = 0;
-  virtual void FreeLibrary(LibraryHandle library) = 0;
-  // Calls PwdChangePasswordA(provider, parent, 0, 0) found at `procedure`.
-  virtual void CallPasswordChange(ProcedureAddress procedure, const char* provider, PlatformWindow parent) = 0;
+  // The system's own dialog that changes the screen saver's password,
+  // owned by `parent`; nothing where the system keeps no such password.
+  virtual void ChangePassword(PlatformWindow parent) = 0;
 
-  // Direct3DCreate9(sdkVersion); nullptr when Direct3D is not available.
-  virtual std::unique_ptr<Direct3D> CreateDirect3D(std::uint32_t sdkVersion) = 0;
+  // nullptr when nothing can draw at all.
+  virtual std::unique_ptr<Direct3D> CreateDirect3D() = 0;
 };
 
 }  // namespace lumi

@@ -1,6 +1,6 @@
 // <windows.h>, as every Windows file of ours includes it: without the
 // character-set macros that share their names with our own operations
-// (SaverPlatform's messages and libraries, PeModule's resources). Our calls
+// (SaverPlatform's messages, PeModule's resources). Our calls
 // name the wide functions themselves. Included through here by every file,
 // the macros are gone wherever a build joins files into one translation
 // unit, whichever file comes first.
@@ -12,5 +12,4 @@
 #undef GetMessage
 #undef PeekMessage
 #undef DispatchMessage
-#undef LoadLibrary
 #undef FindResource

@@ -71,7 +71,7 @@ void DSM_Camera::Place(GraphicsDevice& device, SceneView& view, const TargetQuad
 }
 
 void DSM_Camera::Restart() {
-  const D3DXVECTOR3 middle{static_cast<float>(picture_width_) / 2, static_cast<float>(picture_height_) / 2, 0};
+  const Vector3 middle{static_cast<float>(picture_width_) / 2, static_cast<float>(picture_height_) / 2, 0};
   previous_centre_ = target_centre_ = middle;
   previous_zoom_ = target_zoom_ = 1;
   segment_start_ = segment_end_ = 0;

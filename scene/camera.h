@@ -21,7 +21,7 @@ namespace lumi {
 // What the camera shows this frame: the picture point in the middle of the
 // window and the zoom about it.
 struct CameraPose {
-  D3DXVECTOR3 centre;
+  Vector3 centre;
   float zoom = 1;
   bool active = false;
 };
@@ -81,7 +81,7 @@ class DSM_Camera : public DS_IOF_Item {
   static float ZoomOf(const DX_CamPathPnt& point);
 
   ClampedClock clock_;
-  D3DXVECTOR3 previous_centre_, target_centre_;
+  Vector3 previous_centre_, target_centre_;
   float previous_zoom_ = 1, target_zoom_ = 1;
   float segment_start_ = 0, segment_end_ = 0;
   size_t path_index_ = 0;

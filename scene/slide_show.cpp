@@ -89,7 +89,7 @@ void DS_SlideShow_Light::FrameMove(double t) {
     slide_start = t - current_slide->fade_in.value;
     StartSlide();
     overlay.emplace();
-    const std::array<D3DXVECTOR3, 4> corners = GetScreenQuad();
+    const std::array<Vector3, 4> corners = GetScreenQuad();
     for (size_t i = 0; i < 4; ++i) overlay->rect.v[i] = {corners[i].x, corners[i].y, 0, 1, 0x00000000u};
   } else if (slides.size() >= 2) {
     // The ending slide's timings still shape the overlay in the frame of a switch.
@@ -140,10 +140,10 @@ void DS_SlideShow_Light::RestoreDevice() {
   current_slide->backdrop->RestoreDevice();
 }
 
-std::array<D3DXVECTOR3, 4> DS_SlideShow_Light::GetScreenQuad() const {
+std::array<Vector3, 4> DS_SlideShow_Light::GetScreenQuad() const {
   const TargetQuad target = CurrentTargetRect();
   const float w = target.v[3].x, h = target.v[2].y;
-  return {D3DXVECTOR3{0, 0, 0}, D3DXVECTOR3{0, h, 0}, D3DXVECTOR3{w, 0, 0}, D3DXVECTOR3{w, h, 0}};
+  return {Vector3{0, 0, 0}, Vector3{0, h, 0}, Vector3{w, 0, 0}, Vector3{w, h, 0}};
 }
 
 }  // namespace lumi

@@ -44,7 +44,7 @@ class DS_SlideShow_Light : public DS_IOF_Item {
   // Begins the current slide.
   virtual void StartSlide();
   // The rectangle of the current render target, corners in strip order.
-  virtual std::array<D3DXVECTOR3, 4> GetScreenQuad() const;
+  virtual std::array<Vector3, 4> GetScreenQuad() const;
 
   std::shared_ptr<DS_SlideContainer> current_slide;
   std::vector<std::shared_ptr<DS_SlideContainer>> slides;

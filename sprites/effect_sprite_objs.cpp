@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "effects/fx_constructor.h"
+#include "params/colours.h"
 #include "render/backdrop_services.h"
 #include "render/current_context.h"
 #include "render/effect.h"
@@ -53,7 +53,7 @@ bool DS_GlowingObj::ComposeGlow(DS_ABRender& backdrop, Effect& effect) {
   if (!layer_->Target()) return false;
   const DS_GlowEffectCtrl& glow = Glow();
   const float brightness = static_cast<float>(glow.glow_brightness.value) * 0.01f * data->timing.current().GetLevel();
-  const std::array<float, 3> rgb = fx::ColourFloats(glow.sprite_colour.value);
+  const std::array<float, 3> rgb = ColourFloats(glow.sprite_colour.value);
   const std::array<float, 4> blend_colour = {rgb[0], rgb[1], rgb[2], brightness};
   effect.SetFloatArray("BlendColor", blend_colour.data(), blend_colour.size());
 

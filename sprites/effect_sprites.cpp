@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "effects/fx_constructor.h"
+#include "params/colours.h"
 #include "params/random.h"
 #include "render/effect.h"
 #include "sprites/effect_sprite_objs.h"
@@ -27,7 +27,7 @@ std::unique_ptr<VRN_RenderObj> DS_GlowEffectCtrl::CreateRenderObject() const {
 
 bool DS_StatBaseFXCtrl::MakeFloatsFinite() {
   const bool base = DS_ParticleSystemCtrl::MakeFloatsFinite();
-  D3DXVECTOR3& point = position.value;
+  Vector3& point = position.value;
   const bool bad = !std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z);
   if (bad) point = {};
   return base || bad;
@@ -74,8 +74,8 @@ void DS_ExplosionConstructor::UpdateSprite(Sprite& /*sprite*/) {
 }
 
 bool DS_ExplosionConstructor::SetUpEffect(Effect& program, const SpriteTextures& textures) const {
-  const std::array<float, 3> colour1 = fx::ColourFloats(sprite_colour.value);
-  const std::array<float, 3> colour2 = fx::ColourFloats(second_colour.value);
+  const std::array<float, 3> colour1 = ColourFloats(sprite_colour.value);
+  const std::array<float, 3> colour2 = ColourFloats(second_colour.value);
   const std::array<float, 3> noise_params = {static_cast<float>(noise[0].value) * 0.01f,
                                              static_cast<float>(noise[1].value) * 0.01f,
                                              static_cast<float>(noise[2].value) * 0.01f};

@@ -10,9 +10,9 @@ void ColourField(Archive& ar, const char* field, MediaParamTB<uint32_t>& colour,
   });
 }
 
-void PointField(Archive& ar, const char* field, MediaParamTB<D3DXVECTOR3>& point, Apply apply) {
+void PointField(Archive& ar, const char* field, MediaParamTB<Vector3>& point, Apply apply) {
   ar.Group(field, [&] {
-    detail::ParamField(ar, point, apply, [&](D3DXVECTOR3& v) {
+    detail::ParamField(ar, point, apply, [&](Vector3& v) {
       ar.Float("x", v.x);
       ar.Float("y", v.y);
       ar.Float("z", v.z);

@@ -14,6 +14,6 @@ namespace lumi {
 void ColourField(Archive& ar, const char* field, MediaParamTB<uint32_t>& colour, Apply apply);
 
 // Three floats x, y, z.
-void PointField(Archive& ar, const char* field, MediaParamTB<D3DXVECTOR3>& point, Apply apply);
+void PointField(Archive& ar, const char* field, MediaParamTB<Vector3>& point, Apply apply);
 
 }  // namespace lumi

@@ -231,7 +231,7 @@ class DS_StatBaseFXCtrl : public DS_BaseFXCtrl {
   void InitSprite(Sprite& sprite) override;
   uint32_t SpriteCount() const override { return 1; }
 
-  MediaParamT<D3DXVECTOR3> position;
+  MediaParamT<Vector3> position;
   MediaParamT<unsigned int> width{0};
   MediaParamT<unsigned int> height{0};
 };

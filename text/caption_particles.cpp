@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "effects/fx_constructor.h"
 #include "params/clamped_clock.h"
+#include "params/colours.h"
+#include "params/file_link.h"
 #include "particles/particle_look_drawing.h"
 #include "render/backdrop_services.h"
 #include "render/effect.h"
@@ -17,7 +18,7 @@
 namespace lumi {
 namespace {
 
-float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+float Distance(const Vector3& a, const Vector3& b) {
   return std::hypot(b.x - a.x, b.y - a.y, b.z - a.z);
 }
 
@@ -29,7 +30,7 @@ void DrawQuad(ParticleLookDrawing& drawing, DS_ABRender& backdrop, Effect& effec
 }  // namespace
 
 void DS_StaticText::Attach() {
-  look.effect.key = fx::CommonResource(kProgram);
+  look.effect.key = CommonResource(kProgram);
   VRN_StaticObject::Attach();
 }
 
@@ -50,7 +51,7 @@ void DS_StaticText::Render(ParticleLookDrawing& drawing, ParticleLookDrawing& /*
   effect->SetTexture("Texture", texture);
   if (shadow_on.value != 0) {
     const std::array<float, 2> shadow = ShadowShift(s, texture->Width(), texture->Height());
-    const std::array<float, 3> rgb = fx::ColourFloats(shadow_colour.value);
+    const std::array<float, 3> rgb = ColourFloats(shadow_colour.value);
     const std::array<float, 4> colour = {rgb[0], rgb[1], rgb[2], static_cast<float>(shadow_colour.alpha()) / 255};
     effect->SetFloatArray("Shift", shadow.data(), 2);
     effect->SetFloatArray("Color", colour.data(), 4);

@@ -45,7 +45,7 @@ bool DS_StaticTextConstructor::HitTest(int x, int y) const {
     }
   }
   const auto w = static_cast<float>(width.value / 2), h = static_cast<float>(height.value / 2);
-  const D3DXVECTOR3& c = position.value;
+  const Vector3& c = position.value;
   return c.x - w <= p.x && p.x <= c.x + w && c.y - h <= p.y && p.y <= c.y + h;
 }
 

@@ -18,7 +18,7 @@ std::vector<uint8_t> RecordHeavyDocument() {
     auto backdrop = std::make_shared<DS_2D_Light>();
     backdrop->picture.key = {u"C:\\Users\\author\\Pictures\\lake.jpg", 133500000000000000LL + s};
     for (int p = 0; p < 5; ++p) {
-      backdrop->camera.path.push_back(std::make_shared<DX_CamPathPnt>(D3DXVECTOR3{float(p), float(s), 0}));
+      backdrop->camera.path.push_back(std::make_shared<DX_CamPathPnt>(Vector3{float(p), float(s), 0}));
     }
     slide->backdrop = backdrop;
     doc.show->slides.push_back(slide);

@@ -32,7 +32,7 @@ Document RecordHeavy(size_t megabytes) {
       auto backdrop = std::make_shared<DS_2D_Light>();
       backdrop->picture.key = {u"C:\\Users\\author\\Pictures\\lake.jpg", s};
       for (int p = 0; p < 20; ++p) {
-        backdrop->camera.path.push_back(std::make_shared<DX_CamPathPnt>(D3DXVECTOR3{float(p), float(s), 0}));
+        backdrop->camera.path.push_back(std::make_shared<DX_CamPathPnt>(Vector3{float(p), float(s), 0}));
       }
       slide->backdrop = backdrop;
       doc.show->slides.push_back(slide);

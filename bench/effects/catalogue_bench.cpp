@@ -22,7 +22,7 @@ template <typename T>
 Entry Make(const char* name, std::function<void(T&)> set_up = {}) {
   return {name, [set_up] {
             auto effect = std::make_unique<T>();
-            const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
+            const Vector3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
             for (size_t i = 0; i < 4; ++i) effect->rectangle.corners[i].value = corners[i];
             if (set_up) set_up(*effect);
             return std::unique_ptr<DS_FX_Constructor>(std::move(effect));

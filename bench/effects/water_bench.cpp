@@ -22,12 +22,12 @@ std::unique_ptr<DS_FX_Constructor> Water(int uses_background) {
 
 std::unique_ptr<DS_FX_Constructor> WaterfallWithThreeLayers() {
   auto waterfall = std::make_unique<DS_WaterfallFX>();
-  waterfall->program.key = fx::CommonResource(105);
-  waterfall->noise_map.key = fx::CommonResource(62);
+  waterfall->program.key = CommonResource(105);
+  waterfall->noise_map.key = CommonResource(62);
   waterfall->noise_amplitude.Set(100);
   waterfall->layer_count.Set(3);
   waterfall->threshold.Set(300);
-  const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
+  const Vector3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
   for (size_t i = 0; i < 4; ++i) waterfall->rectangle.corners[i].value = corners[i];
   return waterfall;
 }

@@ -20,7 +20,7 @@ VRN_GrovingLine Wavy() {
   line.head_width_ramp.in_end.Set(5);
   for (int i = 0; i < 50; ++i) {
     const float x = 40.0f * static_cast<float>(i);
-    auto point = std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{x, 500 + 200 * std::sin(0.3f * static_cast<float>(i)), 0});
+    auto point = std::make_shared<DX_BSplinePnt>(Vector3{x, 500 + 200 * std::sin(0.3f * static_cast<float>(i)), 0});
     point->out_handle.value = {13, 0, 0};
     point->in_handle.value = {-13, 0, 0};
     line.path.points.push_back(point);

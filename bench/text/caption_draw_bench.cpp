@@ -47,7 +47,7 @@ std::vector<std::unique_ptr<VRN_RenderObj>> Captions(bool shadow) {
     caption.look.textures.value.images[0].key = {u"caption", 0};
     caption.look.colour.Set(0x00FFFFFF);
     const float x = static_cast<float>(40 + (i % 4) * 460), y = static_cast<float>(40 + (i / 4) * 200);
-    const D3DXVECTOR3 corners[4] = {{x, y, 0}, {x, y + 96, 0}, {x + 384, y, 0}, {x + 384, y + 96, 0}};
+    const Vector3 corners[4] = {{x, y, 0}, {x, y + 96, 0}, {x + 384, y, 0}, {x + 384, y + 96, 0}};
     for (int c = 0; c < 4; ++c) caption.area.corners[c].value = corners[c];
     caption.shadow_on.Set(shadow ? 1 : 0);
     caption.shadow_distance.Set(4);

@@ -4,6 +4,9 @@
 // synced to disk, then renamed over the old) while holding a lock, so two
 // saver processes never lose each other's values and a crash never leaves
 // half a file. A garbled file is set aside with a message; defaults apply.
+//
+// Implements SettingsStore: every read, write and its location.
+// Does not: keep values of other programs; one file holds the saver's keys.
 #pragma once
 
 #include <filesystem>

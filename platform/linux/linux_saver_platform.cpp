@@ -205,6 +205,6 @@ void LinuxSaverPlatform::KillTimer(PlatformWindow window, std::uintptr_t id) {
   std::erase_if(timers_, [&](const Timer& t) { return t.window == window && t.id == id; });
 }
 
-std::unique_ptr<Direct3D> LinuxSaverPlatform::CreateDirect3D(std::uint32_t) { return std::make_unique<Direct3D>(); }
+std::unique_ptr<Direct3D> LinuxSaverPlatform::CreateDirect3D() { return std::make_unique<Direct3D>(); }
 
 }  // namespace lumi

@@ -1,8 +1,13 @@
 // The saver's system services on Linux. There is no Windows message system
 // here: messages and timers go through a queue of the process's own, message
-// boxes are lines on the standard error stream, and no Windows library can
-// be loaded. A window system, when there is one, hands its events to the
-// queue through an EventSource.
+// boxes are lines on the standard error stream. A window system, when there
+// is one, hands its events to the queue through an EventSource.
+//
+// Implements SaverPlatform: idle priority (nice 10), the command line it is
+// given, message boxes, the queue, timers and the window procedure, SIGTERM
+// and SIGINT as kMessageEndSession, the graphics object.
+// Does not: translate keys (TranslateMessage does nothing: no WM_CHAR is
+// read), change a password (the screen locker keeps it).
 #pragma once
 
 #include <chrono>
@@ -37,7 +42,6 @@ class LinuxSaverPlatform : public SaverPlatform {
 
   void LowerThreadToIdlePriority() override;
   std::u16string CommandLine() override { return commandLine_; }
-  void InitCommonControls() override {}
   // Writes "TITLE: TEXT".
   void ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,
                       std::uint32_t icon) override;
@@ -57,15 +61,12 @@ class LinuxSaverPlatform : public SaverPlatform {
   void SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t milliseconds) override;
   void KillTimer(PlatformWindow window, std::uintptr_t id) override;
 
-  LibraryHandle LoadLibrary(std::u16string_view) override { return 0; }
-  ProcedureAddress GetProcAddress(LibraryHandle, const char*) override { return 0; }
-  void FreeLibrary(LibraryHandle) override {}
-  // Unreachable: no library loads here.
-  void CallPasswordChange(ProcedureAddress, const char*, PlatformWindow) override {}
+  // The screen locker (xscreensaver) keeps the password, not the saver.
+  void ChangePassword(PlatformWindow) override {}
 
   // The OpenGL device stands in for Direct3D; the object only marks that
   // drawing is possible at all, and the device code lists its adapters.
-  std::unique_ptr<Direct3D> CreateDirect3D(std::uint32_t sdkVersion) override;
+  std::unique_ptr<Direct3D> CreateDirect3D() override;
 
   // The window system's events; null for none. Must outlive its use.
   void SetEventSource(EventSource* source);

@@ -3,6 +3,11 @@
 // xscreensaver hands them out), for painting the error box without a
 // device, and for surviving X errors (a host destroying the window we draw
 // into, a driver that cannot load) that would otherwise end the process.
+//
+// Implements SaverDisplay: monitors, adapters from the GL renderer, the
+// saver's own windows and windows inside foreign ones, their rectangles,
+// invalidation, a GL device per window, the error box.
+// Does not: announce that the saver runs (xscreensaver itself knows).
 #pragma once
 
 #include <memory>

@@ -2,6 +2,9 @@
 // opens the key with RegCreateKeyExW (creating it when missing), reads or
 // writes one value and closes the key again, so two saver processes (the
 // preview and the settings dialog) always see each other's values.
+//
+// Implements SettingsStore: every read, write and its location.
+// Does not: watch the registry; each access reads afresh instead.
 #pragma once
 
 #include "platform/settings_store.h"

@@ -2,6 +2,10 @@
 // devices, the window class "D3DSaverWndClass" whose messages reach the
 // saver's window procedure as they are, an OpenGL device per window over
 // WGL, and the error box painted with GDI.
+//
+// Implements SaverDisplay: every operation, announcing the running saver
+// to the system (SPI_SCREENSAVERRUNNING) included.
+// Does not: change display modes; a unit renders at the monitor's mode.
 #pragma once
 
 #include <memory>

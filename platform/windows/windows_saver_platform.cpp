@@ -23,6 +23,8 @@ MSG ToMsg(const WindowMessage& message) {
 
 }  // namespace
 
+WindowsSaverPlatform::WindowsSaverPlatform() { ::InitCommonControls(); }
+
 std::uintptr_t WindowsSaverPlatform::ExecutableInstance() {
   return reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));
 }
@@ -33,8 +35,6 @@ std::u16string WindowsSaverPlatform::CommandLine() {
   const std::wstring_view line = GetCommandLineW();
   return std::u16string(line.begin(), line.end());
 }
-
-void WindowsSaverPlatform::InitCommonControls() { ::InitCommonControls(); }
 
 void WindowsSaverPlatform::ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,
                                           std::uint32_t icon) {
@@ -88,25 +88,16 @@ void WindowsSaverPlatform::SetTimer(PlatformWindow window, std::uintptr_t id, st
 
 void WindowsSaverPlatform::KillTimer(PlatformWindow window, std::uintptr_t id) { ::KillTimer(ToWindow(window), id); }
 
-LibraryHandle WindowsSaverPlatform::LoadLibrary(std::u16string_view name) {
-  return reinterpret_cast<LibraryHandle>(LoadLibraryW(ToWide(name).c_str()));
-}
-
-ProcedureAddress WindowsSaverPlatform::GetProcAddress(LibraryHandle library, const char* name) {
-  if (library == 0) return 0;
-  return reinterpret_cast<ProcedureAddress>(::GetProcAddress(reinterpret_cast<HMODULE>(library), name));
-}
-
-void WindowsSaverPlatform::FreeLibrary(LibraryHandle library) {
-  if (library != 0) ::FreeLibrary(reinterpret_cast<HMODULE>(library));
-}
-
-void WindowsSaverPlatform::CallPasswordChange(ProcedureAddress procedure, const char* provider,
-                                              PlatformWindow parent) {
+void WindowsSaverPlatform::ChangePassword(PlatformWindow parent) {
+  const HMODULE library = LoadLibraryW(L"MPR.DLL");
+  if (library == nullptr) return;
   using PasswordChange = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
-  reinterpret_cast<PasswordChange>(procedure)(provider, ToWindow(parent), 0, nullptr);
+  if (const FARPROC change = ::GetProcAddress(library, "PwdChangePasswordA")) {
+    reinterpret_cast<PasswordChange>(reinterpret_cast<void*>(change))("SCRSAVE", ToWindow(parent), 0, nullptr);
+  }
+  ::FreeLibrary(library);
 }
 
-std::unique_ptr<Direct3D> WindowsSaverPlatform::CreateDirect3D(std::uint32_t) { return std::make_unique<Direct3D>(); }
+std::unique_ptr<Direct3D> WindowsSaverPlatform::CreateDirect3D() { return std::make_unique<Direct3D>(); }
 
 }  // namespace lumi

@@ -1,6 +1,10 @@
 // The saver's system services on Windows: each one is the Win32 call of the
 // same name. Messages posted to no window are the thread's own; dispatching
 // one hands it to the saver's window procedure, as the saver's windows do.
+//
+// Implements SaverPlatform: every operation, the password change through
+// MPR.DLL where that service exists; the common controls at construction.
+// Does not: make a Direct3D object; the OpenGL device draws instead.
 #pragma once
 
 #include "platform/saver_platform.h"
@@ -9,12 +13,14 @@ namespace lumi {
 
 class WindowsSaverPlatform : public SaverPlatform {
  public:
+  // Registers the common controls, as every saver does at start.
+  WindowsSaverPlatform();
+
   // The executable's module handle, as WinMain would receive it.
   static std::uintptr_t ExecutableInstance();
 
   void LowerThreadToIdlePriority() override;
   std::u16string CommandLine() override;
-  void InitCommonControls() override;
   void ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,
                       std::uint32_t icon) override;
 
@@ -35,14 +41,13 @@ class WindowsSaverPlatform : public SaverPlatform {
   void SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t milliseconds) override;
   void KillTimer(PlatformWindow window, std::uintptr_t id) override;
 
-  LibraryHandle LoadLibrary(std::u16string_view name) override;
-  ProcedureAddress GetProcAddress(LibraryHandle library, const char* name) override;
-  void FreeLibrary(LibraryHandle library) override;
-  void CallPasswordChange(ProcedureAddress procedure, const char* provider, PlatformWindow parent) override;
+  // PwdChangePasswordA of MPR.DLL, the password service of the Windows 9x
+  // family; where it is missing there is nothing to change.
+  void ChangePassword(PlatformWindow parent) override;
 
   // The OpenGL device stands in for Direct3D here as on Linux; the object
   // only marks that drawing is possible at all.
-  std::unique_ptr<Direct3D> CreateDirect3D(std::uint32_t sdkVersion) override;
+  std::unique_ptr<Direct3D> CreateDirect3D() override;
 
  private:
   WindowProcedure procedure_;

@@ -60,7 +60,7 @@ std::vector<Case> Cases() {
       Make<DS_KestrinLinear>("bands", [](auto& e) { e.first_parameter.Set(20); e.angle.Set(45); e.speed.Set(20); }),
       Make<DS_KestrinRadial>("radial_bands", [](auto& e) { e.amplitude.Set(8); e.speed.Set(20); CentreLeft(e); }),
       Make<DS_KestrinVortical>("swirl", [](auto& e) { e.amplitude.Set(20); e.speed.Set(20); CentreLeft(e); }),
-      Make<DS_FireFX>("fire", [](auto& e) { e.base_colour.Set(0x000060FF); e.tip_colour.Set(0x0080FFFF); e.pattern_image.key = kPhotoKey; e.noise_image.key = fx::CommonResource(62); }),
+      Make<DS_FireFX>("fire", [](auto& e) { e.base_colour.Set(0x000060FF); e.tip_colour.Set(0x0080FFFF); e.pattern_image.key = kPhotoKey; e.noise_image.key = CommonResource(62); }),
       Make<DS_HeatDistortion>("heat", [](auto& e) { e.shimmer_speed.Set(300); e.strength.Set(300); e.bump_size.Set(50); }),
   };
 }
@@ -74,7 +74,7 @@ RgbaImage FrameAt(GraphicsDevice& device, const Case* effect_case, int uses_back
   if (effect_case != nullptr) {
     effect = effect_case->make();
     effect->uses_background.Set(uses_background);
-    const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
+    const Vector3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
     for (size_t i = 0; i < 4; ++i) effect->rectangle.corners[i].value = corners[i];
   }
   auto document = test::MaskedSlide("ColdRipple.jpg", painted ? Painted::LeftHalf : Painted::Nothing, std::move(effect));

@@ -63,7 +63,7 @@ struct Sized : Variant {
 };
 
 void SetFireRectangle(DS_FireFX& fire) {
-  const D3DXVECTOR3 corners[4] = {{700, 700, 0}, {700, 1200, 0}, {1200, 700, 0}, {1200, 1200, 0}};
+  const Vector3 corners[4] = {{700, 700, 0}, {700, 1200, 0}, {1200, 700, 0}, {1200, 1200, 0}};
   for (size_t i = 0; i < 4; ++i) fire.rectangle.corners[i].value = corners[i];
   fire.base_colour.Set(0x000060FF);
   fire.tip_colour.Set(0x0080FFFF);
@@ -87,7 +87,7 @@ TEST(UnderwaterBackdrop, WithoutEffectsTheSceneStillPassesTheChainAndIsDrawnDist
 
 TEST(UnderwaterBackdrop, AProgramWithoutTheEffectsTechniqueShowsTheSceneAsItIs) {
   auto underwater = std::make_shared<FakeUndervater>();
-  underwater->underwater.program.key = fx::CommonResource(105);  // the waterfall's
+  underwater->underwater.program.key = CommonResource(105);  // the waterfall's
   Recorded frame(underwater);
   const std::vector<RecordedDraw>& draws = frame.device.Draws();
   const auto onto_screen = std::find_if(draws.rbegin(), draws.rend(), [&](const RecordedDraw& d) {

@@ -21,8 +21,8 @@ std::unique_ptr<Document> MakeDocument(Water water, int uses_background, Painted
     effect = std::move(lake);
   } else if (water == Water::Stream || water == Water::DryStream) {
     auto stream = std::make_unique<DS_WaterfallFX>();
-    stream->program.key = fx::CommonResource(105);
-    stream->noise_map.key = fx::CommonResource(62);
+    stream->program.key = CommonResource(105);
+    stream->noise_map.key = CommonResource(62);
     stream->noise_amplitude.Set(400);
     stream->layer_count.Set(3);
     stream->threshold.Set(400);
@@ -30,7 +30,7 @@ std::unique_ptr<Document> MakeDocument(Water water, int uses_background, Painted
     stream->first_parameter.Set(50);
     fx::ResetSlider(stream->speed, 50, 0.02f);
     // The whole 1920 x 1200 picture.
-    const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
+    const Vector3 corners[4] = {{0, 0, 0}, {0, 1200, 0}, {1920, 0, 0}, {1920, 1200, 0}};
     for (size_t i = 0; i < 4; ++i) stream->rectangle.corners[i].value = water == Water::Stream ? corners[i] : corners[0];
     effect = std::move(stream);
   }

@@ -30,7 +30,7 @@ Document SmallDocument() {
     auto backdrop = std::make_shared<DS_2D_Light>();
     backdrop->picture.key = {u"C:\\Pictures\\lake" + std::u16string(1, u'0' + i) + u".jpg", 133500000000000000LL + i};
     backdrop->camera.mode.value = DSM_Camera::kPath;
-    backdrop->camera.path.push_back(std::make_shared<DX_CamPathPnt>(D3DXVECTOR3{100, 50, 0}));
+    backdrop->camera.path.push_back(std::make_shared<DX_CamPathPnt>(Vector3{100, 50, 0}));
     backdrop->camera.path.back()->zoom.value = 130;
     slide->backdrop = backdrop;
     doc.show->slides.push_back(slide);

@@ -128,7 +128,7 @@ TEST(CameraRecord, VersionsAndPathPoints) {
     DSM_Camera camera;
     Member(reader, "camera", camera);
     ASSERT_EQ(camera.path.size(), 2u);
-    EXPECT_EQ(camera.path[0]->value, (D3DXVECTOR3{10, 20, 0}));
+    EXPECT_EQ(camera.path[0]->value, (Vector3{10, 20, 0}));
     EXPECT_EQ(camera.path[0]->duration.value, 4.0f);
     EXPECT_EQ(camera.path[0]->zoom.value, 100u);
     EXPECT_EQ(camera.path[1]->zoom.value, 150u);

@@ -77,7 +77,7 @@ TEST(CatalogueFaults, AChainPassWithNothingToLayDownCopiesThePicture) {
 
   auto light = MakeEffect<DS_LightFX_II>();
   light->blend_mode.Set(2);
-  light->program.key = fx::CommonResource(4321);
+  light->program.key = CommonResource(4321);
   light->brush_id = GUID{};
   OneEffect unlit(std::move(light));
   unlit.stage.Frame(0);
@@ -124,7 +124,7 @@ TEST(CatalogueFaults, AStoredCentreOrCornerThatIsNoNumberCountsAsItsDefault) {
   for (int i = 0; i < 2; ++i) {
     const std::unique_ptr<VRN_RenderObj> object = rotation->CreateRenderObject();
     const auto& played = dynamic_cast<DS_BrushObj&>(*object).ImageEffect();
-    EXPECT_EQ(static_cast<const DS_RotationFX&>(played).centre.value, (D3DXVECTOR3{32, 16, 0}));
+    EXPECT_EQ(static_cast<const DS_RotationFX&>(played).centre.value, (Vector3{32, 16, 0}));
   }
   EXPECT_TRUE(std::isnan(rotation->centre.value.x)) << "the record keeps its bytes";
   size_t told = 0;

@@ -290,8 +290,8 @@ TEST(CatalogueConversions, FireVersionsOneAndTwo) {
     test::FxBase(b);
     auto fx = test::ReadRecordAs<DS_FireFX>(b);
     ASSERT_NE(fx, nullptr);
-    EXPECT_EQ(fx->rectangle.corners[0].value, (D3DXVECTOR3{-1, -2, -3}));
-    EXPECT_EQ(fx->rectangle.corners[3].value, (D3DXVECTOR3{-10, -11, -12}));
+    EXPECT_EQ(fx->rectangle.corners[0].value, (Vector3{-1, -2, -3}));
+    EXPECT_EQ(fx->rectangle.corners[3].value, (Vector3{-10, -11, -12}));
     EXPECT_EQ(fx->oscillation_mode.value, 2);
     EXPECT_FLOAT_EQ(fx->value_2.scaled(), 0.6f);
   }

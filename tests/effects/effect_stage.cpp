@@ -131,12 +131,12 @@ std::unique_ptr<DS_WaterfallFX> MakeWaterfall(int uses_background) {
   auto waterfall = std::make_unique<DS_WaterfallFX>();
   waterfall->brush_id = kPaintedBrush;
   waterfall->uses_background.Set(uses_background);
-  waterfall->program.key = fx::CommonResource(105);
-  waterfall->noise_map.key = fx::CommonResource(62);
+  waterfall->program.key = CommonResource(105);
+  waterfall->noise_map.key = CommonResource(62);
   fx::ResetSlider(waterfall->speed, 50, 0.02f);
   waterfall->noise_amplitude.Set(100);
   // A rectangle over the middle of the picture.
-  const D3DXVECTOR3 corners[4] = {{16, 8, 0}, {16, 24, 0}, {48, 8, 0}, {48, 24, 0}};
+  const Vector3 corners[4] = {{16, 8, 0}, {16, 24, 0}, {48, 8, 0}, {48, 24, 0}};
   for (size_t i = 0; i < 4; ++i) waterfall->rectangle.corners[i].value = corners[i];
   return waterfall;
 }

@@ -84,7 +84,7 @@ std::unique_ptr<T> MakeEffect(int uses_background = 0) {
   auto effect = std::make_unique<T>();
   effect->brush_id = kPaintedBrush;
   effect->uses_background.Set(uses_background);
-  const D3DXVECTOR3 corners[4] = {{16, 8, 0}, {16, 24, 0}, {48, 8, 0}, {48, 24, 0}};
+  const Vector3 corners[4] = {{16, 8, 0}, {16, 24, 0}, {48, 8, 0}, {48, 24, 0}};
   for (size_t i = 0; i < 4; ++i) effect->rectangle.corners[i].value = corners[i];
   return effect;
 }

@@ -30,8 +30,8 @@ TEST(FxConstructorRecord, CurrentVersionFillsEveryField) {
   EXPECT_EQ(fx->brush_flag, 2);  // kept as stored, not turned into 1
   EXPECT_EQ(fx->program.key, (ResourceKey{u"common_res.dll", 105}));
   EXPECT_FLOAT_EQ(fx->pattern_scale.scaled(), 0.7f);
-  EXPECT_EQ(fx->rectangle.corners[0].value, (D3DXVECTOR3{100, 101, 102}));
-  EXPECT_EQ(fx->rectangle.corners[3].value, (D3DXVECTOR3{109, 110, 111}));
+  EXPECT_EQ(fx->rectangle.corners[0].value, (Vector3{100, 101, 102}));
+  EXPECT_EQ(fx->rectangle.corners[3].value, (Vector3{109, 110, 111}));
   EXPECT_EQ(fx->oscillation_mode.value, 3);
   EXPECT_FLOAT_EQ(fx->phase_offset.scaled(), std::numbers::pi_v<float> / 2);
   // The end of the chain: the constructor and its render data.
@@ -48,7 +48,7 @@ TEST(FxConstructorRecord, OlderVersionsKeepTheDefaultsOfLaterFields) {
     ASSERT_NE(fx, nullptr);
     EXPECT_EQ(fx->pattern_scale.value, version >= 2 ? 35u : 50u);
     EXPECT_FLOAT_EQ(fx->pattern_scale.scaled(), version >= 2 ? 0.7f : 1.0f);
-    EXPECT_EQ(fx->rectangle.corners[1].value, version >= 3 ? (D3DXVECTOR3{103, 104, 105}) : D3DXVECTOR3{});
+    EXPECT_EQ(fx->rectangle.corners[1].value, version >= 3 ? (Vector3{103, 104, 105}) : Vector3{});
     EXPECT_EQ(fx->oscillation_mode.value, version >= 3 ? 3 : 0);
     EXPECT_EQ(fx->phase_offset.value, 0u);
     EXPECT_EQ(fx->name, u"Stream brush");
@@ -87,7 +87,7 @@ TEST(FrameOfReferenceRecords, DirectionCentreAndLine) {
     test::CentralBase(b);
     auto fx = test::ReadRecordAs<DS_KestrinRadial>(b);
     ASSERT_NE(fx, nullptr);
-    EXPECT_EQ(fx->centre.value, (D3DXVECTOR3{320, 240, 7}));
+    EXPECT_EQ(fx->centre.value, (Vector3{320, 240, 7}));
     EXPECT_FLOAT_EQ(fx->amplitude.scaled(), 0.04f);
     EXPECT_EQ(fx->axis_flag.value, 1);
     EXPECT_EQ(fx->name, u"Stream brush");
@@ -101,7 +101,7 @@ TEST(FrameOfReferenceRecords, DirectionCentreAndLine) {
     ASSERT_NE(fx, nullptr);
     EXPECT_EQ(fx->line_direction.value, 30u);
     EXPECT_NEAR(fx->line_direction.direction()[0], 0.8660254f, 1e-6f);  // follows the stored angle
-    EXPECT_EQ(fx->centre.value, (D3DXVECTOR3{320, 240, 7}));
+    EXPECT_EQ(fx->centre.value, (Vector3{320, 240, 7}));
     EXPECT_FLOAT_EQ(fx->b.scaled(), 0.4f);
     EXPECT_FLOAT_EQ(fx->speed.scaled(), 61 * 0.05f);
     EXPECT_EQ(fx->identity.data1, 0x11111111u);

@@ -16,9 +16,9 @@ class TechniqueProbe : public DS_FX_Constructor {
 
  public:
   TechniqueProbe() {
-    program.key = fx::CommonResource(90);
+    program.key = CommonResource(90);
     brush_id = test::kPaintedBrush;
-    const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {0, 16, 0}, {32, 0, 0}, {32, 16, 0}};
+    const Vector3 corners[4] = {{0, 0, 0}, {0, 16, 0}, {32, 0, 0}, {32, 16, 0}};
     for (size_t i = 0; i < 4; ++i) rectangle.corners[i].value = corners[i];
   }
   void Describe(Archive& ar) override { BaseRecordOf<DS_FX_Constructor>(ar, this); }

@@ -161,7 +161,7 @@ TEST(WaterDrawing, WithoutAMaskOrAProgramNothingIsPaintedButTheChainGoesOn) {
       if (missing_mask) {
         water->brush_id = GUID{};
       } else {
-        water->program.key = fx::CommonResource(4321);
+        water->program.key = CommonResource(4321);
       }
       OneWater one(std::move(water));
       one.stage.Frame(0);

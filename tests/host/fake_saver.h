@@ -21,8 +21,6 @@ class FakePlatform : public SaverPlatform {
 
   std::u16string commandLine = u"saver.scr /s";
   bool direct3DAvailable = true;
-  LibraryHandle passwordLibrary = 0;
-  ProcedureAddress passwordProcedure = 0;
   // Whether a timer's message arrives; GetMessage answers quit once the
   // queue is empty.
   bool timersFire = true;
@@ -33,7 +31,6 @@ class FakePlatform : public SaverPlatform {
     log_.push_back("CommandLine");
     return commandLine;
   }
-  void InitCommonControls() override { log_.push_back("InitCommonControls"); }
   void ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,
                       std::uint32_t icon) override {
     log_.push_back("MessageBox " + std::to_string(owner) + " [" + ToUtf8(title) + "] " + ToUtf8(text) + " icon " +
@@ -75,20 +72,9 @@ class FakePlatform : public SaverPlatform {
   void KillTimer(PlatformWindow window, std::uintptr_t id) override {
     log_.push_back("KillTimer " + std::to_string(window) + " " + std::to_string(id));
   }
-  LibraryHandle LoadLibrary(std::u16string_view name) override {
-    log_.push_back("LoadLibrary " + ToUtf8(name));
-    return passwordLibrary;
-  }
-  ProcedureAddress GetProcAddress(LibraryHandle library, const char* name) override {
-    log_.push_back("GetProcAddress " + std::to_string(library) + " " + name);
-    return passwordProcedure;
-  }
-  void FreeLibrary(LibraryHandle library) override { log_.push_back("FreeLibrary " + std::to_string(library)); }
-  void CallPasswordChange(ProcedureAddress procedure, const char* provider, PlatformWindow parent) override {
-    log_.push_back("CallPasswordChange " + std::to_string(procedure) + " " + provider + " " + std::to_string(parent));
-  }
-  std::unique_ptr<Direct3D> CreateDirect3D(std::uint32_t sdkVersion) override {
-    log_.push_back("CreateDirect3D " + std::to_string(sdkVersion));
+  void ChangePassword(PlatformWindow parent) override { log_.push_back("ChangePassword " + std::to_string(parent)); }
+  std::unique_ptr<Direct3D> CreateDirect3D() override {
+    log_.push_back("CreateDirect3D");
     return direct3DAvailable ? std::make_unique<Direct3D>() : nullptr;
   }
 

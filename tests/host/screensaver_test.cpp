@@ -62,28 +62,19 @@ TEST(ScreensaverConstruction, BaseAndConcreteHosts) {
   test::FakeParts parts{log};
   CD3DScreensaver base(platform, parts);
   EXPECT_EQ(base.windowTitle, u"Screen Saver");
-  EXPECT_FALSE(base.useDepthBuffer);
-  EXPECT_TRUE(base.settingsKeyPath.empty());
   EXPECT_THAT(log, IsEmpty());
 
   CVovorScreensaver saver(platform, parts);
   EXPECT_EQ(saver.windowTitle, u"Lumisave");
-  EXPECT_TRUE(saver.useDepthBuffer);
-  EXPECT_EQ(saver.settingsKeyPath, u"Software\\Quillborne\\Lumivex\\Screensaver\\");
-  EXPECT_FALSE(saver.allowReferenceDevice);
-  EXPECT_TRUE(saver.oneScreenOnly);
-  EXPECT_EQ(saver.minDepthBits, 16u);
-  EXPECT_EQ(saver.swapEffectFullscreen, 1u);
-  EXPECT_EQ(saver.swapEffectWindowed, 3u);
   EXPECT_FALSE(saver.errorOccurred);
-  EXPECT_THAT(log, ElementsAre("InitCommonControls"));
+  EXPECT_THAT(log, IsEmpty());
 }
 
 TEST_F(Screensaver, FullScreenStartUpOrder) {
   parts.windowToCreate = 42;
   EXPECT_EQ(RunProcess(u"saver.scr /s"), 0);
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
-                               "CreateDirect3D 32", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
+                               "CreateDirect3D", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
                                "LoadSettings", "CreateMediaGraph 42", "RunSaverLoop with Direct3D", "FreeAdapters"));
   EXPECT_EQ(saver.mode, ModeFull);
   EXPECT_EQ(saver.instance, 0x400000u);
@@ -94,7 +85,7 @@ TEST_F(Screensaver, FullScreenStartUpOrder) {
 TEST_F(Screensaver, ConfigureShowsTheDialogOrTheError) {
   RunProcess(u"saver.scr /c:77");
   EXPECT_EQ(saver.parentWindow, 77);
-  EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateDirect3D 32",
+  EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateDirect3D",
                                "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice", "LoadSettings",
                                "ShowConfiguration", "FreeAdapters"));
 
@@ -102,7 +93,7 @@ TEST_F(Screensaver, ConfigureShowsTheDialogOrTheError) {
   RunProcess(u"saver.scr");
   EXPECT_TRUE(saver.errorOccurred);
   EXPECT_EQ(saver.errorCode, kErrorNoDirect3D);
-  EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateDirect3D 32",
+  EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateDirect3D",
                                kNoDirect3DBox, "FreeAdapters"));
 }
 
@@ -160,7 +151,7 @@ TEST_F(Screensaver, WindowFailureIsRecordedAndTheLoopShowsIt) {
   EXPECT_EQ(saver.errorCode, kErrorUnspecified);
   // Start-up goes on: the saver windows show the error box.
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
-                               "CreateDirect3D 32", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
+                               "CreateDirect3D", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
                                "LoadSettings", "CreateMediaGraph 0", "RunSaverLoop with Direct3D",
                                "MessageBox 0 [Lumisave] There was an unspecified problem with this screen saver. "
                                "icon 16",
@@ -183,7 +174,7 @@ TEST_F(Screensaver, PreviewWaitsForTheControlPanel) {
                                "PostMessage 9 1024 0", "GetMessage 9", "TranslateMessage 9 1024 0",
                                "DispatchMessage 9 1024 0", "SetTimer 9 1 500", "DefaultWindowProcedure 9 1024 0",
                                "GetMessage 9", "TranslateMessage 9 275 1", "DispatchMessage 9 275 1",
-                               "KillTimer 9 1", "DefaultWindowProcedure 9 275 1", "CreateDirect3D 32", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
+                               "KillTimer 9 1", "DefaultWindowProcedure 9 275 1", "CreateDirect3D", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
                                "LoadSettings", "RunSaverLoop with Direct3D", "FreeAdapters"));
 }
 
@@ -197,7 +188,7 @@ TEST_F(Screensaver, PreviewWaitHandsOnAQuit) {
                                 "DispatchMessage 9 512 0", "DefaultWindowProcedure 9 512 0", "GetMessage 9",
                                 "TranslateMessage 9 1024 0", "DispatchMessage 9 1024 0", "SetTimer 9 1 500",
                                 "DefaultWindowProcedure 9 1024 0", "GetMessage 9", "PostQuitMessage 0",
-                                "CreateDirect3D 32"));
+                                "CreateDirect3D"));
   EXPECT_FALSE(saver.waitingForPreview);
 }
 
@@ -206,26 +197,13 @@ TEST_F(Screensaver, PreviewWithoutAWindowDoesNotWait) {
   RunProcess(u"saver.scr /p 1234");
   EXPECT_EQ(saver.errorCode, kErrorUnspecified);
   EXPECT_THAT(log, ::testing::Not(::testing::Contains("GetMessage 0")));
-  EXPECT_EQ(log.at(4), "CreateDirect3D 32");
+  EXPECT_EQ(log.at(4), "CreateDirect3D");
 }
 
 TEST_F(Screensaver, ChangePassword) {
   RunProcess(u"saver.scr /a 55");
   EXPECT_EQ(saver.mode, ModeChangePassword);
-  // Without the library nothing more happens.
-  EXPECT_EQ(log.at(log.size() - 2), "LoadLibrary MPR.DLL");
-
-  platform.passwordLibrary = 3;
-  RunProcess(u"saver.scr /a 55");
-  EXPECT_THAT(std::vector<std::string>(log.end() - 4, log.end()),
-              ElementsAre("LoadLibrary MPR.DLL", "GetProcAddress 3 PwdChangePasswordA", "FreeLibrary 3",
-                          "FreeAdapters"));
-
-  platform.passwordProcedure = 0x1000;
-  RunProcess(u"saver.scr /a 55");
-  EXPECT_THAT(std::vector<std::string>(log.end() - 5, log.end()),
-              ElementsAre("LoadLibrary MPR.DLL", "GetProcAddress 3 PwdChangePasswordA",
-                          "CallPasswordChange 4096 SCRSAVE 55", "FreeLibrary 3", "FreeAdapters"));
+  EXPECT_THAT(std::vector<std::string>(log.end() - 2, log.end()), ElementsAre("ChangePassword 55", "FreeAdapters"));
 }
 
 TEST_F(Screensaver, ReservedModes) {

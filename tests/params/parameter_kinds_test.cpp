@@ -129,7 +129,7 @@ TEST(Directions, AnglesSectorsAndRandomDirections) {
 
   MediaSector sector(90, 0);
   for (int i = 0; i < 5; ++i) {
-    const D3DXVECTOR3 v = sector.RandomDirection();
+    const Vector3 v = sector.RandomDirection();
     EXPECT_NEAR(v.x, 0.0f, 1e-6);
     EXPECT_NEAR(v.y, -1.0f, 1e-6);
     EXPECT_EQ(v.z, 0.0f);
@@ -137,18 +137,18 @@ TEST(Directions, AnglesSectorsAndRandomDirections) {
   // With a spread the direction stays within it: angles 80..100 on screen.
   sector.spread.Set(10);
   for (int i = 0; i < 50; ++i) {
-    const D3DXVECTOR3 v = sector.RandomDirection();
+    const Vector3 v = sector.RandomDirection();
     EXPECT_NEAR(Length(v), 1.0f, 1e-5);
     EXPECT_LE(v.y, -std::cos(10.0f * kPi / 180.0f) + 1e-5);
   }
 
   // 90° points up on the screen, whose y axis points down.
-  const D3DXVECTOR3 up = RandomDirection2D(2.0f, 90.0f, 90.0f);
+  const Vector3 up = RandomDirection2D(2.0f, 90.0f, 90.0f);
   EXPECT_NEAR(up.x, 0.0f, 1e-6);
   EXPECT_NEAR(up.y, -2.0f, 1e-6);
   // In space the plane direction turns about y by at most half the span.
   for (int i = 0; i < 50; ++i) {
-    const D3DXVECTOR3 v = RandomDirection3D(1.0f, 0.0f, 60.0f);
+    const Vector3 v = RandomDirection3D(1.0f, 0.0f, 60.0f);
     EXPECT_NEAR(Length(v), 1.0f, 1e-5);
     EXPECT_LE(std::abs(v.z), std::sin(30.0f * kPi / 180.0f) + 1e-5);
   }
@@ -159,7 +159,7 @@ TEST(Areas, QuadCornersInStripOrder) {
   NotifyCounter counter;
   quad.corners[0].AppendControl(&counter);
   quad.Build(4, 2, {10, 20, 5});
-  const D3DXVECTOR3 expected[] = {{8, 19, 5}, {8, 21, 5}, {12, 19, 5}, {12, 21, 5}};
+  const Vector3 expected[] = {{8, 19, 5}, {8, 21, 5}, {12, 19, 5}, {12, 21, 5}};
   for (size_t i = 0; i < 4; ++i) EXPECT_EQ(quad.corners[i].value, expected[i]) << i;
   EXPECT_EQ(counter.count, 0);
 
@@ -167,7 +167,7 @@ TEST(Areas, QuadCornersInStripOrder) {
   for (int i = 0; i < 12; ++i) b.F32(static_cast<float>(i));
   BinaryReader reader(b.bytes());
   QuadField(reader, "area", quad);
-  EXPECT_EQ(quad.corners[3].value, (D3DXVECTOR3{9, 10, 11}));
+  EXPECT_EQ(quad.corners[3].value, (Vector3{9, 10, 11}));
   EXPECT_EQ(counter.count, 0);
   quad.corners[0].RemoveControl(&counter);
 }

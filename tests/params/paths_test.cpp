@@ -14,8 +14,8 @@ namespace {
 using test::ByteBuilder;
 
 template <class Path>
-void AddPoints(Path& path, std::initializer_list<D3DXVECTOR3> positions) {
-  for (const D3DXVECTOR3& p : positions) path.AddPoint(p, nullptr);
+void AddPoints(Path& path, std::initializer_list<Vector3> positions) {
+  for (const Vector3& p : positions) path.AddPoint(p, nullptr);
 }
 
 TEST(Polylines, StraightOrSmoothed) {
@@ -27,7 +27,7 @@ TEST(Polylines, StraightOrSmoothed) {
   path.smoothing.Set(1);
   path.Rebuild();
   ASSERT_EQ(path.polyline.size(), 100u);  // the accumulated step stops at t = 1.98
-  EXPECT_EQ(path.polyline[0], (D3DXVECTOR3{0, 0, 0}));
+  EXPECT_EQ(path.polyline[0], (Vector3{0, 0, 0}));
   EXPECT_NEAR(path.polyline[50].x, 1.0f, 1e-5);
   EXPECT_NEAR(path.polyline[50].y, 1.0f, 1e-5);
   EXPECT_NEAR(path.polyline[99].x, 1.98f, 1e-5);
@@ -42,7 +42,7 @@ TEST(Polylines, StraightOrSmoothed) {
   EXPECT_EQ(two.polyline.size(), 2u);
 
   int segments = 0;
-  path.ForEachSegment([&](const D3DXVECTOR3&, const D3DXVECTOR3&) { ++segments; });
+  path.ForEachSegment([&](const Vector3&, const Vector3&) { ++segments; });
   EXPECT_EQ(segments, 99);
 }
 
@@ -51,7 +51,7 @@ TEST(BezierPaths, SamplesShareTheirJoins) {
   AddPoints(path, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
   path.Rebuild();
   ASSERT_EQ(path.samples.size(), 41u);
-  EXPECT_EQ(path.samples[20].position, (D3DXVECTOR3{10, 0, 0}));
+  EXPECT_EQ(path.samples[20].position, (Vector3{10, 0, 0}));
   EXPECT_EQ(path.samples.back().distance_to_next, 0.0f);
   EXPECT_EQ(path.samples.back().length_to_next, 0.0f);
   float total = 0;
@@ -62,14 +62,14 @@ TEST(BezierPaths, SamplesShareTheirJoins) {
   // Backwards from the last point.
   const auto reverse = SampleSpline(path, 10, true);
   ASSERT_EQ(reverse.size(), 21u);
-  EXPECT_EQ(reverse.front().position, (D3DXVECTOR3{10, 10, 0}));
-  EXPECT_EQ(reverse.back().position, (D3DXVECTOR3{0, 0, 0}));
+  EXPECT_EQ(reverse.front().position, (Vector3{10, 10, 0}));
+  EXPECT_EQ(reverse.back().position, (Vector3{0, 0, 0}));
 }
 
 TEST(BezierPaths, ZeroHandlesSampleTheStraightLineAndAutomaticHandlesAreAThird) {
   SplinePath line;
-  line.points = {std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{0, 0, 0}),
-                 std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{4, 0, 0})};
+  line.points = {std::make_shared<DX_BSplinePnt>(Vector3{0, 0, 0}),
+                 std::make_shared<DX_BSplinePnt>(Vector3{4, 0, 0})};
   const auto samples = SampleSpline(line, 4, false);
   ASSERT_EQ(samples.size(), 5u);
   // On the line, at equal steps of t: the handles at the points ease in and out.
@@ -78,15 +78,15 @@ TEST(BezierPaths, ZeroHandlesSampleTheStraightLineAndAutomaticHandlesAreAThird) 
     EXPECT_NEAR(samples[k].position.x, 4 * (3 * t * t - 2 * t * t * t), 1e-6) << k;
     EXPECT_EQ(samples[k].position.y, 0.0f);
   }
-  EXPECT_EQ(samples[2].tangent, (D3DXVECTOR3{1, 0, 0}));
-  EXPECT_EQ(samples[4].tangent, (D3DXVECTOR3{0, 0, 0}));  // no derivative at the end
+  EXPECT_EQ(samples[2].tangent, (Vector3{1, 0, 0}));
+  EXPECT_EQ(samples[4].tangent, (Vector3{0, 0, 0}));  // no derivative at the end
 
   SplinePath automatic;
   AddPoints(automatic, {{0, 0, 0}, {3, 0, 0}});
-  EXPECT_EQ(automatic.points[0]->in_handle.value, (D3DXVECTOR3{0, 0, 0}));
+  EXPECT_EQ(automatic.points[0]->in_handle.value, (Vector3{0, 0, 0}));
   EXPECT_FLOAT_EQ(automatic.points[0]->out_handle.value.x, 0.99f);
   EXPECT_FLOAT_EQ(automatic.points[1]->in_handle.value.x, -0.99f);
-  EXPECT_EQ(automatic.points[1]->out_handle.value, (D3DXVECTOR3{0, 0, 0}));
+  EXPECT_EQ(automatic.points[1]->out_handle.value, (Vector3{0, 0, 0}));
 }
 
 TEST(Walking, GoesToTheEndAndBack) {
@@ -112,20 +112,20 @@ TEST(Walking, ShortAndDegeneratePolylines) {
   AddPoints(path, {{3, 4, 0}});
   path.Rebuild();
   path.remaining = 2.0f;
-  EXPECT_EQ(WalkPath(path), (D3DXVECTOR3{3, 4, 0}));
+  EXPECT_EQ(WalkPath(path), (Vector3{3, 4, 0}));
   // Points on top of each other, or a distance that is not finite: the walker stays.
   AddPoints(path, {{3, 4, 0}});
   path.Rebuild();
   path.remaining = 1.0f;
-  EXPECT_EQ(WalkPath(path), (D3DXVECTOR3{3, 4, 0}));
+  EXPECT_EQ(WalkPath(path), (Vector3{3, 4, 0}));
   AddPoints(path, {{5, 4, 0}});
   path.Rebuild();
   path.remaining = std::numeric_limits<float>::infinity();
-  EXPECT_EQ(WalkPath(path), (D3DXVECTOR3{3, 4, 0}));
+  EXPECT_EQ(WalkPath(path), (Vector3{3, 4, 0}));
   // An index past the end starts again from the first point.
   path.index = 7;
   path.remaining = 1.0f;
-  EXPECT_EQ(WalkPath(path), (D3DXVECTOR3{3, 4, 0}));
+  EXPECT_EQ(WalkPath(path), (Vector3{3, 4, 0}));
 }
 
 TEST(PointRecords, ThreeKindsOfPoints) {
@@ -140,15 +140,15 @@ TEST(PointRecords, ThreeKindsOfPoints) {
   std::vector<std::shared_ptr<DX_CamPathPnt>> camera;
   PointList(reader, "camera", camera);
   ASSERT_EQ(camera.size(), 2u);
-  EXPECT_EQ(camera[0]->value, (D3DXVECTOR3{1, 2, 3}));
+  EXPECT_EQ(camera[0]->value, (Vector3{1, 2, 3}));
   EXPECT_EQ(camera[0]->duration.value, 4.0f);
   EXPECT_EQ(camera[0]->zoom.value, 100u);
   EXPECT_EQ(camera[1]->zoom.value, 150u);
   SplinePath spline;
   PointList(reader, "spline", spline.points);
   ASSERT_EQ(spline.points.size(), 1u);
-  EXPECT_EQ(spline.points[0]->out_handle.value, (D3DXVECTOR3{0.5f, 0, 0}));
-  EXPECT_EQ(spline.points[0]->in_handle.value, (D3DXVECTOR3{-0.5f, 0, 0}));
+  EXPECT_EQ(spline.points[0]->out_handle.value, (Vector3{0.5f, 0, 0}));
+  EXPECT_EQ(spline.points[0]->in_handle.value, (Vector3{-0.5f, 0, 0}));
   SmartPath<DX_SmartPnt> empty;
   PointList(reader, "empty", empty.points);
   empty.Rebuild();

@@ -93,7 +93,7 @@ TEST(EmitterSystemRecords, FieldsLandInPlaceWithTheirScales) {
   ASSERT_NE(smoke, nullptr);
   EXPECT_FLOAT_EQ(smoke->wind.scaled(), 250.0f);
   EXPECT_FLOAT_EQ(smoke->counter.rate.scaled(), 24.0f);
-  EXPECT_EQ(smoke->emitter.point.value, (D3DXVECTOR3{10, 20, 30}));
+  EXPECT_EQ(smoke->emitter.point.value, (Vector3{10, 20, 30}));
   EXPECT_FLOAT_EQ(smoke->launch_speed.scaled(), 200.0f);
   EXPECT_EQ(smoke->three_d.value, 70);
   EXPECT_EQ(smoke->launch.value, 80u);
@@ -104,8 +104,8 @@ TEST(EmitterSystemRecords, FieldsLandInPlaceWithTheirScales) {
   SprayRecord(fog_bytes.Header("DS_PtclFog", 1).U32(7));
   auto fog = test::ReadRecordAs<DS_PtclFog>(fog_bytes);
   ASSERT_NE(fog, nullptr);
-  EXPECT_EQ(fog->rect_emitter.area.corners[3].value, (D3DXVECTOR3{10, 11, 12}));
-  EXPECT_EQ(fog->sector_emitter.point.value, (D3DXVECTOR3{13, 14, 15}));
+  EXPECT_EQ(fog->rect_emitter.area.corners[3].value, (Vector3{10, 11, 12}));
+  EXPECT_EQ(fog->sector_emitter.point.value, (Vector3{13, 14, 15}));
   EXPECT_EQ(fog->sector_emitter.sector.spread.value, 18u);
   EXPECT_EQ(fog->emitter_choice.value, 19);
   EXPECT_FLOAT_EQ(fog->lifetime.seconds(), 0.21f);

@@ -61,8 +61,8 @@ template <class Line>
 Line OnStraightPath() {
   Line line;
   line.line_width.Set(4);
-  line.path.points = {std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{0, 0, 0}),
-                      std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{100, 0, 0})};
+  line.path.points = {std::make_shared<DX_BSplinePnt>(Vector3{0, 0, 0}),
+                      std::make_shared<DX_BSplinePnt>(Vector3{100, 0, 0})};
   line.Attach();
   line.ResetPopulation();
   EXPECT_EQ(line.particles.size(), 1u);  // the head
@@ -121,8 +121,8 @@ VRN_ShootingLine Comets(size_t points) {
   VRN_ShootingLine comets;
   comets.timing.value = VRN_SmartTiming::kManual;
   comets.raws = {300, 100, 50, 4, 0, 0, 0, 0, 0};
-  comets.path.points = {std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{0, 0, 0}),
-                        std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{100, 0, 0})};
+  comets.path.points = {std::make_shared<DX_BSplinePnt>(Vector3{0, 0, 0}),
+                        std::make_shared<DX_BSplinePnt>(Vector3{100, 0, 0})};
   comets.path.points.resize(points);
   comets.Attach();
   comets.ResetPopulation();
@@ -176,7 +176,7 @@ TEST(ShootingLine, CometsRunTheirTrailsOffThePathsEnd) {
 
 TEST(WavingLine, HeldAtBothEndsWavingBetween) {
   VRN_WavingLine line;
-  line.ends = {D3DXVECTOR3{0, 0, 0}, D3DXVECTOR3{100, 0, 0}};
+  line.ends = {Vector3{0, 0, 0}, Vector3{100, 0, 0}};
   line.first_raws = {4, 10, 100, 0, 0};  // a still wave, one length along the line
   line.Advance(0);
   ASSERT_EQ(line.sections.size(), 2u * (VRN_WavingLine::kSections + 1));

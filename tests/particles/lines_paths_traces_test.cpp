@@ -89,8 +89,8 @@ TEST(LinePathRecords, TheStaticObjectSpinsTheSingleQuad) {
   ASSERT_NE(object, nullptr);
   EXPECT_FLOAT_EQ(object->spin_speed.scaled(), 30.0f);
   EXPECT_EQ(object->spin_direction.value, 1);
-  EXPECT_EQ(object->area.corners[0].value, (D3DXVECTOR3{100, 101, 102}));
-  EXPECT_EQ(object->area.corners[3].value, (D3DXVECTOR3{109, 110, 111}));
+  EXPECT_EQ(object->area.corners[0].value, (Vector3{100, 101, 102}));
+  EXPECT_EQ(object->area.corners[3].value, (Vector3{109, 110, 111}));
   EXPECT_FLOAT_EQ(VRN_StaticObject().spin_speed.scaled(), 1.0f);
 }
 
@@ -106,9 +106,9 @@ TEST(LinePathRecords, AGrowingLineReadsDownItsWholeChain) {
   EXPECT_EQ(line->width_ramp.start_scale.value, 43u);
   EXPECT_EQ(line->alpha_ramp.end_scale.value, 48u);
   ASSERT_EQ(line->path.points.size(), 2u);
-  EXPECT_EQ(line->path.points[1]->value, (D3DXVECTOR3{11, 12, 13}));
-  EXPECT_EQ(line->path.points[1]->out_handle.value, (D3DXVECTOR3{14, 15, 16}));
-  EXPECT_EQ(line->path.points[0]->in_handle.value, (D3DXVECTOR3{7, 8, 9}));
+  EXPECT_EQ(line->path.points[1]->value, (Vector3{11, 12, 13}));
+  EXPECT_EQ(line->path.points[1]->out_handle.value, (Vector3{14, 15, 16}));
+  EXPECT_EQ(line->path.points[0]->in_handle.value, (Vector3{7, 8, 9}));
   EXPECT_EQ(line->head_on.value, 31);
   EXPECT_EQ(line->line_look.glow_blur.value, 1029);
   EXPECT_EQ(line->head_ahead, 33.5f);
@@ -133,7 +133,7 @@ TEST(LinePathRecords, UnknownValuesAndTheStarFieldByteAreKeptAsStored) {
   auto field = test::ReadRecordAs<VRN_ThroughSpaceCtrl>(stars);
   ASSERT_NE(field, nullptr);
   EXPECT_FLOAT_EQ(field->counter.rate.scaled(), 22.0f);
-  EXPECT_EQ(field->vanishing_point, (D3DXVECTOR3{400, 300, 0}));
+  EXPECT_EQ(field->vanishing_point, (Vector3{400, 300, 0}));
   EXPECT_EQ(field->forward, 2);  // not turned into 1
   EXPECT_FLOAT_EQ(field->flight_speed.scaled(), 112.0f);
 }
@@ -151,7 +151,7 @@ TEST(LinePathRecords, ThePathControlStoresItsPointsAndNoSmoothingSwitch) {
   Member(reader, "path", path);
   EXPECT_EQ(reader.remaining(), 0u);
   ASSERT_EQ(path.path.points.size(), 2u);
-  EXPECT_EQ(path.path.points[0]->out_handle.value, (D3DXVECTOR3{4, 5, 6}));
+  EXPECT_EQ(path.path.points[0]->out_handle.value, (Vector3{4, 5, 6}));
   EXPECT_EQ(path.path.smoothing.value, 0);
   test::ExpectSystemBase(path);
 }

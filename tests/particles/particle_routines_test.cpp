@@ -46,7 +46,7 @@ TEST(MotionRoutines, KinematicDragAndWind) {
 }
 
 TEST(MotionRoutines, VortexTurnsAboutItsCentre) {
-  MediaParamT<D3DXVECTOR3> centre;
+  MediaParamT<Vector3> centre;
   centre.value = {100, 100, 0};
   IPR_VortexVel vortex(centre, 10.0f, 2.0f, false);
   Particle p;

@@ -11,7 +11,7 @@ namespace {
 VRN_ParticleTrace Trace(int points) {
   VRN_ParticleTrace trace;
   for (int i = 0; i < points; ++i) {
-    trace.path.points.push_back(std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{100.0f * static_cast<float>(i), 0, 0}));
+    trace.path.points.push_back(std::make_shared<DX_BSplinePnt>(Vector3{100.0f * static_cast<float>(i), 0, 0}));
   }
   trace.drop_count.Set(5);
   trace.lifetime.Set(10000);
@@ -41,8 +41,8 @@ TEST(ParticlePath, ParticlesTrackThePathFromItsStart) {
   stream.timing.value = VRN_SmartTiming::kManual;
   stream.first_raws = {50, 100, 0, 0};      // 10 a second at 100 pixels a second, no wave
   stream.last_raws = {100, 100, 20, 80, 50};  // all at the one speed
-  stream.path.points = {std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{0, 0, 0}),
-                        std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{100, 0, 0})};
+  stream.path.points = {std::make_shared<DX_BSplinePnt>(Vector3{0, 0, 0}),
+                        std::make_shared<DX_BSplinePnt>(Vector3{100, 0, 0})};
   stream.Attach();
   stream.ResetPopulation();
   for (int frame = 0; frame < 5; ++frame) stream.Step(0.1f);
@@ -66,8 +66,8 @@ TEST(ParticlePath, ParticlesTrackThePathFromItsStart) {
 
 TEST(SingleObjectPath, WalksRoundThePathAndStartsAgainOnReset) {
   VRN_SigleObjectPath walker;
-  walker.path.points = {std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{0, 0, 0}),
-                        std::make_shared<DX_BSplinePnt>(D3DXVECTOR3{100, 0, 0})};
+  walker.path.points = {std::make_shared<DX_BSplinePnt>(Vector3{0, 0, 0}),
+                        std::make_shared<DX_BSplinePnt>(Vector3{100, 0, 0})};
   walker.walk_speed.Set(50);  // half of kWalkSpeed: 50 pixels a second
   walker.Attach();
   walker.ResetPopulation();

@@ -14,6 +14,7 @@
 
 #include "archive/file_io.h"
 #include "archive/input_error.h"
+#include "archive/registry.h"
 #include "scene/document.h"
 #include "scene/simulation.h"
 
@@ -70,6 +71,38 @@ TEST(RecordsDocument, EveryCutFailsNamingTheRecordAndOffset) {
     }
   }
   EXPECT_EQ(unnamed, 0u);
+}
+
+// Every class the document names, in objects, bases and nested records.
+void CollectClasses(const nlohmann::ordered_json& json, std::set<std::string>& classes) {
+  if (json.is_object() && json.contains("class") && json["class"].is_string()) {
+    classes.insert(json["class"].get<std::string>());
+  }
+  if (json.is_structured()) {
+    for (const auto& item : json) CollectClasses(item, classes);
+  }
+}
+
+// A scene-object, slide or backdrop class added to a registry is added to
+// samples/records as well, so that the tests above read, write and play it.
+TEST(RecordsDocument, NamesEveryRegisteredClass) {
+  Document document = LoadDocument(RecordsBytes());
+  std::set<std::string> named;
+  CollectClasses(DocumentToJson(document, std::nullopt), named);
+  // The generator catalogue's own fields are stored in a layout not settled
+  // yet (generators/catalogue.h): its classes join the sample once it is.
+  const std::set<std::string> deferred = {
+      "DS_AnimatedFont",    "DS_Aurora",     "DS_Bling",          "DS_BrownAnimation",  "DS_CustomAirBrush",
+      "DS_FallingStars",    "DS_Firework",   "DS_FireworkSimple", "DS_LightningGN",     "DS_PathAnimtion",
+      "DS_Plant",           "DS_RadialRays", "DS_Smoke",          "DS_StaticAnimation", "DS_TwinklingStars",
+      "VRN_BrownAnimation", "VRN_Firefly"};
+  std::string missing;
+  for (Family family : {Family::General, Family::Slide, Family::Backdrop}) {
+    for (const std::string& name : ClassRegistry::Get(family).Names()) {
+      if (!named.contains(name) && !deferred.contains(name)) missing += name + "\n";
+    }
+  }
+  EXPECT_EQ(missing, "");
 }
 
 // Image effects (which report their clock's phase), sounds, sprite

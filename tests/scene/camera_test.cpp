@@ -17,7 +17,7 @@ Vector3 Shown(const SceneView& view, float x, float y) {
 }
 
 std::shared_ptr<DX_CamPathPnt> Point(float x, float y, unsigned int zoom, float duration) {
-  auto point = std::make_shared<DX_CamPathPnt>(D3DXVECTOR3{x, y, 0});
+  auto point = std::make_shared<DX_CamPathPnt>(Vector3{x, y, 0});
   point->zoom.value = zoom;
   point->duration.value = duration;
   return point;

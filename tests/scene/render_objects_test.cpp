@@ -110,11 +110,11 @@ TEST(DrawOrder, LastToFirstEnabledOnlyMovedForDepthWithTheBackground) {
   EXPECT_EQ(Log(), (std::vector<std::string>{"background 2", "draw bottom", "draw middle", "background 1",
                                              "draw top"}));
   EXPECT_EQ(passes, 0);
-  const std::vector<D3DXVECTOR3>& shifts = test::Parallaxes();
+  const std::vector<Vector3>& shifts = test::Parallaxes();
   ASSERT_EQ(shifts.size(), 3u);
-  EXPECT_EQ(shifts[0], (D3DXVECTOR3{0, 0, 0}));
-  EXPECT_EQ(shifts[1], (D3DXVECTOR3{-2, 1, 0}));
-  EXPECT_EQ(shifts[2], (D3DXVECTOR3{0, 0, 0}));
+  EXPECT_EQ(shifts[0], (Vector3{0, 0, 0}));
+  EXPECT_EQ(shifts[1], (Vector3{-2, 1, 0}));
+  EXPECT_EQ(shifts[2], (Vector3{0, 0, 0}));
 }
 
 // The constructor's base record, as a concrete class ends its own record.

@@ -26,8 +26,8 @@ std::unique_ptr<VRN_RenderObj> TestSceneObject::CreateRenderObject() const {
 
 std::string TestRenderObject::Name() const { return ToUtf8(settings().name); }
 
-std::vector<D3DXVECTOR3>& Parallaxes() {
-  static std::vector<D3DXVECTOR3> shifts;
+std::vector<Vector3>& Parallaxes() {
+  static std::vector<Vector3> shifts;
   return shifts;
 }
 

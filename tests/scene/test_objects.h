@@ -15,7 +15,7 @@ namespace lumi::test {
 // Everything the test objects and the backdrop did, in order.
 std::vector<std::string>& Log();
 // The parallax shift of the current view at every test object's draw.
-std::vector<D3DXVECTOR3>& Parallaxes();
+std::vector<Vector3>& Parallaxes();
 
 class TestSceneObject : public DS_ABObj_Constructor {
   LUMI_STORED_CLASS(TestSceneObject, 1)

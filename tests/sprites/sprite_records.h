@@ -112,7 +112,7 @@ inline void ExpectSpriteProperties(const DS_BaseSpriteProp& p) {
 }
 
 inline void ExpectEffectSprite(const DS_StatBaseFXCtrl& s) {
-  EXPECT_EQ(s.position.value, (D3DXVECTOR3{100.5f, 200.5f, 0.5f}));
+  EXPECT_EQ(s.position.value, (Vector3{100.5f, 200.5f, 0.5f}));
   EXPECT_EQ(s.width.value, 640u);
   EXPECT_EQ(s.height.value, 80u);
   EXPECT_EQ(s.effect.key, (ResourceKey{u"common_res.dll", 198}));

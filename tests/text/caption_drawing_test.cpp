@@ -193,7 +193,7 @@ Caption ParticleCaption() {
   caption.look.colour.Set(0x00FFFFFF);
   // A 64 x 32 quad from (32, 48): corners top left, bottom left, top
   // right, bottom right.
-  const D3DXVECTOR3 corners[4] = {{32, 48, 0}, {32, 80, 0}, {96, 48, 0}, {96, 80, 0}};
+  const Vector3 corners[4] = {{32, 48, 0}, {32, 80, 0}, {96, 48, 0}, {96, 80, 0}};
   for (int i = 0; i < 4; ++i) caption.area.corners[i].value = corners[i];
   return caption;
 }

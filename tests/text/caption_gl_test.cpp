@@ -63,7 +63,7 @@ TEST(CaptionPixels, ShadowSitsAtItsDistanceBesideTheCaption) {
   caption.look.textures.value.images[0].key = {u"caption", 0};
   caption.look.colour.Set(0x00FFFFFF);
   // 64 x 32 from (32, 48): 4 screen pixels a texel.
-  const D3DXVECTOR3 corners[4] = {{32, 48, 0}, {32, 80, 0}, {96, 48, 0}, {96, 80, 0}};
+  const Vector3 corners[4] = {{32, 48, 0}, {32, 80, 0}, {96, 48, 0}, {96, 80, 0}};
   for (int i = 0; i < 4; ++i) caption.area.corners[i].value = corners[i];
   caption.shadow_on.Set(1);
   caption.shadow_distance.Set(2);  // texels: 8 screen pixels to the right

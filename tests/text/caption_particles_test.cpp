@@ -58,7 +58,7 @@ void ExpectStaticText(const DS_StaticText& t) {
   EXPECT_EQ(t.style_value2.value, 106u);
   EXPECT_EQ(t.spin_speed.value, 3u);
   EXPECT_EQ(t.spin_direction.value, 1);
-  EXPECT_EQ(t.area.corners[3].value, (D3DXVECTOR3{10, 11, 12}));
+  EXPECT_EQ(t.area.corners[3].value, (Vector3{10, 11, 12}));
   test::ExpectSystemBase(t);
 }
 

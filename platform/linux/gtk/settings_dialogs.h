@@ -1,6 +1,9 @@
 // The settings dialogs as GTK 3 views over the toolkit-free models: they
 // show the models' state, pass the user's actions on, and find their texts
 // in the saver's dialog texts.
+//
+// Implements: the configuration, Display Settings and Sound Settings dialogs.
+// Does not: any rule of its own; every decision is the host's models'.
 #pragma once
 
 #include <string_view>

@@ -1,6 +1,10 @@
 // The saver's sound on Linux: our mixer through SDL's audio, MP3 tracks
 // through libmpg123. Make it before the loop lowers the process's priority:
 // the output's thread keeps the priority it starts with.
+//
+// Implements SceneSound (through MixedSceneSound), AudioOutput (SDL) and
+// MP3 decoding (libmpg123); the media graph is our mixer's.
+// Does not: use a system media framework; WAV is read by sound/wave_file.h.
 #pragma once
 
 #include <functional>

@@ -2,6 +2,9 @@
 // as views over the toolkit-free models. They show the models' state and
 // pass the user's actions on; their texts and layout come with the
 // executable's resources.
+//
+// Implements: the configuration, Display Settings and Sound Settings dialogs.
+// Does not: any rule of its own; every decision is the host's models'.
 #pragma once
 
 #include "host/command_line.h"

@@ -1,5 +1,9 @@
 // The saver's sound on Windows: our mixer through DirectSound, MP3 and the
 // background music through DirectShow.
+//
+// Implements SceneSound (through MixedSceneSound), AudioOutput (DirectSound)
+// and the media graph (DirectShow).
+// Does not: decode MP3 itself; DirectShow's decoders do.
 #pragma once
 
 #include <functional>
