@@ -197,8 +197,8 @@ void ExpectCorners(const MediaQuad& area, float left_top, float right_top, float
 
 TEST(ParticlePlay, UnplacedSystemsFitTheScreenPlacedOnesStay) {
   Stage stage;  // a 128 × 128 screen
-  EXPECT_EQ(Attached<VRN_FontainPtclSys>(false).emitter.point.value, (D3DXVECTOR3{64, 64, 0}));
-  EXPECT_EQ(Attached<DS_PtclFire>(true).emitter.point.value, (D3DXVECTOR3{}));
+  EXPECT_EQ(Attached<VRN_FontainPtclSys>(false).emitter.point.value, (Vector3{64, 64, 0}));
+  EXPECT_EQ(Attached<DS_PtclFire>(true).emitter.point.value, (Vector3{}));
   // 0.8 of the screen, running down; the smoke rises.
   ExpectCorners(Attached<DS_StreamPtclSys>(false).area, 12.8f, 115.2f, 12.8f, 115.2f, 12.8f, 115.2f);
   ExpectCorners(Attached<DS_PtclSmoke2>(false).area, 12.8f, 115.2f, 12.8f, 115.2f, 115.2f, 12.8f);
@@ -208,7 +208,7 @@ TEST(ParticlePlay, UnplacedSystemsFitTheScreenPlacedOnesStay) {
   ExpectCorners(Attached<DS_RainOnGlass>(false).area, 0, 128, 0, 128, 0, 128);
   const auto stars = Attached<VRN_ThroughSpaceCtrl>(false);
   ExpectCorners(stars.emitter.area, 0, 128, 0, 128, 0, 128);
-  EXPECT_EQ(stars.vanishing_point, (D3DXVECTOR3{64, 64, 0}));
+  EXPECT_EQ(stars.vanishing_point, (Vector3{64, 64, 0}));
 }
 
 TEST(ParticlePlay, EveryBuiltFamilyPlays) {

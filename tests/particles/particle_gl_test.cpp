@@ -64,7 +64,7 @@ Lit LitPixels(const RgbaImage& image) {
   return lit;
 }
 
-SplinePath StraightPath(D3DXVECTOR3 from, D3DXVECTOR3 to) {
+SplinePath StraightPath(Vector3 from, Vector3 to) {
   SplinePath path;
   path.points = {std::make_shared<DX_BSplinePnt>(from), std::make_shared<DX_BSplinePnt>(to)};
   return path;
@@ -237,7 +237,7 @@ TEST(LinePixels, TheWavingStripFollowsItsWave) {
   backdrop.RestoreDevice();
   test::BuiltinProgramAccess programs(*device);
   VRN_WavingLine line;
-  line.ends = {D3DXVECTOR3{0, 64, 0}, D3DXVECTOR3{128, 64, 0}};
+  line.ends = {Vector3{0, 64, 0}, Vector3{128, 64, 0}};
   // 6 wide, 20 high, one wave along the line, π a second.
   line.first_raws = {6, 20, 128, 314, 0};
   // At rest the middle stands at the crest, 20 pixels up the screen.
