@@ -1,5 +1,7 @@
 #include "render/picture_loader.h"
 
+#include "render/decoded_picture.h"
+
 namespace lumi {
 
 LoadedPicture LoadPicture(GraphicsDevice& device, std::span<const uint8_t> bytes, const PictureOptions& options,
@@ -7,29 +9,20 @@ LoadedPicture LoadPicture(GraphicsDevice& device, std::span<const uint8_t> bytes
   std::string error;
   auto decoded = DecodePicture(bytes, error);
   if (!decoded) {
-    message = DecodeFailure(bytes.size(), error);
+    message = "picture of " + std::to_string(bytes.size()) + " bytes: " + error;
     return {};
   }
-  return UploadPicture(device, *decoded, options, message);
-}
-
-std::string DecodeFailure(size_t byte_count, const std::string& error) {
-  return "picture of " + std::to_string(byte_count) + " bytes: " + error;
-}
-
-LoadedPicture UploadPicture(GraphicsDevice& device, DecodedPicture& decoded, const PictureOptions& options,
-                            std::string& message) {
   LoadedPicture picture;
-  picture.width = decoded.width;
-  picture.height = decoded.height;
-  for (DecodedFrame& frame : decoded.frames) {
-    const bool carriesLevels = frame.levels.size() > 1 || IsCompressed(decoded.format);
+  picture.width = decoded->width;
+  picture.height = decoded->height;
+  for (DecodedFrame& frame : decoded->frames) {
+    const bool carriesLevels = frame.levels.size() > 1 || IsCompressed(decoded->format);
     const bool generate = options.mipLevels == 0 && !carriesLevels;
     const uint32_t levels = generate ? 0 : static_cast<uint32_t>(frame.levels.size());
     auto texture =
-        device.CreateTexture({decoded.width, decoded.height, levels, decoded.format, kUsageNone, options.pool});
+        device.CreateTexture({decoded->width, decoded->height, levels, decoded->format, kUsageNone, options.pool});
     if (!texture) {
-      message = "picture " + std::to_string(decoded.width) + " x " + std::to_string(decoded.height) + ": " +
+      message = "picture " + std::to_string(decoded->width) + " x " + std::to_string(decoded->height) + ": " +
                 device.LastError();
       return {};
     }

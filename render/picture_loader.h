@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "render/decoded_picture.h"
 #include "render/device.h"
 
 namespace lumi {
@@ -29,11 +28,5 @@ struct PictureOptions {
 // On failure the result is empty and message says what was wrong.
 LoadedPicture LoadPicture(GraphicsDevice& device, std::span<const uint8_t> bytes, const PictureOptions& options,
                           std::string& message);
-// The second half of LoadPicture, for a picture decoded elsewhere (on
-// another thread); the frames' pixels may be moved out.
-LoadedPicture UploadPicture(GraphicsDevice& device, DecodedPicture& decoded, const PictureOptions& options,
-                            std::string& message);
-// LoadPicture's message for bytes that did not decode.
-std::string DecodeFailure(size_t byte_count, const std::string& error);
 
 }  // namespace lumi

@@ -1,7 +1,6 @@
 #include "scene/resource_table.h"
 
 #include <cstring>
-#include <set>
 
 #include "archive/binary_reader.h"
 #include "archive/input_error.h"
@@ -75,20 +74,8 @@ ResourceTable::ResourceTable(GraphicsDevice& device, const DS_DocResManager& rec
   // Pictures in key order, the first entry of a key counting.
   std::map<ResourceKey, const std::vector<DS_ResBlob>*> pictures;
   for (const ResourceFrames& entry : record.pictures) pictures.try_emplace(entry.key, &entry.frames);
-  // The pictures that carry their bytes, and the masks, decode together.
-  std::vector<std::span<const uint8_t>> carried;
   for (const auto& [key, frames] : pictures) {
-    for (const DS_ResBlob& blob : rawBlobs_[key] = *frames) {
-      if (!blob.blob.name.empty() && !blob.blob.bytes.empty()) carried.emplace_back(blob.blob.bytes);
-    }
-  }
-  std::set<GUID> masks;
-  for (const MaskRecord& mask : record.masks) {
-    if (masks.insert(mask.guid).second) carried.emplace_back(mask.file.bytes);
-  }
-  factory_.Prepare(carried);
-  for (const auto& [key, frames] : pictures) {
-    std::vector<DS_ResBlob>& blobs = rawBlobs_[key];
+    std::vector<DS_ResBlob>& blobs = rawBlobs_[key] = *frames;
     ImageSet& set = imageSets_[key];
     MakeFrames(set, blobs);
     if (blobs.size() > 1) {
@@ -100,7 +87,6 @@ ResourceTable::ResourceTable(GraphicsDevice& device, const DS_DocResManager& rec
     if (maskTextures_.contains(mask.guid)) continue;
     maskTextures_[mask.guid] = factory_.FromBytes(mask.file.bytes, "brush mask " + ToUtf8(FormatGuid(mask.guid)));
   }
-  factory_.ForgetPrepared();
   for (const ResourceFrameItems& entry : record.frame_items) {
     std::vector<LinkFrame> frames;
     for (const FrameItem& item : entry.items) {

@@ -2,14 +2,12 @@
 
 #include "archive/utf.h"
 #include "platform/resource_lookup.h"
-#include "render/parallel_decode.h"
 #include "render/picture_loader.h"
 
 namespace lumi {
 namespace {
 
 const PeResourceName kDdsResourceType{std::u16string_view(u"DDS")};
-const PictureOptions kPictureOptions{Pool::Managed, 1};
 
 std::string ModuleResourceName(const DS_ResBlob& blob) {
   return (blob.module.empty() ? std::string("the executable") : ToUtf8(blob.module)) + " resource " +
@@ -18,28 +16,9 @@ std::string ModuleResourceName(const DS_ResBlob& blob) {
 
 }  // namespace
 
-void TextureFactory::Prepare(std::span<const std::span<const uint8_t>> pictures) {
-  DecodeInParallel(pictures, [&](size_t index, DecodeResult& result) {
-    const std::span<const uint8_t> bytes = pictures[index];
-    Prepared& prepared = prepared_[{bytes.data(), bytes.size()}];
-    if (result.picture) {
-      prepared.picture = UploadPicture(device_, *result.picture, kPictureOptions, prepared.message);
-    } else {
-      prepared.message = DecodeFailure(bytes.size(), result.error);
-    }
-  });
-}
-
 TextureRecord TextureFactory::FromBytes(std::span<const uint8_t> bytes, const std::string& what) {
   std::string message;
-  LoadedPicture picture;
-  if (const auto found = prepared_.find({bytes.data(), bytes.size()}); found != prepared_.end()) {
-    picture = std::move(found->second.picture);
-    message = std::move(found->second.message);
-    prepared_.erase(found);
-  } else {
-    picture = LoadPicture(device_, bytes, kPictureOptions, message);
-  }
+  LoadedPicture picture = LoadPicture(device_, bytes, {Pool::Managed, 1}, message);
   if (picture.Empty()) {
     ReportResourceMessage(what + ": " + message);
     return {};

@@ -11,7 +11,6 @@
 
 #include "archive/blobs.h"
 #include "render/device.h"
-#include "render/picture_loader.h"
 
 namespace lumi {
 
@@ -38,21 +37,9 @@ class TextureFactory {
   TextureRecord Make(const DS_ResBlob& blob);
   // A texture from picture bytes; `what` names them in the message.
   TextureRecord FromBytes(std::span<const uint8_t> bytes, const std::string& what);
-  // Decodes these pictures together, on a worker per core, and makes their
-  // textures as they finish; FromBytes on the same bytes (not a copy) then
-  // takes the one made, and reports its failure then, in the caller's
-  // order. Forget drops those never asked for.
-  void Prepare(std::span<const std::span<const uint8_t>> pictures);
-  void ForgetPrepared() { prepared_.clear(); }
 
  private:
-  struct Prepared {
-    LoadedPicture picture;
-    std::string message;  // why the picture is empty
-  };
-
   GraphicsDevice& device_;
-  std::map<std::pair<const uint8_t*, size_t>, Prepared> prepared_;
   std::map<std::u16string, TextureRecord> byFile_;
   // By module file name (see ModuleFileKey) and id.
   std::map<std::pair<std::u16string, int32_t>, TextureRecord> byModule_;

@@ -3,10 +3,7 @@
 #include <cstring>
 #include <random>
 
-#include <thread>
-
 #include "render/decoded_picture.h"
-#include "render/parallel_decode.h"
 #include "render/picture_loader.h"
 #include "render/recording_device.h"
 #include "tests/support/picture_files.h"
@@ -91,39 +88,6 @@ TEST(RenderPictures, BrokenPicturesGiveAClearMessage) {
   const LoadedPicture loaded = LoadPicture(device, noise, {}, message);
   EXPECT_TRUE(loaded.Empty());
   EXPECT_EQ(message.rfind("picture of 9 bytes: ", 0), 0u) << message;
-}
-
-// Many pictures, good and broken, decoded on the workers: each comes back
-// once, on the calling thread, as decoding it alone gives it.
-TEST(RenderPictures, ParallelDecodingHandsBackEveryPictureOnceAsDecodingAloneDoes) {
-  const Bytes noise = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-  std::vector<Bytes> files;
-  for (int i = 0; i < 12; ++i) {
-    const char* kinds[] = {"png", "jpg", "bmp"};
-    files.push_back(i % 4 == 3 ? noise : Encode(test::MakeImage(8 + i, 4 + i, [i](uint32_t x, uint32_t y) {
-                      return 0xff000000u | (x * 16u + static_cast<uint32_t>(i)) << 8 | y * 8u;
-                    }), kinds[i % 3]));
-  }
-  files.emplace_back();  // empty
-  std::vector<std::span<const uint8_t>> inputs(files.begin(), files.end());
-  std::vector<int> handed(files.size(), 0);
-  const std::thread::id caller = std::this_thread::get_id();
-  DecodeInParallel(inputs, [&](size_t index, DecodeResult& result) {
-    ASSERT_LT(index, files.size());
-    ++handed[index];
-    EXPECT_EQ(std::this_thread::get_id(), caller);
-    std::string error;
-    const auto alone = DecodePicture(files[index], error);
-    ASSERT_EQ(result.picture.has_value(), alone.has_value()) << index;
-    if (alone) {
-      EXPECT_EQ(result.picture->width, alone->width);
-      EXPECT_EQ(result.picture->height, alone->height);
-      EXPECT_EQ(result.picture->frames[0].levels, alone->frames[0].levels);
-    } else {
-      EXPECT_EQ(result.error, error) << index;
-    }
-  });
-  for (size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i], 1) << i;
 }
 
 TEST(RenderDds, ReadsUncompressedLevelsAndBumpMaps) {
