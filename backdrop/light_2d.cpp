@@ -5,6 +5,7 @@
 
 #include "archive/registry.h"
 #include "render/current_context.h"
+#include "platform/renderer_answer.h"
 #include "platform/resource_lookup.h"
 #include "render/effect.h"
 #include "scene/render_obj.h"
@@ -197,7 +198,7 @@ void DS_2D_Light::RestoreDevice() {
   if (const ResourceAccess& resources = DocumentResourceAccess(); resources.restore != nullptr) resources.restore();
   if (chain_.Current()) return;  // this slide's chain is still there
   const BackBufferSize size = CurrentBackBufferSize();
-  for (uint32_t factor = kSupersampling; factor >= 1; --factor) {
+  for (uint32_t factor = SupersamplingFor(*device); factor >= 1; --factor) {
     if (chain_.Create(*device, size.width * factor, size.height * factor)) return;
   }
   if (!chain_reported_) {
@@ -205,6 +206,18 @@ void DS_2D_Light::RestoreDevice() {
              " or more; image effects draw without the picture behind them");
     chain_reported_ = true;
   }
+}
+
+uint32_t DS_2D_Light::SupersamplingFor(const GraphicsDevice& device) {
+  switch (device.Quality()) {
+    case RenderQuality::Best:
+      return kSupersampling;
+    case RenderQuality::Fastest:
+      return 1;
+    case RenderQuality::Automatic:
+      break;
+  }
+  return IsSoftwareRenderer(device.RendererName()) ? 1 : kSupersampling;
 }
 
 void DS_2D_Light::LoseDevice() {

@@ -25,8 +25,12 @@ class DS_2D_Light : public DS_ABRender, public DS_IOF_Item {
 
  public:
   // The effect chain is tried at this many times the back buffer, then at
-  // each smaller factor down to 1.
+  // each smaller factor down to 1: three where a GPU draws (edges the
+  // effects bend stay smooth when sampled down), one on a software
+  // rasteriser, where nine times the pixels of every chain pass would cost
+  // the frame rate; the screen's quality setting can choose either.
   static constexpr uint32_t kSupersampling = 3;
+  static uint32_t SupersamplingFor(const GraphicsDevice& device);
 
   void Describe(Archive& ar) override;
 

@@ -1,5 +1,6 @@
 #include "host/display_settings_model.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "archive/utf.h"
@@ -91,6 +92,23 @@ std::uint32_t DisplaySettingsModel::HelpTextId() const {
   if (a->screen.disable_hardware) return !software ? 2209 : software_usable ? 2207 : 2208;
   if (a->hardware_usable) return 2200;
   return !software ? 2203 : software_usable ? 2201 : 2202;
+}
+
+std::vector<std::u16string> DisplaySettingsModel::QualityItems() const {
+  std::vector<std::u16string> items;
+  for (const DialogText& entry : DialogTexts()) {
+    if (entry.dialog == kDialogDisplaySettings && entry.control == kControlQuality) items.emplace_back(entry.text);
+  }
+  return items;
+}
+
+std::size_t DisplaySettingsModel::SelectedQuality() const {
+  const DialogAdapter* a = Record();
+  return a != nullptr ? std::min<std::size_t>(a->screen.quality, kMaxQuality) : 0;
+}
+
+void DisplaySettingsModel::SelectQuality(std::size_t index) {
+  if (DialogAdapter* a = Record(); a != nullptr && index <= kMaxQuality) a->screen.quality = static_cast<std::uint32_t>(index);
 }
 
 void DisplaySettingsModel::SetDisableHardware(bool checked) {

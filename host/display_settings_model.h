@@ -23,6 +23,8 @@ inline constexpr int kControlDisplayModeNote = 2013;
 // Hidden statics that carry the mode list's texts.
 inline constexpr int kControlAutomaticTemplate = 2012;
 inline constexpr int kControlModeTemplate = 2016;
+inline constexpr int kControlQualityLabel = 2017;
+inline constexpr int kControlQuality = 2018;
 
 struct ModeLine {
   std::u16string text;
@@ -44,10 +46,16 @@ class DisplaySettingsModel {
   // Index into ModeLines: the stored mode, else "Automatic".
   std::size_t SelectedLine() const;
   std::uint32_t HelpTextId() const;
+  // "Automatic", "Best" and "Fastest", in the order of the stored numbers.
+  std::vector<std::u16string> QualityItems() const;
+  std::size_t SelectedQuality() const;
 
   void SetDisableHardware(bool checked);
   // A line of ModeLines; others are ignored.
   void SelectLine(std::size_t line);
+  // An index into QualityItems; others are ignored, as is any choice
+  // without an adapter.
+  void SelectQuality(std::size_t index);
   // OK keeps the changes in the records; Cancel puts the copies back.
   void Cancel();
 

@@ -115,6 +115,7 @@ void SaverFrameCycle::ReadScreenSettings(SaverSettings& settings) {
     const ScreenSettings screen = settings.Screen(static_cast<int>(m), adapter.answer.identifier);
     // "Leave Black" is read but one screen draws anyway: the best one.
     adapter.disable_hardware = screen.disable_hardware;
+    adapter.quality = screen.quality;
     adapter.user = {screen.width, screen.height, screen.format};
   }
 }
@@ -202,6 +203,8 @@ bool SaverFrameCycle::CreateUnit(CD3DScreensaver& host, int adapter, int monitor
     std::fprintf(stderr, "%s: %s\n", ToUtf8(host.windowTitle).c_str(), error.c_str());
     return false;
   }
+  static_assert(kMaxQuality == kMaxRenderQuality, "the stored numbers are the device's");
+  if (adapter >= 0) unit.device->SetQuality(static_cast<RenderQuality>(adapters_[static_cast<std::size_t>(adapter)].quality));
   units_.push_back(std::move(unit));
   return true;
 }

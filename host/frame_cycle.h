@@ -64,6 +64,7 @@ class SaverFrameCycle : public SaverParts {
     std::vector<DisplayModeAnswer> modes;
     UserMode user;
     bool disable_hardware = false;
+    std::uint32_t quality = 0;  // the screen's "Quality"
     // Draws with the software rasteriser, by nature or by the user's choice.
     bool Software() const { return answer.software || disable_hardware; }
   };

@@ -10,6 +10,7 @@ namespace lumi {
 namespace {
 
 constexpr std::array<const char*, kMaxPicturePosition + 1> kPositionWords = {"stretch", "fit", "fill"};
+constexpr std::array<const char*, kMaxQuality + 1> kQualityWords = {"automatic", "best", "fastest"};
 
 std::string Hex(const std::vector<std::uint8_t>& bytes) {
   std::string text;
@@ -21,21 +22,29 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
   return text;
 }
 
-}  // namespace
-
-std::optional<std::uint32_t> PicturePositionNamed(std::string_view word) {
-  // In any case: the dialog writes "Fill", command lines "fill".
+// The index of `word` among `words`, in any case: the dialog writes
+// "Fill", command lines "fill".
+template <std::size_t kCount>
+std::optional<std::uint32_t> IndexOfWord(std::string_view word, const std::array<const char*, kCount>& words) {
   const auto same = [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; };
-  for (std::uint32_t i = 0; i < kPositionWords.size(); ++i) {
-    const std::string_view known = kPositionWords[i];
+  for (std::uint32_t i = 0; i < words.size(); ++i) {
+    const std::string_view known = words[i];
     if (word.size() == known.size() && std::equal(word.begin(), word.end(), known.begin(), same)) return i;
   }
   return std::nullopt;
 }
 
+}  // namespace
+
+std::optional<std::uint32_t> PicturePositionNamed(std::string_view word) { return IndexOfWord(word, kPositionWords); }
+
 const char* PicturePositionName(std::uint32_t position) {
   return kPositionWords[std::min(position, kMaxPicturePosition)];
 }
+
+std::optional<std::uint32_t> QualityNamed(std::string_view word) { return IndexOfWord(word, kQualityWords); }
+
+const char* QualityName(std::uint32_t quality) { return kQualityWords[std::min(quality, kMaxQuality)]; }
 
 SaverSettings::SaverSettings(SettingsStore& store, std::u16string key_path, SettingOverrides overrides)
     : store_(store), key_path_(std::move(key_path)), overrides_(overrides) {}
@@ -119,6 +128,7 @@ ScreenSettings SaverSettings::Screen(int index, const AdapterIdentifier& adapter
     std::copy(id->bytes.begin(), id->bytes.end(), stored.begin());
   }
   screen.leave_black = ReadDword(key, kValueLeaveBlack, 0).value != 0;
+  screen.quality = std::min(ReadDword(key, kValueQuality, 0).value, kMaxQuality);
   if (stored != adapter && stored != AdapterIdentifier{}) return screen;
   screen.disable_hardware = ReadDword(key, kValueDisableHardware, 0).value != 0;
   screen.width = ReadDword(key, kValueWidth, 0).value;
@@ -135,6 +145,7 @@ void SaverSettings::WriteScreen(int index, const ScreenSettings& screen, const A
   const std::u16string key = ScreenKey(index);
   store_.Write(key, kValueLeaveBlack, SettingValue::Dword(screen.leave_black ? 1 : 0));
   store_.Write(key, kValueDisableHardware, SettingValue::Dword(screen.disable_hardware ? 1 : 0));
+  store_.Write(key, kValueQuality, SettingValue::Dword(screen.quality));
   WriteScreenMode(index, {screen.width, screen.height, screen.format}, adapter);
 }
 
@@ -163,6 +174,7 @@ std::vector<ListedSetting> SaverSettings::List(int screens) {
     const char* source = override ? "command line" : read.stored ? "stored" : "default";
     std::string shown = std::to_string(value);
     if (name == kValuePicturePosition) shown += std::string(" (") + PicturePositionName(value) + ")";
+    if (name == kValueQuality) shown += std::string(" (") + QualityName(value) + ")";
     listed.push_back({label, std::u16string(name), "dword", shown, source});
   };
   constexpr std::uint32_t kAny = 0xFFFFFFFF;
@@ -185,6 +197,7 @@ std::vector<ListedSetting> SaverSettings::List(int screens) {
     for (const char16_t* name : {kValueLeaveBlack, kValueDisableHardware, kValueWidth, kValueHeight, kValueFormat}) {
       dword(key, label, name, 0, kAny, nullptr);
     }
+    dword(key, label, kValueQuality, 0, kMaxQuality, nullptr);
     const std::optional<SettingValue> id = store_.Read(key, kValueAdapterId);
     listed.push_back({label, kValueAdapterId, "binary", id ? Hex(id->bytes) : "(none)", id ? "stored" : "default"});
     const bool any_stored = std::any_of(listed.begin() + static_cast<std::ptrdiff_t>(first), listed.end(),

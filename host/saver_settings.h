@@ -29,6 +29,11 @@ inline constexpr char16_t kValueWidth[] = u"Width";
 inline constexpr char16_t kValueHeight[] = u"Height";
 inline constexpr char16_t kValueFormat[] = u"Format";
 inline constexpr char16_t kValueAdapterId[] = u"Adapter ID";
+// How finely the screen draws: 0 automatic (by what renders), 1 best,
+// 2 fastest; larger stored numbers read as 2, as other numbers are kept to
+// their range.
+inline constexpr char16_t kValueQuality[] = u"Quality";
+inline constexpr std::uint32_t kMaxQuality = 2;
 // The documents the user chose: a document, a folder whose documents play
 // in turn, or nothing (the document the program carries); whether a
 // folder's documents play shuffled; and the one played last, from which the
@@ -45,6 +50,9 @@ inline constexpr std::uint32_t kMaxSoundVolume = 100;
 // command lines write them (read in any case).
 std::optional<std::uint32_t> PicturePositionNamed(std::string_view word);
 const char* PicturePositionName(std::uint32_t position);
+// "automatic", "best" and "fastest" for the stored qualities, likewise.
+std::optional<std::uint32_t> QualityNamed(std::string_view word);
+const char* QualityName(std::uint32_t quality);
 
 using AdapterIdentifier = std::array<std::uint8_t, 16>;
 
@@ -53,6 +61,7 @@ struct ScreenSettings {
   bool leave_black = false;
   bool disable_hardware = false;
   std::uint32_t width = 0, height = 0, format = 0;  // 0, 0, 0: automatic
+  std::uint32_t quality = 0;
 };
 
 struct DocumentChoice {
@@ -97,7 +106,8 @@ class SaverSettings {
 
   std::uint32_t AllScreensSame();
   void WriteAllScreensSame(std::uint32_t value);
-  // "Screen %d" of monitor `index` (from 0). "Leave Black" always applies;
+  // "Screen %d" of monitor `index` (from 0). "Leave Black" and "Quality"
+  // always apply;
   // the rest only when the stored "Adapter ID" names `adapter` or no
   // identifier is stored.
   ScreenSettings Screen(int index, const AdapterIdentifier& adapter);

@@ -26,7 +26,7 @@ constexpr std::array kKeyValues = {
 };
 constexpr std::array kScreenValues = {
     Settable{kValueLeaveBlack, 1}, Settable{kValueDisableHardware, 1}, Settable{kValueWidth, kAnyNumber},
-    Settable{kValueHeight, kAnyNumber}, Settable{kValueFormat, kAnyNumber},
+    Settable{kValueHeight, kAnyNumber}, Settable{kValueFormat, kAnyNumber}, Settable{kValueQuality, kMaxQuality},
 };
 
 bool SameLetters(std::u16string_view a, std::u16string_view b) {
@@ -100,15 +100,19 @@ SettingAssignment ParseSettingAssignment(std::string_view name_text, std::string
   }
   result.name = found->name;
   std::optional<std::uint32_t> value = Number(value_text);
-  if (found->name == std::u16string_view(kValuePicturePosition)) {
+  const bool position = found->name == std::u16string_view(kValuePicturePosition);
+  const bool quality = found->name == std::u16string_view(kValueQuality);
+  if (position) {
     if (const std::optional<std::uint32_t> named = PicturePositionNamed(value_text)) value = named;
   }
+  if (quality) {
+    if (const std::optional<std::uint32_t> named = QualityNamed(value_text)) value = named;
+  }
   if (!value || *value > found->max) {
-    const std::string accepted = found->max == kAnyNumber
-                                     ? "a whole number from 0 to 4294967295"
-                                     : found->name == std::u16string_view(kValuePicturePosition)
-                                           ? "0 to 2, or stretch, fit, fill"
-                                           : "0 to " + std::to_string(found->max);
+    const std::string accepted = found->max == kAnyNumber ? "a whole number from 0 to 4294967295"
+                                 : position              ? "0 to 2, or stretch, fit, fill"
+                                 : quality               ? "0 to 2, or automatic, best, fastest"
+                                                         : "0 to " + std::to_string(found->max);
     result.error = "'" + std::string(value_text) + "' is not a value of " + Unquoted(found->name) + "; it takes " +
                    accepted;
     return result;

@@ -58,6 +58,24 @@ class ResourceTracker {
   std::vector<std::weak_ptr<DeviceResource>> resources_;
 };
 
+class GraphicsDevice;
+
+// How much the scene may draw for its looks, chosen per screen: automatic
+// decides by what renders (a software rasteriser gets the fastest).
+enum class RenderQuality : uint32_t { Automatic = 0, Best = 1, Fastest = 2 };
+inline constexpr uint32_t kMaxRenderQuality = 2;
+
+// Watches every draw and clear one at a time, for measurements that split a
+// frame into its passes: Before runs ahead of the device's work, After once
+// it has been sent.
+class DrawProbe {
+ public:
+  virtual ~DrawProbe() = default;
+  virtual void Before(GraphicsDevice& device) = 0;
+  // `operation` is "Clear" or "Draw"; `primitives` 0 for a clear.
+  virtual void After(GraphicsDevice& device, const char* operation, uint32_t primitives) = 0;
+};
+
 class GraphicsDevice {
  public:
   GraphicsDevice();
@@ -107,6 +125,10 @@ class GraphicsDevice {
   const std::string& LastError() const { return lastError_; }
   // What draws: the OpenGL renderer string, or the kind of test device.
   virtual std::string RendererName() const = 0;
+  RenderQuality Quality() const { return quality_; }
+  void SetQuality(RenderQuality quality) { quality_ = quality; }
+  // Null for none; the probe must outlive its use.
+  void SetDrawProbe(DrawProbe* probe) { probe_ = probe; }
 
   // Render target and depth surface: the back buffer and its depth surface
   // are objects too; a null depth surface means none.
@@ -172,6 +194,8 @@ class GraphicsDevice {
   std::shared_ptr<DepthStencil> depthStencil_;
   DeviceState deviceState_ = DeviceState::Ok;
   bool inScene_ = false;
+  DrawProbe* probe_ = nullptr;
+  RenderQuality quality_ = RenderQuality::Automatic;
 
  private:
   ResourceTracker tracker_;

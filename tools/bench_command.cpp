@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <map>
 
 #include "archive/document_source.h"
 #include "archive/input_error.h"
@@ -24,14 +25,18 @@ namespace {
 
 const std::string kUsageText =
     "Usage: lumisave-tool bench FILE [--size WxH] [--seconds N] [--position fit|fill|stretch]\n"
-    "                           [--local-time HH:MM:SS]\n"
+    "                           [--quality automatic|best|fastest] [--local-time HH:MM:SS]\n"
+    "                           [--passes]\n"
     "Play the document in FILE off-screen for N seconds of wall time (default 10)\n"
     "at WxH (default 1280x720), each frame drawn to the end, and print frames per\n"
     "second, the median and 95th-percentile frame time, processor time per frame,\n"
     "peak memory, and the ratio of the median frame to the fill bound: a frame of\n"
     "the first slide's picture alone at the same size. The picture position is\n"
     "--position's, else the stored one, as the saver reads it (standard error\n"
-    "says which).\n\n" +
+    "says which). --quality chooses how finely effects draw (default automatic,\n"
+    "as the saver's screen setting). --passes then plays it as long again with every draw and clear\n"
+    "timed alone (the device drained before and after) and prints where the\n"
+    "frame's time goes: per kind of pass, its target size, program and blending.\n\n" +
     std::string(kLocalTimeUsage);
 
 using Clock = std::chrono::steady_clock;
@@ -56,6 +61,60 @@ Frames Measure(double seconds, GraphicsDevice& device, DrawFrame draw) {
   frames.cpu_seconds = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
   return frames;
 }
+
+// Sums the time of each draw and clear by what it is, waiting for the
+// device before and after so that each is timed alone.
+class PassTimes : public DrawProbe {
+ public:
+  void Before(GraphicsDevice& device) override {
+    device.Finish();
+    start_ = Clock::now();
+  }
+  void After(GraphicsDevice& device, const char* operation, uint32_t primitives) override {
+    device.Finish();
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+    Pass& pass = passes_[Label(device, operation)];
+    pass.count += 1;
+    pass.milliseconds += ms;
+    pass.primitives += primitives;
+  }
+
+  void Print(double frames, double frame_milliseconds) const {
+    std::vector<std::pair<std::string, Pass>> sorted(passes_.begin(), passes_.end());
+    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.second.milliseconds > b.second.milliseconds; });
+    std::printf("passes, per frame (frame %.2f ms with every pass drained):\n", frame_milliseconds);
+    std::printf("  %8s %6s %9s  %s\n", "ms", "count", "triangles", "pass");
+    double timed = 0;
+    for (const auto& [label, pass] : sorted) {
+      timed += pass.milliseconds;
+      std::printf("  %8.2f %6.1f %9.0f  %s\n", pass.milliseconds / frames, pass.count / frames, pass.primitives / frames,
+                  label.c_str());
+    }
+    std::printf("  %8.2f %6s %9s  everything else (scene work, state, uploads)\n", frame_milliseconds - timed / frames, "", "");
+  }
+
+ private:
+  struct Pass {
+    double count = 0, milliseconds = 0, primitives = 0;
+  };
+
+  static std::string Label(const GraphicsDevice& device, const char* operation) {
+    const std::shared_ptr<Texture> target = device.GetRenderTarget();
+    std::string label = std::string(operation) + " ";
+    label += target == device.GetBackBuffer() ? "back buffer " : "target ";
+    if (target) label += std::to_string(target->Width()) + "x" + std::to_string(target->Height());
+    if (std::string_view(operation) == "Clear") return label;
+    const std::shared_ptr<PixelProgram>& program = device.GetPixelProgram();
+    label += program ? " program \"" + program->Source().name + "\"" : " fixed stages";
+    if (device.GetRenderState(RenderState::AlphaBlendEnable) != 0) {
+      label += device.GetRenderState(RenderState::DestBlend) == static_cast<uint32_t>(Blend::One) ? ", additive" : ", blended";
+    }
+    return label;
+  }
+
+  std::map<std::string, Pass> passes_;
+  Clock::time_point start_;
+};
 
 double Percentile(std::vector<double> values, double fraction) {
   std::sort(values.begin(), values.end());
@@ -83,6 +142,8 @@ int Run(const std::vector<std::string>& raw) {
   const double seconds = ParseNumber(args.Option("--seconds").value_or("10"), "--seconds");
   if (!(seconds > 0 && seconds <= 3600)) throw UsageError{"--seconds must be above 0 and at most 3600"};
   const std::optional<std::string> position_name = args.Option("--position");
+  const bool passes = args.Flag("--passes");
+  const RenderQuality quality = ChosenQuality(args.Option("--quality"));
   ApplyLocalTimeOption(args.Option("--local-time"));
   const auto files = args.Positional();
   if (files.size() != 1) throw UsageError{"expected one FILE"};
@@ -100,10 +161,12 @@ int Run(const std::vector<std::string>& raw) {
   if (!context) throw InputError("cannot draw without OpenGL: " + error);
   auto device = CreateGlDevice(*context, size.width, size.height, error);
   if (!device) throw InputError("cannot create the graphics device: " + error);
+  device->SetQuality(quality);
 
-  const auto play = [&](SlidePlayer& player) {
-    return [&](size_t frame) {
-      player.Move(static_cast<float>(frame) / 60.0f);
+  // Frames 1/60 s apart from `first_frame` on.
+  const auto play = [&](SlidePlayer& player, size_t first_frame = 0) {
+    return [&, first_frame](size_t frame) {
+      player.Move(static_cast<float>(first_frame + frame) / 60.0f);
       if (!player.Draw(error)) throw InputError("frame " + std::to_string(frame) + ": " + error);
     };
   };
@@ -128,6 +191,16 @@ int Run(const std::vector<std::string>& raw) {
   std::printf("peak memory         %.1f MiB\n", PeakMemoryMiB());
   std::printf("fill bound frame    %.2f ms (the first picture alone)\n", Percentile(fill.milliseconds, 0.5));
   std::printf("ratio to fill bound %.1f\n", median / std::max(Percentile(fill.milliseconds, 0.5), 1e-3));
+  if (passes) {
+    PassTimes times;
+    device->SetDrawProbe(&times);
+    const Frames probed = Measure(seconds, *device, play(player, scene.milliseconds.size()));
+    device->SetDrawProbe(nullptr);
+    double probed_total = 0;
+    for (double ms : probed.milliseconds) probed_total += ms;
+    const auto probed_count = static_cast<double>(probed.milliseconds.size());
+    times.Print(probed_count, probed_total / probed_count);
+  }
   return kSuccess;
 }
 

@@ -31,4 +31,11 @@ PlacementMode ChosenPicturePosition(const std::optional<std::string>& asked, con
   return static_cast<PlacementMode>(position);
 }
 
+RenderQuality ChosenQuality(const std::optional<std::string>& asked) {
+  if (!asked) return RenderQuality::Automatic;
+  const std::optional<std::uint32_t> quality = QualityNamed(*asked);
+  if (!quality) throw UsageError{"--quality must be automatic, best or fastest, not " + *asked};
+  return static_cast<RenderQuality>(*quality);
+}
+
 }  // namespace lumi::tool

@@ -39,6 +39,9 @@ const std::string kUsageText =
     "  --position fit|fill|stretch\n"
     "                          the picture position (default: the stored one,\n"
     "                          as the saver reads it; standard error says which)\n"
+    "  --quality automatic|best|fastest\n"
+    "                          how finely effects draw (default automatic, as the\n"
+    "                          saver's screen setting)\n"
     "  --slide N               start the show at slide N, from 0 (default 0)\n"
     "  --frames N              without --times: frames to draw before saving\n"
     "                          (default 1)\n"
@@ -75,6 +78,7 @@ int Run(const std::vector<std::string>& raw) {
   const auto step_text = args.Option("--step");
   const PixelSize size = ParsePixelSize(args.Option("--size").value_or("640x400"), "--size");
   const std::optional<std::string> position_name = args.Option("--position");
+  const RenderQuality quality = ChosenQuality(args.Option("--quality"));
   const uint32_t slide_index = WholeNumber(args.Option("--slide").value_or("0"), "--slide");
   const uint32_t frames = WholeNumber(args.Option("--frames").value_or("1"), "--frames");
   const uint32_t lose_every = WholeNumber(args.Option("--lose-device-every").value_or("0"), "--lose-device-every");
@@ -111,6 +115,7 @@ int Run(const std::vector<std::string>& raw) {
   if (!context) throw InputError("cannot draw without OpenGL: " + error);
   auto device = CreateGlDevice(*context, width, height, error);
   if (!device) throw InputError("cannot create the graphics device: " + error);
+  device->SetQuality(quality);
 
   SlidePlayer player(*device, document, position, slide_index);
   WarnAboutMissingPictures(*document.show);

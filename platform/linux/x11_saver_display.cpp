@@ -8,7 +8,12 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <thread>
 #include <vector>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include "archive/file_io.h"
 #include "archive/input_error.h"
@@ -81,6 +86,7 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
       if (window.parent != 0) XDestroyWindow(x_, window.xid);
     }
     if (font_ != nullptr) XFreeFont(x_, font_);
+    if (wake_fd_ >= 0) close(wake_fd_);
     XCloseDisplay(x_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
@@ -255,22 +261,38 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
   }
 
   void WaitForEvents(Clock::time_point deadline) override {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    SDL_Event event;
-    waiting_ = true;
-    const bool got = SDL_WaitEventTimeout(&event, static_cast<int>(std::max<long long>(left, 0))) == 1;
-    waiting_ = false;
-    if (got) Translate(event);
-    while (SDL_PollEvent(&event) == 1) Translate(event);
+    // Rounded up: a wait cut short of the deadline would only come back.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    const int timeout = static_cast<int>(std::clamp<long long>(left, 0, 1 << 30));
+    if (!TakeEvents() && timeout > 0) {
+      if (Display* sdl_x = SdlDisplay()) {
+        // Asleep until either connection or another thread speaks; both
+        // queues were emptied just now and XPending sends what is unsent.
+        pollfd watched[] = {{ConnectionNumber(sdl_x), POLLIN, 0}, {ConnectionNumber(x_), POLLIN, 0},
+                            {wake_fd_, POLLIN, 0}};
+        if (XPending(sdl_x) == 0 && XPending(x_) == 0) poll(watched, wake_fd_ >= 0 ? 3 : 2, timeout);
+        std::uint64_t count = 0;
+        if ((watched[2].revents & POLLIN) != 0 && read(wake_fd_, &count, sizeof count) < 0) count = 0;
+      } else {
+        SDL_Event event;
+        waiting_ = true;
+        if (SDL_WaitEventTimeout(&event, timeout) == 1) Translate(event);
+        waiting_ = false;
+      }
+      TakeEvents();
+    }
     if (focus_lost_) {
       focus_lost_ = false;
       // Focus that moved to another of our windows stays with us.
       if (SDL_GetKeyboardFocus() == nullptr) platform_.PostMessage({main_window(), kMessageActivateApp, 0, 0});
     }
-    ReadForeignEvents();
   }
 
+  // Our own thread never waits while it posts; others wake the wait.
   void Wake() override {
+    if (std::this_thread::get_id() == owner_) return;
+    const std::uint64_t one = 1;
+    if (wake_fd_ >= 0 && write(wake_fd_, &one, sizeof one) == static_cast<ssize_t>(sizeof one)) return;
     if (!waiting_) return;
     SDL_Event event{};
     event.type = wake_event_;
@@ -376,11 +398,39 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
     }
   }
 
-  // Changes of the foreign windows our children live in.
-  void ReadForeignEvents() {
+  // One pump, then what it queued (each SDL_PollEvent would read the
+  // connection again: a dozen reads every wake), and the foreign windows'
+  // news; whether anything came.
+  bool TakeEvents() {
+    SDL_PumpEvents();
+    bool any = false;
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+      Translate(event);
+      any = true;
+    }
+    return ReadForeignEvents() || any;
+  }
+
+  // SDL's own connection, from any of our windows; null before the first.
+  Display* SdlDisplay() {
+    if (sdl_x_ != nullptr || windows_.empty()) return sdl_x_;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(windows_.begin()->second.sdl, &info) && info.subsystem == SDL_SYSWM_X11) {
+      sdl_x_ = info.info.x11.display;
+    }
+    return sdl_x_;
+  }
+
+  // Changes of the foreign windows our children live in; whether any event
+  // was read.
+  bool ReadForeignEvents() {
+    bool any = false;
     while (XPending(x_) > 0) {
       XEvent event;
       XNextEvent(x_, &event);
+      any = true;
       for (auto& [id, record] : windows_) {
         if (record.parent == 0) continue;
         if (event.type == ConfigureNotify && event.xconfigure.window == record.parent) {
@@ -398,6 +448,7 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
         }
       }
     }
+    return any;
   }
 
   // The message in a real face, black on the white box, centred, at the
@@ -512,6 +563,10 @@ class X11SaverDisplay final : public SaverDisplay, public EventSource {
   LinuxSaverPlatform& platform_;
   Display* x_;
   Uint32 wake_event_ = 0;
+  // Other threads' posts wake the wait through this counter.
+  int wake_fd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  std::thread::id owner_ = std::this_thread::get_id();
+  Display* sdl_x_ = nullptr;
   std::atomic<bool> waiting_{false};
   bool focus_lost_ = false;
   std::map<PlatformWindow, WindowRecord> windows_;

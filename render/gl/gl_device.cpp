@@ -187,7 +187,9 @@ bool GlDevice::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
     gl_.ClearStencil(static_cast<GLint>(stencil));
     mask |= GL_STENCIL_BUFFER_BIT;
   }
+  if (mask && probe_ != nullptr) probe_->Before(*this);
   if (mask) gl_.Clear(mask);
+  if (mask && probe_ != nullptr) probe_->After(*this, "Clear", 0);
   return true;
 }
 

@@ -423,8 +423,10 @@ bool GlDevice::PrepareDraw(const char* operation) {
 bool GlDevice::DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount) {
   if (primitiveCount == 0) return true;
   if (!PrepareDraw("DrawPrimitive") || !CheckVertexRange(type, startVertex, primitiveCount)) return false;
+  if (probe_ != nullptr) probe_->Before(*this);
   gl_.DrawArrays(GlPrimitive(type), static_cast<GLint>(startVertex),
                  static_cast<GLsizei>(VertexCount(type, primitiveCount)));
+  if (probe_ != nullptr) probe_->After(*this, "Draw", primitiveCount);
   return true;
 }
 
@@ -439,8 +441,10 @@ bool GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint
     gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Id());
     cache_.indexBuffer = indices->Id();
   }
+  if (probe_ != nullptr) probe_->Before(*this);
   gl_.DrawElementsBaseVertex(GlPrimitive(type), static_cast<GLsizei>(VertexCount(type, primitiveCount)),
                              GL_UNSIGNED_SHORT, reinterpret_cast<const void*>(uintptr_t{startIndex} * 2), baseVertex);
+  if (probe_ != nullptr) probe_->After(*this, "Draw", primitiveCount);
   return true;
 }
 

@@ -31,6 +31,18 @@ class RefusingDevice : public RecordingDevice {
   uint32_t widest_;
 };
 
+// A device that answers with another renderer's name.
+class NamedDevice : public RecordingDevice {
+ public:
+  NamedDevice(std::string name, RenderQuality quality) : RecordingDevice(40, 30), name_(std::move(name)) {
+    SetQuality(quality);
+  }
+  std::string RendererName() const override { return name_; }
+
+ private:
+  std::string name_;
+};
+
 // One slide over a 64 x 32 picture on a 40 x 30 screen, with the objects
 // given, made current and started.
 struct Stage {
@@ -146,6 +158,24 @@ TEST(BackdropChain, FallsBackToSmallerTargetsAndWithoutAnyDrawsStraight) {
   }
   // One message per slide's backdrop, not one per frame.
   EXPECT_EQ(messages.size(), 2u);
+}
+
+TEST(BackdropChain, TheScreensQualityAndTheRendererChooseTheSupersampling) {
+  const std::string software = "llvmpipe (LLVM 15.0.6, 256 bits), OpenGL 4.5 (Core Profile) Mesa 22.3.6";
+  const std::string hardware = "AMD Radeon RX 6600, OpenGL 4.6";
+  const struct {
+    const std::string& renderer;
+    RenderQuality quality;
+    uint32_t width;
+  } cases[] = {{software, RenderQuality::Automatic, 40}, {hardware, RenderQuality::Automatic, 120},
+               {software, RenderQuality::Best, 120},     {hardware, RenderQuality::Fastest, 40}};
+  for (const auto& c : cases) {
+    Stage stage(std::make_unique<NamedDevice>(c.renderer, c.quality));
+    stage.AddSlide({true});
+    stage.Frame(0);
+    EXPECT_EQ(stage.Backdrop().Chain().Width(), c.width) << c.renderer << " " << static_cast<int>(c.quality);
+    EXPECT_EQ(stage.Backdrop().Chain().Height(), c.width * 3 / 4);
+  }
 }
 
 TEST(BackdropChain, APhaseLeftOpenIsClosedAndShownOnTheScreen) {

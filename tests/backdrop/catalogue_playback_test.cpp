@@ -121,6 +121,29 @@ TEST(CataloguePlaybackLoss, TheFireSurfaceComesBackAfterADeviceLoss) {
   EXPECT_TRUE(test::ImagesMatch("fire-device-loss", after_loss, steady, 0));
 }
 
+// A software rasteriser draws the chain at the screen's size rather than
+// three times it: the frames must look the same, the painted half where it
+// was, for effects that bend, swirl and recolour what they read.
+TEST(CataloguePlaybackQuality, TheChainAtTheScreensSizeLooksLikeTheSupersampledOne) {
+  LUMI_REQUIRE_GL(device, kSize, kSize);
+  const std::vector<Case> cases = Cases();
+  for (const char* name : {"waves", "underwater", "radial_wave", "swirl", "day_to_night", "heat"}) {
+    const auto found = std::find_if(cases.begin(), cases.end(), [&](const Case& c) { return c.name == std::string(name); });
+    ASSERT_NE(found, cases.end()) << name;
+    device->SetQuality(RenderQuality::Best);
+    const RgbaImage best = FrameAt(*device, &*found, 1, true, 0.5f);
+    device->SetQuality(RenderQuality::Fastest);
+    const RgbaImage fastest = FrameAt(*device, &*found, 1, true, 0.5f);
+    const RgbaImage unpainted = FrameAt(*device, &*found, 1, false, 0.5f);
+    // Sampling three times the pixels down softens the picture a little:
+    // about two levels on average, bent or not.
+    EXPECT_LT(Compare(fastest, best, 0, kInsideEnd).mean, 3.0) << name;
+    EXPECT_LT(Compare(fastest, best, kOutsideStart, kSize).mean, 3.0) << name;
+    EXPECT_GT(Compare(fastest, unpainted, 0, kInsideEnd).mean, 1.0) << name << ": the effect still draws";
+    EXPECT_LE(Compare(fastest, unpainted, kOutsideStart, kSize).largest, 1) << name << ": and only where painted";
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryClass, CataloguePlayback, ::testing::Range<size_t>(0, Cases().size()),
                          [](const ::testing::TestParamInfo<size_t>& info) { return std::string(Cases()[info.param].name); });
 

@@ -90,7 +90,18 @@ TEST(WaterPlayback, AsChainPassesLakeAndStreamChangeOnlyThePaintedPart) {
     // And the picture is there, not the chain's black.
     auto plain = MakeDocument(Water::None, 0, Painted::Nothing);
     const RgbaImage picture = FrameAt(*device, *plain, 1);
-    EXPECT_LT(MeanDifference(expected, picture, 0, kWidth), 4.0) << static_cast<int>(water);
+    EXPECT_LT(MeanDifference(expected, picture, 0, kWidth), 8.0) << static_cast<int>(water);
+    // The chain at the screen's size (a software rasteriser's) looks like
+    // the supersampled one; on a screen this small the second resampling
+    // of the picture shows most.
+    device->SetQuality(RenderQuality::Best);
+    auto best = MakeDocument(water, 1, Painted::LeftHalf);
+    const RgbaImage best_frame = FrameAt(*device, *best, 1);
+    device->SetQuality(RenderQuality::Fastest);
+    auto fastest = MakeDocument(water, 1, Painted::LeftHalf);
+    const RgbaImage fastest_frame = FrameAt(*device, *fastest, 1);
+    device->SetQuality(RenderQuality::Automatic);
+    EXPECT_LT(MeanDifference(fastest_frame, best_frame, 0, kWidth), 5.0) << static_cast<int>(water);
   }
 }
 

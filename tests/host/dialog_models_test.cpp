@@ -46,7 +46,8 @@ class DialogModels : public ::testing::Test {
 TEST_F(DialogModels, OpeningForAFreshUserStoresEveryScreenValue) {
   const ConfigurationModel configuration = Open();
   EXPECT_EQ(Stored(kSettingsKeyPath, kValueAllScreensSame), 0u);
-  for (const char16_t* name : {kValueLeaveBlack, kValueDisableHardware, kValueWidth, kValueHeight, kValueFormat}) {
+  for (const char16_t* name :
+       {kValueLeaveBlack, kValueDisableHardware, kValueWidth, kValueHeight, kValueFormat, kValueQuality}) {
     EXPECT_EQ(Stored(kScreen1, name), 0u) << ToUtf8(name);
   }
   ASSERT_TRUE(store.Read(kScreen1, kValueAdapterId));
@@ -63,7 +64,12 @@ TEST_F(DialogModels, OkStoresThePositionAndTheDisplayChoices) {
   configuration.SelectPosition(3);  // beyond the list
   DisplaySettingsModel display = configuration.DisplaySettings();
   display.SelectLine(2);  // after "Automatic": 640 x 480, then 800 x 600
+  EXPECT_THAT(display.QualityItems(), ElementsAre(u"Automatic", u"Best", u"Fastest"));
+  EXPECT_EQ(display.SelectedQuality(), 0u);
+  display.SelectQuality(2);
+  display.SelectQuality(3);  // beyond the list
   configuration.Ok();
+  EXPECT_EQ(Stored(kScreen1, kValueQuality), 2u);
   EXPECT_EQ(Stored(kSettingsKeyPath, kValuePicturePosition), 1u);
   EXPECT_EQ(Stored(kScreen1, kValueWidth), 800u);
   EXPECT_EQ(Stored(kScreen1, kValueHeight), 600u);
@@ -74,6 +80,7 @@ TEST_F(DialogModels, OkStoresThePositionAndTheDisplayChoices) {
   EXPECT_EQ(again.SelectedPosition(), 1u);
   DisplaySettingsModel reopened = again.DisplaySettings();
   EXPECT_EQ(reopened.SelectedLine(), 2u);
+  EXPECT_EQ(reopened.SelectedQuality(), 2u);
   reopened.SelectLine(0);
   again.Ok();
   EXPECT_EQ(Stored(kScreen1, kValueWidth), 0u);
@@ -84,6 +91,7 @@ TEST_F(DialogModels, CancelDropsDisplayChangesButKeepsSoundOnesWrittenAtTheirOk)
   ConfigurationModel configuration = Open();
   configuration.SelectPosition(0);
   configuration.DisplaySettings().SelectLine(1);
+  configuration.DisplaySettings().SelectQuality(1);
   SoundSettingsModel sound = configuration.SoundSettings();
   sound.SetScalePosition(100);  // the bottom
   sound.SetMuted(true);
@@ -92,6 +100,7 @@ TEST_F(DialogModels, CancelDropsDisplayChangesButKeepsSoundOnesWrittenAtTheirOk)
   EXPECT_EQ(Stored(kSettingsKeyPath, kValuePicturePosition), std::nullopt);
   EXPECT_EQ(Stored(kScreen1, kValueWidth), 0u);
   EXPECT_EQ(configuration.Adapters()[0].screen.width, 0u) << "read back from the store";
+  EXPECT_EQ(Stored(kScreen1, kValueQuality), 0u);
   EXPECT_EQ(Stored(kSettingsKeyPath, kValueSoundVolume), 0u);
   EXPECT_EQ(Stored(kSettingsKeyPath, kValueMuteSound), 1u);
 }

@@ -38,6 +38,8 @@ TEST(SettingAssignment, NamesWithOrWithoutTheirQuotesAndPerScreen) {
   EXPECT_EQ(width.name, kValueWidth);
   EXPECT_EQ(width.value, 800u);
   EXPECT_EQ(Parse("Screen 9/Disable Hardware", "1").name, kValueDisableHardware);
+  EXPECT_EQ(Parse("Screen 1/Quality", "Fastest").value, 2u);
+  EXPECT_THAT(Parse("Screen 1/Quality", "3").error, HasSubstr("automatic, best, fastest"));
 }
 
 TEST(SettingAssignment, RefusalsSayWhatIsAccepted) {

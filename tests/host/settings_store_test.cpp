@@ -146,12 +146,14 @@ TEST_F(Settings, ScreenValuesApplyOnlyToTheirAdapter) {
   store.Write(screen, kValueWidth, SettingValue::Dword(800));
   store.Write(screen, kValueHeight, SettingValue::Dword(600));
   store.Write(screen, kValueFormat, SettingValue::Dword(22));
+  store.Write(screen, kValueQuality, SettingValue::Dword(2));
   SaverSettings settings(store, kSettingsKeyPath);
   // No identifier stored: the values are anybody's.
   EXPECT_EQ(settings.Screen(0, ours).width, 800u);
   store.Write(screen, kValueAdapterId, {SettingType::Binary, {theirs.begin(), theirs.end()}});
   const ScreenSettings other = settings.Screen(0, ours);
   EXPECT_TRUE(other.leave_black) << "applies regardless";
+  EXPECT_EQ(other.quality, 2u) << "applies regardless";
   EXPECT_FALSE(other.disable_hardware);
   EXPECT_EQ(other.width, 0u);
   const ScreenSettings same = settings.Screen(0, theirs);
@@ -163,6 +165,8 @@ TEST_F(Settings, ScreenValuesApplyOnlyToTheirAdapter) {
   // An identifier of the wrong length names no adapter.
   store.Write(screen, kValueAdapterId, {SettingType::Binary, {9, 9, 9}});
   EXPECT_EQ(settings.Screen(0, ours).width, 800u);
+  store.Write(screen, kValueQuality, SettingValue::Dword(7));
+  EXPECT_EQ(settings.Screen(0, ours).quality, 2u) << "kept to its range";
 }
 
 TEST_F(Settings, AGarbledFileIsSetAsideAndDefaultsApply) {

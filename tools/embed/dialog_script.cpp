@@ -60,19 +60,21 @@ const std::vector<Layout>& Layouts() {
         {kControlWebsite, Kind::Button, 167, 131, 50, 14},
         {kControlOk, Kind::DefaultButton, 121, 183, 50, 14},
         {kControlCancel, Kind::Button, 175, 183, 50, 14}}},
-      {kDialogDisplaySettings, 260, 172,
+      {kDialogDisplaySettings, 260, 188,
        {{kControlAdapterName, Kind::Filled, 7, 7, 246, 10},
         {kControlRendering, Kind::Filled, 7, 21, 188, 26},
         {kControlHelp, Kind::Button, 203, 21, 50, 14},
         {kControlDisableHardware, Kind::CheckBox, 7, 51, 246, 10},
-        {kControlDisplayModeGroup, Kind::Group, 7, 66, 246, 80},
-        {kControlDisplayModeLabel, Kind::Label, 15, 79, 230, 10},
-        {kControlDisplayMode, Kind::DropDownList, 15, 91, 230, 100},
-        {kControlDisplayModeNote, Kind::Label, 15, 110, 230, 30},
+        {kControlQualityLabel, Kind::Label, 7, 67, 60, 10},
+        {kControlQuality, Kind::DropDownList, 70, 65, 120, 60},
+        {kControlDisplayModeGroup, Kind::Group, 7, 82, 246, 80},
+        {kControlDisplayModeLabel, Kind::Label, 15, 95, 230, 10},
+        {kControlDisplayMode, Kind::DropDownList, 15, 107, 230, 100},
+        {kControlDisplayModeNote, Kind::Label, 15, 126, 230, 30},
         {kControlAutomaticTemplate, Kind::Template, 0, 0, 10, 8},
         {kControlModeTemplate, Kind::Template, 0, 0, 10, 8},
-        {kControlOk, Kind::DefaultButton, 149, 152, 50, 14},
-        {kControlCancel, Kind::Button, 203, 152, 50, 14}}},
+        {kControlOk, Kind::DefaultButton, 149, 168, 50, 14},
+        {kControlCancel, Kind::Button, 203, 168, 50, 14}}},
       {kDialogSoundSettings, 150, 132,
        {{kControlUnnamed, Kind::Group, 7, 7, 70, 118},
         {kControlVolume, Kind::VerticalTrackbar, 27, 19, 30, 100},
@@ -128,7 +130,7 @@ void WriteDialog(std::ostream& out, const Layout& layout) {
     if (entry.dialog != layout.dialog) continue;
     if (entry.control == kControlUnnamed) unnamed.texts.push_back(entry.text);
     // List items are added at run time; the caption is the dialog's own.
-    if (entry.control > 0 && entry.control != kControlPicturePosition) ++named_texts;
+    if (entry.control > 0 && entry.control != kControlPicturePosition && entry.control != kControlQuality) ++named_texts;
   }
   const std::string name = "dialog " + std::to_string(layout.dialog);
   const std::u16string_view caption =

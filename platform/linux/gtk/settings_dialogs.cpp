@@ -131,6 +131,7 @@ struct DisplayPage {
   GtkWidget* rendering;
   GtkWidget* disable_hardware;
   GtkWidget* modes;
+  GtkWidget* quality;
   bool filling = false;  // the page changes its own controls: no events
   LaterDialog help_box;
 };
@@ -146,6 +147,7 @@ void FillDisplayPage(DisplayPage& page) {
                               ToUtf8(line.text).c_str());
   }
   gtk_combo_box_set_active(GTK_COMBO_BOX(page.modes), static_cast<int>(page.model->SelectedLine()));
+  gtk_combo_box_set_active(GTK_COMBO_BOX(page.quality), static_cast<int>(page.model->SelectedQuality()));
   page.filling = false;
 }
 
@@ -162,7 +164,10 @@ void RunDisplaySettings(GtkWindow* parent, DisplaySettingsModel& model) {
   GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
   DisplayPage page{&model, dialog, gtk_label_new(""), gtk_check_button_new_with_mnemonic(
                                                           Text(kDialogDisplaySettings, kControlDisableHardware).c_str()),
-                   gtk_combo_box_text_new()};
+                   gtk_combo_box_text_new(), gtk_combo_box_text_new()};
+  for (const std::u16string& item : model.QualityItems()) {
+    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(page.quality), ToUtf8(item).c_str());
+  }
   GtkWidget* name = gtk_label_new(ToUtf8(model.AdapterName()).c_str());
   gtk_label_set_xalign(GTK_LABEL(name), 0);
   gtk_label_set_xalign(GTK_LABEL(page.rendering), 0);
@@ -174,6 +179,10 @@ void RunDisplaySettings(GtkWindow* parent, DisplaySettingsModel& model) {
   gtk_box_pack_end(GTK_BOX(row), help, FALSE, FALSE, 0);
   gtk_box_pack_start(GTK_BOX(content), row, FALSE, FALSE, 0);
   gtk_box_pack_start(GTK_BOX(content), page.disable_hardware, FALSE, FALSE, 0);
+  GtkWidget* quality_row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
+  LabelFor(quality_row, Text(kDialogDisplaySettings, kControlQualityLabel), page.quality);
+  gtk_box_pack_start(GTK_BOX(quality_row), page.quality, FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(content), quality_row, FALSE, FALSE, 0);
   GtkWidget* group = Group(content, Text(kDialogDisplaySettings, kControlDisplayModeGroup));
   LabelFor(group, Text(kDialogDisplaySettings, kControlDisplayModeLabel), page.modes);
   gtk_box_pack_start(GTK_BOX(group), page.modes, FALSE, FALSE, 0);
@@ -197,6 +206,11 @@ void RunDisplaySettings(GtkWindow* parent, DisplaySettingsModel& model) {
   g_signal_connect(page.modes, "changed", G_CALLBACK(+[](GtkComboBox* combo, DisplayPage* p) {
                      const int line = gtk_combo_box_get_active(combo);
                      if (!p->filling && line >= 0) p->model->SelectLine(static_cast<std::size_t>(line));
+                   }),
+                   &page);
+  g_signal_connect(page.quality, "changed", G_CALLBACK(+[](GtkComboBox* combo, DisplayPage* p) {
+                     const int item = gtk_combo_box_get_active(combo);
+                     if (!p->filling && item >= 0) p->model->SelectQuality(static_cast<std::size_t>(item));
                    }),
                    &page);
   if (!RunForOk(dialog)) model.Cancel();

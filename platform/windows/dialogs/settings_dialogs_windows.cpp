@@ -54,12 +54,15 @@ void FillDisplayPage(HWND dialog, const DisplaySettingsModel& model) {
   SendDlgItemMessageW(dialog, kControlDisplayMode, CB_RESETCONTENT, 0, 0);
   for (const ModeLine& line : model.ModeLines()) AddItem(dialog, kControlDisplayMode, line.text, line.item);
   SendDlgItemMessageW(dialog, kControlDisplayMode, CB_SETCURSEL, model.SelectedLine(), 0);
+  SendDlgItemMessageW(dialog, kControlQuality, CB_SETCURSEL, model.SelectedQuality(), 0);
 }
 
 INT_PTR CALLBACK DisplaySettingsProcedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   DisplaySettingsModel* model = PageOf<DisplaySettingsModel>(dialog, message, lparam);
   if (model == nullptr) return FALSE;
   if (message == WM_INITDIALOG) {
+    LPARAM index = 0;
+    for (const std::u16string& item : model->QualityItems()) AddItem(dialog, kControlQuality, item, index++);
     FillDisplayPage(dialog, *model);
     return TRUE;
   }
@@ -74,6 +77,12 @@ INT_PTR CALLBACK DisplaySettingsProcedure(HWND dialog, UINT message, WPARAM wpar
       if (HIWORD(wparam) != CBN_SELCHANGE) return FALSE;
       if (const int line = SelectedItem(dialog, kControlDisplayMode); line >= 0) {
         model->SelectLine(static_cast<std::size_t>(line));
+      }
+      return TRUE;
+    case kControlQuality:
+      if (HIWORD(wparam) != CBN_SELCHANGE) return FALSE;
+      if (const int index = SelectedItem(dialog, kControlQuality); index >= 0) {
+        model->SelectQuality(static_cast<std::size_t>(index));
       }
       return TRUE;
     case kControlHelp:
