@@ -223,9 +223,14 @@ TEST_F(XvfbSaver, AFileThatIsNoDocumentShowsTheErrorBox) {
     StartSaver("/t --scene " + scene.string());
     EXPECT_TRUE(ShowsTheErrorBox()) << scene;
     // The message is set in a real face: its edges are antialiased, so the
-    // box holds many greys, not only black and white.
-    const std::string greys = test::Capture(Env() + "import -window root -crop 600x400+50+50 png:- | convert png:- "
-                                            "-colorspace gray -format %k info:");
+    // box holds many greys, not only black and white. The box may show a
+    // moment before its message does.
+    std::string greys;
+    for (int i = 0; i < 50 && std::atoi(greys.c_str()) <= 16; ++i) {
+      if (i > 0) std::this_thread::sleep_for(200ms);
+      greys = test::Capture(Env() + "import -window root -crop 600x400+50+50 png:- | convert png:- "
+                            "-colorspace gray -format %k info:");
+    }
     EXPECT_GT(std::atoi(greys.c_str()), 16) << greys;
     std::ifstream status("/proc/" + std::to_string(saver_) + "/status");
     std::string line;
