@@ -1,7 +1,5 @@
 #include "generators/gen_drawing.h"
 
-#include <array>
-
 #include "generators/particle_generators.h"
 #include "render/backdrop_services.h"
 #include "render/current_context.h"
@@ -9,22 +7,6 @@
 #include "scene/resource_access.h"
 
 namespace lumi {
-namespace {
-
-// Quad buffers grow in steps of this many, so that a growing population
-// does not make them again every frame.
-constexpr size_t kQuadGrowth = 256;
-
-bool IsEmpty(const ResourceKey& key) { return key.name.empty() && key.number == 0; }
-
-std::shared_ptr<Texture> WhiteTexture(GraphicsDevice& device) {
-  std::shared_ptr<Texture> texture = device.CreateTexture({1, 1});
-  const std::array<uint8_t, 4> white{0xFF, 0xFF, 0xFF, 0xFF};
-  if (texture) texture->WriteLevel(0, white.data(), white.size());
-  return texture;
-}
-
-}  // namespace
 
 const char* CompositeTechnique(int blend_mode) {
   switch (blend_mode) {
@@ -38,10 +20,7 @@ const char* CompositeTechnique(int blend_mode) {
 bool GenSpriteArray::Reserve(size_t count) {
   GraphicsDevice* device = CurrentDevice();
   if (device == nullptr) return false;
-  if (count > batches.Count()) {
-    const size_t capacity = (count + kQuadGrowth - 1) / kQuadGrowth * kQuadGrowth;
-    if (!batches.Resize(*device, capacity)) return false;
-  }
+  if (!batches.Reserve(*device, count)) return false;
   batches.SetTexture(texture);
   return true;
 }
@@ -52,7 +31,7 @@ void GenDrawing::Load(const DS_TexParticleGenerator& generator, std::string_view
   const ResourceAccess& access = DocumentResourceAccess();
   pictures_.clear();
   for (const DS_ImageFileLink& image : generator.images.value.images) {
-    if (IsEmpty(image.key) || access.frames == nullptr) continue;
+    if (image.key.IsEmpty() || access.frames == nullptr) continue;
     PictureFrames frames = access.frames(image.key);
     if (frames.textures.empty() || !frames.textures.front()) continue;
     GenPicture& picture = pictures_.emplace_back();
@@ -64,9 +43,9 @@ void GenDrawing::Load(const DS_TexParticleGenerator& generator, std::string_view
       picture.delays = std::move(frames.delays);
     }
   }
-  if (pictures_.empty()) pictures_.push_back({WhiteTexture(*device), {}, {}, 0, 0});
+  if (pictures_.empty()) pictures_.push_back({WhiteSpriteTexture(*device), {}, {}, 0, 0});
   program_.reset();
-  if (!IsEmpty(generator.effect.key) && access.class_effect != nullptr) {
+  if (!generator.effect.key.IsEmpty() && access.class_effect != nullptr) {
     program_ = access.class_effect(generator.effect.key, program_class);
   }
   loaded_ = true;

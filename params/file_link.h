@@ -25,6 +25,8 @@ struct ResourceKey {
   std::u16string Extension() const;
   // After the last backslash ("" without one).
   std::u16string FileName() const;
+  // No file and no resource: nothing linked.
+  bool IsEmpty() const { return name.empty() && number == 0; }
 
   friend bool operator==(const ResourceKey&, const ResourceKey&) = default;
   friend std::strong_ordering operator<=>(const ResourceKey&, const ResourceKey&) = default;

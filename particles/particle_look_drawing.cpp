@@ -11,24 +11,6 @@
 #include "scene/resource_access.h"
 
 namespace lumi {
-namespace {
-
-// Quad buffers grow in steps of this many, so that a growing population
-// does not make them again every frame.
-constexpr size_t kQuadGrowth = 256;
-
-bool IsEmpty(const ResourceKey& key) { return key.name.empty() && key.number == 0; }
-
-// Drawn when the look has no texture: the vertex colour alone, never
-// another object's texture.
-std::shared_ptr<Texture> WhiteTexture(GraphicsDevice& device) {
-  std::shared_ptr<Texture> texture = device.CreateTexture({1, 1});
-  const std::array<uint8_t, 4> white{0xFF, 0xFF, 0xFF, 0xFF};
-  if (texture) texture->WriteLevel(0, white.data(), white.size());
-  return texture;
-}
-
-}  // namespace
 
 void ParticleLookDrawing::LoadDeviceResources(ParticleLook& look) {
   GraphicsDevice* device = CurrentDevice();
@@ -37,7 +19,7 @@ void ParticleLookDrawing::LoadDeviceResources(ParticleLook& look) {
   const DS_NamedFileLinkData& set = look.textures.value;
   bool first = true;
   for (const DS_ImageFileLink& image : set.images) {
-    if (IsEmpty(image.key) || access.frames == nullptr) continue;
+    if (image.key.IsEmpty() || access.frames == nullptr) continue;
     PictureFrames picture = access.frames(image.key);
     if (picture.textures.empty() || !picture.textures.front()) continue;
     if (!first) continue;
@@ -55,13 +37,13 @@ void ParticleLookDrawing::LoadDeviceResources(ParticleLook& look) {
       sequence_.SetDurations(std::move(picture.delays));
     }
   }
-  current_ = frames_.empty() ? WhiteTexture(*device) : frames_.front();
+  current_ = frames_.empty() ? WhiteSpriteTexture(*device) : frames_.front();
 
   const auto program = [&](const ResourceKey& key) {
     return access.effect != nullptr ? access.effect(key) : nullptr;
   };
   const ResourceKey fallback = CommonResource(kDefaultProgram);
-  if (!IsEmpty(look.effect.key)) effect_ = program(look.effect.key);
+  if (!look.effect.key.IsEmpty()) effect_ = program(look.effect.key);
   if (!effect_) effect_ = program(fallback);
   glow_surface_ = std::make_unique<VRN_BlurSurface>(*device);
   glow_surface_->SetProgram(program(fallback));
@@ -80,8 +62,7 @@ bool ParticleLookDrawing::Reserve(size_t count) {
   GraphicsDevice* device = CurrentDevice();
   if (device == nullptr) return false;
   if (count > batches_.Count()) {
-    const size_t capacity = (count + kQuadGrowth - 1) / kQuadGrowth * kQuadGrowth;
-    if (!batches_.Resize(*device, capacity)) return false;
+    if (!batches_.Reserve(*device, count)) return false;
     batches_.SetMatrix(world_);
   }
   batches_.SetTexture(current_);

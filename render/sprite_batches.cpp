@@ -1,6 +1,15 @@
 #include "render/sprite_batches.h"
 
+#include <array>
+
 namespace lumi {
+
+std::shared_ptr<Texture> WhiteSpriteTexture(GraphicsDevice& device) {
+  std::shared_ptr<Texture> texture = device.CreateTexture({1, 1});
+  const std::array<uint8_t, 4> white{0xFF, 0xFF, 0xFF, 0xFF};
+  if (texture) texture->WriteLevel(0, white.data(), white.size());
+  return texture;
+}
 
 bool SpriteBatches::Resize(GraphicsDevice& device, size_t count, uint32_t per_batch) {
   per_batch = std::clamp<uint32_t>(per_batch, 1, kQuadsPerBatch);

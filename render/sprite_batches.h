@@ -12,6 +12,10 @@
 
 namespace lumi {
 
+// A one-texel white texture: sprites without a picture draw their vertex
+// colour alone, never another object's texture.
+std::shared_ptr<Texture> WhiteSpriteTexture(GraphicsDevice& device);
+
 class SpriteBatches {
  public:
   static constexpr uint32_t kQuadsPerBatch = 16384;
@@ -19,6 +23,12 @@ class SpriteBatches {
   // Buffers for `count` sprites, `per_batch` in each; kept while both stay.
   // False when a buffer could not be made (nothing is drawn then).
   bool Resize(GraphicsDevice& device, size_t count, uint32_t per_batch = kQuadsPerBatch);
+  // Room for at least `count` sprites, grown in steps of kQuadGrowth so a
+  // growing population does not make its buffers again every frame.
+  static constexpr size_t kQuadGrowth = 256;
+  bool Reserve(GraphicsDevice& device, size_t count) {
+    return count <= count_ || Resize(device, (count + kQuadGrowth - 1) / kQuadGrowth * kQuadGrowth);
+  }
   size_t Count() const { return count_; }
   void SetTexture(const std::shared_ptr<Texture>& texture);
   // The world transform every batch draws with.
