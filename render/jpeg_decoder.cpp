@@ -6,7 +6,7 @@
 
 namespace lumi {
 
-bool DecodeJpegRgba(const uint8_t* data, size_t size, uint32_t& width, uint32_t& height, std::vector<uint8_t>& rgba,
+bool DecodeJpegBgra(const uint8_t* data, size_t size, uint32_t& width, uint32_t& height, std::vector<uint8_t>& bgra,
                     std::string& error) {
   if (size > std::numeric_limits<unsigned long>::max()) {
     error = "JPEG data too large";
@@ -25,8 +25,8 @@ bool DecodeJpegRgba(const uint8_t* data, size_t size, uint32_t& width, uint32_t&
     error = "JPEG size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range";
     ok = false;
   } else {
-    rgba.assign(size_t(w) * size_t(h) * 4, 0);
-    ok = tjDecompress2(handle, data, static_cast<unsigned long>(size), rgba.data(), w, 0, h, TJPF_RGBA,
+    bgra.assign(size_t(w) * size_t(h) * 4, 0);
+    ok = tjDecompress2(handle, data, static_cast<unsigned long>(size), bgra.data(), w, 0, h, TJPF_BGRA,
                        TJFLAG_ACCURATEDCT) == 0;
     // Warnings (a truncated scan) still leave a usable picture.
     if (!ok && tjGetErrorCode(handle) == TJERR_WARNING) ok = true;

@@ -122,8 +122,8 @@ void BM_DocumentLoadAgainstJpegDecoding(benchmark::State& state) {
         const std::vector<uint8_t>& bytes = frame.blob.bytes;
         if (bytes.size() < 3 || bytes[0] != 0xFF || bytes[1] != 0xD8) continue;  // JPEG only
         uint32_t width = 0, height = 0;
-        std::vector<uint8_t> rgba;
-        benchmark::DoNotOptimize(DecodeJpegRgba(bytes.data(), bytes.size(), width, height, rgba, error));
+        std::vector<uint8_t> bgra;
+        benchmark::DoNotOptimize(DecodeJpegBgra(bytes.data(), bytes.size(), width, height, bgra, error));
       }
     }
     decode_ms += Milliseconds(std::chrono::steady_clock::now() - start);
