@@ -47,8 +47,10 @@ void DS_FlowConstructor::UpdateSprite(Sprite& sprite) {
   }
   const ViewEdges& view = view_edges;
   float& fade = FadeOf(sprite);
-  for (const DS_BoundControl& bound : bounds) {
-    if (bound.Ask(sprite, fade, view, motion_clock, dt)) break;
+  if (!DS_BoundControl::Clear(sprite, view)) {
+    for (const DS_BoundControl& bound : bounds) {
+      if (bound.Ask(sprite, fade, view, motion_clock, dt)) break;
+    }
   }
   if (sprite.stopped) changed = true;
   if (facing.value == 2) {
