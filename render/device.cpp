@@ -148,7 +148,7 @@ bool GraphicsDevice::StartReadback(Texture& target, uint32_t slot) {
   return readbacks_[slot].has_value();
 }
 
-std::optional<RgbaImage> GraphicsDevice::FinishReadback(uint32_t slot) {
+std::optional<RgbaImage> GraphicsDevice::FinishReadback(uint32_t slot, std::vector<uint8_t>) {
   if (!CheckReadbackSlot("FinishReadback", slot)) return std::nullopt;
   if (!readbacks_[slot]) {
     Fail("FinishReadback: nothing was started in slot " + std::to_string(slot));

@@ -116,10 +116,12 @@ class GraphicsDevice {
   // returns at once; FinishReadback waits for that copy and hands its pixels
   // over. Two slots taken in turn let the GPU draw the next frame while the
   // last one travels. This default reads at once; a reset drops what is
-  // pending.
+  // pending. `storage` may bring a spent frame's pixels back to be filled
+  // again: a frame a few megabytes large, allocated anew each time, costs
+  // its pages' first touch every frame.
   static constexpr uint32_t kReadbackSlots = 2;
   virtual bool StartReadback(Texture& target, uint32_t slot);
-  virtual std::optional<RgbaImage> FinishReadback(uint32_t slot);
+  virtual std::optional<RgbaImage> FinishReadback(uint32_t slot, std::vector<uint8_t> storage = {});
   // Waits until everything sent has been drawn, for measurements.
   virtual void Finish() {}
   const std::string& LastError() const { return lastError_; }

@@ -81,7 +81,7 @@ bool RecordingDevice::StartReadback(Texture& target, uint32_t slot) {
   return true;
 }
 
-std::optional<RgbaImage> RecordingDevice::FinishReadback(uint32_t slot) {
+std::optional<RgbaImage> RecordingDevice::FinishReadback(uint32_t slot, std::vector<uint8_t>) {
   Log("FinishReadback " + std::to_string(slot));
   if (!CheckReadbackSlot("FinishReadback", slot)) return std::nullopt;
   if (!readbackSizes_[slot]) {

@@ -51,7 +51,7 @@ class RecordingDevice : public GraphicsDevice {
   // Logged; the pixels handed over are transparent black at the target's
   // size, so what reads frames back runs without a GPU.
   bool StartReadback(Texture& target, uint32_t slot) override;
-  std::optional<RgbaImage> FinishReadback(uint32_t slot) override;
+  std::optional<RgbaImage> FinishReadback(uint32_t slot, std::vector<uint8_t> storage = {}) override;
 
   bool SetRenderTarget(std::shared_ptr<Texture> target) override;
   bool SetDepthStencilSurface(std::shared_ptr<DepthStencil> surface) override;

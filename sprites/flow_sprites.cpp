@@ -46,9 +46,11 @@ void DS_FlowConstructor::UpdateSprite(Sprite& sprite) {
     sprite.position.y += vy * dt;
   }
   const ViewEdges& view = view_edges;
-  float& fade = FadeOf(sprite);
-  for (const DS_BoundControl& bound : bounds) {
-    if (bound.Ask(sprite, fade, view, motion_clock, dt)) break;
+  if (!DS_BoundControl::Clear(sprite, view)) {
+    float& fade = FadeOf(sprite);
+    for (const DS_BoundControl& bound : bounds) {
+      if (bound.Ask(sprite, fade, view, motion_clock, dt)) break;
+    }
   }
   if (sprite.stopped) changed = true;
   if (facing.value == 2) {

@@ -313,6 +313,12 @@ class DS_BoundControl : public DS_IOF_Item {
   // Handles a sprite at this edge of the view; true when it did, so the
   // edges after it are not asked.
   bool Ask(Sprite& sprite, float& fade, const ViewEdges& view, float clock, float step) const;
+  // True when a sprite no edge is handling reaches no edge either, so that
+  // every edge would answer no: most sprites of a flow, most of the time.
+  static bool Clear(const Sprite& s, const ViewEdges& view) {
+    return s.active_bound < 0 && view.top <= s.position.y - s.height && s.position.y + s.height <= view.bottom &&
+           view.left <= s.position.x - s.width && s.position.x + s.width <= view.right;
+  }
 
   int edge = kTop;  // set by the owner, not stored
   MediaParamT<int> bound_mode{kWrap};

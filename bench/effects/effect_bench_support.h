@@ -18,7 +18,9 @@ std::unique_ptr<Document> MakeEffectDocument(std::unique_ptr<DS_FX_Constructor> 
 
 // Times frames of the slide with the effect against frames without it,
 // alternating, and reports both, their ratio and "pass_ratio": the effect's
-// pass alone over the plain frame's one textured full-screen pass.
+// pass alone over the plain frame's one textured full-screen pass, and
+// "cpu_ratio": their ratio in processor time of all threads, steadier than
+// the wall clock when others share the machine.
 // `layers` is how many times the effect frame fills the screen's area
 // (picture and passes); the chain frame adds its large target.
 void Compare(benchmark::State& state, uint32_t width, uint32_t height, std::unique_ptr<DS_FX_Constructor> effect,

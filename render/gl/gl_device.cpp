@@ -304,7 +304,7 @@ bool GlDevice::StartReadback(Texture& target, uint32_t slot) {
   return true;
 }
 
-std::optional<RgbaImage> GlDevice::FinishReadback(uint32_t slot) {
+std::optional<RgbaImage> GlDevice::FinishReadback(uint32_t slot, std::vector<uint8_t> storage) {
   if (!CheckReadbackSlot("FinishReadback", slot)) return std::nullopt;
   Readback& readback = readbacks_[slot];
   if (readback.fence == nullptr) {
@@ -319,7 +319,7 @@ std::optional<RgbaImage> GlDevice::FinishReadback(uint32_t slot) {
     Fail("FinishReadback: the copy did not arrive");
     return std::nullopt;
   }
-  RgbaImage image{readback.width, readback.height, {}};
+  RgbaImage image{readback.width, readback.height, std::move(storage)};
   image.pixels.resize(size_t{image.width} * image.height * 4);
   gl_.BindBuffer(GL_PIXEL_PACK_BUFFER, readback.buffer);
   const void* mapped =

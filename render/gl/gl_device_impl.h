@@ -155,7 +155,7 @@ class GlDevice : public GraphicsDevice {
   // Through pixel-pack buffers and a fence each, so reading waits only
   // when the copy has not arrived yet.
   bool StartReadback(Texture& target, uint32_t slot) override;
-  std::optional<RgbaImage> FinishReadback(uint32_t slot) override;
+  std::optional<RgbaImage> FinishReadback(uint32_t slot, std::vector<uint8_t> storage = {}) override;
   std::string RendererName() const override { return renderer_; }
   void Finish() override { gl_.Finish(); }
   bool DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount) override;

@@ -36,6 +36,14 @@ size_t EncodingThread::Encoded() const {
   return encoded_;
 }
 
+std::vector<uint8_t> EncodingThread::TakeSpare() {
+  const std::lock_guard lock(mutex_);
+  if (spare_.empty()) return {};
+  std::vector<uint8_t> pixels = std::move(spare_.back());
+  spare_.pop_back();
+  return pixels;
+}
+
 void EncodingThread::Work() {
   for (;;) {
     std::unique_lock lock(mutex_);
@@ -56,6 +64,7 @@ void EncodingThread::Work() {
       return;
     }
     ++encoded_;
+    spare_.push_back(std::move(item.frame.pixels));
   }
 }
 

@@ -29,6 +29,9 @@ class EncodingThread {
   bool Push(RgbaImage frame, std::vector<float> sound);
   // Frames the encoder has taken so far.
   size_t Encoded() const;
+  // The pixels of a frame already encoded, to read the next one into;
+  // empty when none is spare yet.
+  std::vector<uint8_t> TakeSpare();
   // Waits for everything handed over, then completes the file.
   bool Finish(std::string& error);
 
@@ -46,6 +49,7 @@ class EncodingThread {
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Item> queue_;
+  std::vector<std::vector<uint8_t>> spare_;
   size_t encoded_ = 0;
   bool closing_ = false;
   bool abandoned_ = false;

@@ -190,7 +190,7 @@ int Run(const std::vector<std::string>& given) {
   // goes to the encoder with the sound that plays during it.
   std::vector<float> sound_in_flight;
   const auto hand_over = [&](long long frame) {
-    std::optional<RgbaImage> image = device->FinishReadback(static_cast<uint32_t>(frame % 2));
+    std::optional<RgbaImage> image = device->FinishReadback(static_cast<uint32_t>(frame % 2), encoding.TakeSpare());
     if (!image) throw InputError("frame " + std::to_string(frame) + " could not be read back: " + device->LastError());
     return encoding.Push(std::move(*image), std::move(sound_in_flight));
   };
