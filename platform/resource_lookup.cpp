@@ -72,7 +72,7 @@ std::filesystem::path ExecutableDirectory() {
 // The user's own data folder; nothing when the environment names none.
 std::filesystem::path UserDataDirectory() {
 #ifdef _WIN32
-  if (const wchar_t* appData = _wgetenv(L"APPDATA"); appData && *appData) return appData;
+  if (const wchar_t* app_data = _wgetenv(L"APPDATA"); app_data && *app_data) return app_data;
   return {};
 #else
   if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return data;
@@ -83,29 +83,29 @@ std::filesystem::path UserDataDirectory() {
 
 class EmbeddedModule : public ResourceModule {
  public:
-  explicit EmbeddedModule(std::u16string foldedName) : foldedName_(std::move(foldedName)) {}
+  explicit EmbeddedModule(std::u16string folded_name) : folded_name_(std::move(folded_name)) {}
 
   bool Exists() const {
     for (const EmbeddedResourceTable* table : Tables()) {
-      if (FoldCase(table->moduleName) == foldedName_) return true;
+      if (FoldCase(table->module_name) == folded_name_) return true;
     }
     return false;
   }
 
   std::optional<std::span<const std::uint8_t>> Find(const PeResourceName& type, std::uint16_t id) const override {
     for (const EmbeddedResourceTable* table : Tables()) {
-      if (FoldCase(table->moduleName) != foldedName_) continue;
+      if (FoldCase(table->module_name) != folded_name_) continue;
       for (const EmbeddedResource& entry : std::span(table->entries, table->count)) {
-        const PeResourceName entryType = entry.typeName ? PeResourceName(std::u16string_view(entry.typeName))
-                                                     : PeResourceName(entry.typeNumber);
-        if (entry.id == id && entryType.Matches(type)) return std::span(entry.bytes, entry.size);
+        const PeResourceName entry_type =
+            entry.type_name ? PeResourceName(std::u16string_view(entry.type_name)) : PeResourceName(entry.type_number);
+        if (entry.id == id && entry_type.Matches(type)) return std::span(entry.bytes, entry.size);
       }
     }
     return std::nullopt;
   }
 
  private:
-  std::u16string foldedName_;
+  std::u16string folded_name_;
 };
 
 class PeFileModule : public ResourceModule {
@@ -131,9 +131,9 @@ class PeFileModule : public ResourceModule {
 // The first module file of that name in the search folders. A file that is
 // there but cannot serve (not regular, too large, not a PE module) is
 // reported once and counts as absent; the search goes on.
-std::unique_ptr<ResourceModule> LoadModuleFile(std::u16string_view fileName) {
+std::unique_ptr<ResourceModule> LoadModuleFile(std::u16string_view file_name) {
   for (const std::filesystem::path& directory : ModuleDirectories()) {
-    const std::filesystem::path path = directory / std::filesystem::path(ToUtf8(fileName));
+    const std::filesystem::path path = directory / std::filesystem::path(ToUtf8(file_name));
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) continue;
     std::string error;

@@ -76,7 +76,7 @@ std::intptr_t WindowsSaverPlatform::CallWindowProcedure(const WindowMessage& mes
   return procedure_ ? procedure_(message) : DefaultWindowProcedure(message);
 }
 
-void WindowsSaverPlatform::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
+void WindowsSaverPlatform::PostQuitMessage(int exit_code) { ::PostQuitMessage(exit_code); }
 
 std::intptr_t WindowsSaverPlatform::DefaultWindowProcedure(const WindowMessage& message) {
   return DefWindowProcW(ToWindow(message.window), message.message, message.wparam, message.lparam);
