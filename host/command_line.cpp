@@ -50,7 +50,7 @@ ParsedCommandLine ParseCommandLine(std::u16string_view commandLine) {
   ParsedCommandLine parsed{ModeForLetter(rest[switchAt + 1]), 0};
   const bool takesWindow =
       parsed.mode == ModeConfigure || parsed.mode == ModePreview || parsed.mode == ModeChangePassword;
-  if (takesWindow) parsed.parentWindow = ReadHandle(rest.substr(switchAt + 2));
+  if (takesWindow) parsed.parent_window = ReadHandle(rest.substr(switchAt + 2));
   return parsed;
 }
 

@@ -22,7 +22,7 @@ using WindowHandle = std::intptr_t;
 
 struct ParsedCommandLine {
   SaverMode mode = ModeConfigure;
-  WindowHandle parentWindow = 0;
+  WindowHandle parent_window = 0;
 };
 
 // The first "/" or "-" after the program name and the letter after it pick

@@ -39,7 +39,7 @@ class CD3DScreensaver {
   // Slots 0 to 23. Nothing displays the diagnostics (8, 9), and device
   // acceptance and checks (13, 14) are the device choice's, so those slots
   // are gone. Create always succeeds: a failing step is remembered in
-  // errorOccurred/errorCode.
+  // error_occurred_/error_code_.
   virtual HResult Create(ModuleInstance instance);
   // Returns 0.
   virtual HResult Run();
@@ -72,31 +72,31 @@ class CD3DScreensaver {
   // The window went or the process is asked to end: every mode ends.
   void Shutdown();
 
-  SaverMode mode = ModeConfigure;
-  WindowHandle parentWindow = 0;
+  SaverMode mode_ = ModeConfigure;
+  WindowHandle parent_window_ = 0;
   ModuleInstance instance = 0;
-  WindowHandle mainWindow = 0;
-  std::u16string windowTitle = u"Screen Saver";
-  bool errorOccurred = false;
-  HResult errorCode = kSuccess;
-  std::u16string errorText;
-  std::unique_ptr<Direct3D> direct3D;
+  WindowHandle main_window_ = 0;
+  std::u16string window_title_ = u"Screen Saver";
+  bool error_occurred_ = false;
+  HResult error_code_ = kSuccess;
+  std::u16string error_text_;
+  std::unique_ptr<Direct3D> direct3d_;
   // Set while the preview waits for the Display control panel.
-  bool waitingForPreview = false;
+  bool waiting_for_preview_ = false;
 
   // Input since the saver started; the position starts at -1, -1 so that
   // the first move counts.
-  std::uint32_t mouseMoveCount = 0;
-  int lastMouseX = -1, lastMouseY = -1;
+  std::uint32_t mouse_move_count_ = 0;
+  int last_mouse_x_ = -1, last_mouse_y_ = -1;
   // Set while Windows 9x's password dialog is up, which stops the quit
   // rules; that system's hooks are never present where we run.
-  bool checkingPassword = false;
+  bool checking_password_ = false;
 
   // The unit being drawn and the time of the frame since the loop started.
   // Seconds are doubles: single precision steps by about 2 ms after 8 hours.
-  GraphicsDevice* currentDevice = nullptr;
-  double appTime = 0;
-  double elapsedTime = 0;
+  GraphicsDevice* current_device_ = nullptr;
+  double app_time_ = 0;
+  double elapsed_time_ = 0;
 
  protected:
   SaverPlatform& platform_;

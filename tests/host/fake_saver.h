@@ -101,7 +101,7 @@ class FakeParts : public SaverParts {
   void EnumerateMonitors(CD3DScreensaver&) override { log_.push_back("EnumerateMonitors"); }
   HResult CreateSaverWindows(CD3DScreensaver& host) override {
     log_.push_back("CreateSaverWindows");
-    host.mainWindow = windowToCreate;
+    host.main_window_ = windowToCreate;
     return windowsResult;
   }
   HResult BuildDeviceList(CD3DScreensaver&) override {
@@ -117,7 +117,7 @@ class FakeParts : public SaverParts {
     log_.push_back("CreateMediaGraph " + std::to_string(window));
   }
   HResult RunSaverLoop(CD3DScreensaver& host) override {
-    log_.push_back(std::string("RunSaverLoop") + (host.direct3D ? " with Direct3D" : ""));
+    log_.push_back(std::string("RunSaverLoop") + (host.direct3d_ ? " with Direct3D" : ""));
     return loopResult;
   }
   long GetMediaEvent() override {

@@ -100,7 +100,7 @@ TEST(SaverArguments, WindowsSwitchesKeepTheirMeaning) {
   for (const Case& c : cases) {
     const SaverArguments parsed = Parse(c.args);
     EXPECT_EQ(parsed.parsed.mode, c.mode) << ToUtf8(parsed.commandLine);
-    EXPECT_EQ(parsed.parsed.parentWindow, c.parent) << ToUtf8(parsed.commandLine);
+    EXPECT_EQ(parsed.parsed.parent_window, c.parent) << ToUtf8(parsed.commandLine);
     EXPECT_FALSE(parsed.xWindow);
   }
 }

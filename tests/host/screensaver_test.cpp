@@ -61,12 +61,12 @@ TEST(ScreensaverConstruction, BaseAndConcreteHosts) {
   test::FakePlatform platform{log};
   test::FakeParts parts{log};
   CD3DScreensaver base(platform, parts);
-  EXPECT_EQ(base.windowTitle, u"Screen Saver");
+  EXPECT_EQ(base.window_title_, u"Screen Saver");
   EXPECT_THAT(log, IsEmpty());
 
   CVovorScreensaver saver(platform, parts);
-  EXPECT_EQ(saver.windowTitle, u"Lumisave");
-  EXPECT_FALSE(saver.errorOccurred);
+  EXPECT_EQ(saver.window_title_, u"Lumisave");
+  EXPECT_FALSE(saver.error_occurred_);
   EXPECT_THAT(log, IsEmpty());
 }
 
@@ -76,23 +76,23 @@ TEST_F(Screensaver, FullScreenStartUpOrder) {
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
                                "CreateDirect3D", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
                                "LoadSettings", "CreateMediaGraph 42", "RunSaverLoop with Direct3D", "FreeAdapters"));
-  EXPECT_EQ(saver.mode, ModeFull);
+  EXPECT_EQ(saver.mode_, ModeFull);
   EXPECT_EQ(saver.instance, 0x400000u);
-  EXPECT_FALSE(saver.errorOccurred);
-  EXPECT_FALSE(saver.direct3D);  // released at the end of the run
+  EXPECT_FALSE(saver.error_occurred_);
+  EXPECT_FALSE(saver.direct3d_);  // released at the end of the run
 }
 
 TEST_F(Screensaver, ConfigureShowsTheDialogOrTheError) {
   RunProcess(u"saver.scr /c:77");
-  EXPECT_EQ(saver.parentWindow, 77);
+  EXPECT_EQ(saver.parent_window_, 77);
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateDirect3D",
                                "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice", "LoadSettings",
                                "ShowConfiguration", "FreeAdapters"));
 
   platform.direct3DAvailable = false;
   RunProcess(u"saver.scr");
-  EXPECT_TRUE(saver.errorOccurred);
-  EXPECT_EQ(saver.errorCode, kErrorNoDirect3D);
+  EXPECT_TRUE(saver.error_occurred_);
+  EXPECT_EQ(saver.error_code_, kErrorNoDirect3D);
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateDirect3D",
                                kNoDirect3DBox, "FreeAdapters"));
 }
@@ -122,23 +122,23 @@ TEST(ScreensaverConfiguration, ShowsThePlatformsDialogsForTheOwnerWindow) {
 TEST_F(Screensaver, CreateRecordsEachFailureAndStops) {
   saver.prepareResult = kErrorCannotInitialize;
   RunProcess(u"saver.scr /c");
-  EXPECT_EQ(saver.errorCode, kErrorCannotInitialize);
+  EXPECT_EQ(saver.error_code_, kErrorCannotInitialize);
   EXPECT_EQ(log.at(5), "MessageBox 0 [Lumisave] Could not initialize the screen saver. icon 16");
   EXPECT_EQ(log.at(4), "PrepareDirect3D");
 
   saver.prepareResult = kSuccess;
-  saver.errorOccurred = false;
+  saver.error_occurred_ = false;
   parts.deviceListResult = kErrorOutOfMemory;
   RunProcess(u"saver.scr /c");
-  EXPECT_EQ(saver.errorCode, kErrorOutOfMemory);
+  EXPECT_EQ(saver.error_code_, kErrorOutOfMemory);
   EXPECT_EQ(log.at(5), "BuildDeviceList");
   EXPECT_EQ(log.at(6), "MessageBox 0 [Lumisave] Not enough memory. icon 16");
 
-  saver.errorOccurred = false;
+  saver.error_occurred_ = false;
   parts.deviceListResult = kSuccess;
   parts.usableDevice = false;
   RunProcess(u"saver.scr /c");
-  EXPECT_EQ(saver.errorCode, kErrorNoCompatibleDevices);
+  EXPECT_EQ(saver.error_code_, kErrorNoCompatibleDevices);
   EXPECT_EQ(log.at(7), ErrorBox(kErrorNoCompatibleDevices));
   EXPECT_THAT(log, ::testing::Not(::testing::Contains("LoadSettings")));
 }
@@ -147,8 +147,8 @@ TEST_F(Screensaver, WindowFailureIsRecordedAndTheLoopShowsIt) {
   parts.windowsResult = kErrorUnspecified;
   parts.loopResult = kErrorDeviceObjectsFailed;
   RunProcess(u"saver.scr /t");
-  EXPECT_TRUE(saver.errorOccurred);
-  EXPECT_EQ(saver.errorCode, kErrorUnspecified);
+  EXPECT_TRUE(saver.error_occurred_);
+  EXPECT_EQ(saver.error_code_, kErrorUnspecified);
   // Start-up goes on: the saver windows show the error box.
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
                                "CreateDirect3D", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
@@ -162,14 +162,14 @@ TEST_F(Screensaver, LaterFailureOverwritesTheCode) {
   parts.windowsResult = kErrorUnspecified;
   platform.direct3DAvailable = false;
   RunProcess(u"saver.scr /s");
-  EXPECT_EQ(saver.errorCode, kErrorNoDirect3D);
+  EXPECT_EQ(saver.error_code_, kErrorNoDirect3D);
 }
 
 TEST_F(Screensaver, PreviewWaitsForTheControlPanel) {
   parts.windowToCreate = 9;
   RunProcess(u"saver.scr /p 1234");
-  EXPECT_EQ(saver.parentWindow, 1234);
-  EXPECT_FALSE(saver.waitingForPreview);
+  EXPECT_EQ(saver.parent_window_, 1234);
+  EXPECT_FALSE(saver.waiting_for_preview_);
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
                                "PostMessage 9 1024 0", "GetMessage 9", "TranslateMessage 9 1024 0",
                                "DispatchMessage 9 1024 0", "SetTimer 9 1 500", "DefaultWindowProcedure 9 1024 0",
@@ -189,20 +189,20 @@ TEST_F(Screensaver, PreviewWaitHandsOnAQuit) {
                                 "TranslateMessage 9 1024 0", "DispatchMessage 9 1024 0", "SetTimer 9 1 500",
                                 "DefaultWindowProcedure 9 1024 0", "GetMessage 9", "PostQuitMessage 0",
                                 "CreateDirect3D"));
-  EXPECT_FALSE(saver.waitingForPreview);
+  EXPECT_FALSE(saver.waiting_for_preview_);
 }
 
 TEST_F(Screensaver, PreviewWithoutAWindowDoesNotWait) {
   parts.windowsResult = kErrorUnspecified;
   RunProcess(u"saver.scr /p 1234");
-  EXPECT_EQ(saver.errorCode, kErrorUnspecified);
+  EXPECT_EQ(saver.error_code_, kErrorUnspecified);
   EXPECT_THAT(log, ::testing::Not(::testing::Contains("GetMessage 0")));
   EXPECT_EQ(log.at(4), "CreateDirect3D");
 }
 
 TEST_F(Screensaver, ChangePassword) {
   RunProcess(u"saver.scr /a 55");
-  EXPECT_EQ(saver.mode, ModeChangePassword);
+  EXPECT_EQ(saver.mode_, ModeChangePassword);
   EXPECT_THAT(std::vector<std::string>(log.end() - 2, log.end()), ElementsAre("ChangePassword 55", "FreeAdapters"));
 }
 
@@ -239,7 +239,7 @@ TEST(ProcessEntry, FailedCreateShowsItsTextAndEnds) {
   test::FakePlatform platform{log};
   test::FakeParts parts{log};
   FailingSaver saver(platform, parts);
-  saver.mainWindow = 12;
+  saver.main_window_ = 12;
   log.clear();
   EXPECT_EQ(RunSaverProcess(saver, 0), 0);
   EXPECT_THAT(log, ElementsAre("MessageBox 12 [Lumisave] No preview available icon 16"));
