@@ -37,14 +37,14 @@ int wmain() {
                                             })
               : std::make_unique<lumi::SilentSceneSound>();
   lumi::SceneSound& sound = *made_sound;
-  lumi::DocumentSceneHost sceneHost(
+  lumi::DocumentSceneHost scene_host(
       sound, [](std::size_t) { return lumi::LoadDocument(lumi::ReadCarriedDocument()); },
       [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); });
   lumi::FrameCycleOptions options;
   const lumi::TickClock clock = lumi::PerformanceCounterClock();
   options.timer = lumi::FrameTimer(clock.ticks, clock.frequency);
   lumi::SaverFrameCycle parts(platform, display.get(), sound, std::move(options));
-  lumi::CVovorScreensaver host(platform, parts, &sceneHost, &settings);
+  lumi::CVovorScreensaver host(platform, parts, &scene_host, &settings);
   if (configuring) {
     host.SetConfigurationDialogs(
         [&](lumi::WindowHandle owner) { lumi::ShowConfigurationDialogs(*display, settings, owner); });

@@ -28,6 +28,6 @@ struct ParsedCommandLine {
 // The first "/" or "-" after the program name and the letter after it pick
 // the mode; /a, /c and /p take the first decimal number that follows as the
 // parent window. Every letter not listed means full screen.
-ParsedCommandLine ParseCommandLine(std::u16string_view commandLine);
+ParsedCommandLine ParseCommandLine(std::u16string_view command_line);
 
 }  // namespace lumi

@@ -120,8 +120,8 @@ void SaverFrameCycle::ReadScreenSettings(SaverSettings& settings) {
   }
 }
 
-void SaverFrameCycle::CreateMediaGraph(CD3DScreensaver&, WindowHandle notificationWindow) {
-  sound_.CreateMediaGraph(notificationWindow);
+void SaverFrameCycle::CreateMediaGraph(CD3DScreensaver&, WindowHandle notification_window) {
+  sound_.CreateMediaGraph(notification_window);
 }
 
 long SaverFrameCycle::GetMediaEvent() { return sound_.GetMediaEvent(); }

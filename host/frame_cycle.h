@@ -41,7 +41,7 @@ class SaverFrameCycle : public SaverParts {
   HResult BuildDeviceList(CD3DScreensaver& host) override;
   bool HasUsableDevice(const CD3DScreensaver& host) const override;
   void ReadScreenSettings(SaverSettings& settings) override;
-  void CreateMediaGraph(CD3DScreensaver& host, WindowHandle notificationWindow) override;
+  void CreateMediaGraph(CD3DScreensaver& host, WindowHandle notification_window) override;
   long GetMediaEvent() override;
   HResult RunSaverLoop(CD3DScreensaver& host) override;
   void Cleanup3D(CD3DScreensaver& host) override;

@@ -23,7 +23,7 @@ class SaverParts {
   virtual bool HasUsableDevice(const CD3DScreensaver& host) const = 0;
   // Each adapter takes the stored choices of its monitor's screen.
   virtual void ReadScreenSettings(SaverSettings& settings) = 0;
-  virtual void CreateMediaGraph(CD3DScreensaver& host, WindowHandle notificationWindow) = 0;
+  virtual void CreateMediaGraph(CD3DScreensaver& host, WindowHandle notification_window) = 0;
   // One pending event of the media graph; -1 when there is none.
   virtual long GetMediaEvent() = 0;
   virtual HResult RunSaverLoop(CD3DScreensaver& host) = 0;

@@ -30,9 +30,9 @@ void CD3DScreensaver::RecordError(HResult code) {
   error_code_ = code;
 }
 
-HResult CD3DScreensaver::Create(ModuleInstance moduleInstance) {
+HResult CD3DScreensaver::Create(ModuleInstance module_instance) {
   platform_.LowerThreadToIdlePriority();
-  instance = moduleInstance;
+  instance = module_instance;
   const ParsedCommandLine parsed = ParseCommandLine(platform_.CommandLine());
   mode_ = parsed.mode;
   parent_window_ = parsed.parent_window;
@@ -228,8 +228,8 @@ void CVovorScreensaver::LoadSettings() {
   if (settings_) parts_.ReadScreenSettings(*settings_);
 }
 
-void CVovorScreensaver::SelectUnit(int unitIndex) {
-  if (scene_) scene_->SelectUnit(unitIndex, current_device_);
+void CVovorScreensaver::SelectUnit(int unit_index) {
+  if (scene_) scene_->SelectUnit(unit_index, current_device_);
 }
 
 HResult CVovorScreensaver::OnDeviceReset() {
@@ -266,8 +266,8 @@ HResult CVovorScreensaver::OnDeviceDestroyed() {
   return kSuccess;
 }
 
-void CVovorScreensaver::OnMediaEvent(long eventCode) {
-  if (scene_) scene_->OnMediaEvent(eventCode);
+void CVovorScreensaver::OnMediaEvent(long event_code) {
+  if (scene_) scene_->OnMediaEvent(event_code);
 }
 
 }  // namespace lumi

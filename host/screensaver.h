@@ -50,7 +50,7 @@ class CD3DScreensaver {
   virtual std::intptr_t WindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
                                    std::intptr_t lparam);
   virtual bool LookUpErrorText(HResult code, char16_t* buffer, std::size_t capacity);
-  virtual void SelectUnit(int /*unitIndex*/) {}
+  virtual void SelectUnit(int /*unit_index*/) {}
   virtual HResult PrepareDirect3D() { return kSuccess; }
   virtual HResult InitializeScene() { return kSuccess; }
   virtual HResult OnDeviceCreated() { return kSuccess; }
@@ -60,7 +60,7 @@ class CD3DScreensaver {
   virtual HResult OnDeviceLost() { return kSuccess; }
   virtual HResult OnDeviceDestroyed() { return kSuccess; }
   virtual HResult OnShutdown() { return kSuccess; }
-  virtual void OnMediaEvent(long /*eventCode*/) {}
+  virtual void OnMediaEvent(long /*event_code*/) {}
 
   // The error's text in a message box titled with the window title.
   void ShowError(HResult code);
@@ -124,12 +124,12 @@ class CVovorScreensaver : public CD3DScreensaver {
 
   void ShowConfiguration() override;
   void LoadSettings() override;
-  void SelectUnit(int unitIndex) override;
+  void SelectUnit(int unit_index) override;
   HResult OnDeviceReset() override;
   HResult Render() override;
   HResult OnDeviceLost() override;
   HResult OnDeviceDestroyed() override;
-  void OnMediaEvent(long eventCode) override;
+  void OnMediaEvent(long event_code) override;
 
  private:
   SceneHost* scene_;

@@ -136,7 +136,7 @@ TEST_F(QuitRules, CursorPaintSizeAndMediaEventsReachTheirParts) {
   EXPECT_EQ(Send(kMessageEraseBackground), 1);
   EXPECT_EQ(Send(kMessagePaint), 0);
   Send(kMessageSize);
-  parts.mediaEvent = kMediaEventComplete;
+  parts.media_event = kMediaEventComplete;
   Send(kMessageMediaEvent);
   EXPECT_THAT(log, Contains("PaintError 7"));
   EXPECT_THAT(log, Contains("OnWindowResized 7"));

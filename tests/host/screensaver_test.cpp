@@ -19,14 +19,14 @@ class RecordingSaver : public CVovorScreensaver {
   RecordingSaver(test::CallLog& log, SaverPlatform& platform, SaverParts& parts)
       : CVovorScreensaver(platform, parts), log_(log) {}
 
-  HResult prepareResult = kSuccess;
+  HResult prepare_result = kSuccess;
 
   void ShowConfiguration() override { log_.push_back("ShowConfiguration"); }
   void OnReservedMode(WindowHandle parent) override { log_.push_back("OnReservedMode " + std::to_string(parent)); }
   void LoadSettings() override { log_.push_back("LoadSettings"); }
   HResult PrepareDirect3D() override {
     log_.push_back("PrepareDirect3D");
-    return prepareResult;
+    return prepare_result;
   }
 
  private:
@@ -35,9 +35,9 @@ class RecordingSaver : public CVovorScreensaver {
 
 class Screensaver : public ::testing::Test {
  protected:
-  // Runs the process entry with `commandLine`, logging from Create on.
-  int RunProcess(std::u16string commandLine) {
-    platform.commandLine = std::move(commandLine);
+  // Runs the process entry with `command_line`, logging from Create on.
+  int RunProcess(std::u16string command_line) {
+    platform.command_line = std::move(command_line);
     log.clear();
     return RunSaverProcess(saver, 0x400000);
   }
@@ -71,7 +71,7 @@ TEST(ScreensaverConstruction, BaseAndConcreteHosts) {
 }
 
 TEST_F(Screensaver, FullScreenStartUpOrder) {
-  parts.windowToCreate = 42;
+  parts.window_to_create = 42;
   EXPECT_EQ(RunProcess(u"saver.scr /s"), 0);
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
                                "CreateDirect3D", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
@@ -89,7 +89,7 @@ TEST_F(Screensaver, ConfigureShowsTheDialogOrTheError) {
                                "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice", "LoadSettings",
                                "ShowConfiguration", "FreeAdapters"));
 
-  platform.direct3DAvailable = false;
+  platform.direct3d_available = false;
   RunProcess(u"saver.scr");
   EXPECT_TRUE(saver.error_occurred_);
   EXPECT_EQ(saver.error_code_, kErrorNoDirect3D);
@@ -106,13 +106,13 @@ TEST(ScreensaverConfiguration, ShowsThePlatformsDialogsForTheOwnerWindow) {
   CVovorScreensaver saver(platform, parts);
   std::vector<WindowHandle> owners;
   saver.SetConfigurationDialogs([&owners](WindowHandle owner) { owners.push_back(owner); });
-  platform.commandLine = u"saver.scr /c:5678";
+  platform.command_line = u"saver.scr /c:5678";
   RunSaverProcess(saver, 0);
-  platform.commandLine = u"saver.scr";
+  platform.command_line = u"saver.scr";
   RunSaverProcess(saver, 0);
   EXPECT_THAT(owners, ElementsAre(5678, 0));
 
-  platform.direct3DAvailable = false;
+  platform.direct3d_available = false;
   RunSaverProcess(saver, 0);
   EXPECT_EQ(owners.size(), 2u);
   EXPECT_EQ(log.back(), "FreeAdapters");
@@ -120,23 +120,23 @@ TEST(ScreensaverConfiguration, ShowsThePlatformsDialogsForTheOwnerWindow) {
 }
 
 TEST_F(Screensaver, CreateRecordsEachFailureAndStops) {
-  saver.prepareResult = kErrorCannotInitialize;
+  saver.prepare_result = kErrorCannotInitialize;
   RunProcess(u"saver.scr /c");
   EXPECT_EQ(saver.error_code_, kErrorCannotInitialize);
   EXPECT_EQ(log.at(5), "MessageBox 0 [Lumisave] Could not initialize the screen saver. icon 16");
   EXPECT_EQ(log.at(4), "PrepareDirect3D");
 
-  saver.prepareResult = kSuccess;
+  saver.prepare_result = kSuccess;
   saver.error_occurred_ = false;
-  parts.deviceListResult = kErrorOutOfMemory;
+  parts.device_list_result = kErrorOutOfMemory;
   RunProcess(u"saver.scr /c");
   EXPECT_EQ(saver.error_code_, kErrorOutOfMemory);
   EXPECT_EQ(log.at(5), "BuildDeviceList");
   EXPECT_EQ(log.at(6), "MessageBox 0 [Lumisave] Not enough memory. icon 16");
 
   saver.error_occurred_ = false;
-  parts.deviceListResult = kSuccess;
-  parts.usableDevice = false;
+  parts.device_list_result = kSuccess;
+  parts.usable_device = false;
   RunProcess(u"saver.scr /c");
   EXPECT_EQ(saver.error_code_, kErrorNoCompatibleDevices);
   EXPECT_EQ(log.at(7), ErrorBox(kErrorNoCompatibleDevices));
@@ -144,8 +144,8 @@ TEST_F(Screensaver, CreateRecordsEachFailureAndStops) {
 }
 
 TEST_F(Screensaver, WindowFailureIsRecordedAndTheLoopShowsIt) {
-  parts.windowsResult = kErrorUnspecified;
-  parts.loopResult = kErrorDeviceObjectsFailed;
+  parts.windows_result = kErrorUnspecified;
+  parts.loop_result = kErrorDeviceObjectsFailed;
   RunProcess(u"saver.scr /t");
   EXPECT_TRUE(saver.error_occurred_);
   EXPECT_EQ(saver.error_code_, kErrorUnspecified);
@@ -159,14 +159,14 @@ TEST_F(Screensaver, WindowFailureIsRecordedAndTheLoopShowsIt) {
 }
 
 TEST_F(Screensaver, LaterFailureOverwritesTheCode) {
-  parts.windowsResult = kErrorUnspecified;
-  platform.direct3DAvailable = false;
+  parts.windows_result = kErrorUnspecified;
+  platform.direct3d_available = false;
   RunProcess(u"saver.scr /s");
   EXPECT_EQ(saver.error_code_, kErrorNoDirect3D);
 }
 
 TEST_F(Screensaver, PreviewWaitsForTheControlPanel) {
-  parts.windowToCreate = 9;
+  parts.window_to_create = 9;
   RunProcess(u"saver.scr /p 1234");
   EXPECT_EQ(saver.parent_window_, 1234);
   EXPECT_FALSE(saver.waiting_for_preview_);
@@ -179,8 +179,8 @@ TEST_F(Screensaver, PreviewWaitsForTheControlPanel) {
 }
 
 TEST_F(Screensaver, PreviewWaitHandsOnAQuit) {
-  parts.windowToCreate = 9;
-  platform.timersFire = false;
+  parts.window_to_create = 9;
+  platform.timers_fire = false;
   platform.queue.push_back({9, 0x0200, 0, 0});
   RunProcess(u"saver.scr /p 1234");
   const std::vector<std::string> wait(log.begin() + 4, log.begin() + 17);
@@ -193,7 +193,7 @@ TEST_F(Screensaver, PreviewWaitHandsOnAQuit) {
 }
 
 TEST_F(Screensaver, PreviewWithoutAWindowDoesNotWait) {
-  parts.windowsResult = kErrorUnspecified;
+  parts.windows_result = kErrorUnspecified;
   RunProcess(u"saver.scr /p 1234");
   EXPECT_EQ(saver.error_code_, kErrorUnspecified);
   EXPECT_THAT(log, ::testing::Not(::testing::Contains("GetMessage 0")));
