@@ -12,9 +12,9 @@
 #include "platform/user_settings_store.h"
 #include "platform/windows/dialogs/settings_dialogs_windows.h"
 #include "platform/windows/performance_clock.h"
-#include "platform/windows/sound/windows_scene_sound.h"
-#include "platform/windows/win32_saver_display.h"
-#include "platform/windows/windows_saver_platform.h"
+#include "platform/windows/saver_display_windows.h"
+#include "platform/windows/saver_platform_windows.h"
+#include "platform/windows/sound/scene_sound_windows.h"
 #include "sound/scene_sound.h"
 
 int wmain() {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "host/screensaver.h"
-#include "platform/linux/linux_saver_platform.h"
+#include "platform/linux/saver_platform_linux.h"
 #include "platform/linux/sleep_watcher.h"
 #include "tests/host/fake_saver.h"
 

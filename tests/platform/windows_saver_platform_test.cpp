@@ -1,4 +1,4 @@
-#include "platform/windows/windows_saver_platform.h"
+#include "platform/windows/saver_platform_windows.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
