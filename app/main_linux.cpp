@@ -225,6 +225,6 @@ int main(int argc, char** argv) {
   if (mode == lumi::ModeFull && arguments.x_window) options.full_screen_window = *arguments.x_window;
   lumi::SaverFrameCycle parts(platform, display.get(), sound, options);
   lumi::CVovorScreensaver host(platform, parts, &scene_host, &settings);
-  const int result = lumi::RunSaverProcess(host, 0);
+  const int result = lumi::RunSaverProcess(host);
   return parts.WindowsMissing() ? 1 : result;
 }

@@ -49,6 +49,6 @@ int wmain() {
     host.SetConfigurationDialogs(
         [&](lumi::WindowHandle owner) { lumi::ShowConfigurationDialogs(*display, settings, owner); });
   }
-  const int result = lumi::RunSaverProcess(host, lumi::WindowsSaverPlatform::ExecutableInstance());
+  const int result = lumi::RunSaverProcess(host);
   return parts.WindowsMissing() ? 1 : result;
 }

@@ -33,7 +33,7 @@ SaverFrameCycle::SaverFrameCycle(SaverPlatform& platform, SaverDisplay* display,
 // Devices go before the windows they draw into.
 SaverFrameCycle::~SaverFrameCycle() = default;
 
-void SaverFrameCycle::EnumerateMonitors(CD3DScreensaver&) {
+void SaverFrameCycle::EnumerateMonitors() {
   monitors_.clear();
   if (display_ == nullptr) return;
   for (MonitorAnswer& answer : display_->Monitors()) {
@@ -84,7 +84,7 @@ HResult SaverFrameCycle::CreateSaverWindows(CD3DScreensaver& host) {
   return kSuccess;
 }
 
-HResult SaverFrameCycle::BuildDeviceList(CD3DScreensaver&) {
+HResult SaverFrameCycle::BuildDeviceList() {
   adapters_.clear();
   if (display_ == nullptr) return kSuccess;
   for (AdapterAnswer& answer : display_->Adapters()) {
@@ -100,7 +100,7 @@ HResult SaverFrameCycle::BuildDeviceList(CD3DScreensaver&) {
   return kSuccess;
 }
 
-bool SaverFrameCycle::HasUsableDevice(const CD3DScreensaver&) const {
+bool SaverFrameCycle::HasUsableDevice() const {
   // Without a display there is nothing to draw and so nothing to refuse.
   if (display_ == nullptr) return true;
   return std::any_of(adapters_.begin(), adapters_.end(), [](const Adapter& a) { return !a.modes.empty(); });
@@ -120,13 +120,13 @@ void SaverFrameCycle::ReadScreenSettings(SaverSettings& settings) {
   }
 }
 
-void SaverFrameCycle::CreateMediaGraph(CD3DScreensaver&, WindowHandle notification_window) {
+void SaverFrameCycle::CreateMediaGraph(WindowHandle notification_window) {
   sound_.CreateMediaGraph(notification_window);
 }
 
 long SaverFrameCycle::GetMediaEvent() { return sound_.GetMediaEvent(); }
 
-void SaverFrameCycle::FreeAdapters(CD3DScreensaver&) { adapters_.clear(); }
+void SaverFrameCycle::FreeAdapters() { adapters_.clear(); }
 
 int SaverFrameCycle::MonitorOfWindow(PlatformWindow window) const {
   for (std::size_t i = 0; i < monitors_.size(); ++i) {
@@ -135,7 +135,7 @@ int SaverFrameCycle::MonitorOfWindow(PlatformWindow window) const {
   return -1;
 }
 
-Clock::duration SaverFrameCycle::FrameInterval(const CD3DScreensaver&) const {
+Clock::duration SaverFrameCycle::FrameInterval() const {
   double fps = options_.fps;
   if (fps <= 0 && !units_.empty() && units_.front().monitor >= 0) {
     fps = monitors_[static_cast<std::size_t>(units_.front().monitor)].answer.refresh_hz;
@@ -172,7 +172,7 @@ HResult SaverFrameCycle::RunSaverLoop(CD3DScreensaver& host) {
     } else {
       RenderFrame(host);
       // Frames keep their rhythm; one that ran late is not made up for.
-      next = std::max(next + FrameInterval(host), start);
+      next = std::max(next + FrameInterval(), start);
     }
   }
   // Only a quit rule ends the loop, and it has ended the saver.
@@ -228,7 +228,7 @@ void SaverFrameCycle::CreateFullscreenUnit(CD3DScreensaver& host, int adapter_in
   if (settings_ != nullptr) settings_->WriteScreenMode(static_cast<int>(m), worked, adapter.answer.identifier);
 }
 
-void SaverFrameCycle::OnWindowResized(CD3DScreensaver&, WindowHandle window) {
+void SaverFrameCycle::OnWindowResized(WindowHandle window) {
   // The next frame takes the path of a device that needs a reset.
   for (Unit& unit : units_) {
     if (unit.window == window && unit.device) unit.device->LoseDevice();

@@ -30,14 +30,13 @@ void CD3DScreensaver::RecordError(HResult code) {
   error_code_ = code;
 }
 
-HResult CD3DScreensaver::Create(ModuleInstance module_instance) {
+HResult CD3DScreensaver::Create() {
   platform_.LowerThreadToIdlePriority();
-  instance = module_instance;
   const ParsedCommandLine parsed = ParseCommandLine(platform_.CommandLine());
   mode_ = parsed.mode;
   parent_window_ = parsed.parent_window;
 
-  parts_.EnumerateMonitors(*this);
+  parts_.EnumerateMonitors();
   const bool drawing = mode_ == ModePreview || mode_ == ModeFull || mode_ == ModeTest;
   if (drawing) {
     const HResult created = parts_.CreateSaverWindows(*this);
@@ -54,16 +53,16 @@ HResult CD3DScreensaver::Create(ModuleInstance module_instance) {
     RecordError(prepared);
     return kSuccess;
   }
-  if (const HResult listed = parts_.BuildDeviceList(*this); Failed(listed)) {
+  if (const HResult listed = parts_.BuildDeviceList(); Failed(listed)) {
     RecordError(listed);
     return kSuccess;
   }
-  if (!parts_.HasUsableDevice(*this)) {
+  if (!parts_.HasUsableDevice()) {
     RecordError(kErrorNoCompatibleDevices);
     return kSuccess;
   }
   LoadSettings();
-  if (mode_ == ModeFull || mode_ == ModeTest) parts_.CreateMediaGraph(*this, main_window_);
+  if (mode_ == ModeFull || mode_ == ModeTest) parts_.CreateMediaGraph(main_window_);
   return kSuccess;
 }
 
@@ -98,7 +97,7 @@ std::intptr_t CD3DScreensaver::WindowProc(WindowHandle window, std::uint32_t mes
       if (wparam != 0) Shutdown();
       break;
     case kMessageSize:
-      parts_.OnWindowResized(*this, window);
+      parts_.OnWindowResized(window);
       break;
     case kMessagePaint:
       PaintError(window, 0);
@@ -193,7 +192,7 @@ HResult CD3DScreensaver::Run() {
     case ModeReservedR:
       break;
   }
-  parts_.FreeAdapters(*this);
+  parts_.FreeAdapters();
   direct3d_.reset();
   return 0;
 }

@@ -18,7 +18,6 @@
 
 namespace lumi {
 
-using ModuleInstance = std::uintptr_t;
 using DeviceContext = std::uintptr_t;
 
 class GraphicsDevice;
@@ -40,7 +39,7 @@ class CD3DScreensaver {
   // acceptance and checks (13, 14) are the device choice's, so those slots
   // are gone. Create always succeeds: a failing step is remembered in
   // error_occurred_/error_code_.
-  virtual HResult Create(ModuleInstance instance);
+  virtual HResult Create();
   // Returns 0.
   virtual HResult Run();
   virtual void ShowConfiguration() {}
@@ -74,7 +73,6 @@ class CD3DScreensaver {
 
   SaverMode mode_ = ModeConfigure;
   WindowHandle parent_window_ = 0;
-  ModuleInstance instance = 0;
   WindowHandle main_window_ = 0;
   std::u16string window_title_ = u"Screen Saver";
   bool error_occurred_ = false;

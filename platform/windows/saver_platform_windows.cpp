@@ -25,10 +25,6 @@ MSG ToMsg(const WindowMessage& message) {
 
 WindowsSaverPlatform::WindowsSaverPlatform() { ::InitCommonControls(); }
 
-std::uintptr_t WindowsSaverPlatform::ExecutableInstance() {
-  return reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));
-}
-
 void WindowsSaverPlatform::LowerThreadToIdlePriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE); }
 
 std::u16string WindowsSaverPlatform::CommandLine() {

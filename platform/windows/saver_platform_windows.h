@@ -16,9 +16,6 @@ class WindowsSaverPlatform : public SaverPlatform {
   // Registers the common controls, as every saver does at start.
   WindowsSaverPlatform();
 
-  // The executable's module handle, as WinMain would receive it.
-  static std::uintptr_t ExecutableInstance();
-
   void LowerThreadToIdlePriority() override;
   std::u16string CommandLine() override;
   void ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,

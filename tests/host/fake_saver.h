@@ -98,24 +98,22 @@ class FakeParts : public SaverParts {
   HResult loop_result = kSuccess;
   long media_event = -1;
 
-  void EnumerateMonitors(CD3DScreensaver&) override { log_.push_back("EnumerateMonitors"); }
+  void EnumerateMonitors() override { log_.push_back("EnumerateMonitors"); }
   HResult CreateSaverWindows(CD3DScreensaver& host) override {
     log_.push_back("CreateSaverWindows");
     host.main_window_ = window_to_create;
     return windows_result;
   }
-  HResult BuildDeviceList(CD3DScreensaver&) override {
+  HResult BuildDeviceList() override {
     log_.push_back("BuildDeviceList");
     return device_list_result;
   }
-  bool HasUsableDevice(const CD3DScreensaver&) const override {
+  bool HasUsableDevice() const override {
     log_.push_back("HasUsableDevice");
     return usable_device;
   }
   void ReadScreenSettings(SaverSettings&) override { log_.push_back("ReadScreenSettings"); }
-  void CreateMediaGraph(CD3DScreensaver&, WindowHandle window) override {
-    log_.push_back("CreateMediaGraph " + std::to_string(window));
-  }
+  void CreateMediaGraph(WindowHandle window) override { log_.push_back("CreateMediaGraph " + std::to_string(window)); }
   HResult RunSaverLoop(CD3DScreensaver& host) override {
     log_.push_back(std::string("RunSaverLoop") + (host.direct3d_ ? " with Direct3D" : ""));
     return loop_result;
@@ -125,11 +123,9 @@ class FakeParts : public SaverParts {
     return media_event;
   }
   void Cleanup3D(CD3DScreensaver&) override { log_.push_back("Cleanup3D"); }
-  void OnWindowResized(CD3DScreensaver&, WindowHandle window) override {
-    log_.push_back("OnWindowResized " + std::to_string(window));
-  }
+  void OnWindowResized(WindowHandle window) override { log_.push_back("OnWindowResized " + std::to_string(window)); }
   void PaintError(CD3DScreensaver&, WindowHandle window) override { log_.push_back("PaintError " + std::to_string(window)); }
-  void FreeAdapters(CD3DScreensaver&) override { log_.push_back("FreeAdapters"); }
+  void FreeAdapters() override { log_.push_back("FreeAdapters"); }
 
  private:
   CallLog& log_;

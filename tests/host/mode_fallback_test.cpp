@@ -34,9 +34,9 @@ class ModeFallback : public ::testing::Test {
   // Start-up and the first turn of a full-screen run, ended by a quit.
   void Run() {
     host.mode_ = ModeFull;
-    cycle.EnumerateMonitors(host);
+    cycle.EnumerateMonitors();
     ASSERT_EQ(cycle.CreateSaverWindows(host), kSuccess);
-    cycle.BuildDeviceList(host);
+    cycle.BuildDeviceList();
     cycle.ReadScreenSettings(settings);
     platform.queue.push_back({0, kMessageQuit, 0, 0});
     cycle.RunSaverLoop(host);
@@ -68,9 +68,9 @@ TEST_F(ModeFallback, TheSystemHearsOfTheFullScreenSaverOnlyWhileItsLoopRuns) {
   SaverFrameCycle test_cycle{platform, &windowed, sound, {}};
   CD3DScreensaver test_host{platform, test_cycle};
   test_host.mode_ = ModeTest;
-  test_cycle.EnumerateMonitors(test_host);
+  test_cycle.EnumerateMonitors();
   ASSERT_EQ(test_cycle.CreateSaverWindows(test_host), kSuccess);
-  test_cycle.BuildDeviceList(test_host);
+  test_cycle.BuildDeviceList();
   platform.queue.push_back({0, kMessageQuit, 0, 0});
   test_cycle.RunSaverLoop(test_host);
   EXPECT_TRUE(windowed.announcements.empty());
@@ -103,9 +103,9 @@ TEST_F(ModeFallback, ALowerModeThatWorksIsStoredForTheScreenAndItsAdapter) {
   display.device_heights.clear();
   display.windows.clear();
   next_host.mode_ = ModeFull;
-  next_cycle.EnumerateMonitors(next_host);
+  next_cycle.EnumerateMonitors();
   next_cycle.CreateSaverWindows(next_host);
-  next_cycle.BuildDeviceList(next_host);
+  next_cycle.BuildDeviceList();
   next_cycle.ReadScreenSettings(settings);
   platform.queue.push_back({0, kMessageQuit, 0, 0});
   next_cycle.RunSaverLoop(next_host);

@@ -39,7 +39,7 @@ class Screensaver : public ::testing::Test {
   int RunProcess(std::u16string command_line) {
     platform.command_line = std::move(command_line);
     log.clear();
-    return RunSaverProcess(saver, 0x400000);
+    return RunSaverProcess(saver);
   }
 
   test::CallLog log;
@@ -77,7 +77,6 @@ TEST_F(Screensaver, FullScreenStartUpOrder) {
                                "CreateDirect3D", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
                                "LoadSettings", "CreateMediaGraph 42", "RunSaverLoop with Direct3D", "FreeAdapters"));
   EXPECT_EQ(saver.mode_, ModeFull);
-  EXPECT_EQ(saver.instance, 0x400000u);
   EXPECT_FALSE(saver.error_occurred_);
   EXPECT_FALSE(saver.direct3d_);  // released at the end of the run
 }
@@ -107,13 +106,13 @@ TEST(ScreensaverConfiguration, ShowsThePlatformsDialogsForTheOwnerWindow) {
   std::vector<WindowHandle> owners;
   saver.SetConfigurationDialogs([&owners](WindowHandle owner) { owners.push_back(owner); });
   platform.command_line = u"saver.scr /c:5678";
-  RunSaverProcess(saver, 0);
+  RunSaverProcess(saver);
   platform.command_line = u"saver.scr";
-  RunSaverProcess(saver, 0);
+  RunSaverProcess(saver);
   EXPECT_THAT(owners, ElementsAre(5678, 0));
 
   platform.direct3d_available = false;
-  RunSaverProcess(saver, 0);
+  RunSaverProcess(saver);
   EXPECT_EQ(owners.size(), 2u);
   EXPECT_EQ(log.back(), "FreeAdapters");
   EXPECT_EQ(log.at(log.size() - 2), kNoDirect3DBox);
@@ -227,7 +226,7 @@ TEST_F(Screensaver, PreviewTimerMessagesThenGoToTheDefault) {
 class FailingSaver : public CVovorScreensaver {
  public:
   using CVovorScreensaver::CVovorScreensaver;
-  HResult Create(ModuleInstance) override { return kErrorNoPreview; }
+  HResult Create() override { return kErrorNoPreview; }
   HResult Run() override {
     ADD_FAILURE() << "Run after a failed Create";
     return 0;
@@ -241,7 +240,7 @@ TEST(ProcessEntry, FailedCreateShowsItsTextAndEnds) {
   FailingSaver saver(platform, parts);
   saver.main_window_ = 12;
   log.clear();
-  EXPECT_EQ(RunSaverProcess(saver, 0), 0);
+  EXPECT_EQ(RunSaverProcess(saver), 0);
   EXPECT_THAT(log, ElementsAre("MessageBox 12 [Lumisave] No preview available icon 16"));
 }
 
