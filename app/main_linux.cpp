@@ -21,10 +21,10 @@
 #include "host/saver_arguments.h"
 #include "host/screensaver.h"
 #include "platform/linux/companion_program.h"
-#include "platform/linux/linux_saver_platform.h"
+#include "platform/linux/saver_display_linux.h"
+#include "platform/linux/saver_platform_linux.h"
 #include "platform/linux/sleep_watcher.h"
-#include "platform/linux/sound/linux_scene_sound.h"
-#include "platform/linux/x11_saver_display.h"
+#include "platform/linux/sound/scene_sound_linux.h"
 #include "platform/resource_lookup.h"
 #include "platform/user_settings_store.h"
 #include "sound/scene_sound.h"
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
 
   const std::unique_ptr<lumi::SettingsStore> store = lumi::OpenUserSettingsStore();
   lumi::SaverSettings settings(*store, lumi::kSettingsKeyPath, arguments.overrides);
-  lumi::LinuxSaverPlatform platform(arguments.commandLine, !arguments.normalPriority);
+  lumi::LinuxSaverPlatform platform(arguments.command_line, !arguments.normal_priority);
 
   const lumi::SaverMode mode = arguments.parsed.mode;
   if (mode == lumi::ModeConfigure) RunSettingsProgram(argv);
@@ -188,11 +188,11 @@ int main(int argc, char** argv) {
   // A coming sleep ends the modes that input ends; when the system bus is
   // there but cannot be listened to, the user is told once that it will not.
   // xscreensaver's own runs are ended by xscreensaver.
-  std::unique_ptr<lumi::SleepWatcher> sleepWatcher;
-  if (mode == lumi::ModeTest || (mode == lumi::ModeFull && !arguments.xWindow)) {
+  std::unique_ptr<lumi::SleepWatcher> sleep_watcher;
+  if (mode == lumi::ModeTest || (mode == lumi::ModeFull && !arguments.x_window)) {
     std::string error;
-    sleepWatcher = lumi::WatchForSleep(platform, lumi::MessageBus::System, error);
-    if (!sleepWatcher && lumi::SystemBusExists()) {
+    sleep_watcher = lumi::WatchForSleep(platform, lumi::MessageBus::System, error);
+    if (!sleep_watcher && lumi::SystemBusExists()) {
       std::fprintf(stderr, "lumisave: %s: suspend does not end the saver\n", error.c_str());
     }
   }
@@ -201,30 +201,30 @@ int main(int argc, char** argv) {
   // to idle priority, which threads started later would inherit. It reads
   // its settings and posts the media graph's events from its own threads.
   // Modes that draw nothing have no sound.
-  const lumi::SoundSettingsReader soundSettings = [&settings] { return settings.Sound(); };
-  const std::function<void(lumi::PlatformWindow)> postMediaEvent = [&platform](lumi::PlatformWindow window) {
+  const lumi::SoundSettingsReader sound_settings = [&settings] { return settings.Sound(); };
+  const std::function<void(lumi::PlatformWindow)> post_media_event = [&platform](lumi::PlatformWindow window) {
     platform.PostMessage({window, lumi::kMessageMediaEvent, 0, 0});
   };
-  std::unique_ptr<lumi::SceneSound> madeSound = std::make_unique<lumi::SilentSceneSound>();
+  std::unique_ptr<lumi::SceneSound> made_sound = std::make_unique<lumi::SilentSceneSound>();
   if (drawing) {
-    std::string soundMessage;
+    std::string sound_message;
     const auto report = [](const std::string& line) { std::fprintf(stderr, "lumisave: %s\n", line.c_str()); };
-    madeSound = lumi::MakeLinuxSceneSound(soundSettings, postMediaEvent, report, soundMessage);
-    if (!soundMessage.empty()) std::fprintf(stderr, "lumisave: %s\n", soundMessage.c_str());
+    made_sound = lumi::MakeLinuxSceneSound(sound_settings, post_media_event, report, sound_message);
+    if (!sound_message.empty()) std::fprintf(stderr, "lumisave: %s\n", sound_message.c_str());
   }
-  lumi::SceneSound& sound = *madeSound;
+  lumi::SceneSound& sound = *made_sound;
 
   std::optional<lumi::DocumentRounds> rounds = ChosenDocuments(arguments.scene, settings);
-  lumi::DocumentSceneHost sceneHost(
+  lumi::DocumentSceneHost scene_host(
       sound, [&](std::size_t round) { return ReadRoundDocument(arguments.scene, rounds, round); },
       [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); },
       rounds && rounds->Advances());
   lumi::FrameCycleOptions options;
   options.fps = arguments.fps;
-  options.lose_device_every = arguments.loseDeviceEvery;
-  if (mode == lumi::ModeFull && arguments.xWindow) options.full_screen_window = *arguments.xWindow;
+  options.lose_device_every = arguments.lose_device_every;
+  if (mode == lumi::ModeFull && arguments.x_window) options.full_screen_window = *arguments.x_window;
   lumi::SaverFrameCycle parts(platform, display.get(), sound, options);
-  lumi::CVovorScreensaver host(platform, parts, &sceneHost, &settings);
-  const int result = lumi::RunSaverProcess(host, 0);
+  lumi::CVovorScreensaver host(platform, parts, &scene_host, &settings);
+  const int result = lumi::RunSaverProcess(host);
   return parts.WindowsMissing() ? 1 : result;
 }

@@ -12,9 +12,9 @@
 #include "platform/user_settings_store.h"
 #include "platform/windows/dialogs/settings_dialogs_windows.h"
 #include "platform/windows/performance_clock.h"
-#include "platform/windows/sound/windows_scene_sound.h"
-#include "platform/windows/win32_saver_display.h"
-#include "platform/windows/windows_saver_platform.h"
+#include "platform/windows/saver_display_windows.h"
+#include "platform/windows/saver_platform_windows.h"
+#include "platform/windows/sound/scene_sound_windows.h"
 #include "sound/scene_sound.h"
 
 int wmain() {
@@ -37,18 +37,18 @@ int wmain() {
                                             })
               : std::make_unique<lumi::SilentSceneSound>();
   lumi::SceneSound& sound = *made_sound;
-  lumi::DocumentSceneHost sceneHost(
+  lumi::DocumentSceneHost scene_host(
       sound, [](std::size_t) { return lumi::LoadDocument(lumi::ReadCarriedDocument()); },
       [&settings] { return static_cast<lumi::PlacementMode>(settings.PicturePosition()); });
   lumi::FrameCycleOptions options;
   const lumi::TickClock clock = lumi::PerformanceCounterClock();
   options.timer = lumi::FrameTimer(clock.ticks, clock.frequency);
   lumi::SaverFrameCycle parts(platform, display.get(), sound, std::move(options));
-  lumi::CVovorScreensaver host(platform, parts, &sceneHost, &settings);
+  lumi::CVovorScreensaver host(platform, parts, &scene_host, &settings);
   if (configuring) {
     host.SetConfigurationDialogs(
         [&](lumi::WindowHandle owner) { lumi::ShowConfigurationDialogs(*display, settings, owner); });
   }
-  const int result = lumi::RunSaverProcess(host, lumi::WindowsSaverPlatform::ExecutableInstance());
+  const int result = lumi::RunSaverProcess(host);
   return parts.WindowsMissing() ? 1 : result;
 }

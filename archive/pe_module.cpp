@@ -51,7 +51,7 @@ std::string PeResourceName::ToString() const {
 }
 
 PeModule::PeModule(std::vector<std::uint8_t> bytes, std::string sourceName)
-    : bytes_(std::move(bytes)), sourceName_(std::move(sourceName)) {
+    : bytes_(std::move(bytes)), source_name_(std::move(sourceName)) {
   if (bytes_.size() < 2 || bytes_[0] != 'M' || bytes_[1] != 'Z') Fail("no \"MZ\" signature", 0);
   const std::uint32_t peOffset = Read32(0x3C, "DOS header (offset of the PE header)");
   if (Read32(peOffset, "PE signature") != kPeSignature) Fail("no \"PE\" signature", peOffset);
@@ -75,8 +75,8 @@ PeModule::PeModule(std::vector<std::uint8_t> bytes, std::string sourceName)
   const std::uint64_t directoryRoom = (optionalSize - directoriesField) / 8;
   if (directoryCount > kResourceDirectoryIndex && directoryRoom > kResourceDirectoryIndex) {
     const std::uint64_t entry = optional + directoriesField + 8 * kResourceDirectoryIndex;
-    resourceRva_ = Read32(entry, "resource data directory");
-    resourceSize_ = Read32(entry + 4, "resource data directory");
+    resource_rva_ = Read32(entry, "resource data directory");
+    resource_size_ = Read32(entry + 4, "resource data directory");
   }
 
   const std::uint64_t table = optional + optionalSize;
@@ -90,13 +90,13 @@ PeModule::PeModule(std::vector<std::uint8_t> bytes, std::string sourceName)
                                 Read32(header + 20, "section header"), Read32(header + 16, "section header")});
   }
 
-  if (resourceRva_ != 0 && resourceSize_ != 0) {
-    resourceFileOffset_ = RvaToOffset(resourceRva_, kResourceDirectoryHeaderSize, "resource directory");
+  if (resource_rva_ != 0 && resource_size_ != 0) {
+    resource_file_offset_ = RvaToOffset(resource_rva_, kResourceDirectoryHeaderSize, "resource directory");
   }
 }
 
 void PeModule::Fail(const std::string& what, std::uint64_t offset) const {
-  throw InputError(sourceName_ + ": broken Windows executable: " + what + " at offset " + Hex(offset));
+  throw InputError(source_name_ + ": broken Windows executable: " + what + " at offset " + Hex(offset));
 }
 
 std::uint16_t PeModule::Read16(std::uint64_t offset, const char* what) const {
@@ -130,21 +130,21 @@ std::uint64_t PeModule::RvaToOffset(std::uint32_t rva, std::uint32_t size, const
     }
     return offset;
   }
-  throw InputError(sourceName_ + ": broken Windows executable: " + what + " at RVA " + Hex(rva) +
+  throw InputError(source_name_ + ": broken Windows executable: " + what + " at RVA " + Hex(rva) +
                    " lies in no section's data");
 }
 
 // Directory offsets inside the resource tree count from its start and may
 // point anywhere in the section that holds it.
 std::vector<PeModule::DirectoryEntry> PeModule::Entries(std::uint32_t directoryOffset, const char* level) const {
-  const std::uint64_t directory = resourceFileOffset_ + directoryOffset;
+  const std::uint64_t directory = resource_file_offset_ + directoryOffset;
   const std::string where = std::string(level) + " directory";
-  RvaToOffset(resourceRva_ + directoryOffset, kResourceDirectoryHeaderSize, where.c_str());
+  RvaToOffset(resource_rva_ + directoryOffset, kResourceDirectoryHeaderSize, where.c_str());
   const std::uint32_t count =
       std::uint32_t{Read16(directory + 12, where.c_str())} + Read16(directory + 14, where.c_str());
   std::vector<DirectoryEntry> entries;
   if (count == 0) return entries;
-  RvaToOffset(resourceRva_ + directoryOffset + kResourceDirectoryHeaderSize, count * kResourceEntrySize,
+  RvaToOffset(resource_rva_ + directoryOffset + kResourceDirectoryHeaderSize, count * kResourceEntrySize,
               (where + " entries").c_str());
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint64_t entryOffset = directory + kResourceDirectoryHeaderSize + i * kResourceEntrySize;
@@ -164,9 +164,9 @@ std::optional<PeModule::DirectoryEntry> PeModule::FindEntry(std::uint32_t direct
 PeResourceName PeModule::EntryName(const DirectoryEntry& entry) const {
   if ((entry.nameField & kHighBit) == 0) return PeResourceName(static_cast<std::uint16_t>(entry.nameField));
   const std::uint32_t nameOffset = entry.nameField & ~kHighBit;
-  const std::uint64_t at = RvaToOffset(resourceRva_ + nameOffset, 2, "resource name");
+  const std::uint64_t at = RvaToOffset(resource_rva_ + nameOffset, 2, "resource name");
   const std::uint16_t length = Read16(at, "resource name");
-  RvaToOffset(resourceRva_ + nameOffset, 2 + 2u * length, "resource name");
+  RvaToOffset(resource_rva_ + nameOffset, 2 + 2u * length, "resource name");
   std::u16string name(length, u'\0');
   for (std::uint16_t i = 0; i < length; ++i) name[i] = static_cast<char16_t>(Read16(at + 2 + 2u * i, "resource name"));
   return PeResourceName(std::u16string_view(name));
@@ -182,7 +182,7 @@ std::uint32_t PeModule::SubdirectoryOffset(const DirectoryEntry& entry, const ch
 // The tree has exactly three levels (type, id, language), so an entry that
 // points back at an ancestor directory cannot make the walk loop.
 std::optional<PeResource> PeModule::FindResource(const PeResourceName& type, const PeResourceName& id) const {
-  if (resourceFileOffset_ == 0) return std::nullopt;
+  if (resource_file_offset_ == 0) return std::nullopt;
   const auto typeEntry = FindEntry(0, &type, "resource type");
   if (!typeEntry) return std::nullopt;
   const auto idEntry = FindEntry(SubdirectoryOffset(*typeEntry, "resource type"), &id, "resource id");
@@ -194,7 +194,7 @@ std::optional<PeResource> PeModule::FindResource(const PeResourceName& type, con
          languageEntry->fileOffset);
   }
   const std::uint64_t dataEntry =
-      RvaToOffset(resourceRva_ + languageEntry->offsetField, kResourceDataEntrySize, "resource data entry");
+      RvaToOffset(resource_rva_ + languageEntry->offsetField, kResourceDataEntrySize, "resource data entry");
   const std::uint32_t dataRva = Read32(dataEntry, "resource data entry");
   const std::uint32_t dataSize = Read32(dataEntry + 4, "resource data entry");
   const std::string what = "resource " + type.ToString() + " " + id.ToString();
@@ -205,7 +205,7 @@ std::optional<PeResource> PeModule::FindResource(const PeResourceName& type, con
 
 std::vector<PeResourceName> PeModule::ResourceIds(const PeResourceName& type) const {
   std::vector<PeResourceName> ids;
-  if (resourceFileOffset_ == 0) return ids;
+  if (resource_file_offset_ == 0) return ids;
   const auto typeEntry = FindEntry(0, &type, "resource type");
   if (!typeEntry) return ids;
   for (const DirectoryEntry& entry : Entries(SubdirectoryOffset(*typeEntry, "resource type"), "resource id")) {

@@ -84,12 +84,12 @@ class PeModule {
   std::uint32_t SubdirectoryOffset(const DirectoryEntry& entry, const char* level) const;
 
   std::vector<std::uint8_t> bytes_;
-  std::string sourceName_;
+  std::string source_name_;
   bool pe32Plus_ = false;
   std::vector<Section> sections_;
-  std::uint32_t resourceRva_ = 0;
-  std::uint32_t resourceSize_ = 0;
-  std::uint64_t resourceFileOffset_ = 0;
+  std::uint32_t resource_rva_ = 0;
+  std::uint32_t resource_size_ = 0;
+  std::uint64_t resource_file_offset_ = 0;
 };
 
 }  // namespace lumi

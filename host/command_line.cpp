@@ -42,15 +42,15 @@ WindowHandle ReadHandle(std::u16string_view text) {
 
 }  // namespace
 
-ParsedCommandLine ParseCommandLine(std::u16string_view commandLine) {
-  const std::u16string_view rest = SkipProgramName(commandLine);
-  const std::size_t switchAt = rest.find_first_of(u"/-");
-  if (switchAt == std::u16string_view::npos || switchAt + 1 == rest.size()) return {};
+ParsedCommandLine ParseCommandLine(std::u16string_view command_line) {
+  const std::u16string_view rest = SkipProgramName(command_line);
+  const std::size_t switch_at = rest.find_first_of(u"/-");
+  if (switch_at == std::u16string_view::npos || switch_at + 1 == rest.size()) return {};
 
-  ParsedCommandLine parsed{ModeForLetter(rest[switchAt + 1]), 0};
-  const bool takesWindow =
+  ParsedCommandLine parsed{ModeForLetter(rest[switch_at + 1]), 0};
+  const bool takes_window =
       parsed.mode == ModeConfigure || parsed.mode == ModePreview || parsed.mode == ModeChangePassword;
-  if (takesWindow) parsed.parentWindow = ReadHandle(rest.substr(switchAt + 2));
+  if (takes_window) parsed.parent_window = ReadHandle(rest.substr(switch_at + 2));
   return parsed;
 }
 

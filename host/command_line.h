@@ -22,12 +22,12 @@ using WindowHandle = std::intptr_t;
 
 struct ParsedCommandLine {
   SaverMode mode = ModeConfigure;
-  WindowHandle parentWindow = 0;
+  WindowHandle parent_window = 0;
 };
 
 // The first "/" or "-" after the program name and the letter after it pick
 // the mode; /a, /c and /p take the first decimal number that follows as the
 // parent window. Every letter not listed means full screen.
-ParsedCommandLine ParseCommandLine(std::u16string_view commandLine);
+ParsedCommandLine ParseCommandLine(std::u16string_view command_line);
 
 }  // namespace lumi

@@ -33,7 +33,7 @@ SaverFrameCycle::SaverFrameCycle(SaverPlatform& platform, SaverDisplay* display,
 // Devices go before the windows they draw into.
 SaverFrameCycle::~SaverFrameCycle() = default;
 
-void SaverFrameCycle::EnumerateMonitors(CD3DScreensaver&) {
+void SaverFrameCycle::EnumerateMonitors() {
   monitors_.clear();
   if (display_ == nullptr) return;
   for (MonitorAnswer& answer : display_->Monitors()) {
@@ -45,30 +45,30 @@ void SaverFrameCycle::EnumerateMonitors(CD3DScreensaver&) {
 HResult SaverFrameCycle::CreateSaverWindows(CD3DScreensaver& host) {
   if (display_ == nullptr) return kErrorUnspecified;
   auto create = [&](SaverWindowKind kind, WindowRect rect, PlatformWindow parent) {
-    return display_->CreateSaverWindow({kind, rect, host.windowTitle, parent});
+    return display_->CreateSaverWindow({kind, rect, host.window_title_, parent});
   };
-  if (host.mode == ModeFull && options_.full_screen_window == 0) {
+  if (host.mode_ == ModeFull && options_.full_screen_window == 0) {
     for (Monitor& monitor : monitors_) {
       monitor.window = create(SaverWindowKind::FullScreen, monitor.answer.bounds, 0);
       if (monitor.window == 0) return kErrorUnspecified;
-      if (host.mainWindow == 0) host.mainWindow = monitor.window;
+      if (host.main_window_ == 0) host.main_window_ = monitor.window;
     }
-    return host.mainWindow != 0 ? kSuccess : kErrorUnspecified;
+    return host.main_window_ != 0 ? kSuccess : kErrorUnspecified;
   }
   PlatformWindow window = 0;
-  if (host.mode == ModeTest) {
+  if (host.mode_ == ModeTest) {
     window = create(SaverWindowKind::Test, {50, 50, 650, 450}, 0);
   } else {
-    const PlatformWindow parent = host.mode == ModePreview ? host.parentWindow : options_.full_screen_window;
+    const PlatformWindow parent = host.mode_ == ModePreview ? host.parent_window_ : options_.full_screen_window;
     if (parent != 0) window = create(SaverWindowKind::Child, {}, parent);
   }
   if (window == 0) return kErrorUnspecified;
-  host.mainWindow = window;
+  host.main_window_ = window;
   if (monitors_.empty()) monitors_.push_back(Monitor{});
   // A preview or test window keeps its box in the first record; a foreign
   // full-screen window belongs to the monitor it lies on.
   int monitor = 0;
-  if (host.mode == ModeFull) {
+  if (host.mode_ == ModeFull) {
     const WindowRect rect = display_->DesktopRect(window);
     const int found = [&] {
       for (std::size_t i = 0; i < monitors_.size(); ++i) {
@@ -84,7 +84,7 @@ HResult SaverFrameCycle::CreateSaverWindows(CD3DScreensaver& host) {
   return kSuccess;
 }
 
-HResult SaverFrameCycle::BuildDeviceList(CD3DScreensaver&) {
+HResult SaverFrameCycle::BuildDeviceList() {
   adapters_.clear();
   if (display_ == nullptr) return kSuccess;
   for (AdapterAnswer& answer : display_->Adapters()) {
@@ -100,7 +100,7 @@ HResult SaverFrameCycle::BuildDeviceList(CD3DScreensaver&) {
   return kSuccess;
 }
 
-bool SaverFrameCycle::HasUsableDevice(const CD3DScreensaver&) const {
+bool SaverFrameCycle::HasUsableDevice() const {
   // Without a display there is nothing to draw and so nothing to refuse.
   if (display_ == nullptr) return true;
   return std::any_of(adapters_.begin(), adapters_.end(), [](const Adapter& a) { return !a.modes.empty(); });
@@ -120,13 +120,13 @@ void SaverFrameCycle::ReadScreenSettings(SaverSettings& settings) {
   }
 }
 
-void SaverFrameCycle::CreateMediaGraph(CD3DScreensaver&, WindowHandle notificationWindow) {
-  sound_.CreateMediaGraph(notificationWindow);
+void SaverFrameCycle::CreateMediaGraph(WindowHandle notification_window) {
+  sound_.CreateMediaGraph(notification_window);
 }
 
 long SaverFrameCycle::GetMediaEvent() { return sound_.GetMediaEvent(); }
 
-void SaverFrameCycle::FreeAdapters(CD3DScreensaver&) { adapters_.clear(); }
+void SaverFrameCycle::FreeAdapters() { adapters_.clear(); }
 
 int SaverFrameCycle::MonitorOfWindow(PlatformWindow window) const {
   for (std::size_t i = 0; i < monitors_.size(); ++i) {
@@ -135,7 +135,7 @@ int SaverFrameCycle::MonitorOfWindow(PlatformWindow window) const {
   return -1;
 }
 
-Clock::duration SaverFrameCycle::FrameInterval(const CD3DScreensaver&) const {
+Clock::duration SaverFrameCycle::FrameInterval() const {
   double fps = options_.fps;
   if (fps <= 0 && !units_.empty() && units_.front().monitor >= 0) {
     fps = monitors_[static_cast<std::size_t>(units_.front().monitor)].answer.refresh_hz;
@@ -146,16 +146,16 @@ Clock::duration SaverFrameCycle::FrameInterval(const CD3DScreensaver&) const {
 
 HResult SaverFrameCycle::RunSaverLoop(CD3DScreensaver& host) {
   // Without a window nothing could be shown and no input could end us.
-  if (host.mainWindow == 0) {
+  if (host.main_window_ == 0) {
     windows_missing_ = true;
-    return Failed(host.errorCode) ? host.errorCode : kErrorUnspecified;
+    return Failed(host.error_code_) ? host.error_code_ : kErrorUnspecified;
   }
   options_.timer.Start();
-  if (!host.errorOccurred) {
+  if (!host.error_occurred_) {
     if (const HResult initialized = host.InitializeScene(); Failed(initialized)) return initialized;
     Initialize3D(host);
   }
-  const bool full_screen = host.mode == ModeFull;
+  const bool full_screen = host.mode_ == ModeFull;
   if (full_screen) display_->AnnounceSaverRunning(true);
   Clock::time_point next = Clock::now();
   for (;;) {
@@ -166,13 +166,13 @@ HResult SaverFrameCycle::RunSaverLoop(CD3DScreensaver& host) {
       continue;
     }
     const Clock::time_point start = Clock::now();
-    if (host.errorOccurred) {
+    if (host.error_occurred_) {
       UpdateErrorBox(host);
       next = start + kErrorBoxInterval;
     } else {
       RenderFrame(host);
       // Frames keep their rhythm; one that ran late is not made up for.
-      next = std::max(next + FrameInterval(host), start);
+      next = std::max(next + FrameInterval(), start);
     }
   }
   // Only a quit rule ends the loop, and it has ended the saver.
@@ -200,7 +200,7 @@ bool SaverFrameCycle::CreateUnit(CD3DScreensaver& host, int adapter, int monitor
   unit.device = display_->CreateDevice(window, width, height, error);
   if (!unit.device) {
     // The box shows the saver's own text; the reason is for whoever looks.
-    std::fprintf(stderr, "%s: %s\n", ToUtf8(host.windowTitle).c_str(), error.c_str());
+    std::fprintf(stderr, "%s: %s\n", ToUtf8(host.window_title_).c_str(), error.c_str());
     return false;
   }
   static_assert(kMaxQuality == kMaxRenderQuality, "the stored numbers are the device's");
@@ -228,7 +228,7 @@ void SaverFrameCycle::CreateFullscreenUnit(CD3DScreensaver& host, int adapter_in
   if (settings_ != nullptr) settings_->WriteScreenMode(static_cast<int>(m), worked, adapter.answer.identifier);
 }
 
-void SaverFrameCycle::OnWindowResized(CD3DScreensaver&, WindowHandle window) {
+void SaverFrameCycle::OnWindowResized(WindowHandle window) {
   // The next frame takes the path of a device that needs a reset.
   for (Unit& unit : units_) {
     if (unit.window == window && unit.device) unit.device->LoseDevice();
@@ -242,7 +242,7 @@ void SaverFrameCycle::Initialize3D(CD3DScreensaver& host) {
   for (const Adapter& adapter : adapters_) choices.push_back({!adapter.modes.empty(), adapter.Software()});
   const int best = FindBestAdapter(monitor_adapters, choices);
 
-  if (host.mode == ModeFull) {
+  if (host.mode_ == ModeFull) {
     if (best < 0) host.RecordError(kErrorNoCompatibleDevices);
     // Only the best adapter draws; every other monitor stays black.
     for (std::size_t m = 0; m < monitors_.size(); ++m) {
@@ -252,11 +252,11 @@ void SaverFrameCycle::Initialize3D(CD3DScreensaver& host) {
     }
   } else if (best < 0) {
     host.RecordError(kErrorCannotCreateDevice);
-  } else if (!CreateUnit(host, best, 0, host.mainWindow, 0)) {
-    host.RecordError(host.mode == ModePreview ? kErrorNoPreview : kErrorCannotCreateDevice);
+  } else if (!CreateUnit(host, best, 0, host.main_window_, 0)) {
+    host.RecordError(host.mode_ == ModePreview ? kErrorNoPreview : kErrorCannotCreateDevice);
   }
 
-  if (!host.errorOccurred) {
+  if (!host.error_occurred_) {
     for (std::size_t i = 0; i < units_.size(); ++i) {
       SwitchToUnit(host, i);
       if (Failed(host.OnDeviceCreated())) {
@@ -271,17 +271,17 @@ void SaverFrameCycle::Initialize3D(CD3DScreensaver& host) {
       units_[i].objects_restored = true;
     }
   }
-  host.mouseMoveCount = 0;
+  host.mouse_move_count_ = 0;
 }
 
 void SaverFrameCycle::SwitchToUnit(CD3DScreensaver& host, std::size_t index) {
-  host.currentDevice = units_[index].device.get();
+  host.current_device_ = units_[index].device.get();
   host.SelectUnit(static_cast<int>(index));
 }
 
 void SaverFrameCycle::RenderFrame(CD3DScreensaver& host) {
-  host.appTime = options_.timer.AppTime();
-  host.elapsedTime = options_.timer.Elapsed();
+  host.app_time_ = options_.timer.AppTime();
+  host.elapsed_time_ = options_.timer.Elapsed();
   host.Advance();
   ++frame_count_;
   const bool lose = options_.lose_device_every > 0 && frame_count_ % options_.lose_device_every == 0;
@@ -302,15 +302,15 @@ void SaverFrameCycle::RenderFrame(CD3DScreensaver& host) {
         if (const auto [width, height] = RenderSize(unit); !unit.device->Reset(width, height)) {
           // The code stays as it was: the reset itself has no text. Its
           // reason is for whoever looks.
-          std::fprintf(stderr, "%s: %s\n", ToUtf8(host.windowTitle).c_str(), unit.device->LastError().c_str());
-          host.errorOccurred = true;
+          std::fprintf(stderr, "%s: %s\n", ToUtf8(host.window_title_).c_str(), unit.device->LastError().c_str());
+          host.error_occurred_ = true;
           break;
         }
         // Selected again before the scene restores: the back buffer may have
         // a new size, which the scene's off-screen targets are made from.
         SwitchToUnit(host, i);
         if (Failed(host.OnDeviceReset())) {
-          host.errorOccurred = true;
+          host.error_occurred_ = true;
         } else {
           unit.objects_restored = true;
         }
@@ -341,7 +341,7 @@ void SaverFrameCycle::Cleanup3D(CD3DScreensaver& host) {
     unit.device.reset();
   }
   units_.clear();
-  host.currentDevice = nullptr;
+  host.current_device_ = nullptr;
 }
 
 void SaverFrameCycle::UpdateErrorBox(CD3DScreensaver& host) {
@@ -355,8 +355,8 @@ void SaverFrameCycle::UpdateErrorBox(CD3DScreensaver& host) {
   const Clock::time_point now = Clock::now();
   const double step = last_box_step_ ? std::chrono::duration<double>(now - *last_box_step_).count() : 0.0;
   last_box_step_ = now;
-  if (host.errorText.empty()) LookUpErrorText(host.errorCode, host.errorText);
-  const bool preview = host.mode == ModePreview;
+  if (host.error_text_.empty()) LookUpErrorText(host.error_code_, host.error_text_);
+  const bool preview = host.mode_ == ModePreview;
   for (Monitor& monitor : monitors_) {
     if (monitor.window == 0) continue;
     const WindowRect bounds = display_->ClientRect(monitor.window);
@@ -375,9 +375,9 @@ void SaverFrameCycle::PaintError(CD3DScreensaver& host, WindowHandle window) {
     if (unit.window == window && unit.device) return;
   }
   const int monitor = MonitorOfWindow(window);
-  const bool boxed = host.errorOccurred && monitor >= 0;
+  const bool boxed = host.error_occurred_ && monitor >= 0;
   const WindowRect box = boxed ? monitors_[static_cast<std::size_t>(monitor)].box.Rect() : WindowRect{};
-  display_->PaintErrorBox(window, box, boxed ? std::u16string_view(host.errorText) : std::u16string_view());
+  display_->PaintErrorBox(window, box, boxed ? std::u16string_view(host.error_text_) : std::u16string_view());
 }
 
 }  // namespace lumi

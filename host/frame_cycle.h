@@ -36,18 +36,18 @@ class SaverFrameCycle : public SaverParts {
   SaverFrameCycle(SaverPlatform& platform, SaverDisplay* display, SceneSound& sound, FrameCycleOptions options);
   ~SaverFrameCycle() override;
 
-  void EnumerateMonitors(CD3DScreensaver& host) override;
+  void EnumerateMonitors() override;
   HResult CreateSaverWindows(CD3DScreensaver& host) override;
-  HResult BuildDeviceList(CD3DScreensaver& host) override;
-  bool HasUsableDevice(const CD3DScreensaver& host) const override;
+  HResult BuildDeviceList() override;
+  bool HasUsableDevice() const override;
   void ReadScreenSettings(SaverSettings& settings) override;
-  void CreateMediaGraph(CD3DScreensaver& host, WindowHandle notificationWindow) override;
+  void CreateMediaGraph(WindowHandle notification_window) override;
   long GetMediaEvent() override;
   HResult RunSaverLoop(CD3DScreensaver& host) override;
   void Cleanup3D(CD3DScreensaver& host) override;
-  void OnWindowResized(CD3DScreensaver& host, WindowHandle window) override;
+  void OnWindowResized(WindowHandle window) override;
   void PaintError(CD3DScreensaver& host, WindowHandle window) override;
-  void FreeAdapters(CD3DScreensaver& host) override;
+  void FreeAdapters() override;
 
   // A drawing mode that could open no window: there was nothing to show.
   bool WindowsMissing() const { return windows_missing_; }
@@ -93,7 +93,7 @@ class SaverFrameCycle : public SaverParts {
   void UpdateErrorBox(CD3DScreensaver& host);
   // The monitor a window shows on; -1 for none.
   int MonitorOfWindow(PlatformWindow window) const;
-  std::chrono::steady_clock::duration FrameInterval(const CD3DScreensaver& host) const;
+  std::chrono::steady_clock::duration FrameInterval() const;
 
   SaverPlatform& platform_;
   SaverDisplay* display_;

@@ -2,8 +2,8 @@
 
 namespace lumi {
 
-int RunSaverProcess(CD3DScreensaver& host, ModuleInstance instance) {
-  const HResult created = host.Create(instance);
+int RunSaverProcess(CD3DScreensaver& host) {
+  const HResult created = host.Create();
   if (Failed(created)) {
     host.ShowError(created);
     return 0;

@@ -7,6 +7,6 @@
 namespace lumi {
 
 // The process's exit value.
-int RunSaverProcess(CD3DScreensaver& host, ModuleInstance instance);
+int RunSaverProcess(CD3DScreensaver& host);
 
 }  // namespace lumi

@@ -41,8 +41,8 @@ std::string QuoteProgramName(const std::string& name) {
   for (char c : name) {
     if (c != '"') plain += c;
   }
-  const bool needsQuotes = plain.empty() || plain.find_first_of(" \t") != std::string::npos;
-  return needsQuotes ? "\"" + plain + "\"" : plain;
+  const bool needs_quotes = plain.empty() || plain.find_first_of(" \t") != std::string::npos;
+  return needs_quotes ? "\"" + plain + "\"" : plain;
 }
 
 std::string QuoteArgument(const std::string& arg) {
@@ -100,8 +100,8 @@ bool IsWindowsSwitch(const std::string& arg) {
 }
 
 SaverArguments WithCommandLine(SaverArguments arguments, const std::string& line) {
-  arguments.commandLine = FromUtf8(line);
-  arguments.parsed = ParseCommandLine(arguments.commandLine);
+  arguments.command_line = FromUtf8(line);
+  arguments.parsed = ParseCommandLine(arguments.command_line);
   return arguments;
 }
 
@@ -120,21 +120,22 @@ SaverArguments ParseSaverArguments(std::span<const std::string> args, const Envi
   SaverArguments arguments;
   const std::string program = args.empty() ? std::string("lumisave") : args.front();
   bool root = false;
-  std::optional<std::uint32_t> windowId;
-  std::vector<std::string> windowsArgs = {program};
+  std::optional<std::uint32_t> window_id;
+  std::vector<std::string> windows_args = {program};
 
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const std::optional<LongOption> option = SplitLongOption(arg);
     if (!option) {
       if (arg.starts_with("-") && !IsWindowsSwitch(arg)) throw UsageError("unknown option '" + arg + "'");
-      windowsArgs.push_back(arg);
+      windows_args.push_back(arg);
       continue;
     }
     const std::string& name = option->name;
     const std::string& spelled = option->spelled;
-    const bool takesValue = std::find(kOptionsWithValues.begin(), kOptionsWithValues.end(), name) != kOptionsWithValues.end();
-    if (option->value && !takesValue) throw UsageError(spelled + " takes no value");
+    const bool takes_value =
+        std::find(kOptionsWithValues.begin(), kOptionsWithValues.end(), name) != kOptionsWithValues.end();
+    if (option->value && !takes_value) throw UsageError(spelled + " takes no value");
     auto value = [&]() -> std::string {
       if (option->value) {
         if (option->value->empty()) throw UsageError(spelled + " needs a value");
@@ -158,11 +159,11 @@ SaverArguments ParseSaverArguments(std::span<const std::string> args, const Envi
     if (name == "root") {
       root = true;
     } else if (name == "window-id") {
-      windowId = ParseWindowId(value(), spelled);
+      window_id = ParseWindowId(value(), spelled);
     } else if (name == "fps") {
       arguments.fps = ParseCount(value(), spelled, 1, 1000);
     } else if (name == "lose-device-every") {
-      arguments.loseDeviceEvery = ParseCount(value(), spelled, 1, 1000000);
+      arguments.lose_device_every = ParseCount(value(), spelled, 1, 1000000);
     } else if (name == "picture-position") {
       const std::string position = value();
       arguments.overrides.picture_position = PicturePositionNamed(position);
@@ -176,35 +177,35 @@ SaverArguments ParseSaverArguments(std::span<const std::string> args, const Envi
     } else if (name == "unmute") {
       arguments.overrides.muted = false;
     } else if (name == "normal-priority") {
-      arguments.normalPriority = true;
+      arguments.normal_priority = true;
     } else if (name == "scene") {
       arguments.scene = value();
     }
   }
 
-  if (root && windowsArgs.size() > 1) throw UsageError("'" + windowsArgs[1] + "' cannot be combined with -root");
-  if (windowId && windowsArgs.size() > 1) {
-    throw UsageError("'" + windowsArgs[1] + "' cannot be combined with -window-id");
+  if (root && windows_args.size() > 1) throw UsageError("'" + windows_args[1] + "' cannot be combined with -root");
+  if (window_id && windows_args.size() > 1) {
+    throw UsageError("'" + windows_args[1] + "' cannot be combined with -window-id");
   }
   // xscreensaver runs its hacks with -root and names the window they are to
   // draw into in the environment; on its own the variable asks for a preview.
-  const char* variable = (windowId || windowsArgs.size() > 1) ? nullptr : environment(kWindowVariable);
-  const std::optional<std::uint32_t> environmentWindow =
+  const char* variable = (window_id || windows_args.size() > 1) ? nullptr : environment(kWindowVariable);
+  const std::optional<std::uint32_t> environment_window =
       variable ? std::optional(ParseWindowId(variable, kWindowVariable)) : std::nullopt;
 
-  const std::string programName = QuoteProgramName(program);
+  const std::string program_name = QuoteProgramName(program);
   // A window id beside -root is xscreensaver's preview pane: the id wins, as
   // in xscreensaver's own programs.
-  if (root && !windowId) {
-    arguments.xWindow = environmentWindow;
-    return WithCommandLine(std::move(arguments), programName + " /s");
+  if (root && !window_id) {
+    arguments.x_window = environment_window;
+    return WithCommandLine(std::move(arguments), program_name + " /s");
   }
-  if (windowId || environmentWindow) {
-    arguments.xWindow = windowId ? windowId : environmentWindow;
-    const std::string line = programName + " /p " + std::to_string(*arguments.xWindow);
+  if (window_id || environment_window) {
+    arguments.x_window = window_id ? window_id : environment_window;
+    const std::string line = program_name + " /p " + std::to_string(*arguments.x_window);
     return WithCommandLine(std::move(arguments), line);
   }
-  return WithCommandLine(std::move(arguments), JoinAsWindowsCommandLine(windowsArgs));
+  return WithCommandLine(std::move(arguments), JoinAsWindowsCommandLine(windows_args));
 }
 
 }  // namespace lumi

@@ -29,19 +29,19 @@ struct SaverArguments {
   enum class Action { Run, Help, Version, ListDevices };
   Action action = Action::Run;
   // What the host reads its mode from, as Windows would have written it.
-  std::u16string commandLine;
+  std::u16string command_line;
   ParsedCommandLine parsed;
   // An existing X window to draw into instead of windows of our own.
-  std::optional<std::uint32_t> xWindow;
+  std::optional<std::uint32_t> x_window;
   // A document, or a screen saver holding one, to play instead of ours.
   std::optional<std::filesystem::path> scene;
   // Frames per second at most; 0 leaves it to the monitor.
   std::uint32_t fps = 0;
   // Lose the graphics device every N frames (0: never), for testing.
-  std::uint32_t loseDeviceEvery = 0;
+  std::uint32_t lose_device_every = 0;
   // Keep the normal scheduling priority instead of the idle one, for tests
   // on a busy machine where an idle thread would hardly ever run.
-  bool normalPriority = false;
+  bool normal_priority = false;
   // Settings for this run that override the stored ones.
   SettingOverrides overrides;
 };

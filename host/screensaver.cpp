@@ -26,27 +26,26 @@ CD3DScreensaver::CD3DScreensaver(SaverPlatform& platform, SaverParts& parts) : p
 CD3DScreensaver::~CD3DScreensaver() { platform_.SetWindowProcedure(nullptr); }
 
 void CD3DScreensaver::RecordError(HResult code) {
-  errorOccurred = true;
-  errorCode = code;
+  error_occurred_ = true;
+  error_code_ = code;
 }
 
-HResult CD3DScreensaver::Create(ModuleInstance moduleInstance) {
+HResult CD3DScreensaver::Create() {
   platform_.LowerThreadToIdlePriority();
-  instance = moduleInstance;
   const ParsedCommandLine parsed = ParseCommandLine(platform_.CommandLine());
-  mode = parsed.mode;
-  parentWindow = parsed.parentWindow;
+  mode_ = parsed.mode;
+  parent_window_ = parsed.parent_window;
 
-  parts_.EnumerateMonitors(*this);
-  const bool drawing = mode == ModePreview || mode == ModeFull || mode == ModeTest;
+  parts_.EnumerateMonitors();
+  const bool drawing = mode_ == ModePreview || mode_ == ModeFull || mode_ == ModeTest;
   if (drawing) {
     const HResult created = parts_.CreateSaverWindows(*this);
     if (Failed(created)) RecordError(created);
   }
-  if (mode == ModePreview) WaitForPreviewWindow();
+  if (mode_ == ModePreview) WaitForPreviewWindow();
 
-  direct3D = platform_.CreateDirect3D();
-  if (!direct3D) {
+  direct3d_ = platform_.CreateDirect3D();
+  if (!direct3d_) {
     RecordError(kErrorNoDirect3D);
     return kSuccess;
   }
@@ -54,16 +53,16 @@ HResult CD3DScreensaver::Create(ModuleInstance moduleInstance) {
     RecordError(prepared);
     return kSuccess;
   }
-  if (const HResult listed = parts_.BuildDeviceList(*this); Failed(listed)) {
+  if (const HResult listed = parts_.BuildDeviceList(); Failed(listed)) {
     RecordError(listed);
     return kSuccess;
   }
-  if (!parts_.HasUsableDevice(*this)) {
+  if (!parts_.HasUsableDevice()) {
     RecordError(kErrorNoCompatibleDevices);
     return kSuccess;
   }
   LoadSettings();
-  if (mode == ModeFull || mode == ModeTest) parts_.CreateMediaGraph(*this, mainWindow);
+  if (mode_ == ModeFull || mode_ == ModeTest) parts_.CreateMediaGraph(main_window_);
   return kSuccess;
 }
 
@@ -71,15 +70,15 @@ HResult CD3DScreensaver::Create(ModuleInstance moduleInstance) {
 // started us; drawing before then would be lost. Without a window (its
 // creation failed) no message could ever end the wait, so there is none.
 void CD3DScreensaver::WaitForPreviewWindow() {
-  if (mainWindow == 0) return;
-  waitingForPreview = true;
-  platform_.PostMessage({mainWindow, kMessageUser, 0, 0});
-  while (waitingForPreview) {
-    const std::optional<WindowMessage> message = platform_.GetMessage(mainWindow);
+  if (main_window_ == 0) return;
+  waiting_for_preview_ = true;
+  platform_.PostMessage({main_window_, kMessageUser, 0, 0});
+  while (waiting_for_preview_) {
+    const std::optional<WindowMessage> message = platform_.GetMessage(main_window_);
     if (!message) {
       // Leave the quit for the saver loop to see.
       platform_.PostQuitMessage(0);
-      waitingForPreview = false;
+      waiting_for_preview_ = false;
       break;
     }
     platform_.TranslateMessage(*message);
@@ -92,13 +91,13 @@ std::intptr_t CD3DScreensaver::WindowProc(WindowHandle window, std::uint32_t mes
   const WindowMessage m{window, message, wparam, lparam};
   switch (message) {
     case kMessageDestroy:
-      if (mode == ModePreview || mode == ModeTest) Shutdown();
+      if (mode_ == ModePreview || mode_ == ModeTest) Shutdown();
       break;
     case kMessageEndSession:
       if (wparam != 0) Shutdown();
       break;
     case kMessageSize:
-      parts_.OnWindowResized(*this, window);
+      parts_.OnWindowResized(window);
       break;
     case kMessagePaint:
       PaintError(window, 0);
@@ -106,36 +105,36 @@ std::intptr_t CD3DScreensaver::WindowProc(WindowHandle window, std::uint32_t mes
     case kMessageEraseBackground:
       return 1;
     case kMessageActivateApp:
-      if (wparam == 0 && mode != ModeTest) Interrupt();
+      if (wparam == 0 && mode_ != ModeTest) Interrupt();
       break;
     case kMessageKeyDown:
     case kMessageLeftButtonDown:
     case kMessageRightButtonDown:
     case kMessageMiddleButtonDown:
-      if (mode != ModeTest) Interrupt();
+      if (mode_ != ModeTest) Interrupt();
       break;
     case kMessageSetCursor:
-      if (mode == ModeFull && !checkingPassword) return 1;
+      if (mode_ == ModeFull && !checking_password_) return 1;
       break;
     case kMessageSysCommand:
-      if (mode == ModeFull && (wparam == kCommandNextWindow || wparam == kCommandPrevWindow ||
-                               wparam == kCommandClose || wparam == kCommandScreenSave)) {
+      if (mode_ == ModeFull && (wparam == kCommandNextWindow || wparam == kCommandPrevWindow ||
+                                wparam == kCommandClose || wparam == kCommandScreenSave)) {
         return 0;
       }
       break;
     case kMessageTimer:
       if (wparam == kPreviewTimer) {
-        waitingForPreview = false;
+        waiting_for_preview_ = false;
         platform_.KillTimer(window, kPreviewTimer);
       }
       break;
     case kMessageMouseMove:
-      if (mode != ModeTest) {
+      if (mode_ != ModeTest) {
         const int x = MouseX(lparam), y = MouseY(lparam);
-        if (x != lastMouseX || y != lastMouseY) {
-          lastMouseX = x;
-          lastMouseY = y;
-          if (++mouseMoveCount > 5) Interrupt();
+        if (x != last_mouse_x_ || y != last_mouse_y_) {
+          last_mouse_x_ = x;
+          last_mouse_y_ = y;
+          if (++mouse_move_count_ > 5) Interrupt();
         }
       }
       break;
@@ -155,7 +154,7 @@ std::intptr_t CD3DScreensaver::WindowProc(WindowHandle window, std::uint32_t mes
 }
 
 void CD3DScreensaver::Interrupt() {
-  if (mode != ModeTest && !(mode == ModeFull && !checkingPassword)) return;
+  if (mode_ != ModeTest && !(mode_ == ModeFull && !checking_password_)) return;
   Shutdown();
 }
 
@@ -171,10 +170,10 @@ void CD3DScreensaver::PaintError(WindowHandle window, DeviceContext) {
 }
 
 HResult CD3DScreensaver::Run() {
-  switch (mode) {
+  switch (mode_) {
     case ModeConfigure:
-      if (errorOccurred) {
-        ShowError(errorCode);
+      if (error_occurred_) {
+        ShowError(error_code_);
       } else {
         ShowConfiguration();
       }
@@ -185,7 +184,7 @@ HResult CD3DScreensaver::Run() {
       if (const HResult result = parts_.RunSaverLoop(*this); Failed(result)) ShowError(result);
       break;
     case ModeChangePassword:
-      platform_.ChangePassword(parentWindow);
+      platform_.ChangePassword(parent_window_);
       break;
     case ModeReservedN:
       OnReservedMode(0);
@@ -193,8 +192,8 @@ HResult CD3DScreensaver::Run() {
     case ModeReservedR:
       break;
   }
-  parts_.FreeAdapters(*this);
-  direct3D.reset();
+  parts_.FreeAdapters();
+  direct3d_.reset();
   return 0;
 }
 
@@ -205,7 +204,7 @@ bool CD3DScreensaver::LookUpErrorText(HResult code, char16_t* buffer, std::size_
 void CD3DScreensaver::ShowError(HResult code) {
   char16_t text[kErrorTextCapacity];
   LookUpErrorText(code, text, kErrorTextCapacity);
-  platform_.ShowMessageBox(mainWindow, text, windowTitle, kIconError);
+  platform_.ShowMessageBox(main_window_, text, window_title_, kIconError);
 }
 
 CVovorScreensaver::CVovorScreensaver(SaverPlatform& platform, SaverParts& parts, SceneHost* scene,
@@ -213,12 +212,12 @@ CVovorScreensaver::CVovorScreensaver(SaverPlatform& platform, SaverParts& parts,
     : CD3DScreensaver(platform, parts), scene_(scene), settings_(settings) {
   char16_t title[kWindowTitleCapacity];
   LoadString(kStringWindowTitle, title, kWindowTitleCapacity);
-  windowTitle = title;
+  window_title_ = title;
 }
 
 void CVovorScreensaver::ShowConfiguration() {
   if (configuration_dialogs_) {
-    configuration_dialogs_(parentWindow);
+    configuration_dialogs_(parent_window_);
   } else if (settings_) {
     std::fputs(SettingsListing(*settings_).c_str(), stdout);
   }
@@ -228,14 +227,14 @@ void CVovorScreensaver::LoadSettings() {
   if (settings_) parts_.ReadScreenSettings(*settings_);
 }
 
-void CVovorScreensaver::SelectUnit(int unitIndex) {
-  if (scene_) scene_->SelectUnit(unitIndex, currentDevice);
+void CVovorScreensaver::SelectUnit(int unit_index) {
+  if (scene_) scene_->SelectUnit(unit_index, current_device_);
 }
 
 HResult CVovorScreensaver::OnDeviceReset() {
   if (!scene_) return kSuccess;
   try {
-    scene_->OnDeviceReset(mainWindow);
+    scene_->OnDeviceReset(main_window_);
   } catch (...) {
     // The sound device is optional to drawing but not to the saver.
     RecordError(kErrorMediaMissing);
@@ -245,12 +244,12 @@ HResult CVovorScreensaver::OnDeviceReset() {
 
 HResult CVovorScreensaver::Render() {
   if (!scene_) return kSuccess;
-  const HResult result = scene_->Render(appTime);
+  const HResult result = scene_->Render(app_time_);
   // The box says what was wrong with the document after the table's text.
-  if (Failed(result) && errorText.empty()) {
+  if (Failed(result) && error_text_.empty()) {
     if (const std::string reason = scene_->FailureReason(); !reason.empty()) {
-      lumi::LookUpErrorText(result, errorText);
-      errorText += u"  " + FromUtf8(reason);
+      lumi::LookUpErrorText(result, error_text_);
+      error_text_ += u"  " + FromUtf8(reason);
     }
   }
   return result;
@@ -266,8 +265,8 @@ HResult CVovorScreensaver::OnDeviceDestroyed() {
   return kSuccess;
 }
 
-void CVovorScreensaver::OnMediaEvent(long eventCode) {
-  if (scene_) scene_->OnMediaEvent(eventCode);
+void CVovorScreensaver::OnMediaEvent(long event_code) {
+  if (scene_) scene_->OnMediaEvent(event_code);
 }
 
 }  // namespace lumi

@@ -18,7 +18,6 @@
 
 namespace lumi {
 
-using ModuleInstance = std::uintptr_t;
 using DeviceContext = std::uintptr_t;
 
 class GraphicsDevice;
@@ -39,8 +38,8 @@ class CD3DScreensaver {
   // Slots 0 to 23. Nothing displays the diagnostics (8, 9), and device
   // acceptance and checks (13, 14) are the device choice's, so those slots
   // are gone. Create always succeeds: a failing step is remembered in
-  // errorOccurred/errorCode.
-  virtual HResult Create(ModuleInstance instance);
+  // error_occurred_/error_code_.
+  virtual HResult Create();
   // Returns 0.
   virtual HResult Run();
   virtual void ShowConfiguration() {}
@@ -50,7 +49,7 @@ class CD3DScreensaver {
   virtual std::intptr_t WindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
                                    std::intptr_t lparam);
   virtual bool LookUpErrorText(HResult code, char16_t* buffer, std::size_t capacity);
-  virtual void SelectUnit(int /*unitIndex*/) {}
+  virtual void SelectUnit(int /*unit_index*/) {}
   virtual HResult PrepareDirect3D() { return kSuccess; }
   virtual HResult InitializeScene() { return kSuccess; }
   virtual HResult OnDeviceCreated() { return kSuccess; }
@@ -60,7 +59,7 @@ class CD3DScreensaver {
   virtual HResult OnDeviceLost() { return kSuccess; }
   virtual HResult OnDeviceDestroyed() { return kSuccess; }
   virtual HResult OnShutdown() { return kSuccess; }
-  virtual void OnMediaEvent(long /*eventCode*/) {}
+  virtual void OnMediaEvent(long /*event_code*/) {}
 
   // The error's text in a message box titled with the window title.
   void ShowError(HResult code);
@@ -72,31 +71,30 @@ class CD3DScreensaver {
   // The window went or the process is asked to end: every mode ends.
   void Shutdown();
 
-  SaverMode mode = ModeConfigure;
-  WindowHandle parentWindow = 0;
-  ModuleInstance instance = 0;
-  WindowHandle mainWindow = 0;
-  std::u16string windowTitle = u"Screen Saver";
-  bool errorOccurred = false;
-  HResult errorCode = kSuccess;
-  std::u16string errorText;
-  std::unique_ptr<Direct3D> direct3D;
+  SaverMode mode_ = ModeConfigure;
+  WindowHandle parent_window_ = 0;
+  WindowHandle main_window_ = 0;
+  std::u16string window_title_ = u"Screen Saver";
+  bool error_occurred_ = false;
+  HResult error_code_ = kSuccess;
+  std::u16string error_text_;
+  std::unique_ptr<Direct3D> direct3d_;
   // Set while the preview waits for the Display control panel.
-  bool waitingForPreview = false;
+  bool waiting_for_preview_ = false;
 
   // Input since the saver started; the position starts at -1, -1 so that
   // the first move counts.
-  std::uint32_t mouseMoveCount = 0;
-  int lastMouseX = -1, lastMouseY = -1;
+  std::uint32_t mouse_move_count_ = 0;
+  int last_mouse_x_ = -1, last_mouse_y_ = -1;
   // Set while Windows 9x's password dialog is up, which stops the quit
   // rules; that system's hooks are never present where we run.
-  bool checkingPassword = false;
+  bool checking_password_ = false;
 
   // The unit being drawn and the time of the frame since the loop started.
   // Seconds are doubles: single precision steps by about 2 ms after 8 hours.
-  GraphicsDevice* currentDevice = nullptr;
-  double appTime = 0;
-  double elapsedTime = 0;
+  GraphicsDevice* current_device_ = nullptr;
+  double app_time_ = 0;
+  double elapsed_time_ = 0;
 
  protected:
   SaverPlatform& platform_;
@@ -124,12 +122,12 @@ class CVovorScreensaver : public CD3DScreensaver {
 
   void ShowConfiguration() override;
   void LoadSettings() override;
-  void SelectUnit(int unitIndex) override;
+  void SelectUnit(int unit_index) override;
   HResult OnDeviceReset() override;
   HResult Render() override;
   HResult OnDeviceLost() override;
   HResult OnDeviceDestroyed() override;
-  void OnMediaEvent(long eventCode) override;
+  void OnMediaEvent(long event_code) override;
 
  private:
   SceneHost* scene_;

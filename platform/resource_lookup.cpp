@@ -1,7 +1,6 @@
 #include "platform/resource_lookup.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -9,10 +8,8 @@
 
 #include "archive/input_error.h"
 #include "archive/utf.h"
-
-#ifdef _WIN32
-#include "platform/windows_api.h"
-#endif
+#include "platform/embedded_module.h"
+#include "platform/resource_lookup_os.h"
 
 namespace lumi {
 namespace {
@@ -56,58 +53,6 @@ std::filesystem::path& DocumentDirectory() {
   return directory;
 }
 
-std::filesystem::path ExecutableDirectory() {
-#ifdef _WIN32
-  wchar_t buffer[32768];
-  const DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
-  if (length == 0 || length >= std::size(buffer)) return {};
-  return std::filesystem::path(std::wstring(buffer, length)).parent_path();
-#else
-  std::error_code ec;
-  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::path() : executable.parent_path();
-#endif
-}
-
-// The user's own data folder; nothing when the environment names none.
-std::filesystem::path UserDataDirectory() {
-#ifdef _WIN32
-  if (const wchar_t* appData = _wgetenv(L"APPDATA"); appData && *appData) return appData;
-  return {};
-#else
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return data;
-  if (const char* home = std::getenv("HOME"); home && *home == '/') return std::filesystem::path(home) / ".local/share";
-  return {};
-#endif
-}
-
-class EmbeddedModule : public ResourceModule {
- public:
-  explicit EmbeddedModule(std::u16string foldedName) : foldedName_(std::move(foldedName)) {}
-
-  bool Exists() const {
-    for (const EmbeddedResourceTable* table : Tables()) {
-      if (FoldCase(table->moduleName) == foldedName_) return true;
-    }
-    return false;
-  }
-
-  std::optional<std::span<const std::uint8_t>> Find(const PeResourceName& type, std::uint16_t id) const override {
-    for (const EmbeddedResourceTable* table : Tables()) {
-      if (FoldCase(table->moduleName) != foldedName_) continue;
-      for (const EmbeddedResource& entry : std::span(table->entries, table->count)) {
-        const PeResourceName entryType = entry.typeName ? PeResourceName(std::u16string_view(entry.typeName))
-                                                     : PeResourceName(entry.typeNumber);
-        if (entry.id == id && entryType.Matches(type)) return std::span(entry.bytes, entry.size);
-      }
-    }
-    return std::nullopt;
-  }
-
- private:
-  std::u16string foldedName_;
-};
-
 class PeFileModule : public ResourceModule {
  public:
   explicit PeFileModule(PeModule module, std::string path) : module_(std::move(module)), path_(std::move(path)) {}
@@ -131,9 +76,9 @@ class PeFileModule : public ResourceModule {
 // The first module file of that name in the search folders. A file that is
 // there but cannot serve (not regular, too large, not a PE module) is
 // reported once and counts as absent; the search goes on.
-std::unique_ptr<ResourceModule> LoadModuleFile(std::u16string_view fileName) {
+std::unique_ptr<ResourceModule> LoadModuleFile(std::u16string_view file_name) {
   for (const std::filesystem::path& directory : ModuleDirectories()) {
-    const std::filesystem::path path = directory / std::filesystem::path(ToUtf8(fileName));
+    const std::filesystem::path path = directory / std::filesystem::path(ToUtf8(file_name));
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) continue;
     std::string error;
@@ -152,6 +97,27 @@ std::unique_ptr<ResourceModule> LoadModuleFile(std::u16string_view fileName) {
 }
 
 }  // namespace
+
+EmbeddedModule::EmbeddedModule(std::u16string folded_name) : folded_name_(std::move(folded_name)) {}
+
+bool EmbeddedModule::Exists() const {
+  for (const EmbeddedResourceTable* table : Tables()) {
+    if (FoldCase(table->module_name) == folded_name_) return true;
+  }
+  return false;
+}
+
+std::optional<std::span<const std::uint8_t>> EmbeddedModule::Find(const PeResourceName& type, std::uint16_t id) const {
+  for (const EmbeddedResourceTable* table : Tables()) {
+    if (FoldCase(table->module_name) != folded_name_) continue;
+    for (const EmbeddedResource& entry : std::span(table->entries, table->count)) {
+      const PeResourceName entry_type =
+          entry.type_name ? PeResourceName(std::u16string_view(entry.type_name)) : PeResourceName(entry.type_number);
+      if (entry.id == id && entry_type.Matches(type)) return std::span(entry.bytes, entry.size);
+    }
+  }
+  return std::nullopt;
+}
 
 void RegisterEmbeddedResources(const EmbeddedResourceTable& table) { Tables().push_back(&table); }
 
@@ -206,22 +172,13 @@ std::optional<std::uint16_t> ResourceIdOf(std::int64_t number) {
   return static_cast<std::uint16_t>(number);
 }
 
-// Windows reads the executable's own resources from its resource section
-// (platform/windows/executable_module_windows.cpp).
-#ifndef _WIN32
-const ResourceModule& ExecutableModule() {
-  static const EmbeddedModule executable{std::u16string()};
-  return executable;
-}
-#endif
-
 void SetDocumentDirectory(const std::filesystem::path& directory) { DocumentDirectory() = directory; }
 
 std::vector<std::filesystem::path> ModuleDirectories() {
   std::vector<std::filesystem::path> directories;
   if (!DocumentDirectory().empty()) directories.push_back(DocumentDirectory());
-  if (std::filesystem::path executable = ExecutableDirectory(); !executable.empty()) directories.push_back(executable);
-  if (std::filesystem::path data = UserDataDirectory(); !data.empty()) directories.push_back(data / "lumisave" / "modules");
+  if (std::filesystem::path executable = os::ExecutableDirectory(); !executable.empty()) directories.push_back(executable);
+  if (std::filesystem::path data = os::UserDataDirectory(); !data.empty()) directories.push_back(data / "lumisave" / "modules");
   return directories;
 }
 

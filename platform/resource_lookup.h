@@ -19,10 +19,10 @@
 
 namespace lumi {
 
-// One packed resource; `typeName` is null for a numbered type.
+// One packed resource; `type_name` is null for a numbered type.
 struct EmbeddedResource {
-  const char16_t* typeName;
-  std::uint16_t typeNumber;
+  const char16_t* type_name;
+  std::uint16_t type_number;
   std::uint16_t id;
   const std::uint8_t* bytes;
   std::size_t size;
@@ -32,7 +32,7 @@ struct EmbeddedResource {
 // (except on Windows, where the executable's own are in its resource
 // section).
 struct EmbeddedResourceTable {
-  const char16_t* moduleName;
+  const char16_t* module_name;
   const EmbeddedResource* entries;
   std::size_t count;
 };

@@ -94,7 +94,7 @@ class SaverPlatform {
   virtual std::optional<WindowMessage> GetMessage(PlatformWindow window) = 0;
   virtual void TranslateMessage(const WindowMessage& message) = 0;
   virtual std::intptr_t DispatchMessage(const WindowMessage& message) = 0;
-  virtual void PostQuitMessage(int exitCode) = 0;
+  virtual void PostQuitMessage(int exit_code) = 0;
   virtual std::intptr_t DefaultWindowProcedure(const WindowMessage& message) = 0;
   virtual void SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t milliseconds) = 0;
   virtual void KillTimer(PlatformWindow window, std::uintptr_t id) = 0;

@@ -16,16 +16,16 @@ BlurSize ComputeBlurSize(uint32_t baseWidth, uint32_t baseHeight, uint32_t amoun
 }
 
 void VRN_BlurSurface::Lose() {
-  textureA_.reset();
-  textureB_.reset();
+  texture_a_.reset();
+  texture_b_.reset();
 }
 
 void VRN_BlurSurface::Restore() {
   if (baseWidth == 0 || baseHeight == 0) return;
   Lose();
   size_ = ComputeBlurSize(baseWidth, baseHeight, amount_);
-  textureA_ = CreateRenderTargetTexture(device_, size_.width, size_.height);
-  textureB_ = CreateRenderTargetTexture(device_, size_.width, size_.height);
+  texture_a_ = CreateRenderTargetTexture(device_, size_.width, size_.height);
+  texture_b_ = CreateRenderTargetTexture(device_, size_.width, size_.height);
 }
 
 void VRN_BlurSurface::SetBlurAmount(uint32_t amount) {
@@ -36,12 +36,12 @@ void VRN_BlurSurface::SetBlurAmount(uint32_t amount) {
 }
 
 void VRN_BlurSurface::BeginDraw(DS_ABRender& backdrop) {
-  savedTarget_ = device_.GetRenderTarget();
-  savedDepth_ = device_.GetDepthStencilSurface();
-  if (textureA_) device_.SetRenderTarget(textureA_);
+  saved_target_ = device_.GetRenderTarget();
+  saved_depth_ = device_.GetDepthStencilSurface();
+  if (texture_a_) device_.SetRenderTarget(texture_a_);
   device_.SetDepthStencilSurface(nullptr);
   backdrop.PushTarget(size_.width, size_.height, PlacementMode::WholeTarget);
-  if (textureA_) device_.Clear(kClearTarget | kClearZBuffer, 0x00000000, 1, 0);
+  if (texture_a_) device_.Clear(kClearTarget | kClearZBuffer, 0x00000000, 1, 0);
 }
 
 void VRN_BlurSurface::Pass(DS_ABRender& backdrop, const char* technique, const std::shared_ptr<Texture>& from,
@@ -54,24 +54,24 @@ void VRN_BlurSurface::Pass(DS_ABRender& backdrop, const char* technique, const s
 }
 
 std::shared_ptr<Texture> VRN_BlurSurface::EndBlur(DS_ABRender& backdrop, uint32_t iterations) {
-  if (program_ && textureA_ && textureB_) {
+  if (program_ && texture_a_ && texture_b_) {
     program_->SetFloat("TexW", static_cast<float>(size_.width));
     program_->SetFloat("TexH", static_cast<float>(size_.height));
-    Pass(backdrop, "GaussianBlurVFirst", textureA_, textureB_);
-    Pass(backdrop, "GaussianBlurH", textureB_, textureA_);
+    Pass(backdrop, "GaussianBlurVFirst", texture_a_, texture_b_);
+    Pass(backdrop, "GaussianBlurH", texture_b_, texture_a_);
     for (uint32_t i = 0; i < iterations; ++i) {
-      Pass(backdrop, "GaussianBlurV", textureA_, textureB_);
-      Pass(backdrop, "GaussianBlurH", textureB_, textureA_);
+      Pass(backdrop, "GaussianBlurV", texture_a_, texture_b_);
+      Pass(backdrop, "GaussianBlurH", texture_b_, texture_a_);
     }
     // The source must not stay bound where the next draw reads.
     program_->SetTexture("Texture", nullptr);
   }
-  if (savedTarget_) device_.SetRenderTarget(std::move(savedTarget_));
-  device_.SetDepthStencilSurface(std::move(savedDepth_));
-  savedTarget_.reset();
-  savedDepth_.reset();
+  if (saved_target_) device_.SetRenderTarget(std::move(saved_target_));
+  device_.SetDepthStencilSurface(std::move(saved_depth_));
+  saved_target_.reset();
+  saved_depth_.reset();
   backdrop.PopTarget();
-  return textureA_;
+  return texture_a_;
 }
 
 }  // namespace lumi

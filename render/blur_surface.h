@@ -41,8 +41,8 @@ class VRN_BlurSurface : public VRN_LosableObj {
 
   uint32_t baseWidth = 0, baseHeight = 0;
   BlurSize Size() const { return size_; }
-  const std::shared_ptr<Texture>& TextureA() const { return textureA_; }
-  const std::shared_ptr<Texture>& TextureB() const { return textureB_; }
+  const std::shared_ptr<Texture>& TextureA() const { return texture_a_; }
+  const std::shared_ptr<Texture>& TextureB() const { return texture_b_; }
 
  private:
   void Pass(DS_ABRender& backdrop, const char* technique, const std::shared_ptr<Texture>& from,
@@ -52,9 +52,9 @@ class VRN_BlurSurface : public VRN_LosableObj {
   uint32_t amount_ = 0;
   std::shared_ptr<Effect> program_;
   BlurSize size_{0, 0};
-  std::shared_ptr<Texture> textureA_, textureB_;
-  std::shared_ptr<Texture> savedTarget_;
-  std::shared_ptr<DepthStencil> savedDepth_;
+  std::shared_ptr<Texture> texture_a_, texture_b_;
+  std::shared_ptr<Texture> saved_target_;
+  std::shared_ptr<DepthStencil> saved_depth_;
 };
 
 }  // namespace lumi

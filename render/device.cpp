@@ -90,47 +90,47 @@ void ResourceTracker::RestoreManaged() {
 GraphicsDevice::GraphicsDevice() : state_(DeviceStateBlock::Defaults()) {}
 
 bool GraphicsDevice::Fail(std::string message) {
-  lastError_ = std::move(message);
+  last_error_ = std::move(message);
   return false;
 }
 
 bool GraphicsDevice::BeginScene() {
-  if (deviceState_ != DeviceState::Ok) return Fail("BeginScene: the device is lost");
-  if (inScene_) return Fail("BeginScene: already inside a scene");
-  inScene_ = true;
+  if (device_state_ != DeviceState::Ok) return Fail("BeginScene: the device is lost");
+  if (in_scene_) return Fail("BeginScene: already inside a scene");
+  in_scene_ = true;
   return true;
 }
 
 bool GraphicsDevice::EndScene() {
-  if (!inScene_) return Fail("EndScene: no scene was begun");
-  inScene_ = false;
+  if (!in_scene_) return Fail("EndScene: no scene was begun");
+  in_scene_ = false;
   return true;
 }
 
 void GraphicsDevice::LoseDevice() {
-  deviceState_ = DeviceState::NotReset;
-  inScene_ = false;
+  device_state_ = DeviceState::NotReset;
+  in_scene_ = false;
   tracker_.LoseAll();
 }
 
-bool GraphicsDevice::Reset() { return Reset(backBufferWidth_, backBufferHeight_); }
+bool GraphicsDevice::Reset() { return Reset(back_buffer_width_, back_buffer_height_); }
 
 bool GraphicsDevice::Reset(uint32_t width, uint32_t height) {
   state_ = DeviceStateBlock::Defaults();
-  renderTarget_.reset();
-  depthStencil_.reset();
-  backBuffer_.reset();
-  backBufferDepth_.reset();
-  inScene_ = false;
+  render_target_.reset();
+  depth_stencil_.reset();
+  back_buffer_.reset();
+  back_buffer_depth_.reset();
+  in_scene_ = false;
   readbacks_ = {};
   if (const size_t live = tracker_.LiveDefaultPoolCount(); live > 0) {
-    deviceState_ = DeviceState::NotReset;
+    device_state_ = DeviceState::NotReset;
     return Fail("Reset: " + std::to_string(live) + " default-pool resources are still held");
   }
-  deviceState_ = DeviceState::Ok;
+  device_state_ = DeviceState::Ok;
   tracker_.RestoreManaged();
   if (!CreateBackBuffer(width, height)) {
-    deviceState_ = DeviceState::NotReset;
+    device_state_ = DeviceState::NotReset;
     return false;
   }
   OnReset();
@@ -160,15 +160,15 @@ std::optional<RgbaImage> GraphicsDevice::FinishReadback(uint32_t slot, std::vect
 }
 
 bool GraphicsDevice::CreateBackBuffer(uint32_t width, uint32_t height) {
-  backBufferWidth_ = width;
-  backBufferHeight_ = height;
-  backBuffer_ = CreateTexture({width, height, 1, TextureFormat::A8R8G8B8, kUsageRenderTarget, Pool::Default});
-  if (!backBuffer_) return false;
-  backBufferDepth_ = MakeDepthStencil(width, height);
-  if (!backBufferDepth_) return Fail("could not create the depth surface of the back buffer");
-  tracker_.Add(backBufferDepth_);
-  renderTarget_ = backBuffer_;
-  depthStencil_ = backBufferDepth_;
+  back_buffer_width_ = width;
+  back_buffer_height_ = height;
+  back_buffer_ = CreateTexture({width, height, 1, TextureFormat::A8R8G8B8, kUsageRenderTarget, Pool::Default});
+  if (!back_buffer_) return false;
+  back_buffer_depth_ = MakeDepthStencil(width, height);
+  if (!back_buffer_depth_) return Fail("could not create the depth surface of the back buffer");
+  tracker_.Add(back_buffer_depth_);
+  render_target_ = back_buffer_;
+  depth_stencil_ = back_buffer_depth_;
   return true;
 }
 
@@ -177,7 +177,7 @@ std::shared_ptr<Texture> GraphicsDevice::CreateTexture(const TextureDesc& desc) 
     Fail("CreateTexture: " + why);
     return nullptr;
   };
-  if (deviceState_ != DeviceState::Ok) return fail("the device is lost");
+  if (device_state_ != DeviceState::Ok) return fail("the device is lost");
   if (desc.width == 0 || desc.height == 0) return fail("zero size");
   if (desc.width > kMaxTextureSize || desc.height > kMaxTextureSize) {
     return fail(std::to_string(desc.width) + " x " + std::to_string(desc.height) + " is larger than the device allows");
@@ -196,7 +196,7 @@ std::shared_ptr<Texture> GraphicsDevice::CreateTexture(const TextureDesc& desc) 
 }
 
 std::shared_ptr<VertexBuffer> GraphicsDevice::CreateVertexBuffer(uint32_t bytes, uint32_t usage, Pool pool) {
-  if (deviceState_ != DeviceState::Ok || bytes == 0) {
+  if (device_state_ != DeviceState::Ok || bytes == 0) {
     Fail(bytes == 0 ? "CreateVertexBuffer: zero size" : "CreateVertexBuffer: the device is lost");
     return nullptr;
   }
@@ -206,7 +206,7 @@ std::shared_ptr<VertexBuffer> GraphicsDevice::CreateVertexBuffer(uint32_t bytes,
 }
 
 std::shared_ptr<IndexBuffer> GraphicsDevice::CreateIndexBuffer(uint32_t count, uint32_t usage, Pool pool) {
-  if (deviceState_ != DeviceState::Ok || count == 0) {
+  if (device_state_ != DeviceState::Ok || count == 0) {
     Fail(count == 0 ? "CreateIndexBuffer: zero size" : "CreateIndexBuffer: the device is lost");
     return nullptr;
   }
@@ -228,13 +228,13 @@ std::shared_ptr<PixelProgram> GraphicsDevice::CreatePixelProgram(const PixelProg
 bool GraphicsDevice::SetRenderTarget(std::shared_ptr<Texture> target) {
   if (!target || !target->IsRenderTarget()) return Fail("SetRenderTarget: not a render target");
   if (target->IsLost()) return Fail("SetRenderTarget: the target was lost with the device");
-  renderTarget_ = std::move(target);
+  render_target_ = std::move(target);
   return true;
 }
 
 bool GraphicsDevice::SetDepthStencilSurface(std::shared_ptr<DepthStencil> surface) {
   if (surface && surface->IsLost()) return Fail("SetDepthStencilSurface: the surface was lost with the device");
-  depthStencil_ = std::move(surface);
+  depth_stencil_ = std::move(surface);
   return true;
 }
 
@@ -314,13 +314,13 @@ void GraphicsDevice::SetIndices(std::shared_ptr<IndexBuffer> buffer) { state_.in
 
 bool GraphicsDevice::CanDraw(const char* operation) {
   const char* problem = nullptr;
-  if (deviceState_ != DeviceState::Ok) {
+  if (device_state_ != DeviceState::Ok) {
     problem = ": the device is lost";
-  } else if (!inScene_) {
+  } else if (!in_scene_) {
     problem = ": outside BeginScene/EndScene";
   } else if (!state_.stream || state_.stream->IsLost()) {
     problem = ": no vertex buffer";
-  } else if (renderTarget_ && renderTarget_->IsLost()) {
+  } else if (render_target_ && render_target_->IsLost()) {
     problem = ": the render target was lost";
   }
   return problem ? Fail(std::string(operation) + problem) : true;

@@ -88,7 +88,7 @@ class GraphicsDevice {
   virtual bool EndScene();
   virtual bool Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) = 0;
   virtual bool Present() = 0;
-  DeviceState TestCooperativeLevel() const { return deviceState_; }
+  DeviceState TestCooperativeLevel() const { return device_state_; }
   // Only succeeds once nobody holds a default-pool resource any more; then
   // rebuilds the back buffer, puts managed resources back and resets state.
   bool Reset();
@@ -96,8 +96,8 @@ class GraphicsDevice {
   bool Reset(uint32_t width, uint32_t height);
   // Test hook: behaves as if the device had been taken away.
   void LoseDevice();
-  uint32_t BackBufferWidth() const { return backBufferWidth_; }
-  uint32_t BackBufferHeight() const { return backBufferHeight_; }
+  uint32_t BackBufferWidth() const { return back_buffer_width_; }
+  uint32_t BackBufferHeight() const { return back_buffer_height_; }
 
   // Resources; null on failure, with the reason in LastError.
   std::shared_ptr<Texture> CreateTexture(const TextureDesc& desc);
@@ -124,7 +124,7 @@ class GraphicsDevice {
   virtual std::optional<RgbaImage> FinishReadback(uint32_t slot, std::vector<uint8_t> storage = {});
   // Waits until everything sent has been drawn, for measurements.
   virtual void Finish() {}
-  const std::string& LastError() const { return lastError_; }
+  const std::string& LastError() const { return last_error_; }
   // What draws: the OpenGL renderer string, or the kind of test device.
   virtual std::string RendererName() const = 0;
   RenderQuality Quality() const { return quality_; }
@@ -134,10 +134,10 @@ class GraphicsDevice {
 
   // Render target and depth surface: the back buffer and its depth surface
   // are objects too; a null depth surface means none.
-  std::shared_ptr<Texture> GetBackBuffer() const { return backBuffer_; }
-  std::shared_ptr<Texture> GetRenderTarget() const { return renderTarget_; }
+  std::shared_ptr<Texture> GetBackBuffer() const { return back_buffer_; }
+  std::shared_ptr<Texture> GetRenderTarget() const { return render_target_; }
   virtual bool SetRenderTarget(std::shared_ptr<Texture> target);
-  std::shared_ptr<DepthStencil> GetDepthStencilSurface() const { return depthStencil_; }
+  std::shared_ptr<DepthStencil> GetDepthStencilSurface() const { return depth_stencil_; }
   virtual bool SetDepthStencilSurface(std::shared_ptr<DepthStencil> surface);
 
   // Fixed-function state.
@@ -190,20 +190,20 @@ class GraphicsDevice {
   static uint32_t VertexCount(PrimitiveType type, uint32_t primitiveCount);
 
   DeviceStateBlock state_;
-  std::shared_ptr<Texture> backBuffer_;
-  std::shared_ptr<Texture> renderTarget_;
-  std::shared_ptr<DepthStencil> backBufferDepth_;
-  std::shared_ptr<DepthStencil> depthStencil_;
-  DeviceState deviceState_ = DeviceState::Ok;
-  bool inScene_ = false;
+  std::shared_ptr<Texture> back_buffer_;
+  std::shared_ptr<Texture> render_target_;
+  std::shared_ptr<DepthStencil> back_buffer_depth_;
+  std::shared_ptr<DepthStencil> depth_stencil_;
+  DeviceState device_state_ = DeviceState::Ok;
+  bool in_scene_ = false;
   DrawProbe* probe_ = nullptr;
   RenderQuality quality_ = RenderQuality::Automatic;
 
  private:
   ResourceTracker tracker_;
   std::array<std::optional<RgbaImage>, kReadbackSlots> readbacks_;
-  uint32_t backBufferWidth_ = 0, backBufferHeight_ = 0;
-  std::string lastError_;
+  uint32_t back_buffer_width_ = 0, back_buffer_height_ = 0;
+  std::string last_error_;
 };
 
 }  // namespace lumi

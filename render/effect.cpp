@@ -78,7 +78,7 @@ std::shared_ptr<Effect> Effect::Create(GraphicsDevice& device, std::string_view 
     const auto type = ConstantTypeOf(effect->parameters_[i].declared.type);
     if (!type) continue;
     base.constants.push_back({effect->parameters_[i].declared.name, *type});
-    effect->constantParameters_.push_back(i);
+    effect->constant_parameters_.push_back(i);
   }
   for (const EffectSampler& sampler : effect->source_.samplers) base.samplers.push_back(sampler.name);
   const ProgramText& common = effect->source_.common;
@@ -206,16 +206,16 @@ void Effect::RestoreStates() {
 bool Effect::Begin(uint32_t* passes, uint32_t flags) {
   if (begun_ || lost_) return false;
   begun_ = true;
-  saveState_ = (flags & kEffectDoNotSaveState) == 0;
-  if (saveState_) SaveStates();
+  save_state_ = (flags & kEffectDoNotSaveState) == 0;
+  if (save_state_) SaveStates();
   if (passes) *passes = static_cast<uint32_t>(source_.techniques[technique_].passes.size());
   return true;
 }
 
 bool Effect::BeginPass(uint32_t index) {
   const EffectTechnique& technique = source_.techniques[technique_];
-  if (!begun_ || inPass_ || index >= technique.passes.size()) return false;
-  inPass_ = true;
+  if (!begun_ || in_pass_ || index >= technique.passes.size()) return false;
+  in_pass_ = true;
   const EffectPass& pass = technique.passes[index];
   for (const auto& [state, value] : pass.states) device_.SetRenderState(state, value);
   for (const auto& s : pass.stageStates) device_.SetTextureStageState(s.stage, s.state, s.value);
@@ -225,8 +225,8 @@ bool Effect::BeginPass(uint32_t index) {
   }
   const auto& program = compiled_[technique_][index].program;
   if (program) {
-    for (size_t i = 0; i < constantParameters_.size(); ++i) {
-      const auto& values = parameters_[constantParameters_[i]].values;
+    for (size_t i = 0; i < constant_parameters_.size(); ++i) {
+      const auto& values = parameters_[constant_parameters_[i]].values;
       program->SetConstant(i, values.data(), values.size());
     }
     for (uint32_t unit = 0; unit < source_.samplers.size(); ++unit) {
@@ -245,16 +245,16 @@ bool Effect::BeginPass(uint32_t index) {
 }
 
 bool Effect::EndPass() {
-  if (!inPass_) return false;
-  inPass_ = false;
+  if (!in_pass_) return false;
+  in_pass_ = false;
   return true;
 }
 
 bool Effect::End() {
   if (!begun_) return false;
-  inPass_ = false;
+  in_pass_ = false;
   begun_ = false;
-  if (saveState_) {
+  if (save_state_) {
     RestoreStates();
   } else {
     device_.SetPixelProgram(nullptr);

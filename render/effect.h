@@ -75,9 +75,9 @@ class Effect {
   EffectSource source_;
   std::vector<Parameter> parameters_;
   std::vector<std::vector<CompiledPass>> compiled_;  // per technique
-  std::vector<size_t> constantParameters_;           // parameter index of program constant i
+  std::vector<size_t> constant_parameters_;          // parameter index of program constant i
   size_t technique_ = 0;
-  bool begun_ = false, inPass_ = false, lost_ = false, saveState_ = false;
+  bool begun_ = false, in_pass_ = false, lost_ = false, save_state_ = false;
   std::shared_ptr<Saved> saved_;
 };
 

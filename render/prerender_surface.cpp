@@ -15,8 +15,8 @@ void VRN_PrerenderSurface::Restore() {
 }
 
 void VRN_PrerenderSurface::BeginDraw(DS_ABRender& backdrop) {
-  savedTarget_ = device_.GetRenderTarget();
-  savedDepth_ = device_.GetDepthStencilSurface();
+  saved_target_ = device_.GetRenderTarget();
+  saved_depth_ = device_.GetDepthStencilSurface();
   if (texture_) device_.SetRenderTarget(texture_);
   device_.SetDepthStencilSurface(nullptr);
   backdrop.PushTarget(width, height, PlacementMode::WholeTarget);
@@ -24,10 +24,10 @@ void VRN_PrerenderSurface::BeginDraw(DS_ABRender& backdrop) {
 }
 
 std::shared_ptr<Texture> VRN_PrerenderSurface::EndDraw(DS_ABRender& backdrop) {
-  if (savedTarget_) device_.SetRenderTarget(std::move(savedTarget_));
-  device_.SetDepthStencilSurface(std::move(savedDepth_));
-  savedTarget_.reset();
-  savedDepth_.reset();
+  if (saved_target_) device_.SetRenderTarget(std::move(saved_target_));
+  device_.SetDepthStencilSurface(std::move(saved_depth_));
+  saved_target_.reset();
+  saved_depth_.reset();
   backdrop.PopTarget();
   return texture_;
 }

@@ -29,8 +29,8 @@ class VRN_PrerenderSurface : public VRN_LosableObj {
  private:
   GraphicsDevice& device_;
   std::shared_ptr<Texture> texture_;
-  std::shared_ptr<Texture> savedTarget_;
-  std::shared_ptr<DepthStencil> savedDepth_;
+  std::shared_ptr<Texture> saved_target_;
+  std::shared_ptr<DepthStencil> saved_depth_;
 };
 
 // Creates the single-level A8R8G8B8 default-pool target every off-screen

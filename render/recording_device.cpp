@@ -8,14 +8,14 @@ namespace lumi {
 
 RecordingDevice::RecordingDevice(uint32_t width, uint32_t height) {
   CreateBackBuffer(width, height);
-  names_.emplace_back(backBuffer_.get(), "backbuffer");
-  names_.emplace_back(backBufferDepth_.get(), "backdepth");
+  names_.emplace_back(back_buffer_.get(), "backbuffer");
+  names_.emplace_back(back_buffer_depth_.get(), "backdepth");
 }
 
 void RecordingDevice::OnReset() {
-  names_.emplace_back(backBuffer_.get(), "backbuffer");
-  names_.emplace_back(backBufferDepth_.get(), "backdepth");
-  readbackSizes_ = {};
+  names_.emplace_back(back_buffer_.get(), "backbuffer");
+  names_.emplace_back(back_buffer_depth_.get(), "backdepth");
+  readback_sizes_ = {};
   Log("Reset");
 }
 
@@ -53,12 +53,12 @@ bool RecordingDevice::Clear(uint32_t flags, uint32_t argb, float z, uint32_t) {
   char text[64];
   std::snprintf(text, sizeof text, "Clear %u %08x %g", flags, argb, z);
   Log(text);
-  return deviceState_ == DeviceState::Ok;
+  return device_state_ == DeviceState::Ok;
 }
 
 bool RecordingDevice::Present() {
   Log("Present");
-  return deviceState_ == DeviceState::Ok;
+  return device_state_ == DeviceState::Ok;
 }
 
 bool RecordingDevice::GenerateMipmaps(Texture& texture) {
@@ -77,19 +77,19 @@ bool RecordingDevice::StartReadback(Texture& target, uint32_t slot) {
   Log("StartReadback " + NameOf(&target) + " " + std::to_string(slot));
   if (!CheckReadbackSlot("StartReadback", slot)) return false;
   if (!target.IsRenderTarget() || target.IsLost()) return Fail("StartReadback: not a live render target");
-  readbackSizes_[slot] = std::pair(target.Width(), target.Height());
+  readback_sizes_[slot] = std::pair(target.Width(), target.Height());
   return true;
 }
 
 std::optional<RgbaImage> RecordingDevice::FinishReadback(uint32_t slot, std::vector<uint8_t>) {
   Log("FinishReadback " + std::to_string(slot));
   if (!CheckReadbackSlot("FinishReadback", slot)) return std::nullopt;
-  if (!readbackSizes_[slot]) {
+  if (!readback_sizes_[slot]) {
     Fail("FinishReadback: nothing was started in slot " + std::to_string(slot));
     return std::nullopt;
   }
-  const auto [width, height] = *readbackSizes_[slot];
-  readbackSizes_[slot].reset();
+  const auto [width, height] = *readback_sizes_[slot];
+  readback_sizes_[slot].reset();
   return RgbaImage{width, height, std::vector<uint8_t>(size_t{width} * height * 4, 0)};
 }
 
@@ -169,7 +169,7 @@ bool RecordingDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVerte
 }
 
 void RecordingDevice::Record(PrimitiveType type, uint32_t primitiveCount, bool indexed) {
-  RecordedDraw& draw = draws_.emplace_back(RecordedDraw{type, primitiveCount, indexed, state_, renderTarget_, {}});
+  RecordedDraw& draw = draws_.emplace_back(RecordedDraw{type, primitiveCount, indexed, state_, render_target_, {}});
   if (const PixelProgram* program = state_.pixelProgram.get()) {
     const std::vector<ProgramConstant>& declared = program->Source().constants;
     for (size_t i = 0; i < declared.size(); ++i) draw.constants.emplace_back(declared[i].name, program->Constant(i));
@@ -204,8 +204,8 @@ std::shared_ptr<IndexBuffer> RecordingDevice::MakeIndexBuffer(uint32_t count, ui
 }
 
 std::shared_ptr<PixelProgram> RecordingDevice::MakePixelProgram(const PixelProgramSource& source) {
-  if (!nextProgramError_.empty()) {
-    Fail(std::exchange(nextProgramError_, {}));
+  if (!next_program_error_.empty()) {
+    Fail(std::exchange(next_program_error_, {}));
     return nullptr;
   }
   auto program = std::make_shared<PixelProgram>(source);

@@ -37,7 +37,7 @@ class RecordingDevice : public GraphicsDevice {
   const std::vector<RecordedDraw>& Draws() const { return draws_; }
   void ClearLog();
   // Makes the next pixel program fail to compile with this message.
-  void FailNextProgram(std::string message) { nextProgramError_ = std::move(message); }
+  void FailNextProgram(std::string message) { next_program_error_ = std::move(message); }
 
   bool BeginScene() override;
   bool EndScene() override;
@@ -87,8 +87,8 @@ class RecordingDevice : public GraphicsDevice {
   std::vector<std::string> calls_;
   std::vector<RecordedDraw> draws_;
   std::vector<std::pair<const DeviceResource*, std::string>> names_;
-  std::string nextProgramError_;
-  std::array<std::optional<std::pair<uint32_t, uint32_t>>, kReadbackSlots> readbackSizes_;
+  std::string next_program_error_;
+  std::array<std::optional<std::pair<uint32_t, uint32_t>>, kReadbackSlots> readback_sizes_;
   int counter_ = 0;
 };
 

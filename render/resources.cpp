@@ -71,14 +71,14 @@ uint32_t Texture::Width(uint32_t level) const { return std::max(1u, desc_.width 
 uint32_t Texture::Height(uint32_t level) const { return std::max(1u, desc_.height >> level); }
 
 LockedRect Texture::LockRect(uint32_t level, uint32_t) {
-  if (IsRenderTarget() || IsLost() || level >= desc_.levels || lockedLevel_ >= 0) return {};
-  lockedLevel_ = static_cast<int>(level);
+  if (IsRenderTarget() || IsLost() || level >= desc_.levels || locked_level_ >= 0) return {};
+  locked_level_ = static_cast<int>(level);
   return {levels_[level].data(), RowPitch(desc_.format, Width(level))};
 }
 
 bool Texture::UnlockRect(uint32_t level) {
-  if (lockedLevel_ != static_cast<int>(level)) return false;
-  lockedLevel_ = -1;
+  if (locked_level_ != static_cast<int>(level)) return false;
+  locked_level_ = -1;
   UploadLevel(level);
   return true;
 }
@@ -97,15 +97,15 @@ void* Buffer::Lock(uint32_t offset, uint32_t size, uint32_t) {
   if (size == 0) size = Size() - offset;
   if (size > Size() - offset) return nullptr;
   locked_ = true;
-  lockOffset_ = offset;
-  lockSize_ = size;
+  lock_offset_ = offset;
+  lock_size_ = size;
   return data_.data() + offset;
 }
 
 bool Buffer::Unlock() {
   if (!locked_) return false;
   locked_ = false;
-  Upload(lockOffset_, lockSize_);
+  Upload(lock_offset_, lock_size_);
   return true;
 }
 

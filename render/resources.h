@@ -79,7 +79,7 @@ class Texture : public DeviceResource {
  private:
   TextureDesc desc_;
   std::vector<std::vector<uint8_t>> levels_;
-  int lockedLevel_ = -1;
+  int locked_level_ = -1;
 };
 
 class Buffer : public DeviceResource {
@@ -99,7 +99,7 @@ class Buffer : public DeviceResource {
   std::vector<uint8_t> data_;
   uint32_t usage_;
   bool locked_ = false;
-  uint32_t lockOffset_ = 0, lockSize_ = 0;
+  uint32_t lock_offset_ = 0, lock_size_ = 0;
 };
 
 class VertexBuffer : public Buffer {

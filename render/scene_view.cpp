@@ -94,8 +94,8 @@ void SceneView::Place(GraphicsDevice& device, const TargetQuad& area, float pict
   const float left = area.v[1].x, top = area.v[1].y;
   const float width = area.v[3].x - left, height = area.v[2].y - top;
   mode_ = mode;
-  pictureWidth_ = pictureWidth;
-  pictureHeight_ = pictureHeight;
+  picture_width_ = pictureWidth;
+  picture_height_ = pictureHeight;
   placed_ = PlacePicture(width, height, pictureWidth, pictureHeight, mode);
   const auto target = device.GetRenderTarget();
   const float targetWidth = target ? static_cast<float>(target->Width()) : 1;
@@ -105,7 +105,7 @@ void SceneView::Place(GraphicsDevice& device, const TargetQuad& area, float pict
   const float sy = pictureHeight > 0 ? placed_.height / pictureHeight : 1;
   const Matrix scale = MatrixScaling(sx, sy, 1);
   view_ = scale * MatrixTranslation(left + placed_.x, top + placed_.y, 0);
-  viewInverse_ = MatrixInverse(view_).value_or(Matrix{});
+  view_inverse_ = MatrixInverse(view_).value_or(Matrix{});
   placement_ = scale * MatrixTranslation(placed_.x, placed_.y, 0);
   const float pw = pictureWidth, ph = pictureHeight, w = kBarWidth;
   const float rects[4][4] = {
@@ -125,7 +125,7 @@ void SceneView::Place(GraphicsDevice& device, const TargetQuad& area, float pict
 void SceneView::SetCamera(float pw, float ph, const Vector3& centre, float zoom, bool active) {
   cameraActive = active;
   camera = MatrixTranslation(-centre.x, -centre.y, 0) * MatrixScaling(zoom, zoom, 1) *
-           MatrixTranslation(pictureWidth_ / 2, pictureHeight_ / 2, 0);
+           MatrixTranslation(picture_width_ / 2, picture_height_ / 2, 0);
   cameraPan = {pw / 2 - centre.x, ph / 2 - centre.y, 0};
 }
 

@@ -71,12 +71,12 @@ class SceneView {
 
   const Matrix& Projection() const { return projection_; }
   const Matrix& View() const { return view_; }
-  const Matrix& ViewInverse() const { return viewInverse_; }
+  const Matrix& ViewInverse() const { return view_inverse_; }
   const Matrix& PlacementWithoutOrigin() const { return placement_; }
   const PlacedRect& Placed() const { return placed_; }
   PlacementMode Mode() const { return mode_; }
-  float PictureWidth() const { return pictureWidth_; }
-  float PictureHeight() const { return pictureHeight_; }
+  float PictureWidth() const { return picture_width_; }
+  float PictureHeight() const { return picture_height_; }
 
   // The camera writes these.
   Matrix camera;
@@ -88,10 +88,10 @@ class SceneView {
   PlacementMode pictureSetting = PlacementMode::Fit;
 
  private:
-  Matrix projection_, view_, viewInverse_, placement_, world_;
+  Matrix projection_, view_, view_inverse_, placement_, world_;
   PlacedRect placed_;
   PlacementMode mode_ = PlacementMode::Fit;
-  float pictureWidth_ = 0, pictureHeight_ = 0;
+  float picture_width_ = 0, picture_height_ = 0;
   std::array<std::shared_ptr<VertexBuffer>, 4> bars_;
 };
 

@@ -26,17 +26,17 @@ bool TargetPair::CopyFrom(GraphicsDevice& device, Texture* source, uint32_t widt
 }
 
 void TargetPair::BeginDraw(GraphicsDevice& device) {
-  savedTarget_ = device.GetRenderTarget();
-  savedDepth_ = device.GetDepthStencilSurface();
+  saved_target_ = device.GetRenderTarget();
+  saved_depth_ = device.GetDepthStencilSurface();
   if (current_) device.SetRenderTarget(current_);
   device.SetDepthStencilSurface(nullptr);
 }
 
 void TargetPair::EndDraw(GraphicsDevice& device) {
-  if (savedTarget_) device.SetRenderTarget(std::move(savedTarget_));
-  device.SetDepthStencilSurface(std::move(savedDepth_));
-  savedTarget_.reset();
-  savedDepth_.reset();
+  if (saved_target_) device.SetRenderTarget(std::move(saved_target_));
+  device.SetDepthStencilSurface(std::move(saved_depth_));
+  saved_target_.reset();
+  saved_depth_.reset();
 }
 
 std::shared_ptr<Texture> TargetPair::Flip(GraphicsDevice& device) {

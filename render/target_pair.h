@@ -35,8 +35,8 @@ class TargetPair {
  private:
   std::shared_ptr<Texture> current_;
   std::array<std::shared_ptr<Texture>, 2> textures_;
-  std::shared_ptr<Texture> savedTarget_;
-  std::shared_ptr<DepthStencil> savedDepth_;
+  std::shared_ptr<Texture> saved_target_;
+  std::shared_ptr<DepthStencil> saved_depth_;
   uint32_t width_ = 0, height_ = 0;
   int index_ = 0;
 };

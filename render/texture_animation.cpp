@@ -5,13 +5,13 @@
 namespace lumi {
 
 bool SpriteSheetAnimation::Step(float clock, float framesPerSecond, const std::function<uint32_t()>& nextFrame) {
-  if (clock < switchTime_) {
-    switchTime_ = 0;
+  if (clock < switch_time_) {
+    switch_time_ = 0;
     return false;
   }
-  if (framesPerSecond <= 0 || clock - switchTime_ <= 1 / framesPerSecond) return false;
+  if (framesPerSecond <= 0 || clock - switch_time_ <= 1 / framesPerSecond) return false;
   frame_ = nextFrame();
-  switchTime_ = clock;
+  switch_time_ = clock;
   return true;
 }
 
@@ -25,13 +25,13 @@ void SpriteSheetAnimation::URange(uint32_t count, bool flipHorizontal, float& ua
 void ImageSequenceAnimation::SetDurations(std::vector<float> seconds) {
   durations_ = std::move(seconds);
   frame_ = 0;
-  lastChange_ = 0;
+  last_change_ = 0;
 }
 
 bool ImageSequenceAnimation::Step(float clock) {
-  if (durations_.empty() || durations_[frame_] > clock - lastChange_) return false;
+  if (durations_.empty() || durations_[frame_] > clock - last_change_) return false;
   frame_ = (frame_ + 1) % durations_.size();
-  lastChange_ = clock;
+  last_change_ = clock;
   return true;
 }
 

@@ -16,13 +16,13 @@ class SpriteSheetAnimation {
   // the switch time. True when the frame changed.
   bool Step(float clock, float framesPerSecond, const std::function<uint32_t()>& nextFrame);
   uint32_t Frame() const { return frame_; }
-  float SwitchTime() const { return switchTime_; }
+  float SwitchTime() const { return switch_time_; }
   // The u range of the current frame among count frames.
   void URange(uint32_t count, bool flipHorizontal, float& ua, float& ub) const;
 
  private:
   uint32_t frame_ = 0;
-  float switchTime_ = 0;
+  float switch_time_ = 0;
 };
 
 class ImageSequenceAnimation {
@@ -38,7 +38,7 @@ class ImageSequenceAnimation {
  private:
   std::vector<float> durations_;
   uint32_t frame_ = 0;
-  float lastChange_ = 0;
+  float last_change_ = 0;
 };
 
 }  // namespace lumi

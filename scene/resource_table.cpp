@@ -75,24 +75,24 @@ ResourceTable::ResourceTable(GraphicsDevice& device, const DS_DocResManager& rec
   std::map<ResourceKey, const std::vector<DS_ResBlob>*> pictures;
   for (const ResourceFrames& entry : record.pictures) pictures.try_emplace(entry.key, &entry.frames);
   for (const auto& [key, frames] : pictures) {
-    std::vector<DS_ResBlob>& blobs = rawBlobs_[key] = *frames;
-    ImageSet& set = imageSets_[key];
+    std::vector<DS_ResBlob>& blobs = raw_blobs_[key] = *frames;
+    ImageSet& set = image_sets_[key];
     MakeFrames(set, blobs);
     if (blobs.size() > 1) {
       if (const auto found = delays_.find(key); found != delays_.end()) set.delays = found->second;
     }
   }
-  for (const ResourceFrames& entry : record.module_files) rawBlobs_.try_emplace(entry.key, entry.frames);
+  for (const ResourceFrames& entry : record.module_files) raw_blobs_.try_emplace(entry.key, entry.frames);
   for (const MaskRecord& mask : record.masks) {
-    if (maskTextures_.contains(mask.guid)) continue;
-    maskTextures_[mask.guid] = factory_.FromBytes(mask.file.bytes, "brush mask " + ToUtf8(FormatGuid(mask.guid)));
+    if (mask_textures_.contains(mask.guid)) continue;
+    mask_textures_[mask.guid] = factory_.FromBytes(mask.file.bytes, "brush mask " + ToUtf8(FormatGuid(mask.guid)));
   }
   for (const ResourceFrameItems& entry : record.frame_items) {
     std::vector<LinkFrame> frames;
     for (const FrameItem& item : entry.items) {
       frames.push_back({std::make_shared<const std::vector<uint8_t>>(item.bytes), item.delay, {}});
     }
-    frameItems_.try_emplace(entry.key, std::move(frames));
+    frame_items_.try_emplace(entry.key, std::move(frames));
   }
 }
 
@@ -115,9 +115,9 @@ void ResourceTable::MakeFrames(ImageSet& set, std::span<const DS_ResBlob> blobs)
 }
 
 const ImageSet& ResourceTable::GetImageSet(const ResourceKey& link) {
-  ImageSet& set = imageSets_[link];
+  ImageSet& set = image_sets_[link];
   if (!set.textures.empty()) return set;
-  std::vector<DS_ResBlob>& blobs = rawBlobs_[link];
+  std::vector<DS_ResBlob>& blobs = raw_blobs_[link];
   if (!NamesModule(link)) return set;
   const DS_ResBlob blob{BlobIdOf(link.number), link.name, {}};
   if (blobs.empty()) blobs.push_back(blob);
@@ -138,7 +138,7 @@ std::vector<const ImageSet*> ResourceTable::GetImageSets(std::span<const DS_Imag
 }
 
 const ImageSet& ResourceTable::GetModuleImageSet(const ResourceKey& link) {
-  ImageSet& set = imageSets_[link];
+  ImageSet& set = image_sets_[link];
   if (!set.textures.empty()) return set;
   const ResourceModule* module = FindModuleInstance(link.name);
   std::span<const uint8_t> bytes = ResourceOf(module, kDdsType, link.number);
@@ -151,8 +151,8 @@ const ImageSet& ResourceTable::GetModuleImageSet(const ResourceKey& link) {
     return set;
   }
   set.delays = std::move(record->delays);
-  rawBlobs_[link] = std::move(record->blobs);
-  MakeFrames(set, rawBlobs_[link]);
+  raw_blobs_[link] = std::move(record->blobs);
+  MakeFrames(set, raw_blobs_[link]);
   return set;
 }
 
@@ -163,9 +163,9 @@ std::vector<const ImageSet*> ResourceTable::GetModuleImageSets(std::span<const R
 }
 
 const AnimatedImageSet& ResourceTable::LoadImageSet(const ResourceKey& link, uint32_t filter) {
-  AnimatedImageSet& set = animatedSets_[link];
+  AnimatedImageSet& set = animated_sets_[link];
   if (!set.textures.empty()) return set;
-  std::vector<LinkFrame>& frames = frameItems_[link];
+  std::vector<LinkFrame>& frames = frame_items_[link];
   if (frames.empty()) LoadLinkBytes(link, frames);
   set.textures.assign(frames.size(), nullptr);
   set.delays.assign(frames.size(), 0.0f);
@@ -207,7 +207,7 @@ bool ResourceTable::LoadLinkBytes(const ResourceKey& link, std::vector<LinkFrame
     const ResourceModule* module = FindModuleInstance(link.name);
     std::span<const uint8_t> found = ResourceOf(module, kDdsType, link.number);
     if (found.empty()) {
-      for (const DS_ResBlob& blob : rawBlobs_[link]) {
+      for (const DS_ResBlob& blob : raw_blobs_[link]) {
         if (!blob.blob.bytes.empty()) {
           found = blob.blob.bytes;
           break;
@@ -231,20 +231,20 @@ bool ResourceTable::LoadLinkBytes(const ResourceKey& link, std::vector<LinkFrame
 }
 
 std::shared_ptr<const std::vector<uint8_t>> ResourceTable::LinkFileBytes(const ResourceKey& link) {
-  if (const auto raw = rawBlobs_.find(link); raw != rawBlobs_.end()) {
+  if (const auto raw = raw_blobs_.find(link); raw != raw_blobs_.end()) {
     for (const DS_ResBlob& blob : raw->second) {
       if (!blob.blob.bytes.empty()) return std::make_shared<const std::vector<uint8_t>>(blob.blob.bytes);
     }
   }
-  std::vector<LinkFrame>& frames = frameItems_[link];
+  std::vector<LinkFrame>& frames = frame_items_[link];
   if (frames.empty()) LoadLinkBytes(link, frames);
   return frames.empty() ? nullptr : frames.front().bytes;
 }
 
-std::vector<DS_ResBlob>& ResourceTable::GetRawBlobs(const ResourceKey& key) { return rawBlobs_[key]; }
+std::vector<DS_ResBlob>& ResourceTable::GetRawBlobs(const ResourceKey& key) { return raw_blobs_[key]; }
 
 const DS_ResBlob* ResourceTable::GetModuleBlob(const ResourceKey& link) {
-  std::vector<DS_ResBlob>& blobs = rawBlobs_[link];
+  std::vector<DS_ResBlob>& blobs = raw_blobs_[link];
   if (!blobs.empty()) return &blobs.front();
   if (link.Extension() != u".dll") return nullptr;
   DS_ResBlob& blob = blobs.emplace_back(DS_ResBlob{BlobIdOf(link.number), link.name, {}});
@@ -260,7 +260,7 @@ const DS_ResBlob* ResourceTable::GetModuleBlob(const ResourceKey& link) {
 std::shared_ptr<Effect> ResourceTable::GetEffect(const ResourceKey& link, std::string_view asking_class) {
   std::shared_ptr<Effect>& effect = effects_[link];
   if (effect) return effect;
-  std::vector<DS_ResBlob>& blobs = rawBlobs_[link];
+  std::vector<DS_ResBlob>& blobs = raw_blobs_[link];
   if (blobs.empty()) blobs.push_back({BlobIdOf(link.number), link.name, {}});
 
   // Each source in turn until one runs; the document's copy is never
@@ -289,7 +289,7 @@ std::shared_ptr<Effect> ResourceTable::GetEffect(const ResourceKey& link, std::s
   // The class's own program is kept for the class, not the link: two
   // classes may name one link that holds nothing.
   if (const BuiltinProgram* by_class = FindClassProgram(asking_class)) {
-    std::shared_ptr<Effect>& fallback = classEffects_[std::string(asking_class)];
+    std::shared_ptr<Effect>& fallback = class_effects_[std::string(asking_class)];
     if (!fallback) fallback = Compile(name, "the class's built-in program", text_bytes(by_class->text));
     if (fallback) return fallback;
   }
@@ -302,11 +302,11 @@ std::shared_ptr<Effect> ResourceTable::Compile(const std::string& name, const ch
   // Bytes that did not run once never will: a retry skips them rather than
   // compile them again every frame.
   const std::pair<const uint8_t*, size_t> identity(bytes.data(), bytes.size());
-  if (bytes.empty() || failedPrograms_.contains(identity)) return nullptr;
+  if (bytes.empty() || failed_programs_.contains(identity)) return nullptr;
   std::string message;
   std::shared_ptr<Effect> made = Effect::Create(device_, name, bytes, message);
   if (made) return made;
-  failedPrograms_.insert(identity);
+  failed_programs_.insert(identity);
   Report(message + " (from " + source_label + ")");
   return nullptr;
 }
@@ -319,7 +319,7 @@ const MeshRecord* ResourceTable::GetMesh(const ResourceKey& link, uint32_t) {
   const ResourceModule* module = NamesModule(link) ? FindModuleInstance(link.name) : nullptr;
   std::span<const uint8_t> bytes = ResourceOf(module, kDdsType, link.number);
   if (bytes.empty()) {
-    for (const DS_ResBlob& blob : rawBlobs_[link]) {
+    for (const DS_ResBlob& blob : raw_blobs_[link]) {
       if (!blob.blob.bytes.empty()) {
         bytes = blob.blob.bytes;
         break;
@@ -361,21 +361,21 @@ const MeshRecord* ResourceTable::GetMesh(const ResourceKey& link, uint32_t) {
 
 ResourceKey ResourceTable::AddMeshBlob(const DS_ResBlob& blob) {
   const ResourceKey key = DS_FileLink3::BlobKey(blob);
-  std::vector<DS_ResBlob>& blobs = rawBlobs_[key];
+  std::vector<DS_ResBlob>& blobs = raw_blobs_[key];
   if (blobs.empty()) blobs.push_back(blob);
   return key;
 }
 
 const TextureRecord& ResourceTable::GetMaskTexture(const GUID& guid) {
   static const TextureRecord none;
-  const auto found = maskTextures_.find(guid);
-  return found == maskTextures_.end() ? none : found->second;
+  const auto found = mask_textures_.find(guid);
+  return found == mask_textures_.end() ? none : found->second;
 }
 
 TargetPair& ResourceTable::GetBrushCanvas(const GUID& guid) {
   constexpr uint32_t kCanvasSize = 512;
-  if (const auto found = brushCanvases_.find(guid); found != brushCanvases_.end()) return found->second.pair;
-  BrushCanvas& canvas = brushCanvases_[guid];
+  if (const auto found = brush_canvases_.find(guid); found != brush_canvases_.end()) return found->second.pair;
+  BrushCanvas& canvas = brush_canvases_[guid];
   canvas.width = canvas.height = kCanvasSize;
   canvas.pair.CopyFrom(device_, GetMaskTexture(guid).texture.get(), canvas.width, canvas.height);
   return canvas.pair;
@@ -383,9 +383,9 @@ TargetPair& ResourceTable::GetBrushCanvas(const GUID& guid) {
 
 ResourceKey ResourceTable::AddImageBlob(const DS_ResBlob& blob) {
   const ResourceKey key = DS_FileLink3::BlobKey(blob);
-  std::vector<DS_ResBlob>& blobs = rawBlobs_[key];
+  std::vector<DS_ResBlob>& blobs = raw_blobs_[key];
   if (blobs.empty()) blobs.push_back(blob);
-  ImageSet& set = imageSets_[key];
+  ImageSet& set = image_sets_[key];
   set = {};
   MakeFrames(set, std::span(&blob, 1));
   return key;
@@ -394,10 +394,10 @@ ResourceKey ResourceTable::AddImageBlob(const DS_ResBlob& blob) {
 ResourceKey ResourceTable::AddImageFrames(std::span<const DS_ResBlob> blobs, std::vector<float> delays) {
   if (blobs.empty()) return {};
   const ResourceKey key = DS_FileLink3::BlobKey(blobs.front());
-  ImageSet& set = imageSets_[key];
+  ImageSet& set = image_sets_[key];
   if (!set.textures.empty()) return key;
   MakeFrames(set, blobs);
-  std::vector<DS_ResBlob>& raw = rawBlobs_[key];
+  std::vector<DS_ResBlob>& raw = raw_blobs_[key];
   raw.insert(raw.end(), blobs.begin(), blobs.end());
   set.delays = std::move(delays);
   return key;
@@ -411,7 +411,7 @@ void ResourceTable::ForEachEffect(const std::function<void(Effect&)>& call) {
   for (const auto& [key, effect] : effects_) {
     if (effect) call(*effect);
   }
-  for (const auto& [class_name, effect] : classEffects_) {
+  for (const auto& [class_name, effect] : class_effects_) {
     if (effect) call(*effect);
   }
 }
@@ -419,13 +419,13 @@ void ResourceTable::ForEachEffect(const std::function<void(Effect&)>& call) {
 void ResourceTable::LoseDeviceObjects() {
   losables_.LoseAll();
   ForEachEffect([](Effect& effect) { effect.OnLostDevice(); });
-  for (auto& [guid, canvas] : brushCanvases_) canvas.pair.Release();
+  for (auto& [guid, canvas] : brush_canvases_) canvas.pair.Release();
 }
 
 void ResourceTable::RestoreDeviceObjects() {
   losables_.RestoreAll();
   ForEachEffect([](Effect& effect) { effect.OnResetDevice(); });
-  for (auto& [guid, canvas] : brushCanvases_) {
+  for (auto& [guid, canvas] : brush_canvases_) {
     canvas.pair.CopyFrom(device_, GetMaskTexture(guid).texture.get(), canvas.width, canvas.height);
   }
 }

@@ -162,20 +162,20 @@ class ResourceTable : public LosableRegistry {
   PictureMetrics metrics_;
   LosableTable losables_;
 
-  std::map<ResourceKey, std::vector<LinkFrame>> frameItems_;
-  std::map<ResourceKey, AnimatedImageSet> animatedSets_;
+  std::map<ResourceKey, std::vector<LinkFrame>> frame_items_;
+  std::map<ResourceKey, AnimatedImageSet> animated_sets_;
   std::map<ResourceKey, std::vector<float>> delays_;
-  std::map<ResourceKey, ImageSet> imageSets_;
+  std::map<ResourceKey, ImageSet> image_sets_;
   std::map<ResourceKey, std::unique_ptr<MeshRecord>> meshes_;
-  std::map<GUID, BrushCanvas> brushCanvases_;
+  std::map<GUID, BrushCanvas> brush_canvases_;
   std::map<ResourceKey, std::shared_ptr<Effect>> effects_;
   // Class programs, apart from the links: two classes may name the same
   // link that holds nothing and fall back to different programs.
-  std::map<std::string, std::shared_ptr<Effect>, std::less<>> classEffects_;
-  std::map<ResourceKey, std::vector<DS_ResBlob>> rawBlobs_;
-  std::map<GUID, TextureRecord> maskTextures_;
+  std::map<std::string, std::shared_ptr<Effect>, std::less<>> class_effects_;
+  std::map<ResourceKey, std::vector<DS_ResBlob>> raw_blobs_;
+  std::map<GUID, TextureRecord> mask_textures_;
   // Program bytes that would not run, by address and size.
-  std::set<std::pair<const uint8_t*, size_t>> failedPrograms_;
+  std::set<std::pair<const uint8_t*, size_t>> failed_programs_;
   // Messages already given, so retries stay quiet.
   std::set<std::string> reported_;
 };

@@ -35,16 +35,16 @@ TextureRecord TextureFactory::Make(const DS_ResBlob& blob) {
   const std::u16string& name = blob.blob.name;
   if (!name.empty() && !blob.blob.bytes.empty()) return FromBytes(blob.blob.bytes, "picture " + ToUtf8(name));
   if (!name.empty()) {
-    if (const auto found = byFile_.find(name); found != byFile_.end()) return found->second;
+    if (const auto found = by_file_.find(name); found != by_file_.end()) return found->second;
     std::string error;
     const auto bytes = ReadDocumentNamedFile(name, error);
     TextureRecord record = bytes ? FromBytes(*bytes, "picture " + ToUtf8(name)) : TextureRecord{};
     if (!bytes) ReportResourceMessage("picture " + error);
-    return byFile_.emplace(name, std::move(record)).first->second;
+    return by_file_.emplace(name, std::move(record)).first->second;
   }
 
   const auto cacheKey = std::make_pair(ModuleFileKey(blob.module), blob.id);
-  if (const auto found = byModule_.find(cacheKey); found != byModule_.end()) return found->second;
+  if (const auto found = by_module_.find(cacheKey); found != by_module_.end()) return found->second;
   const std::optional<uint16_t> id = ResourceIdOf(blob.id);
   auto resourceOf = [&](const ResourceModule* module) -> std::span<const uint8_t> {
     if (!module || !id) return {};
@@ -66,7 +66,7 @@ TextureRecord TextureFactory::Make(const DS_ResBlob& blob) {
     if (record.texture) break;
   }
   if (!any) ReportResourceMessage(ModuleResourceName(blob) + ": not found");
-  return byModule_.emplace(cacheKey, std::move(record)).first->second;
+  return by_module_.emplace(cacheKey, std::move(record)).first->second;
 }
 
 }  // namespace lumi

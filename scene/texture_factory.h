@@ -40,9 +40,9 @@ class TextureFactory {
 
  private:
   GraphicsDevice& device_;
-  std::map<std::u16string, TextureRecord> byFile_;
+  std::map<std::u16string, TextureRecord> by_file_;
   // By module file name (see ModuleFileKey) and id.
-  std::map<std::pair<std::u16string, int32_t>, TextureRecord> byModule_;
+  std::map<std::pair<std::u16string, int32_t>, TextureRecord> by_module_;
 };
 
 }  // namespace lumi

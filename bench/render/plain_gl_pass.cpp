@@ -29,7 +29,7 @@ class Pass : public PlainGlPass {
   ~Pass() override {
     gl_.DeleteProgram(program_);
     gl_.DeleteBuffers(1, &buffer_);
-    gl_.DeleteVertexArrays(1, &vertexArray_);
+    gl_.DeleteVertexArrays(1, &vertex_array_);
     gl_.DeleteTextures(1, &texture_);
     gl_.DeleteTextures(1, &small_);
     gl_.DeleteTextures(1, &target_);
@@ -51,8 +51,8 @@ class Pass : public PlainGlPass {
       return false;
     }
     const float strip[8] = {-1, -1, -1, 1, 1, -1, 1, 1};
-    gl_.GenVertexArrays(1, &vertexArray_);
-    gl_.BindVertexArray(vertexArray_);
+    gl_.GenVertexArrays(1, &vertex_array_);
+    gl_.BindVertexArray(vertex_array_);
     gl_.GenBuffers(1, &buffer_);
     gl_.BindBuffer(GL_ARRAY_BUFFER, buffer_);
     gl_.BufferData(GL_ARRAY_BUFFER, sizeof strip, strip, GL_STATIC_DRAW);
@@ -92,7 +92,7 @@ class Pass : public PlainGlPass {
     gl_.Disable(GL_DEPTH_TEST);
     gl_.Disable(GL_CULL_FACE);
     gl_.UseProgram(program_);
-    gl_.BindVertexArray(vertexArray_);
+    gl_.BindVertexArray(vertex_array_);
     gl_.ActiveTexture(GL_TEXTURE0);
     gl_.BindTexture(GL_TEXTURE_2D, texture_);
     gl_.BindSampler(0, 0);
@@ -104,7 +104,7 @@ class Pass : public PlainGlPass {
     gl_.Enable(GL_BLEND);
     gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     gl_.UseProgram(program_);
-    gl_.BindVertexArray(vertexArray_);
+    gl_.BindVertexArray(vertex_array_);
     gl_.ActiveTexture(GL_TEXTURE0);
     const float scale = 2.0f / static_cast<float>(width_);
     for (uint32_t i = 0; i < count; ++i) {
@@ -132,7 +132,7 @@ class Pass : public PlainGlPass {
 
   const GlFunctions& gl_;
   uint32_t width_, height_;
-  GLuint program_ = 0, buffer_ = 0, vertexArray_ = 0, texture_ = 0, small_ = 0, target_ = 0, framebuffer_ = 0;
+  GLuint program_ = 0, buffer_ = 0, vertex_array_ = 0, texture_ = 0, small_ = 0, target_ = 0, framebuffer_ = 0;
   GLint transform_ = -1;
 };
 

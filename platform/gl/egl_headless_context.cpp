@@ -41,31 +41,31 @@ std::string EglError(const char* what) {
 }  // namespace
 
 std::unique_ptr<GlContext> CreateHeadlessGlContext(std::string& error) {
-  auto getPlatformDisplay =
+  auto get_platform_display =
       reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
-  if (!getPlatformDisplay) {
+  if (!get_platform_display) {
     error = "EGL lacks eglGetPlatformDisplayEXT";
     return nullptr;
   }
-  EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+  EGLDisplay display = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
   if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
     error = EglError("opening the surfaceless EGL display");
     return nullptr;
   }
   KeepGlDriversResident();
   // Without an explicit surface type no configuration matches.
-  const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
+  const EGLint config_attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
   EGLConfig config = nullptr;
   EGLint count = 0;
-  if (!eglChooseConfig(display, configAttributes, &config, 1, &count) || count == 0 || !eglBindAPI(EGL_OPENGL_API)) {
+  if (!eglChooseConfig(display, config_attributes, &config, 1, &count) || count == 0 || !eglBindAPI(EGL_OPENGL_API)) {
     error = EglError("choosing an EGL configuration");
     eglTerminate(display);
     return nullptr;
   }
-  const EGLint contextAttributes[] = {
+  const EGLint context_attributes[] = {
       EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
       EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
-  EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+  EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, context_attributes);
   if (context == EGL_NO_CONTEXT) {
     error = EglError("creating an OpenGL 3.3 core context");
     eglTerminate(display);

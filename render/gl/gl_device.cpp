@@ -33,18 +33,18 @@ GlDevice::GlDevice(GlContext& context, std::shared_ptr<GlShared> shared)
 GlDevice::~GlDevice() {
   // Drop our references first so resources release while GL is alive.
   state_ = DeviceStateBlock{};
-  renderTarget_.reset();
-  depthStencil_.reset();
-  backBuffer_.reset();
-  backBufferDepth_.reset();
-  for (auto& [key, program] : fixedPrograms_) gl_.DeleteProgram(program.id);
-  for (auto& [key, shader] : fixedFragmentShaders_) gl_.DeleteShader(shader);
-  for (GLuint shader : fixedVertexShaders_) gl_.DeleteShader(shader);
-  gl_.DeleteSamplers(kMaxSamplers, samplerObjects_.data());
-  gl_.DeleteFramebuffers(1, &copyFramebuffer_);
+  render_target_.reset();
+  depth_stencil_.reset();
+  back_buffer_.reset();
+  back_buffer_depth_.reset();
+  for (auto& [key, program] : fixed_programs_) gl_.DeleteProgram(program.id);
+  for (auto& [key, shader] : fixed_fragment_shaders_) gl_.DeleteShader(shader);
+  for (GLuint shader : fixed_vertex_shaders_) gl_.DeleteShader(shader);
+  gl_.DeleteSamplers(kMaxSamplers, sampler_objects_.data());
+  gl_.DeleteFramebuffers(1, &copy_framebuffer_);
   DropPendingReadbacks();
   for (const Readback& readback : readbacks_) gl_.DeleteBuffers(1, &readback.buffer);
-  gl_.DeleteVertexArrays(1, &vertexArray_);
+  gl_.DeleteVertexArrays(1, &vertex_array_);
   shared_->alive = false;
 }
 
@@ -53,21 +53,21 @@ bool GlDevice::Initialise(uint32_t width, uint32_t height, std::string& error) {
   const auto* version = reinterpret_cast<const char*>(gl_.GetString(GL_VERSION));
   renderer_ = std::string(renderer ? renderer : "unknown renderer") + ", OpenGL " + (version ? version : "?");
   shared_->s3tc = gl_.HasExtension("GL_EXT_texture_compression_s3tc");
-  gl_.GenVertexArrays(1, &vertexArray_);
-  gl_.BindVertexArray(vertexArray_);
-  gl_.GenSamplers(kMaxSamplers, samplerObjects_.data());
-  gl_.GenFramebuffers(1, &copyFramebuffer_);
+  gl_.GenVertexArrays(1, &vertex_array_);
+  gl_.BindVertexArray(vertex_array_);
+  gl_.GenSamplers(kMaxSamplers, sampler_objects_.data());
+  gl_.GenFramebuffers(1, &copy_framebuffer_);
   gl_.FrontFace(GL_CCW);
   // Values read by attributes a format does not carry.
   gl_.VertexAttrib4f(1, 1, 1, 1, 1);
   gl_.VertexAttrib4f(2, 0, 0, 0, 0);
   gl_.VertexAttrib4f(3, 0, 0, 1, 0);
   gl_.VertexAttrib4f(4, 0, 0, 0, 0);
-  for (size_t variant = 0; variant < fixedVertexShaders_.size(); ++variant) {
+  for (size_t variant = 0; variant < fixed_vertex_shaders_.size(); ++variant) {
     std::string log;
-    fixedVertexShaders_[variant] =
+    fixed_vertex_shaders_[variant] =
         CompileShader(GL_VERTEX_SHADER, FixedVertexShaderSource(static_cast<VertexVariant>(variant)), log);
-    if (!fixedVertexShaders_[variant]) {
+    if (!fixed_vertex_shaders_[variant]) {
       error = "the built-in vertex program does not compile: " + log;
       return false;
     }
@@ -143,11 +143,11 @@ std::shared_ptr<PixelProgram> GlDevice::MakePixelProgram(const PixelProgramSourc
 
 bool GlDevice::BindTarget() {
   if (shared_->bindingsTouched) ForgetBindings();
-  auto* target = static_cast<GlTexture*>(renderTarget_.get());
+  auto* target = static_cast<GlTexture*>(render_target_.get());
   if (!target || target->IsLost()) return Fail("the render target was lost");
   const GLuint framebuffer = target->Framebuffer();
   if (shared_->bindingsTouched) ForgetBindings();
-  auto* depth = static_cast<GlDepthStencil*>(depthStencil_.get());
+  auto* depth = static_cast<GlDepthStencil*>(depth_stencil_.get());
   const GLuint depthId = depth ? depth->Id() : 0;
   if (cache_.framebuffer != framebuffer) {
     gl_.BindFramebuffer(GL_FRAMEBUFFER, framebuffer);
@@ -166,7 +166,7 @@ bool GlDevice::BindTarget() {
 }
 
 bool GlDevice::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
-  if (deviceState_ != DeviceState::Ok) return Fail("Clear: the device is lost");
+  if (device_state_ != DeviceState::Ok) return Fail("Clear: the device is lost");
   if (!BindTarget()) return false;
   GLbitfield mask = 0;
   if (flags & kClearTarget) {
@@ -174,7 +174,7 @@ bool GlDevice::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
                    (argb >> 24) / 255.0f);
     mask |= GL_COLOR_BUFFER_BIT;
   }
-  if (depthStencil_ && (flags & kClearZBuffer)) {
+  if (depth_stencil_ && (flags & kClearZBuffer)) {
     gl_.ClearDepth(z);
     // Clearing ignores the write switch, as the scene expects.
     if (cache_.depthWrite != 1) {
@@ -183,7 +183,7 @@ bool GlDevice::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
     }
     mask |= GL_DEPTH_BUFFER_BIT;
   }
-  if (depthStencil_ && (flags & kClearStencil)) {
+  if (depth_stencil_ && (flags & kClearStencil)) {
     gl_.ClearStencil(static_cast<GLint>(stencil));
     mask |= GL_STENCIL_BUFFER_BIT;
   }
@@ -194,8 +194,8 @@ bool GlDevice::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
 }
 
 bool GlDevice::Present() {
-  if (deviceState_ != DeviceState::Ok) return Fail("Present: the device is lost");
-  auto* back = static_cast<GlTexture*>(backBuffer_.get());
+  if (device_state_ != DeviceState::Ok) return Fail("Present: the device is lost");
+  auto* back = static_cast<GlTexture*>(back_buffer_.get());
   if (context_.HasWindow()) {
     // Rows are stored top first; the window's origin is at the bottom.
     const GLuint source = back->Framebuffer();
@@ -248,7 +248,7 @@ bool GlDevice::CopySurface(Texture& source, Texture& destination) {
   }
   // Made first: making a framebuffer binds it for reading too.
   const GLuint target = to.Framebuffer();
-  gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, copyFramebuffer_);
+  gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, copy_framebuffer_);
   gl_.FramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, sourceId, 0);
   gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
   gl_.BlitFramebuffer(0, 0, static_cast<GLint>(source.Width()), static_cast<GLint>(source.Height()), 0, 0,

@@ -32,7 +32,7 @@ class GlTexture : public Texture {
   // The framebuffer drawing into this texture, made on first use.
   GLuint Framebuffer();
   GLuint attachedDepth = 0;
-  void MarkMipmapsGenerated() { mipmapsGenerated_ = true; }
+  void MarkMipmapsGenerated() { mipmaps_generated_ = true; }
   // True when GL holds the blocks themselves rather than decoded pixels.
   bool StoresCompressed() const { return IsCompressed(Format()) && shared_->s3tc; }
 
@@ -46,7 +46,7 @@ class GlTexture : public Texture {
   std::shared_ptr<GlShared> shared_;
   GLuint id_ = 0;
   GLuint framebuffer_ = 0;
-  bool mipmapsGenerated_ = false;
+  bool mipmaps_generated_ = false;
 };
 
 class GlBuffer {
@@ -221,22 +221,22 @@ class GlDevice : public GraphicsDevice {
   const GlFunctions& gl_;
   std::string renderer_;
   Cache cache_;
-  GLuint vertexArray_ = 0;
-  std::array<GLuint, kMaxSamplers> samplerObjects_{};
-  GLuint copyFramebuffer_ = 0;
+  GLuint vertex_array_ = 0;
+  std::array<GLuint, kMaxSamplers> sampler_objects_{};
+  GLuint copy_framebuffer_ = 0;
   std::array<Readback, kReadbackSlots> readbacks_{};
-  std::array<GLuint, static_cast<size_t>(VertexVariant::Count)> fixedVertexShaders_{};
-  std::unordered_map<uint64_t, GlProgram> fixedPrograms_;  // key: fragment key << 2 | variant
-  std::unordered_map<uint64_t, GLuint> fixedFragmentShaders_;
+  std::array<GLuint, static_cast<size_t>(VertexVariant::Count)> fixed_vertex_shaders_{};
+  std::unordered_map<uint64_t, GlProgram> fixed_programs_;  // key: fragment key << 2 | variant
+  std::unordered_map<uint64_t, GLuint> fixed_fragment_shaders_;
   // Last values seen, to know when derived uniforms must be rebuilt.
-  Matrix seenWorld_, seenView_, seenProjection_;
-  Matrix viewProjection_, worldViewProj_;
-  uint64_t transformGeneration_ = 1, fixedGeneration_ = 1, lightGeneration_ = 1;
-  std::array<uint32_t, 6> seenFixed_{};
-  Material seenMaterial_;
-  std::array<Light, kMaxLights> seenLights_{};
-  std::array<bool, kMaxLights> seenLightEnabled_{};
-  uint32_t seenAmbient_ = 0;
+  Matrix seen_world_, seen_view_, seen_projection_;
+  Matrix view_projection_, world_view_proj_;
+  uint64_t transform_generation_ = 1, fixed_generation_ = 1, light_generation_ = 1;
+  std::array<uint32_t, 6> seen_fixed_{};
+  Material seen_material_;
+  std::array<Light, kMaxLights> seen_lights_{};
+  std::array<bool, kMaxLights> seen_light_enabled_{};
+  uint32_t seen_ambient_ = 0;
 };
 
 }  // namespace lumi

@@ -152,49 +152,49 @@ GlProgram* GlDevice::ProgramForDraw() {
   if (auto* custom = static_cast<GlPixelProgram*>(state_.pixelProgram.get())) {
     GlProgram& program = custom->linked[Index(variant)];
     if (!program.id) {
-      const GLuint vertex = custom->VertexShader() ? custom->VertexShader() : fixedVertexShaders_[Index(variant)];
+      const GLuint vertex = custom->VertexShader() ? custom->VertexShader() : fixed_vertex_shaders_[Index(variant)];
       if (!Link(program, vertex, custom->FragmentShader(), &custom->Source())) return nullptr;
     }
     return &program;
   }
   const uint64_t key = FixedFunctionKey();
   const uint64_t programKey = key << 2 | Index(variant);
-  auto found = fixedPrograms_.find(programKey);
-  if (found != fixedPrograms_.end()) return &found->second;
-  GLuint& fragment = fixedFragmentShaders_[key];
+  auto found = fixed_programs_.find(programKey);
+  if (found != fixed_programs_.end()) return &found->second;
+  GLuint& fragment = fixed_fragment_shaders_[key];
   if (!fragment) {
     std::string log;
     fragment = CompileShader(GL_FRAGMENT_SHADER, FixedFragmentShaderSource(key), log);
     if (!fragment) {
-      fixedFragmentShaders_.erase(key);
+      fixed_fragment_shaders_.erase(key);
       Fail("the fixed-function stand-in does not compile: " + log);
       return nullptr;
     }
   }
   GlProgram program;
-  if (!Link(program, fixedVertexShaders_[Index(variant)], fragment, nullptr)) return nullptr;
-  return &fixedPrograms_.emplace(programKey, program).first->second;
+  if (!Link(program, fixed_vertex_shaders_[Index(variant)], fragment, nullptr)) return nullptr;
+  return &fixed_programs_.emplace(programKey, program).first->second;
 }
 
 void GlDevice::UploadUniforms(GlProgram& program) {
-  if (!(state_.world == seenWorld_ && state_.view == seenView_ && state_.projection == seenProjection_ &&
-        cache_.targetWidth == renderTarget_->Width() && cache_.targetHeight == renderTarget_->Height())) {
-    seenWorld_ = state_.world;
-    cache_.targetWidth = renderTarget_->Width();
-    cache_.targetHeight = renderTarget_->Height();
+  if (!(state_.world == seen_world_ && state_.view == seen_view_ && state_.projection == seen_projection_ &&
+        cache_.targetWidth == render_target_->Width() && cache_.targetHeight == render_target_->Height())) {
+    seen_world_ = state_.world;
+    cache_.targetWidth = render_target_->Width();
+    cache_.targetHeight = render_target_->Height();
     // Sprites change the world matrix draw after draw; the rest stays.
-    if (!(state_.view == seenView_ && state_.projection == seenProjection_)) {
-      seenView_ = state_.view;
-      seenProjection_ = state_.projection;
-      viewProjection_ = state_.view * state_.projection;
+    if (!(state_.view == seen_view_ && state_.projection == seen_projection_)) {
+      seen_view_ = state_.view;
+      seen_projection_ = state_.projection;
+      view_projection_ = state_.view * state_.projection;
     }
-    worldViewProj_ = state_.world * viewProjection_;
-    ++transformGeneration_;
+    world_view_proj_ = state_.world * view_projection_;
+    ++transform_generation_;
   }
-  if (program.transformGeneration != transformGeneration_) {
-    program.transformGeneration = transformGeneration_;
+  if (program.transformGeneration != transform_generation_) {
+    program.transformGeneration = transform_generation_;
     // Row-major storage read as GLSL's row-vector product v * M.
-    if (program.worldViewProj >= 0) gl_.UniformMatrix4fv(program.worldViewProj, 1, GL_TRUE, &worldViewProj_.m[0][0]);
+    if (program.worldViewProj >= 0) gl_.UniformMatrix4fv(program.worldViewProj, 1, GL_TRUE, &world_view_proj_.m[0][0]);
     if (program.world >= 0) gl_.UniformMatrix4fv(program.world, 1, GL_TRUE, &state_.world.m[0][0]);
     if (program.targetSize >= 0) {
       const float size[2] = {static_cast<float>(cache_.targetWidth), static_cast<float>(cache_.targetHeight)};
@@ -206,12 +206,12 @@ void GlDevice::UploadUniforms(GlProgram& program) {
       GetRenderState(RenderState::TextureFactor), GetRenderState(RenderState::AlphaRef),
       stage0[Index(StageState::BumpEnvMat00)],    stage0[Index(StageState::BumpEnvMat01)],
       stage0[Index(StageState::BumpEnvMat10)],    stage0[Index(StageState::BumpEnvMat11)]};
-  if (fixed != seenFixed_) {
-    seenFixed_ = fixed;
-    ++fixedGeneration_;
+  if (fixed != seen_fixed_) {
+    seen_fixed_ = fixed;
+    ++fixed_generation_;
   }
-  if (program.fixedGeneration != fixedGeneration_) {
-    program.fixedGeneration = fixedGeneration_;
+  if (program.fixedGeneration != fixed_generation_) {
+    program.fixedGeneration = fixed_generation_;
     const ColorValue factor = Unpack(fixed[0]);
     if (program.textureFactor >= 0) gl_.Uniform4fv(program.textureFactor, 1, &factor.r);
     const float ref = static_cast<float>(fixed[1] & 255) / 255.0f;
@@ -220,20 +220,20 @@ void GlDevice::UploadUniforms(GlProgram& program) {
     if (program.bumpMatrix >= 0) gl_.UniformMatrix2fv(program.bumpMatrix, 1, GL_TRUE, bump);
   }
   if (program.lightCount >= 0) {
-    if (!(state_.material == seenMaterial_ && state_.lights == seenLights_ &&
-          state_.lightEnabled == seenLightEnabled_ && GetRenderState(RenderState::Ambient) == seenAmbient_)) {
-      seenMaterial_ = state_.material;
-      seenLights_ = state_.lights;
-      seenLightEnabled_ = state_.lightEnabled;
-      seenAmbient_ = GetRenderState(RenderState::Ambient);
-      ++lightGeneration_;
+    if (!(state_.material == seen_material_ && state_.lights == seen_lights_ &&
+          state_.lightEnabled == seen_light_enabled_ && GetRenderState(RenderState::Ambient) == seen_ambient_)) {
+      seen_material_ = state_.material;
+      seen_lights_ = state_.lights;
+      seen_light_enabled_ = state_.lightEnabled;
+      seen_ambient_ = GetRenderState(RenderState::Ambient);
+      ++light_generation_;
     }
-    if (program.lightGeneration != lightGeneration_) {
-      program.lightGeneration = lightGeneration_;
+    if (program.lightGeneration != light_generation_) {
+      program.lightGeneration = light_generation_;
       gl_.Uniform4fv(program.materialDiffuse, 1, &state_.material.diffuse.r);
       gl_.Uniform4fv(program.materialAmbient, 1, &state_.material.ambient.r);
       gl_.Uniform4fv(program.materialEmissive, 1, &state_.material.emissive.r);
-      const ColorValue ambient = Unpack(seenAmbient_);
+      const ColorValue ambient = Unpack(seen_ambient_);
       gl_.Uniform4fv(program.ambient, 1, &ambient.r);
       float diffuse[kMaxLights * 4] = {}, lightAmbient[kMaxLights * 4] = {}, direction[kMaxLights * 3] = {};
       GLint count = 0;
@@ -316,7 +316,7 @@ void GlDevice::ApplyRenderStates() {
       cache_.cullFace = face;
     }
   }
-  const int depthTest = GetRenderState(RenderState::ZEnable) && depthStencil_ ? 1 : 0;
+  const int depthTest = GetRenderState(RenderState::ZEnable) && depth_stencil_ ? 1 : 0;
   if (cache_.depthTest != depthTest) {
     depthTest ? gl_.Enable(GL_DEPTH_TEST) : gl_.Disable(GL_DEPTH_TEST);
     cache_.depthTest = depthTest;
@@ -349,7 +349,7 @@ void GlDevice::ApplySampler(uint32_t unit, const Texture* texture) {
       GlWrap(s[Index(SamplerState::AddressU)]), GlWrap(s[Index(SamplerState::AddressV)]),
       GlFilter(s[Index(SamplerState::MagFilter)]), minFilter};
   auto& seen = cache_.samplers[unit];
-  const GLuint sampler = samplerObjects_[unit];
+  const GLuint sampler = sampler_objects_[unit];
   if (seen[0] != wanted[0]) gl_.SamplerParameteri(sampler, GL_TEXTURE_WRAP_S, static_cast<GLint>(wanted[0]));
   if (seen[1] != wanted[1]) gl_.SamplerParameteri(sampler, GL_TEXTURE_WRAP_T, static_cast<GLint>(wanted[1]));
   if (seen[2] != wanted[2]) gl_.SamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(wanted[2]));
@@ -362,7 +362,7 @@ void GlDevice::ApplyTextures(uint32_t units) {
   for (uint32_t unit = 0; unit < units; ++unit) {
     const Texture* texture = state_.textures[unit].get();
     // Never sample the texture being drawn into.
-    if (texture && (texture->IsLost() || texture == renderTarget_.get())) texture = nullptr;
+    if (texture && (texture->IsLost() || texture == render_target_.get())) texture = nullptr;
     const GLuint id = texture ? static_cast<const GlTexture*>(texture)->Id() : 0;
     if (cache_.textures[unit] != id) {
       if (cache_.activeUnit != unit) {

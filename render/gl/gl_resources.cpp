@@ -121,8 +121,8 @@ void GlTexture::ReleaseDeviceObjects() {
 
 void GlTexture::RestoreDeviceObjects() {
   CreateStorage();
-  for (uint32_t level = 0; level < (mipmapsGenerated_ ? 1 : Levels()); ++level) UploadLevel(level);
-  if (mipmapsGenerated_) shared_->gl.GenerateMipmap(GL_TEXTURE_2D);
+  for (uint32_t level = 0; level < (mipmaps_generated_ ? 1 : Levels()); ++level) UploadLevel(level);
+  if (mipmaps_generated_) shared_->gl.GenerateMipmap(GL_TEXTURE_2D);
 }
 
 void GlBuffer::Create(const std::vector<uint8_t>& data, bool dynamic) {

@@ -51,7 +51,7 @@ class PeTestWriter {
   }
   // Leaves the resource data directory empty.
   PeTestWriter& WithoutResourceDirectory() {
-    withoutDirectory_ = true;
+    without_directory_ = true;
     return *this;
   }
 
@@ -82,7 +82,7 @@ class PeTestWriter {
     Put16(opt + 68, 2);                                                 // GUI subsystem
     const std::uint32_t directories = opt + (pe32Plus_ ? 112 : 96);
     Put32(directories - 4, 16);
-    if (!withoutDirectory_) {
+    if (!without_directory_) {
       Put32(directories + 16, layout_.resourceRva);
       Put32(directories + 20, static_cast<std::uint32_t>(section.size()));
     }
@@ -195,7 +195,7 @@ class PeTestWriter {
   }
 
   bool pe32Plus_;
-  bool withoutDirectory_ = false;
+  bool without_directory_ = false;
   std::vector<PeTestResource> resources_;
   PeTestLayout layout_;
   std::vector<std::uint8_t> out_;

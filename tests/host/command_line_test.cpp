@@ -22,7 +22,7 @@ class ParseCommandLineCases : public ::testing::TestWithParam<Case> {};
 TEST_P(ParseCommandLineCases, GivesModeAndParent) {
   const ParsedCommandLine parsed = ParseCommandLine(GetParam().line);
   EXPECT_EQ(parsed.mode, GetParam().mode);
-  EXPECT_EQ(parsed.parentWindow, GetParam().parent);
+  EXPECT_EQ(parsed.parent_window, GetParam().parent);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -19,17 +19,17 @@ class FakePlatform : public SaverPlatform {
  public:
   explicit FakePlatform(CallLog& log) : log_(log) {}
 
-  std::u16string commandLine = u"saver.scr /s";
-  bool direct3DAvailable = true;
+  std::u16string command_line = u"saver.scr /s";
+  bool direct3d_available = true;
   // Whether a timer's message arrives; GetMessage answers quit once the
   // queue is empty.
-  bool timersFire = true;
+  bool timers_fire = true;
   std::deque<WindowMessage> queue;
 
   void LowerThreadToIdlePriority() override { log_.push_back("LowerThreadToIdlePriority"); }
   std::u16string CommandLine() override {
     log_.push_back("CommandLine");
-    return commandLine;
+    return command_line;
   }
   void ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,
                       std::uint32_t icon) override {
@@ -67,7 +67,7 @@ class FakePlatform : public SaverPlatform {
   // A timer fires at once: its message joins the queue.
   void SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t ms) override {
     log_.push_back("SetTimer " + std::to_string(window) + " " + std::to_string(id) + " " + std::to_string(ms));
-    if (timersFire) queue.push_back({window, kMessageTimer, id, 0});
+    if (timers_fire) queue.push_back({window, kMessageTimer, id, 0});
   }
   void KillTimer(PlatformWindow window, std::uintptr_t id) override {
     log_.push_back("KillTimer " + std::to_string(window) + " " + std::to_string(id));
@@ -75,7 +75,7 @@ class FakePlatform : public SaverPlatform {
   void ChangePassword(PlatformWindow parent) override { log_.push_back("ChangePassword " + std::to_string(parent)); }
   std::unique_ptr<Direct3D> CreateDirect3D() override {
     log_.push_back("CreateDirect3D");
-    return direct3DAvailable ? std::make_unique<Direct3D>() : nullptr;
+    return direct3d_available ? std::make_unique<Direct3D>() : nullptr;
   }
 
   static std::string Describe(const WindowMessage& m) {
@@ -91,45 +91,41 @@ class FakeParts : public SaverParts {
  public:
   explicit FakeParts(CallLog& log) : log_(log) {}
 
-  WindowHandle windowToCreate = 0;
-  HResult windowsResult = kSuccess;
-  HResult deviceListResult = kSuccess;
-  bool usableDevice = true;
-  HResult loopResult = kSuccess;
-  long mediaEvent = -1;
+  WindowHandle window_to_create = 0;
+  HResult windows_result = kSuccess;
+  HResult device_list_result = kSuccess;
+  bool usable_device = true;
+  HResult loop_result = kSuccess;
+  long media_event = -1;
 
-  void EnumerateMonitors(CD3DScreensaver&) override { log_.push_back("EnumerateMonitors"); }
+  void EnumerateMonitors() override { log_.push_back("EnumerateMonitors"); }
   HResult CreateSaverWindows(CD3DScreensaver& host) override {
     log_.push_back("CreateSaverWindows");
-    host.mainWindow = windowToCreate;
-    return windowsResult;
+    host.main_window_ = window_to_create;
+    return windows_result;
   }
-  HResult BuildDeviceList(CD3DScreensaver&) override {
+  HResult BuildDeviceList() override {
     log_.push_back("BuildDeviceList");
-    return deviceListResult;
+    return device_list_result;
   }
-  bool HasUsableDevice(const CD3DScreensaver&) const override {
+  bool HasUsableDevice() const override {
     log_.push_back("HasUsableDevice");
-    return usableDevice;
+    return usable_device;
   }
   void ReadScreenSettings(SaverSettings&) override { log_.push_back("ReadScreenSettings"); }
-  void CreateMediaGraph(CD3DScreensaver&, WindowHandle window) override {
-    log_.push_back("CreateMediaGraph " + std::to_string(window));
-  }
+  void CreateMediaGraph(WindowHandle window) override { log_.push_back("CreateMediaGraph " + std::to_string(window)); }
   HResult RunSaverLoop(CD3DScreensaver& host) override {
-    log_.push_back(std::string("RunSaverLoop") + (host.direct3D ? " with Direct3D" : ""));
-    return loopResult;
+    log_.push_back(std::string("RunSaverLoop") + (host.direct3d_ ? " with Direct3D" : ""));
+    return loop_result;
   }
   long GetMediaEvent() override {
     log_.push_back("GetMediaEvent");
-    return mediaEvent;
+    return media_event;
   }
   void Cleanup3D(CD3DScreensaver&) override { log_.push_back("Cleanup3D"); }
-  void OnWindowResized(CD3DScreensaver&, WindowHandle window) override {
-    log_.push_back("OnWindowResized " + std::to_string(window));
-  }
+  void OnWindowResized(WindowHandle window) override { log_.push_back("OnWindowResized " + std::to_string(window)); }
   void PaintError(CD3DScreensaver&, WindowHandle window) override { log_.push_back("PaintError " + std::to_string(window)); }
-  void FreeAdapters(CD3DScreensaver&) override { log_.push_back("FreeAdapters"); }
+  void FreeAdapters() override { log_.push_back("FreeAdapters"); }
 
  private:
   CallLog& log_;

@@ -33,10 +33,10 @@ class ModeFallback : public ::testing::Test {
 
   // Start-up and the first turn of a full-screen run, ended by a quit.
   void Run() {
-    host.mode = ModeFull;
-    cycle.EnumerateMonitors(host);
+    host.mode_ = ModeFull;
+    cycle.EnumerateMonitors();
     ASSERT_EQ(cycle.CreateSaverWindows(host), kSuccess);
-    cycle.BuildDeviceList(host);
+    cycle.BuildDeviceList();
     cycle.ReadScreenSettings(settings);
     platform.queue.push_back({0, kMessageQuit, 0, 0});
     cycle.RunSaverLoop(host);
@@ -67,10 +67,10 @@ TEST_F(ModeFallback, TheSystemHearsOfTheFullScreenSaverOnlyWhileItsLoopRuns) {
   windowed.adapters = display.adapters;
   SaverFrameCycle test_cycle{platform, &windowed, sound, {}};
   CD3DScreensaver test_host{platform, test_cycle};
-  test_host.mode = ModeTest;
-  test_cycle.EnumerateMonitors(test_host);
+  test_host.mode_ = ModeTest;
+  test_cycle.EnumerateMonitors();
   ASSERT_EQ(test_cycle.CreateSaverWindows(test_host), kSuccess);
-  test_cycle.BuildDeviceList(test_host);
+  test_cycle.BuildDeviceList();
   platform.queue.push_back({0, kMessageQuit, 0, 0});
   test_cycle.RunSaverLoop(test_host);
   EXPECT_TRUE(windowed.announcements.empty());
@@ -78,7 +78,7 @@ TEST_F(ModeFallback, TheSystemHearsOfTheFullScreenSaverOnlyWhileItsLoopRuns) {
 
 TEST_F(ModeFallback, AFirstTimeSuccessWritesNothing) {
   Run();
-  EXPECT_FALSE(host.errorOccurred);
+  EXPECT_FALSE(host.error_occurred_);
   EXPECT_THAT(display.device_heights, ElementsAre(1024u)) << "the desktop's mode";
   EXPECT_EQ(store.writes, 0);
 }
@@ -86,7 +86,7 @@ TEST_F(ModeFallback, AFirstTimeSuccessWritesNothing) {
 TEST_F(ModeFallback, ALowerModeThatWorksIsStoredForTheScreenAndItsAdapter) {
   display.max_device_height = 700;
   Run();
-  EXPECT_FALSE(host.errorOccurred);
+  EXPECT_FALSE(host.error_occurred_);
   EXPECT_THAT(display.device_heights, ElementsAre(1024u, 768u, 600u));
   EXPECT_EQ(Stored(kValueWidth), 800u);
   EXPECT_EQ(Stored(kValueHeight), 600u);
@@ -102,10 +102,10 @@ TEST_F(ModeFallback, ALowerModeThatWorksIsStoredForTheScreenAndItsAdapter) {
   CD3DScreensaver next_host{platform, next_cycle};
   display.device_heights.clear();
   display.windows.clear();
-  next_host.mode = ModeFull;
-  next_cycle.EnumerateMonitors(next_host);
+  next_host.mode_ = ModeFull;
+  next_cycle.EnumerateMonitors();
   next_cycle.CreateSaverWindows(next_host);
-  next_cycle.BuildDeviceList(next_host);
+  next_cycle.BuildDeviceList();
   next_cycle.ReadScreenSettings(settings);
   platform.queue.push_back({0, kMessageQuit, 0, 0});
   next_cycle.RunSaverLoop(next_host);
@@ -115,8 +115,8 @@ TEST_F(ModeFallback, ALowerModeThatWorksIsStoredForTheScreenAndItsAdapter) {
 TEST_F(ModeFallback, WhenNoModeWorksTheDeviceErrorShows) {
   display.max_device_height = 100;
   Run();
-  EXPECT_TRUE(host.errorOccurred);
-  EXPECT_EQ(host.errorCode, kErrorCannotCreateDevice);
+  EXPECT_TRUE(host.error_occurred_);
+  EXPECT_EQ(host.error_code_, kErrorCannotCreateDevice);
   EXPECT_THAT(display.device_heights, ElementsAre(1024u, 768u, 600u, 480u));
   EXPECT_EQ(store.writes, 0);
 }

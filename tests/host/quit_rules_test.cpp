@@ -31,7 +31,7 @@ class MediaEvents : public SceneHost {
 class QuitRules : public ::testing::Test {
  protected:
   void Start(SaverMode mode) {
-    saver.mode = mode;
+    saver.mode_ = mode;
     log.clear();
   }
   bool Ended() const { return std::count(log.begin(), log.end(), "PostQuitMessage 0") > 0; }
@@ -54,10 +54,10 @@ TEST_F(QuitRules, FullScreenEndsOnTheSixthMoveToANewPosition) {
     MoveTo(10 * i, 5);
     MoveTo(10 * i, 5);  // the same position again never counts
   }
-  EXPECT_EQ(saver.mouseMoveCount, 5u);
+  EXPECT_EQ(saver.mouse_move_count_, 5u);
   EXPECT_FALSE(Ended());
   MoveTo(-3, 40000);  // signed 16-bit client coordinates: this is -25536
-  EXPECT_EQ(saver.lastMouseY, -25536);
+  EXPECT_EQ(saver.last_mouse_y_, -25536);
   EXPECT_TRUE(Ended());
   // The devices go before the quit message.
   EXPECT_LT(std::find(log.begin(), log.end(), "Cleanup3D"), std::find(log.begin(), log.end(), "PostQuitMessage 0"));
@@ -96,7 +96,7 @@ TEST_F(QuitRules, TestAndPreviewIgnoreInput) {
   }
   // Test mode does not even count the moves; the preview counts them in
   // vain, since only test and full-screen mode can be interrupted.
-  EXPECT_EQ(saver.mouseMoveCount, 10u);
+  EXPECT_EQ(saver.mouse_move_count_, 10u);
   Start(ModePreview);
   Send(kMessagePowerBroadcast, kPowerSuspend);
   EXPECT_FALSE(Ended());
@@ -136,7 +136,7 @@ TEST_F(QuitRules, CursorPaintSizeAndMediaEventsReachTheirParts) {
   EXPECT_EQ(Send(kMessageEraseBackground), 1);
   EXPECT_EQ(Send(kMessagePaint), 0);
   Send(kMessageSize);
-  parts.mediaEvent = kMediaEventComplete;
+  parts.media_event = kMediaEventComplete;
   Send(kMessageMediaEvent);
   EXPECT_THAT(log, Contains("PaintError 7"));
   EXPECT_THAT(log, Contains("OnWindowResized 7"));
@@ -157,7 +157,7 @@ TEST(WindowProcedure, ExceptionsGiveResultOne) {
   test::FakePlatform platform{log};
   ThrowingParts parts{log};
   CVovorScreensaver saver{platform, parts};
-  saver.mode = ModeFull;
+  saver.mode_ = ModeFull;
   EXPECT_EQ(platform.DispatchMessage({7, kMessageKeyDown, 0, 0}), 1);
 }
 

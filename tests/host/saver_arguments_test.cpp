@@ -33,22 +33,22 @@ void ExpectUsageError(std::vector<std::string> args, const std::string& message,
 TEST(SaverArguments, XscreensaverConventions) {
   const SaverArguments root = Parse({"lumisave", "-root"});
   EXPECT_EQ(root.parsed.mode, ModeFull);  // not the reserved mode of the letter r
-  EXPECT_FALSE(root.xWindow);
+  EXPECT_FALSE(root.x_window);
 
   const SaverArguments preview = Parse({"lumisave", "-window-id", "0x3a00007"});
   EXPECT_EQ(preview.parsed.mode, ModePreview);
-  EXPECT_EQ(preview.xWindow, 0x3a00007u);
-  EXPECT_EQ(Parse({"lumisave", "-window-id", "4242"}).xWindow, 4242u);
-  EXPECT_EQ(Parse({"lumisave", "-window-id", "0X10"}).xWindow, 16u);
+  EXPECT_EQ(preview.x_window, 0x3a00007u);
+  EXPECT_EQ(Parse({"lumisave", "-window-id", "4242"}).x_window, 4242u);
+  EXPECT_EQ(Parse({"lumisave", "-window-id", "0X10"}).x_window, 16u);
 
-  const SaverArguments fromEnvironment = Parse({"lumisave"}, {{"XSCREENSAVER_WINDOW", "0x200002"}});
-  EXPECT_EQ(fromEnvironment.parsed.mode, ModePreview);
-  EXPECT_EQ(fromEnvironment.xWindow, 0x200002u);
+  const SaverArguments from_environment = Parse({"lumisave"}, {{"XSCREENSAVER_WINDOW", "0x200002"}});
+  EXPECT_EQ(from_environment.parsed.mode, ModePreview);
+  EXPECT_EQ(from_environment.x_window, 0x200002u);
 
   // xscreensaver itself passes -root and names its own window.
   const SaverArguments daemon = Parse({"lumisave", "-root"}, {{"XSCREENSAVER_WINDOW", "77"}});
   EXPECT_EQ(daemon.parsed.mode, ModeFull);
-  EXPECT_EQ(daemon.xWindow, 77u);
+  EXPECT_EQ(daemon.x_window, 77u);
 
   // xscreensaver 6 passes two dashes; its preview pane passes -root with a
   // window id, and the id wins.
@@ -67,14 +67,14 @@ TEST(SaverArguments, XscreensaverConventions) {
   for (const Case& c : cases) {
     const SaverArguments parsed = Parse(c.args, {{"XSCREENSAVER_WINDOW", "77"}});
     EXPECT_EQ(parsed.parsed.mode, c.mode) << c.args[1];
-    EXPECT_EQ(parsed.xWindow, c.window) << c.args[1];
+    EXPECT_EQ(parsed.x_window, c.window) << c.args[1];
   }
 
   // An explicit window wins over the environment, and Windows switches ignore it.
-  EXPECT_EQ(Parse({"lumisave", "-window-id", "5"}, {{"XSCREENSAVER_WINDOW", "77"}}).xWindow, 5u);
+  EXPECT_EQ(Parse({"lumisave", "-window-id", "5"}, {{"XSCREENSAVER_WINDOW", "77"}}).x_window, 5u);
   const SaverArguments windows = Parse({"lumisave", "/c"}, {{"XSCREENSAVER_WINDOW", "77"}});
   EXPECT_EQ(windows.parsed.mode, ModeConfigure);
-  EXPECT_FALSE(windows.xWindow);
+  EXPECT_FALSE(windows.x_window);
 }
 
 TEST(SaverArguments, WindowsSwitchesKeepTheirMeaning) {
@@ -99,9 +99,9 @@ TEST(SaverArguments, WindowsSwitchesKeepTheirMeaning) {
   };
   for (const Case& c : cases) {
     const SaverArguments parsed = Parse(c.args);
-    EXPECT_EQ(parsed.parsed.mode, c.mode) << ToUtf8(parsed.commandLine);
-    EXPECT_EQ(parsed.parsed.parentWindow, c.parent) << ToUtf8(parsed.commandLine);
-    EXPECT_FALSE(parsed.xWindow);
+    EXPECT_EQ(parsed.parsed.mode, c.mode) << ToUtf8(parsed.command_line);
+    EXPECT_EQ(parsed.parsed.parent_window, c.parent) << ToUtf8(parsed.command_line);
+    EXPECT_FALSE(parsed.x_window);
   }
 }
 

@@ -19,14 +19,14 @@ class RecordingSaver : public CVovorScreensaver {
   RecordingSaver(test::CallLog& log, SaverPlatform& platform, SaverParts& parts)
       : CVovorScreensaver(platform, parts), log_(log) {}
 
-  HResult prepareResult = kSuccess;
+  HResult prepare_result = kSuccess;
 
   void ShowConfiguration() override { log_.push_back("ShowConfiguration"); }
   void OnReservedMode(WindowHandle parent) override { log_.push_back("OnReservedMode " + std::to_string(parent)); }
   void LoadSettings() override { log_.push_back("LoadSettings"); }
   HResult PrepareDirect3D() override {
     log_.push_back("PrepareDirect3D");
-    return prepareResult;
+    return prepare_result;
   }
 
  private:
@@ -35,11 +35,11 @@ class RecordingSaver : public CVovorScreensaver {
 
 class Screensaver : public ::testing::Test {
  protected:
-  // Runs the process entry with `commandLine`, logging from Create on.
-  int RunProcess(std::u16string commandLine) {
-    platform.commandLine = std::move(commandLine);
+  // Runs the process entry with `command_line`, logging from Create on.
+  int RunProcess(std::u16string command_line) {
+    platform.command_line = std::move(command_line);
     log.clear();
-    return RunSaverProcess(saver, 0x400000);
+    return RunSaverProcess(saver);
   }
 
   test::CallLog log;
@@ -61,38 +61,37 @@ TEST(ScreensaverConstruction, BaseAndConcreteHosts) {
   test::FakePlatform platform{log};
   test::FakeParts parts{log};
   CD3DScreensaver base(platform, parts);
-  EXPECT_EQ(base.windowTitle, u"Screen Saver");
+  EXPECT_EQ(base.window_title_, u"Screen Saver");
   EXPECT_THAT(log, IsEmpty());
 
   CVovorScreensaver saver(platform, parts);
-  EXPECT_EQ(saver.windowTitle, u"Lumisave");
-  EXPECT_FALSE(saver.errorOccurred);
+  EXPECT_EQ(saver.window_title_, u"Lumisave");
+  EXPECT_FALSE(saver.error_occurred_);
   EXPECT_THAT(log, IsEmpty());
 }
 
 TEST_F(Screensaver, FullScreenStartUpOrder) {
-  parts.windowToCreate = 42;
+  parts.window_to_create = 42;
   EXPECT_EQ(RunProcess(u"saver.scr /s"), 0);
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
                                "CreateDirect3D", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
                                "LoadSettings", "CreateMediaGraph 42", "RunSaverLoop with Direct3D", "FreeAdapters"));
-  EXPECT_EQ(saver.mode, ModeFull);
-  EXPECT_EQ(saver.instance, 0x400000u);
-  EXPECT_FALSE(saver.errorOccurred);
-  EXPECT_FALSE(saver.direct3D);  // released at the end of the run
+  EXPECT_EQ(saver.mode_, ModeFull);
+  EXPECT_FALSE(saver.error_occurred_);
+  EXPECT_FALSE(saver.direct3d_);  // released at the end of the run
 }
 
 TEST_F(Screensaver, ConfigureShowsTheDialogOrTheError) {
   RunProcess(u"saver.scr /c:77");
-  EXPECT_EQ(saver.parentWindow, 77);
+  EXPECT_EQ(saver.parent_window_, 77);
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateDirect3D",
                                "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice", "LoadSettings",
                                "ShowConfiguration", "FreeAdapters"));
 
-  platform.direct3DAvailable = false;
+  platform.direct3d_available = false;
   RunProcess(u"saver.scr");
-  EXPECT_TRUE(saver.errorOccurred);
-  EXPECT_EQ(saver.errorCode, kErrorNoDirect3D);
+  EXPECT_TRUE(saver.error_occurred_);
+  EXPECT_EQ(saver.error_code_, kErrorNoDirect3D);
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateDirect3D",
                                kNoDirect3DBox, "FreeAdapters"));
 }
@@ -106,49 +105,49 @@ TEST(ScreensaverConfiguration, ShowsThePlatformsDialogsForTheOwnerWindow) {
   CVovorScreensaver saver(platform, parts);
   std::vector<WindowHandle> owners;
   saver.SetConfigurationDialogs([&owners](WindowHandle owner) { owners.push_back(owner); });
-  platform.commandLine = u"saver.scr /c:5678";
-  RunSaverProcess(saver, 0);
-  platform.commandLine = u"saver.scr";
-  RunSaverProcess(saver, 0);
+  platform.command_line = u"saver.scr /c:5678";
+  RunSaverProcess(saver);
+  platform.command_line = u"saver.scr";
+  RunSaverProcess(saver);
   EXPECT_THAT(owners, ElementsAre(5678, 0));
 
-  platform.direct3DAvailable = false;
-  RunSaverProcess(saver, 0);
+  platform.direct3d_available = false;
+  RunSaverProcess(saver);
   EXPECT_EQ(owners.size(), 2u);
   EXPECT_EQ(log.back(), "FreeAdapters");
   EXPECT_EQ(log.at(log.size() - 2), kNoDirect3DBox);
 }
 
 TEST_F(Screensaver, CreateRecordsEachFailureAndStops) {
-  saver.prepareResult = kErrorCannotInitialize;
+  saver.prepare_result = kErrorCannotInitialize;
   RunProcess(u"saver.scr /c");
-  EXPECT_EQ(saver.errorCode, kErrorCannotInitialize);
+  EXPECT_EQ(saver.error_code_, kErrorCannotInitialize);
   EXPECT_EQ(log.at(5), "MessageBox 0 [Lumisave] Could not initialize the screen saver. icon 16");
   EXPECT_EQ(log.at(4), "PrepareDirect3D");
 
-  saver.prepareResult = kSuccess;
-  saver.errorOccurred = false;
-  parts.deviceListResult = kErrorOutOfMemory;
+  saver.prepare_result = kSuccess;
+  saver.error_occurred_ = false;
+  parts.device_list_result = kErrorOutOfMemory;
   RunProcess(u"saver.scr /c");
-  EXPECT_EQ(saver.errorCode, kErrorOutOfMemory);
+  EXPECT_EQ(saver.error_code_, kErrorOutOfMemory);
   EXPECT_EQ(log.at(5), "BuildDeviceList");
   EXPECT_EQ(log.at(6), "MessageBox 0 [Lumisave] Not enough memory. icon 16");
 
-  saver.errorOccurred = false;
-  parts.deviceListResult = kSuccess;
-  parts.usableDevice = false;
+  saver.error_occurred_ = false;
+  parts.device_list_result = kSuccess;
+  parts.usable_device = false;
   RunProcess(u"saver.scr /c");
-  EXPECT_EQ(saver.errorCode, kErrorNoCompatibleDevices);
+  EXPECT_EQ(saver.error_code_, kErrorNoCompatibleDevices);
   EXPECT_EQ(log.at(7), ErrorBox(kErrorNoCompatibleDevices));
   EXPECT_THAT(log, ::testing::Not(::testing::Contains("LoadSettings")));
 }
 
 TEST_F(Screensaver, WindowFailureIsRecordedAndTheLoopShowsIt) {
-  parts.windowsResult = kErrorUnspecified;
-  parts.loopResult = kErrorDeviceObjectsFailed;
+  parts.windows_result = kErrorUnspecified;
+  parts.loop_result = kErrorDeviceObjectsFailed;
   RunProcess(u"saver.scr /t");
-  EXPECT_TRUE(saver.errorOccurred);
-  EXPECT_EQ(saver.errorCode, kErrorUnspecified);
+  EXPECT_TRUE(saver.error_occurred_);
+  EXPECT_EQ(saver.error_code_, kErrorUnspecified);
   // Start-up goes on: the saver windows show the error box.
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
                                "CreateDirect3D", "PrepareDirect3D", "BuildDeviceList", "HasUsableDevice",
@@ -159,17 +158,17 @@ TEST_F(Screensaver, WindowFailureIsRecordedAndTheLoopShowsIt) {
 }
 
 TEST_F(Screensaver, LaterFailureOverwritesTheCode) {
-  parts.windowsResult = kErrorUnspecified;
-  platform.direct3DAvailable = false;
+  parts.windows_result = kErrorUnspecified;
+  platform.direct3d_available = false;
   RunProcess(u"saver.scr /s");
-  EXPECT_EQ(saver.errorCode, kErrorNoDirect3D);
+  EXPECT_EQ(saver.error_code_, kErrorNoDirect3D);
 }
 
 TEST_F(Screensaver, PreviewWaitsForTheControlPanel) {
-  parts.windowToCreate = 9;
+  parts.window_to_create = 9;
   RunProcess(u"saver.scr /p 1234");
-  EXPECT_EQ(saver.parentWindow, 1234);
-  EXPECT_FALSE(saver.waitingForPreview);
+  EXPECT_EQ(saver.parent_window_, 1234);
+  EXPECT_FALSE(saver.waiting_for_preview_);
   EXPECT_THAT(log, ElementsAre("LowerThreadToIdlePriority", "CommandLine", "EnumerateMonitors", "CreateSaverWindows",
                                "PostMessage 9 1024 0", "GetMessage 9", "TranslateMessage 9 1024 0",
                                "DispatchMessage 9 1024 0", "SetTimer 9 1 500", "DefaultWindowProcedure 9 1024 0",
@@ -179,8 +178,8 @@ TEST_F(Screensaver, PreviewWaitsForTheControlPanel) {
 }
 
 TEST_F(Screensaver, PreviewWaitHandsOnAQuit) {
-  parts.windowToCreate = 9;
-  platform.timersFire = false;
+  parts.window_to_create = 9;
+  platform.timers_fire = false;
   platform.queue.push_back({9, 0x0200, 0, 0});
   RunProcess(u"saver.scr /p 1234");
   const std::vector<std::string> wait(log.begin() + 4, log.begin() + 17);
@@ -189,20 +188,20 @@ TEST_F(Screensaver, PreviewWaitHandsOnAQuit) {
                                 "TranslateMessage 9 1024 0", "DispatchMessage 9 1024 0", "SetTimer 9 1 500",
                                 "DefaultWindowProcedure 9 1024 0", "GetMessage 9", "PostQuitMessage 0",
                                 "CreateDirect3D"));
-  EXPECT_FALSE(saver.waitingForPreview);
+  EXPECT_FALSE(saver.waiting_for_preview_);
 }
 
 TEST_F(Screensaver, PreviewWithoutAWindowDoesNotWait) {
-  parts.windowsResult = kErrorUnspecified;
+  parts.windows_result = kErrorUnspecified;
   RunProcess(u"saver.scr /p 1234");
-  EXPECT_EQ(saver.errorCode, kErrorUnspecified);
+  EXPECT_EQ(saver.error_code_, kErrorUnspecified);
   EXPECT_THAT(log, ::testing::Not(::testing::Contains("GetMessage 0")));
   EXPECT_EQ(log.at(4), "CreateDirect3D");
 }
 
 TEST_F(Screensaver, ChangePassword) {
   RunProcess(u"saver.scr /a 55");
-  EXPECT_EQ(saver.mode, ModeChangePassword);
+  EXPECT_EQ(saver.mode_, ModeChangePassword);
   EXPECT_THAT(std::vector<std::string>(log.end() - 2, log.end()), ElementsAre("ChangePassword 55", "FreeAdapters"));
 }
 
@@ -227,7 +226,7 @@ TEST_F(Screensaver, PreviewTimerMessagesThenGoToTheDefault) {
 class FailingSaver : public CVovorScreensaver {
  public:
   using CVovorScreensaver::CVovorScreensaver;
-  HResult Create(ModuleInstance) override { return kErrorNoPreview; }
+  HResult Create() override { return kErrorNoPreview; }
   HResult Run() override {
     ADD_FAILURE() << "Run after a failed Create";
     return 0;
@@ -239,9 +238,9 @@ TEST(ProcessEntry, FailedCreateShowsItsTextAndEnds) {
   test::FakePlatform platform{log};
   test::FakeParts parts{log};
   FailingSaver saver(platform, parts);
-  saver.mainWindow = 12;
+  saver.main_window_ = 12;
   log.clear();
-  EXPECT_EQ(RunSaverProcess(saver, 0), 0);
+  EXPECT_EQ(RunSaverProcess(saver), 0);
   EXPECT_THAT(log, ElementsAre("MessageBox 12 [Lumisave] No preview available icon 16"));
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "host/screensaver.h"
-#include "platform/linux/linux_saver_platform.h"
+#include "platform/linux/saver_platform_linux.h"
 #include "platform/linux/sleep_watcher.h"
 #include "tests/host/fake_saver.h"
 
@@ -72,7 +72,7 @@ TEST_F(Suspend, PrepareForSleepEndsFullScreenButWakingDoesNot) {
   LinuxSaverPlatform platform(u"");
   test::FakeParts parts{log};
   CD3DScreensaver saver{platform, parts};
-  saver.mode = ModeFull;
+  saver.mode_ = ModeFull;
   std::string error;
   const std::unique_ptr<SleepWatcher> watcher = WatchForSleep(platform, MessageBus::Session, error);
   ASSERT_TRUE(watcher) << error;

@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "archive/file_io.h"
-#include "platform/linux/sound/linux_scene_sound.h"
+#include "platform/linux/sound/scene_sound_linux.h"
 #include "platform/temp_files.h"
 #include "scene/resource_access.h"
 #include "scene/slide_show.h"

@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
                  std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : std::getenv("WAYLAND_DISPLAY"));
     return 1;
   }
-  const lumi::WindowHandle parent = arguments.parsed.parentWindow;
+  const lumi::WindowHandle parent = arguments.parsed.parent_window;
 
   std::string error;
   const std::optional<lumi::DeviceRecords> records = ProbeDevices(error);

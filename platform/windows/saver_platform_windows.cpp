@@ -1,4 +1,4 @@
-#include "platform/windows/windows_saver_platform.h"
+#include "platform/windows/saver_platform_windows.h"
 
 #include "platform/windows_api.h"
 #include <commctrl.h>
@@ -24,10 +24,6 @@ MSG ToMsg(const WindowMessage& message) {
 }  // namespace
 
 WindowsSaverPlatform::WindowsSaverPlatform() { ::InitCommonControls(); }
-
-std::uintptr_t WindowsSaverPlatform::ExecutableInstance() {
-  return reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));
-}
 
 void WindowsSaverPlatform::LowerThreadToIdlePriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE); }
 
@@ -76,7 +72,7 @@ std::intptr_t WindowsSaverPlatform::CallWindowProcedure(const WindowMessage& mes
   return procedure_ ? procedure_(message) : DefaultWindowProcedure(message);
 }
 
-void WindowsSaverPlatform::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
+void WindowsSaverPlatform::PostQuitMessage(int exit_code) { ::PostQuitMessage(exit_code); }
 
 std::intptr_t WindowsSaverPlatform::DefaultWindowProcedure(const WindowMessage& message) {
   return DefWindowProcW(ToWindow(message.window), message.message, message.wparam, message.lparam);

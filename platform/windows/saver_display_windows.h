@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "platform/saver_display.h"
-#include "platform/windows/windows_saver_platform.h"
+#include "platform/windows/saver_platform_windows.h"
 
 namespace lumi {
 

@@ -1,4 +1,4 @@
-#include "platform/windows/win32_saver_display.h"
+#include "platform/windows/saver_display_windows.h"
 
 #include "platform/windows_api.h"
 

@@ -1,4 +1,4 @@
-#include "platform/linux/linux_saver_platform.h"
+#include "platform/linux/saver_platform_linux.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

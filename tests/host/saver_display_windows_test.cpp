@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/windows/win32_saver_display.h"
+#include "platform/windows/saver_display_windows.h"
 
 namespace lumi {
 namespace {

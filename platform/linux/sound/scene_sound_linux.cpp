@@ -1,4 +1,4 @@
-#include "platform/linux/sound/linux_scene_sound.h"
+#include "platform/linux/sound/scene_sound_linux.h"
 
 #include "platform/linux/sound/mpeg_decoder.h"
 #include "platform/linux/sound/sdl_audio_output.h"

@@ -16,9 +16,6 @@ class WindowsSaverPlatform : public SaverPlatform {
   // Registers the common controls, as every saver does at start.
   WindowsSaverPlatform();
 
-  // The executable's module handle, as WinMain would receive it.
-  static std::uintptr_t ExecutableInstance();
-
   void LowerThreadToIdlePriority() override;
   std::u16string CommandLine() override;
   void ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,
@@ -35,7 +32,7 @@ class WindowsSaverPlatform : public SaverPlatform {
   std::optional<WindowMessage> PeekMessage(std::chrono::steady_clock::time_point deadline) override;
   void TranslateMessage(const WindowMessage& message) override;
   std::intptr_t DispatchMessage(const WindowMessage& message) override;
-  void PostQuitMessage(int exitCode) override;
+  void PostQuitMessage(int exit_code) override;
   std::intptr_t DefaultWindowProcedure(const WindowMessage& message) override;
   // Timers belong to windows: Windows numbers a timer of no window itself.
   void SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t milliseconds) override;

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/linux/linux_saver_platform.h"
+#include "platform/linux/saver_platform_linux.h"
 #include "platform/saver_display.h"
 
 namespace lumi {

@@ -1,4 +1,4 @@
-#include "platform/linux/linux_saver_platform.h"
+#include "platform/linux/saver_platform_linux.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -33,11 +33,11 @@ void OnEndSignal(int) {
 
 }  // namespace
 
-LinuxSaverPlatform::LinuxSaverPlatform(std::u16string commandLine, bool idlePriority)
-    : commandLine_(std::move(commandLine)), idlePriority_(idlePriority) {
-  if (pipe(signalPipe_) == 0) {
-    g_signalPipe.store(signalPipe_[1]);
-    signalThread_ = std::thread([this] { ForwardSignals(); });
+LinuxSaverPlatform::LinuxSaverPlatform(std::u16string command_line, bool idle_priority)
+    : command_line_(std::move(command_line)), idle_priority_(idle_priority) {
+  if (pipe(signal_pipe_) == 0) {
+    g_signalPipe.store(signal_pipe_[1]);
+    signal_thread_ = std::thread([this] { ForwardSignals(); });
   }
   struct sigaction action {};
   action.sa_handler = OnEndSignal;
@@ -51,18 +51,18 @@ LinuxSaverPlatform::~LinuxSaverPlatform() {
   signal(SIGTERM, SIG_DFL);
   signal(SIGINT, SIG_DFL);
   g_signalPipe.store(-1);
-  if (signalThread_.joinable()) {
-    [[maybe_unused]] const ssize_t written = write(signalPipe_[1], &kStopByte, 1);
-    signalThread_.join();
-    close(signalPipe_[0]);
-    close(signalPipe_[1]);
+  if (signal_thread_.joinable()) {
+    [[maybe_unused]] const ssize_t written = write(signal_pipe_[1], &kStopByte, 1);
+    signal_thread_.join();
+    close(signal_pipe_[0]);
+    close(signal_pipe_[1]);
   }
 }
 
 void LinuxSaverPlatform::ForwardSignals() {
   for (;;) {
     char byte = 0;
-    const ssize_t got = read(signalPipe_[0], &byte, 1);
+    const ssize_t got = read(signal_pipe_[0], &byte, 1);
     if (got < 0 && errno == EINTR) continue;
     if (got != 1 || byte == kStopByte) return;
     PostMessage({0, kMessageEndSession, 1, 0});
@@ -70,7 +70,7 @@ void LinuxSaverPlatform::ForwardSignals() {
 }
 
 void LinuxSaverPlatform::LowerThreadToIdlePriority() {
-  if (!idlePriority_) return;
+  if (!idle_priority_) return;
   // SCHED_IDLE, Linux's nearest to THREAD_PRIORITY_IDLE, gets next to no
   // time while anything else keeps the processors busy: the saver would
   // never get past "Loading..." during a build. A nice value of 10 yields
@@ -129,8 +129,8 @@ std::optional<WindowMessage> LinuxSaverPlatform::GetMessage(PlatformWindow windo
   if (std::optional<WindowMessage> queued = TakeQueued(window)) return queued;
   {
     std::lock_guard lock(mutex_);
-    if (quitPosted_) {
-      quitPosted_ = false;
+    if (quit_posted_) {
+      quit_posted_ = false;
       return std::nullopt;
     }
   }
@@ -151,8 +151,8 @@ std::optional<WindowMessage> LinuxSaverPlatform::PeekMessage(Clock::time_point d
     if (std::optional<WindowMessage> queued = TakeQueued(0)) return queued;
     {
       std::lock_guard lock(mutex_);
-      if (quitPosted_) {
-        quitPosted_ = false;
+      if (quit_posted_) {
+        quit_posted_ = false;
         return WindowMessage{0, kMessageQuit, 0, 0};
       }
     }
@@ -167,7 +167,7 @@ std::optional<WindowMessage> LinuxSaverPlatform::PeekMessage(Clock::time_point d
       lock.unlock();
       events->WaitForEvents(until);
     } else {
-      posted_.wait_until(lock, until, [this] { return !queue_.empty() || quitPosted_; });
+      posted_.wait_until(lock, until, [this] { return !queue_.empty() || quit_posted_; });
     }
     asked = true;
   }
@@ -181,7 +181,7 @@ void LinuxSaverPlatform::PostQuitMessage(int) {
   EventSource* events = nullptr;
   {
     std::lock_guard lock(mutex_);
-    quitPosted_ = true;
+    quit_posted_ = true;
     events = events_;
   }
   posted_.notify_all();

@@ -36,12 +36,12 @@ inline constexpr int kSaverNice = 10;
 
 class LinuxSaverPlatform : public SaverPlatform {
  public:
-  // With `idlePriority` false the thread keeps its normal priority.
-  LinuxSaverPlatform(std::u16string commandLine, bool idlePriority = true);
+  // With `idle_priority` false the thread keeps its normal priority.
+  LinuxSaverPlatform(std::u16string command_line, bool idle_priority = true);
   ~LinuxSaverPlatform() override;
 
   void LowerThreadToIdlePriority() override;
-  std::u16string CommandLine() override { return commandLine_; }
+  std::u16string CommandLine() override { return command_line_; }
   // Writes "TITLE: TEXT".
   void ShowMessageBox(PlatformWindow owner, std::u16string_view text, std::u16string_view title,
                       std::uint32_t icon) override;
@@ -55,7 +55,7 @@ class LinuxSaverPlatform : public SaverPlatform {
   std::optional<WindowMessage> PeekMessage(std::chrono::steady_clock::time_point deadline) override;
   void TranslateMessage(const WindowMessage&) override {}
   std::intptr_t DispatchMessage(const WindowMessage& message) override;
-  void PostQuitMessage(int exitCode) override;
+  void PostQuitMessage(int exit_code) override;
   // A close command let through closes the window; nothing else needs doing.
   std::intptr_t DefaultWindowProcedure(const WindowMessage& message) override;
   void SetTimer(PlatformWindow window, std::uintptr_t id, std::uint32_t milliseconds) override;
@@ -85,17 +85,17 @@ class LinuxSaverPlatform : public SaverPlatform {
   std::optional<WindowMessage> TakeQueued(PlatformWindow window);
   std::optional<WindowMessage> TakeDueTimer(PlatformWindow window, Clock::time_point now);
 
-  std::u16string commandLine_;
-  bool idlePriority_;
+  std::u16string command_line_;
+  bool idle_priority_;
   WindowProcedure procedure_;
-  std::mutex mutex_;  // guards queue_ and quitPosted_: sound threads post too
+  std::mutex mutex_;  // guards queue_ and quit_posted_: sound threads post too
   std::condition_variable posted_;
   std::deque<WindowMessage> queue_;
-  bool quitPosted_ = false;
+  bool quit_posted_ = false;
   std::vector<Timer> timers_;
   EventSource* events_ = nullptr;
-  int signalPipe_[2] = {-1, -1};
-  std::thread signalThread_;
+  int signal_pipe_[2] = {-1, -1};
+  std::thread signal_thread_;
 };
 
 }  // namespace lumi

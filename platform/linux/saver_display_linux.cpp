@@ -1,4 +1,4 @@
-#include "platform/linux/x11_saver_display.h"
+#include "platform/linux/saver_display_linux.h"
 
 #include <algorithm>
 #include <atomic>

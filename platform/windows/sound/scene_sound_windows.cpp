@@ -1,4 +1,4 @@
-#include "platform/windows/sound/windows_scene_sound.h"
+#include "platform/windows/sound/scene_sound_windows.h"
 
 #include "platform/windows/sound/directshow_graph.h"
 #include "platform/windows/sound/directsound_output.h"
