@@ -27,7 +27,7 @@ LoadedPicture LoadPicture(GraphicsDevice& device, std::span<const uint8_t> bytes
       return {};
     }
     for (uint32_t level = 0; level < frame.levels.size(); ++level) {
-      texture->WriteLevel(level, frame.levels[level].data(), frame.levels[level].size());
+      texture->WriteLevel(level, std::move(frame.levels[level]));
     }
     if (generate && texture->Levels() > 1) device.GenerateMipmaps(*texture);
     picture.frames.push_back(std::move(texture));

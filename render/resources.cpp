@@ -90,6 +90,15 @@ bool Texture::WriteLevel(uint32_t level, const void* data, size_t size) {
   return UnlockRect(level);
 }
 
+bool Texture::WriteLevel(uint32_t level, std::vector<uint8_t>&& pixels) {
+  if (level >= desc_.levels || pixels.size() != levels_[level].size()) {
+    return WriteLevel(level, pixels.data(), pixels.size());
+  }
+  if (!LockRect(level).bits) return false;
+  levels_[level] = std::move(pixels);
+  return UnlockRect(level);
+}
+
 Buffer::Buffer(uint32_t size, uint32_t usage, Pool pool) : DeviceResource(pool), data_(size, 0), usage_(usage) {}
 
 void* Buffer::Lock(uint32_t offset, uint32_t size, uint32_t) {

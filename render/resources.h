@@ -72,6 +72,9 @@ class Texture : public DeviceResource {
   const std::vector<uint8_t>& LevelData(uint32_t level) const { return levels_.at(level); }
   // Replaces a whole level at once: the same as lock, copy and unlock.
   bool WriteLevel(uint32_t level, const void* data, size_t size);
+  // The same for pixels of exactly the level's size, taken rather than
+  // copied: a decoded picture is as large as the texture it fills.
+  bool WriteLevel(uint32_t level, std::vector<uint8_t>&& pixels);
 
  protected:
   virtual void UploadLevel(uint32_t) {}

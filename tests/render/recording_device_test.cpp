@@ -105,6 +105,16 @@ TEST(RenderRecordingDevice, ChecksTextureRequests) {
   EXPECT_FALSE(chain->LockRect(2).bits);  // one lock at a time
   EXPECT_FALSE(chain->UnlockRect(2));
   EXPECT_TRUE(chain->UnlockRect(1));
+  // Whole levels: pixels of the level's size are taken, others copied as far as they fit.
+  std::vector<uint8_t> level_pixels(16, 9);
+  ASSERT_TRUE(chain->WriteLevel(4, std::move(level_pixels)));
+  EXPECT_EQ(chain->LevelData(4), std::vector<uint8_t>(16, 9));
+  ASSERT_TRUE(chain->WriteLevel(3, std::vector<uint8_t>(8, 5)));
+  EXPECT_EQ(chain->LevelData(3), std::vector<uint8_t>({5, 5, 5, 5, 5, 5, 5, 5, 0, 0, 0, 0, 0, 0, 0, 0}));
+  ASSERT_TRUE(chain->LockRect(0).bits);
+  EXPECT_FALSE(chain->WriteLevel(4, std::vector<uint8_t>(16, 1)));  // not while another level is locked
+  EXPECT_EQ(chain->LevelData(4), std::vector<uint8_t>(16, 9));
+  EXPECT_TRUE(chain->UnlockRect(0));
   auto target = device.CreateTexture({8, 8, 1, TextureFormat::A8R8G8B8, kUsageRenderTarget, Pool::Default});
   ASSERT_TRUE(target);
   EXPECT_FALSE(target->LockRect(0).bits);
