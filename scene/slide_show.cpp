@@ -122,7 +122,8 @@ void DS_SlideShow_Light::Render() {
   backdrop.DrawPicture(false);
   backdrop.RenderObjects(current_slide->render_objects, passes);
   backdrop.DrawBorders(false);
-  if (overlay) backdrop.DrawScreenRect(overlay->rect);
+  // A clear overlay would blend a whole screen to change nothing.
+  if (overlay && overlay->alpha() > 0) backdrop.DrawScreenRect(overlay->rect);
 }
 
 void DS_SlideShow_Light::ReleaseDevice() {
