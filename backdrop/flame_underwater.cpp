@@ -48,7 +48,7 @@ void FakeUndervater::Load() {
   underwater.LoadEffect(WholeSceneMask());
 }
 
-void FakeUndervater::UpdateCamera(float time) {
+void FakeUndervater::UpdateCamera(double time) {
   DS_2D_Light::UpdateCamera(time);
   underwater.Advance(time);
 }
@@ -140,7 +140,7 @@ DS_FlameLight::ShimmerParameters DS_FlameLight::Shimmer() const {
   return {shimmer_strength.scaled() * 0.05f, {phase, -phase}, {k, k * band_aspect_}};
 }
 
-void DS_FlameLight::UpdateCamera(float time) {
+void DS_FlameLight::UpdateCamera(double time) {
   fire.Advance(time);
   DS_2D_Light::UpdateCamera(time);
   if (band_program_) band_clock.Advance(time, shimmer_speed.scaled());

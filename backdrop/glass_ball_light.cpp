@@ -190,7 +190,7 @@ void DS_GlassBallLight::SetPlacement(PlacementMode mode) {
   SetTargetQuad(CurrentTargetQuad());
 }
 
-void DS_GlassBallLight::UpdateCamera(float time) {
+void DS_GlassBallLight::UpdateCamera(double time) {
   DS_2D_Light::UpdateCamera(time);
   if (motion_mode.value == 0) {
     sway_ = 0;

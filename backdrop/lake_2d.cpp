@@ -137,7 +137,7 @@ void FakeLake2D::Reload() {
   MakeReflection();
 }
 
-void FakeLake2D::UpdateCamera(float time) {
+void FakeLake2D::UpdateCamera(double time) {
   DS_2D_Light::UpdateCamera(time);
   lake_clock.Advance(time, speed.scaled());
   const double theta = 4.5 * lake_clock.phase;

@@ -133,7 +133,7 @@ bool DS_2D_Light::EnableCamera(bool flag) {
   return was_enabled;
 }
 
-void DS_2D_Light::UpdateCamera(float time) {
+void DS_2D_Light::UpdateCamera(double time) {
   const CameraPose pose = camera.Update(time);
   if (SceneView* view = CurrentSceneView()) {
     view->SetCamera(static_cast<float>(picture_width_), static_cast<float>(picture_height_), pose.centre, pose.zoom,

@@ -55,7 +55,7 @@ class DS_2D_Light : public DS_ABRender, public DS_IOF_Item {
   void LoseDevice() override;
   void DrawBorders(bool keep) override;
   void DrawPicture(bool keep) override;
-  void UpdateCamera(float time) override;
+  void UpdateCamera(double time) override;
   void SetTargetQuad(const TargetQuad& quad) override;
   void SetPlacement(PlacementMode mode) override;
   bool IsCameraEnabled() const override { return camera.enabled.value == 1; }

@@ -30,7 +30,7 @@ class FakeUndervater : public DS_2D_Light {
  public:
   void Describe(Archive& ar) override;
   void Load() override;
-  void UpdateCamera(float time) override;
+  void UpdateCamera(double time) override;
   void DrawBorders(bool keep) override;
   bool ReportArea(std::vector<PlacedRect>& areas) override { return ReportWholePicture(*this, areas); }
   bool NeedsOffscreen() const override { return true; }
@@ -52,7 +52,7 @@ class DS_FlameLight : public DS_2D_Light {
   void RestoreDevice() override;
   void DrawBorders(bool keep) override;
   void DrawPicture(bool keep) override;
-  void UpdateCamera(float time) override;
+  void UpdateCamera(double time) override;
   bool ReportArea(std::vector<PlacedRect>& areas) override { return ReportWholePicture(*this, areas); }
   bool NeedsOffscreen() const override { return shimmer_on.value == 1; }
   void Reload() override;
@@ -101,7 +101,7 @@ class FakeLake2D : public DS_2D_Light {
   void Load() override;
   void RestoreDevice() override;
   void DrawPicture(bool keep) override;
-  void UpdateCamera(float time) override;
+  void UpdateCamera(double time) override;
   bool ReportArea(std::vector<PlacedRect>& areas) override { return ReportWholePicture(*this, areas); }
   void Reload() override;
 
@@ -159,7 +159,7 @@ class DS_WaterRingLight : public DS_2D_Light {
   void RestoreDevice() override;
   void DrawBorders(bool keep) override;
   void DrawPicture(bool keep) override;
-  void UpdateCamera(float time) override;
+  void UpdateCamera(double time) override;
   bool ReportArea(std::vector<PlacedRect>& areas) override { return ReportWholePicture(*this, areas); }
   bool NeedsOffscreen() const override { return scene_mode.value == 1; }
 
@@ -167,7 +167,7 @@ class DS_WaterRingLight : public DS_2D_Light {
   RippleSettings Settings() const;
   const RippleGrid& Grid() const { return grid_; }
   // Whether a drop falls at slide time t, as UpdateCamera decides.
-  bool DropDue(float time);
+  bool DropDue(double time);
   // The vertices rebuilt from the grid, as the next draw shows them.
   void RebuildVertices();
 
@@ -190,7 +190,7 @@ class DS_WaterRingLight : public DS_2D_Light {
   RippleGrid grid_;
   std::vector<RippleVertex> vertices_;
   DS_IndexedMesh<VertexPCT> mesh_;
-  float last_drop_ = 0;
+  double last_drop_ = 0;
 };
 
 // Columns of glyphs raining over the picture, or over black lit by the
@@ -206,7 +206,7 @@ class DS_MatrixCodeLight : public DS_2D_Light {
   void Load() override;
   void RestoreDevice() override;
   void DrawPicture(bool keep) override;
-  void UpdateCamera(float time) override { last_time_ = time; }
+  void UpdateCamera(double time) override { last_time_ = time; }
   void SetPlacement(PlacementMode mode) override;
   void DrawScreenImage(const ScreenImage& image) override;
   bool ReportArea(std::vector<PlacedRect>& areas) override { return ReportWholePicture(*this, areas); }
@@ -243,7 +243,7 @@ class DS_MatrixCodeLight : public DS_2D_Light {
   std::shared_ptr<Texture> glyph_texture_;
   uint32_t strip_width_ = 0, strip_height_ = 0;
   std::vector<float> brightness_map_;  // 256 x 256, row-major
-  float last_time_ = 0;
+  double last_time_ = 0;
 };
 
 struct IntPoint {
@@ -269,7 +269,7 @@ class DS_GlassBallLight : public DS_2D_Light {
   void DrawBorders(bool keep) override;
   // The chain is always cleared first: the ball shows all of it.
   void DrawPicture(bool /*keep*/) override { DS_2D_Light::DrawPicture(false); }
-  void UpdateCamera(float time) override;
+  void UpdateCamera(double time) override;
   void SetPlacement(PlacementMode mode) override;
   bool ReportArea(std::vector<PlacedRect>& areas) override { return ReportWholePicture(*this, areas); }
   bool NeedsOffscreen() const override { return ball_off.value == 0; }

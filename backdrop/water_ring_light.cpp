@@ -61,7 +61,7 @@ void DS_WaterRingLight::RestoreDevice() {
   BuildGrid();
 }
 
-bool DS_WaterRingLight::DropDue(float time) {
+bool DS_WaterRingLight::DropDue(double time) {
   if (time < last_drop_) last_drop_ = time;
   // Compared without dividing: a rate of 0 never drops.
   if ((time - last_drop_) * drop_rate.scaled() <= 1) return false;
@@ -69,7 +69,7 @@ bool DS_WaterRingLight::DropDue(float time) {
   return true;
 }
 
-void DS_WaterRingLight::UpdateCamera(float time) {
+void DS_WaterRingLight::UpdateCamera(double time) {
   DS_2D_Light::UpdateCamera(time);
   if (DropDue(time)) grid_.Drop();
   grid_.Step();

@@ -20,7 +20,7 @@ class DS_BrushObj final : public DS_ABObj {
   void Render(DS_ABRender& backdrop) override { ImageEffect().Draw(backdrop); }
   // A chain pass only while it is enabled.
   bool NeedsBackground() override { return ImageEffect().UsesBackground() && enabled; }
-  void FrameMove(float local_time) override { ImageEffect().Advance(local_time); }
+  void FrameMove(double local_time) override { ImageEffect().Advance(local_time); }
   int GetKind() const override { return kKind; }
 
   DS_FX_Constructor& ImageEffect() const { return static_cast<DS_FX_Constructor&>(settings()); }

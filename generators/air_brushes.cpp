@@ -30,7 +30,7 @@ void StartSparkle(GenParticle& p, float period) {
 
 void DS_Bling::InitPlaced(GenParticle& particle) { StartSparkle(particle, Period()); }
 
-void DS_Bling::Advance(float time) {
+void DS_Bling::Advance(double time) {
   const float dt = clock.Advance(time, time_speed.scaled());
   turn_clock.Advance(time, static_cast<float>(turn_speed.value) / 100);
   for (GenParticle& sparkle : generated) {
@@ -43,20 +43,21 @@ void DS_TwinklingStars::InitPlaced(GenParticle& particle) {
   particle.Attach<PTwinkle>(kSize, particle.values[kSize]);
 }
 
-void DS_Aurora::Advance(float time) {
+void DS_Aurora::Advance(double time) {
   DS_ParticleGenerator::Advance(time);
   wave_clock.Advance(time, Hundredths(wave_speed.value));
-  const float wave = wave_clock.total;
+  const auto wave = static_cast<float>(wave_clock.total);
   drift_clock.Advance(time, Hundredths(drift_speed.value));
   shimmer_clock.Advance(time, Hundredths(shimmer_speed.value));
+  const auto drift = static_cast<float>(drift_clock.total), shimmer = static_cast<float>(shimmer_clock.total);
   const size_t n = std::min(sprites.size(), generated.size());
   for (size_t i = 0; i < n; ++i) {
     const Vector3 placed = sprites[i].position;
     const auto k = static_cast<float>(i);
     GenParticle& band = generated[i];
-    band.position = placed + Vector3{kDrift * std::sin(drift_clock.total * 0.5f + k * 0.7f),
+    band.position = placed + Vector3{kDrift * std::sin(drift * 0.5f + k * 0.7f),
                                      kWave * std::sin(wave + placed.x / 80), 0};
-    band.values[kOpacity] = 0.55f + 0.45f * std::sin(shimmer_clock.total * 2 + k * 1.3f);
+    band.values[kOpacity] = 0.55f + 0.45f * std::sin(shimmer * 2 + k * 1.3f);
   }
 }
 

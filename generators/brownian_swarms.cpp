@@ -54,7 +54,7 @@ bool VRN_Firefly::AddLight(const Particle& firefly) {
   return true;
 }
 
-void VRN_Firefly::Advance(float time) {
+void VRN_Firefly::Advance(double time) {
   VRN_BrownAnimation::Advance(time);
   std::erase_if(lights, [&](const ParticleHandle& p) { return !p->Update(frame_delta); });
   light_due += frame_delta * kLightsPerSecond;

@@ -48,7 +48,7 @@ class DS_Bling : public DS_AirBrush {
   size_t BuildArrays(GenDrawing& drawing) override;
   // Both clocks step, then every sparkle; one that ends starts again, at
   // most once a frame, so a period of 0 cannot keep a frame restarting.
-  void Advance(float time) override;
+  void Advance(double time) override;
 
   float Period() const { return static_cast<float>(period.value) / 100; }
 
@@ -72,7 +72,7 @@ class DS_CustomAirBrush : public DS_AirBrush {
  public:
   void Describe(Archive& ar) override;
   bool HasBehaviour() const override { return true; }
-  void Advance(float time) override;
+  void Advance(double time) override;
   size_t BuildArrays(GenDrawing& drawing) override;
 
   ClampedClock frame_clock;
@@ -117,7 +117,7 @@ class DS_Aurora : public DS_AirBrush {
 
   void Describe(Archive& ar) override;
   bool HasBehaviour() const override { return true; }
-  void Advance(float time) override;
+  void Advance(double time) override;
   size_t BuildArrays(GenDrawing& drawing) override;
 
   ClampedClock wave_clock, drift_clock, shimmer_clock;
@@ -169,7 +169,7 @@ class DS_RadialRays : public DS_StaticGenerator {
   void Describe(Archive& ar) override;
   bool HasBehaviour() const override { return true; }
   void Prepare(DS_ParticlesObj& /*object*/) override { BuildRays(); }
-  void Advance(float time) override;
+  void Advance(double time) override;
   size_t BuildArrays(GenDrawing& drawing) override;
   void BuildRays();
 
@@ -256,7 +256,7 @@ class DS_FallingStars : public DS_ParticleRctRgnGenerator {
 
   void Describe(Archive& ar) override;
   bool HasBehaviour() const override { return true; }
-  void Advance(float time) override;
+  void Advance(double time) override;
   size_t BuildArrays(GenDrawing& drawing) override;
   bool NeedsBackground() const override { return false; }
   const char* MaskTechnique() const override { return "BlendMask_Max"; }
@@ -265,7 +265,7 @@ class DS_FallingStars : public DS_ParticleRctRgnGenerator {
   // The fall's velocity in pixels per second.
   Vector3 Velocity() const;
   // How many stars the random counting rule gives at `time`.
-  size_t BornAt(float time);
+  size_t BornAt(double time);
 
   PerSecondCounterRnd star_rate{2};
   MediaParamT<unsigned int> fade_in{20};
@@ -295,7 +295,7 @@ class DS_BrownAnimation : public DS_ParticleRctRgnGenerator {
   void Describe(Archive& ar) override;
   bool HasBehaviour() const override { return true; }
   void Prepare(DS_ParticlesObj& /*object*/) override { PlaceWanderers(); }
-  void Advance(float time) override;
+  void Advance(double time) override;
   size_t CurrentPicture() const override { return sequence.index; }
   // The sprites made anew at random points of the area.
   void PlaceWanderers();
@@ -411,7 +411,7 @@ class DS_LightningGN : public DS_StringGenerator {
   DS_LightningGN() { chain_settings = {0, 0, 0, 300, 12, 20}; }
   void Describe(Archive& ar) override;
   bool HasBehaviour() const override { return true; }
-  void Advance(float time) override;
+  void Advance(double time) override;
   size_t BuildArrays(GenDrawing& drawing) override;
   // A slide that starts again starts with a bolt.
   void Restart() override {
@@ -447,7 +447,7 @@ class DS_PathAnimtion : public DS_PathGenerator {
   void Describe(Archive& ar) override;
   bool HasBehaviour() const override { return true; }
   void Prepare(DS_ParticlesObj& /*object*/) override { PlaceWalkers(); }
-  void Advance(float time) override;
+  void Advance(double time) override;
   size_t CurrentPicture() const override { return sequence.index; }
   // The path sampled and the sprites made anew at its start.
   void PlaceWalkers();
@@ -510,7 +510,7 @@ class VRN_Firefly : public VRN_BrownAnimation {
 
   void Describe(Archive& ar) override;
   void Attach() override;
-  void Advance(float time) override;
+  void Advance(double time) override;
   ParticleLook* StripLook() override { return &light_look; }
   void BuildStripQuads(ParticleLookDrawing& strip) const override;
   void Render(ParticleLookDrawing& drawing, ParticleLookDrawing& strip, DS_ABRender& backdrop) const override;

@@ -28,8 +28,8 @@ Vector3 DS_FallingStars::Velocity() const {
   return Vector3{std::cos(a), -std::sin(a), 0} * static_cast<float>(fall_speed.value);
 }
 
-size_t DS_FallingStars::BornAt(float time) {
-  float& last = star_rate.last_emission;
+size_t DS_FallingStars::BornAt(double time) {
+  double& last = star_rate.last_emission;
   if (time < last) last = time;  // the timeline started again
   const double r = star_rate.scaled();
   if (!(r > 0)) return 0;
@@ -48,7 +48,7 @@ size_t DS_FallingStars::BornAt(float time) {
   return std::min(count, kMaxParticles - std::min(kMaxParticles, generated.size()));
 }
 
-void DS_FallingStars::Advance(float time) {
+void DS_FallingStars::Advance(double time) {
   DS_ParticleGenerator::Advance(time);
   const float in = Hundredths(fade_in.value), hold_time = Hundredths(hold.value), out = Hundredths(fade_out.value);
   const float turn = Hundredths(spin.value);

@@ -41,7 +41,7 @@ void DS_LightningGN::BuildBolt() {
   });
 }
 
-void DS_LightningGN::Advance(float time) {
+void DS_LightningGN::Advance(double time) {
   const float dt = clock.Advance(time, time_speed.scaled());
   timer_ms += dt * 1000;
   if (timeline_state != VRN_Timing::kOff && seen_state == VRN_Timing::kOff) {

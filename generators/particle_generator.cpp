@@ -35,7 +35,7 @@ std::unique_ptr<VRN_RenderObj> DS_ParticleGenerator::CreateRenderObject() const 
       std::unique_ptr<DS_ParticleGenerator>(static_cast<DS_ParticleGenerator*>(copy.release())));
 }
 
-void DS_ParticleGenerator::Advance(float time) {
+void DS_ParticleGenerator::Advance(double time) {
   step_ = clock.Advance(time, time_speed.scaled());
   // Births while the sources end land in `generated` after its update.
   std::vector<GenSource> ended;
@@ -52,8 +52,8 @@ void DS_ParticleGenerator::InitParticle(GenParticle& particle, const GenSource& 
   particle.Attach<PKinetic>(RandomDirection3D(Uniform(0, launch_speed.scaled()), 0, 360), Vector3{});
 }
 
-size_t DS_ParticleGenerator::EmitFromSources(float time) {
-  float& last = rate.last_emission;
+size_t DS_ParticleGenerator::EmitFromSources(double time) {
+  double& last = rate.last_emission;
   if (time < last) last = time;  // the timeline started again
   if (emitting.value == 0) {
     for (GenSource& source : sources) source.previous = source.point.position;
@@ -98,7 +98,7 @@ GenSource* DS_ParticleGenerator::AddSource(Vector3 at) {
   return &sources.back();
 }
 
-void DS_ParticleOriginGenerator::Advance(float time) {
+void DS_ParticleOriginGenerator::Advance(double time) {
   DS_ParticleGenerator::Advance(time);
   origin_time += origin_clock.Advance(time, Setting(kOriginSpeed) / 100);
   const float per_second = level * Setting(kOriginRate) / 100;
@@ -148,7 +148,7 @@ void DS_ParticlesObj::Restart() {
   g.Prepare(*this);
 }
 
-void DS_ParticlesObj::FrameMove(float local_time) {
+void DS_ParticlesObj::FrameMove(double local_time) {
   DS_ParticleGenerator& g = Generator();
   const VRN_Timing& timeline = data->timing.current();
   g.level = timeline.GetLevel();

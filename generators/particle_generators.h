@@ -55,7 +55,7 @@ class DS_ParticleGenerator : public DS_ABObj_Constructor {
   virtual void Prepare(DS_ParticlesObj& /*object*/) {}
   // One frame at time t: the clock steps (at most 0.2 s, times the speed)
   // and every source and particle runs its processes; the dead go.
-  virtual void Advance(float time);
+  virtual void Advance(double time);
   virtual void Draw(DS_ABRender& /*backdrop*/, DS_ParticlesObj& /*object*/) {}
   virtual bool NeedsBackground() const { return false; }
   // A new particle takes the source's opacity, lives `lifetime` seconds
@@ -68,7 +68,7 @@ class DS_ParticleGenerator : public DS_ABObj_Constructor {
 
   // Births due at time t from every source, spread along each source's
   // motion since the last emission; returns how many were born.
-  size_t EmitFromSources(float time);
+  size_t EmitFromSources(double time);
   // A new source at `at`; none once the generator holds kMaxSources.
   GenSource* AddSource(Vector3 at);
 
@@ -163,7 +163,7 @@ class DS_ParticleOriginGenerator : public DS_StaticGenerator {
   void Describe(Archive& ar) override;
   // The base step, then new origins as the origin clock runs (none at a
   // level or rate of 0, and none past kMaxSources), then emission.
-  void Advance(float time) override;
+  void Advance(double time) override;
   // False when the generator holds as many sources as it may.
   virtual bool AddOrigin();
 

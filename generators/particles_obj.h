@@ -18,7 +18,7 @@ class DS_ParticlesObj : public DS_ABObj {
   // Each time its slide starts: the timeline, then the generator from
   // nothing, prepared again.
   void Restart() override;
-  void FrameMove(float local_time) override;
+  void FrameMove(double local_time) override;
   void Render(DS_ABRender& backdrop) override;
   bool NeedsBackground() override { return enabled && Generator().NeedsBackground(); }
 

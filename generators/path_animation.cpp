@@ -29,7 +29,7 @@ Vector3 DS_PathAnimtion::PointAt(float distance) const {
   return samples_.empty() ? Vector3{} : samples_.back().position;
 }
 
-void DS_PathAnimtion::Advance(float time) {
+void DS_PathAnimtion::Advance(double time) {
   DS_ParticleGenerator::Advance(time);
   move_clock.Advance(time, 1);
   frame_clock.Advance(time, 1);

@@ -12,7 +12,7 @@
 #include "params/random.h"
 
 namespace lumi {
-void DS_CustomAirBrush::Advance(float time) {
+void DS_CustomAirBrush::Advance(double time) {
   DS_ParticleGenerator::Advance(time);
   frame_clock.Advance(time, Hundredths(speed.value));
   sequence.Step(frame_clock.total, frame_durations);
@@ -53,7 +53,7 @@ void DS_BrownAnimation::PlaceWanderers() {
   }
 }
 
-void DS_BrownAnimation::Advance(float time) {
+void DS_BrownAnimation::Advance(double time) {
   frame_clock.Advance(time, 1);
   sequence.Step(frame_clock.total, frame_durations);
   if (field_) RefreshField();
@@ -75,7 +75,7 @@ void DS_RadialRays::BuildRays() {
   });
 }
 
-void DS_RadialRays::Advance(float time) {
+void DS_RadialRays::Advance(double time) {
   DS_ParticleGenerator::Advance(time);
   turn_clock.Advance(time, Hundredths(speed.value));
   const float total = turn_clock.total;

@@ -9,20 +9,21 @@ inline constexpr float kMaxClockStep = 0.2f;
 
 // The unscaled step from `last_time` to `t`, limited to kMaxClockStep;
 // `last_time` becomes t.
-inline float ClampedStep(float& last_time, float t) {
+// Times are doubles: after a day of play a float no longer tells one
+// frame's time from the next.
+inline float ClampedStep(double& last_time, double t) {
   if (last_time > t) last_time = t;
-  float step = t - last_time;
-  if (step > kMaxClockStep) step = kMaxClockStep;
+  const double step = t - last_time;
   last_time = t;
-  return step;
+  return step > kMaxClockStep ? kMaxClockStep : static_cast<float>(step);
 }
 
 struct ClampedClock {
-  float last_time = 0;
-  float total = 0;  // the object's own time
+  double last_time = 0;
+  double total = 0;  // the object's own time
 
   // Moves to global time t at `speed`; returns the scaled step taken.
-  float Advance(float t, float speed) {
+  float Advance(double t, float speed) {
     const float step = ClampedStep(last_time, t) * speed;
     total += step;
     return step;

@@ -19,8 +19,8 @@ class MediaSpeedParam : public UINTSclaleTo<float> {
   explicit MediaSpeedParam(unsigned int initial = 1) : UINTSclaleTo<float>(initial, 1.0f, 0.0f) {}
 
   float step = 0;        // the last scaled time step
-  float local_time = 0;  // the owner's own clock
-  float last_time = 0;   // the last global time seen
+  double local_time = 0;  // the owner's own clock
+  double last_time = 0;   // the last global time seen
 };
 
 // A random variation in percent, used as the share of the nominal value it
@@ -44,12 +44,12 @@ class PerSecondCounter : public UINTSclaleTo<float> {
 
   // Events due at global time t. The fraction left over carries to the next
   // frame, because the emission time moves only when something is emitted.
-  int CountPlain(float t);
+  int CountPlain(double t);
   // Between none and twice the due number, averaging the due number; draws
   // one random number on every call.
-  int CountRandom(float t);
+  int CountRandom(double t);
 
-  float last_emission = 0;
+  double last_emission = 0;
 };
 
 // Counted with the random rule by its owners.

@@ -100,7 +100,7 @@ float VRN_StaticLineCtrl::RepeatLength() const {
   return std::max(line_width.scaled() * line_look.run.aspect, 1.0f);
 }
 
-bool VRN_StaticLineCtrl::AdvanceClocks(float time) {
+bool VRN_StaticLineCtrl::AdvanceClocks(double time) {
   frame_delta = ClampedStep(last_time, time) * speed.scaled();
   total_time += frame_delta;
   look.UpdateClocks(time);
@@ -117,12 +117,12 @@ void VRN_StaticLineCtrl::RestartHead(float seconds) {
   head.age() = 0;
 }
 
-void VRN_StaticLineCtrl::Advance(float time) {
+void VRN_StaticLineCtrl::Advance(double time) {
   AdvanceClocks(time);
   SetWindow(0, length);
 }
 
-void VRN_GrovingLine::Advance(float time) {
+void VRN_GrovingLine::Advance(double time) {
   const bool left_off = AdvanceClocks(time);
   if ((timeline_cycle == 0 && timeline_state != VRN_Timing::kOff) || left_off) RestartHead(timeline_cycle);
   for (const ParticleHandle& p : particles) p->Update(frame_delta);
@@ -145,7 +145,7 @@ float VRN_GrovingLine::AlphaAt(float x) const {
          head_alpha_ramp.At((window_end - x) / length);
 }
 
-void VRN_SlidingLine::Advance(float time) {
+void VRN_SlidingLine::Advance(double time) {
   const bool turned_on = last_state != VRN_Timing::kOn && timeline_state == VRN_Timing::kOn;
   AdvanceClocks(time);
   const auto piece = static_cast<float>(slide_length.value);

@@ -84,7 +84,7 @@ class VRN_StaticLineCtrl : public VRN_LineCtrl {
   void Attach() override;
   // The head survives the reset that empties switched timelines.
   void ResetPopulation() override;
-  void Advance(float time) override;
+  void Advance(double time) override;
   float WidthAt(float /*x*/) const override { return line_width.scaled(); }
   float AlphaAt(float /*x*/) const override { return static_cast<float>(look.colour.alpha()); }
   // The line's width times the texture's aspect, at least 1 pixel.
@@ -92,7 +92,7 @@ class VRN_StaticLineCtrl : public VRN_LineCtrl {
 
  protected:
   // The clocks, then whether the timeline has just left its off state.
-  bool AdvanceClocks(float time);
+  bool AdvanceClocks(double time);
   // Gives the head a new life of `seconds`.
   void RestartHead(float seconds);
 
@@ -113,7 +113,7 @@ class VRN_GrovingLine : public VRN_StaticLineCtrl {
 
   // The line reaches level × length along the path; retracting while the
   // timeline fades out, it withdraws towards its end.
-  void Advance(float time) override;
+  void Advance(double time) override;
   float WidthAt(float x) const override;
   float AlphaAt(float x) const override;
 };
@@ -131,7 +131,7 @@ class VRN_SlidingLine : public VRN_StaticLineCtrl {
 
   // A piece slide_length long runs from the path's start past its end in
   // each on phase; with ping_pong the path turns round at every start.
-  void Advance(float time) override;
+  void Advance(double time) override;
   // The ramps run over the piece: 0 at its tail, 1 at its head.
   float WidthAt(float x) const override;
   float AlphaAt(float x) const override;
@@ -182,7 +182,7 @@ class VRN_ShootingLine : public VRN_ParticleSystemCtrl {
   // gives none.
   float PrerollSeconds() const override;
   // The clocks and the step, then each comet's head and strip.
-  void Advance(float time) override;
+  void Advance(double time) override;
   // rate × level comets a second at the path's start, nothing without a
   // path of two points; a comet dies once its tail passes the path's end.
   void Emit(ParticleList& born, float dt) override;
@@ -258,7 +258,7 @@ class VRN_WavingLine : public DS_StraightLine {
   // Behaviour.
   bool HasBehaviour() const override { return true; }
   // The clocks, then the strip's sections at this moment of the wave.
-  void Advance(float time) override;
+  void Advance(double time) override;
   ParticleLook* StripLook() override { return &line_look; }
   int BackgroundPasses() const override { return StripPasses(line_look); }
   void BuildStripQuads(ParticleLookDrawing& strip) const override;

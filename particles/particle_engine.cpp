@@ -12,7 +12,7 @@ namespace lumi {
 
 int VRN_ParticleSystemCtrl::GlowMode() const { return std::clamp(look.glow_mode.value, 0, 2); }
 
-void VRN_ParticleSystemCtrl::Advance(float time) {
+void VRN_ParticleSystemCtrl::Advance(double time) {
   frame_delta = ClampedStep(last_time, time) * speed.scaled();
   total_time += frame_delta;
   look.UpdateClocks(time);

@@ -100,7 +100,7 @@ class ParticleLook : public MediaParamT<vrn_string> {
   float SizeFactor(const Particle& p) const;
   float AlphaFactor(const Particle& p) const;
   // The texture and spin clocks move to global time `time`.
-  void UpdateClocks(float time);
+  void UpdateClocks(double time);
   // The four vertices of p's quad, `size_pixels` wide before the factors,
   // in the order A, B, C, D of a strip.
   void BuildQuad(const Particle& p, float size_pixels, VertexPCT out[4]) const;
@@ -120,7 +120,7 @@ class ParticleLook : public MediaParamT<vrn_string> {
     float u_extent = 1, v_extent = 1;  // the part of the texture in use
     // The first texture's picture in pixels; 0 while it has none.
     uint32_t picture_width = 0, picture_height = 0;
-    float texture_last_time = 0, spin_last_time = 0;
+    double texture_last_time = 0, spin_last_time = 0;
     // Totals in double, so that hours of play keep their steps.
     double texture_total = 0, spin_total = 0;
   };

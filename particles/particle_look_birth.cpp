@@ -106,7 +106,7 @@ float ParticleLook::AlphaFactor(const Particle& p) const {
   return Factor(p, alpha_ramp, alpha_jitter.scaled(), p.alpha_random(), p.modulators[kAlphaModulator]);
 }
 
-void ParticleLook::UpdateClocks(float time) {
+void ParticleLook::UpdateClocks(double time) {
   run.texture_total += static_cast<double>(ClampedStep(run.texture_last_time, time) * texture_clock.scaled());
   run.spin_total += static_cast<double>(ClampedStep(run.spin_last_time, time) * spin_clock.scaled());
 }

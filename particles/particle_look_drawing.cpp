@@ -5,6 +5,7 @@
 
 #include "params/colours.h"
 #include "params/file_link.h"
+#include "params/vector_math.h"
 #include "render/backdrop_services.h"
 #include "render/current_context.h"
 #include "render/effect.h"
@@ -97,14 +98,7 @@ void ParticleLookDrawing::DrawGlow(const ParticleLook& look, int glow_mode, DS_A
   // never the one another caller of the shared program left selected.
   effect_->SetTechnique(BlendTechnique(look));
   effect_->SetTexture("Texture0", current_);
-  const BackBufferSize size = CurrentBackBufferSize();
-  if (glow_surface_->baseWidth != size.width || glow_surface_->baseHeight != size.height ||
-      !glow_surface_->TextureA()) {
-    glow_surface_->baseWidth = size.width;
-    glow_surface_->baseHeight = size.height;
-    glow_surface_->Restore();
-  }
-  glow_surface_->SetBlurAmount(look.glow_surface_setting.value);
+  FitGlowSurface(look);
   glow_surface_->BeginDraw(backdrop);
   DrawQuads(backdrop);
   const auto passes = static_cast<uint32_t>(std::clamp(look.glow_blur.value, 0, kMostGlowPasses));
@@ -114,15 +108,74 @@ void ParticleLookDrawing::DrawGlow(const ParticleLook& look, int glow_mode, DS_A
   const std::array<float, 3> colour = ColourFloats(look.glow_colour.value);
   effect_->SetFloatArray("GlowColor", colour.data(), 3);
   effect_->SetFloat("GlowBrightness", look.glow_brightness.scaled());
-  if (glow_mode >= 2) {
-    effect_->SetTexture("Background", backdrop.Background());
-    effect_->SetTechnique("DrawGlowScreen");
-  } else {
-    effect_->SetTechnique("DrawGlowNormal");
-  }
   // The surface holds the picture placed over its whole texture; drawn
   // back over the picture quad, each halo lands on its particle.
-  backdrop.DrawStripWithEffect(backdrop.PictureGeometry(), *effect_);
+  if (glow_mode >= 2) {
+    // A chain pass: the whole picture goes on, screened where it glows.
+    effect_->SetTexture("Background", backdrop.Background());
+    effect_->SetTechnique("DrawGlowScreen");
+    backdrop.DrawStripWithEffect(backdrop.PictureGeometry(), *effect_);
+  } else {
+    // Added light changes only what the halos reach.
+    effect_->SetTechnique("DrawGlowNormal");
+    if (const DS_Frame* lit = GlowQuad(backdrop.PictureGeometry(), passes)) backdrop.DrawStripWithEffect(*lit, *effect_);
+  }
+}
+
+void ParticleLookDrawing::FitGlowSurface(const ParticleLook& look) {
+  const SceneView* view = CurrentSceneView();
+  uint32_t width = view != nullptr ? static_cast<uint32_t>(view->PictureWidth()) : 0;
+  uint32_t height = view != nullptr ? static_cast<uint32_t>(view->PictureHeight()) : 0;
+  if (width == 0 || height == 0) {
+    const BackBufferSize size = CurrentBackBufferSize();
+    width = size.width;
+    height = size.height;
+  }
+  if (glow_surface_->baseWidth != width || glow_surface_->baseHeight != height || !glow_surface_->TextureA()) {
+    glow_surface_->baseWidth = width;
+    glow_surface_->baseHeight = height;
+    glow_surface_->Restore();
+  }
+  glow_surface_->SetBlurAmount(look.glow_surface_setting.value);
+}
+
+const DS_Frame* ParticleLookDrawing::GlowQuad(const DS_Frame& picture, uint32_t iterations) {
+  // The picture quad spans the picture's pixels, as the view knows them.
+  const SceneView* view = CurrentSceneView();
+  GraphicsDevice* device = CurrentDevice();
+  const float picture_width = view != nullptr ? view->PictureWidth() : 0;
+  const float picture_height = view != nullptr ? view->PictureHeight() : 0;
+  const BlurSize blur = glow_surface_->Size();
+  if (!bounds_.flat || !(picture_width > 0 && picture_height > 0) || blur.width == 0 || blur.height == 0 || device == nullptr ||
+      !glow_quad_.CreateVertices(*device, 4)) {
+    return &picture;
+  }
+  if (!(bounds_.right >= bounds_.left)) return nullptr;
+  // Each blur pass spreads four texels each way, the filtered read one more.
+  const auto reach_texels = static_cast<float>(4 * (iterations + 1) + 1);
+  const float reach_x = reach_texels * picture_width / static_cast<float>(blur.width);
+  const float reach_y = reach_texels * picture_height / static_cast<float>(blur.height);
+  float left = std::numeric_limits<float>::max(), top = left;
+  float right = std::numeric_limits<float>::lowest(), bottom = right;
+  for (const float x : {bounds_.left, bounds_.right}) {
+    for (const float y : {bounds_.top, bounds_.bottom}) {
+      const Vector3 corner = Vec3TransformCoord({x, y, 0}, world_);
+      left = std::min(left, corner.x), right = std::max(right, corner.x);
+      top = std::min(top, corner.y), bottom = std::max(bottom, corner.y);
+    }
+  }
+  left = std::max(left - reach_x, 0.0f), right = std::min(right + reach_x, picture_width);
+  top = std::max(top - reach_y, 0.0f), bottom = std::min(bottom + reach_y, picture_height);
+  if (!(right > left && bottom > top)) return nullptr;
+  // Mapped as the picture quad maps the picture: u = x / width, v = y / height.
+  const float u0 = left / picture_width, u1 = right / picture_width;
+  const float v0 = top / picture_height, v1 = bottom / picture_height;
+  const VertexPT strip[4] = {
+      {left, bottom, 0, u0, v1}, {left, top, 0, u0, v0}, {right, bottom, 0, u1, v1}, {right, top, 0, u1, v0}};
+  glow_quad_.primitiveType = PrimitiveType::TriangleStrip;
+  glow_quad_.primitiveCount = 2;
+  glow_quad_.matrix = picture.matrix;
+  return glow_quad_.Write(strip) ? &glow_quad_ : &picture;
 }
 
 void ParticleLookDrawing::RenderMultiplied(DS_ABRender& backdrop) {

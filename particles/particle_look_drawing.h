@@ -3,11 +3,14 @@
 // blur surface.
 #pragma once
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <vector>
 
 #include "particles/particle_look.h"
 #include "render/blur_surface.h"
+#include "render/geometry.h"
 #include "render/prerender_surface.h"
 #include "render/sprite_batches.h"
 #include "render/texture_animation.h"
@@ -37,9 +40,13 @@ class ParticleLookDrawing {
   template <typename Write>
   bool BuildQuads(size_t count, Write&& write) {
     quad_count_ = 0;
+    bounds_ = {};
     if (count == 0) return true;
     if (!Reserve(count)) return false;
-    const bool written = batches_.WriteFirst(count, write);
+    const bool written = batches_.WriteFirst(count, [&](size_t i, VertexPCT* out) {
+      write(i, out);
+      bounds_.Add(out);
+    });
     if (written) quad_count_ = count;
     return written;
   }
@@ -72,6 +79,27 @@ class ParticleLookDrawing {
   void DrawQuads(DS_ABRender& backdrop);
   void DrawGlow(const ParticleLook& look, int glow_mode, DS_ABRender& backdrop);
 
+  // What the quads cover, in their own coordinates.
+  struct Bounds {
+    float left = std::numeric_limits<float>::max(), top = std::numeric_limits<float>::max();
+    float right = std::numeric_limits<float>::lowest(), bottom = std::numeric_limits<float>::lowest();
+    bool flat = true;  // every corner at depth 0, where the view maps x and y alone
+    void Add(const VertexPCT* quad) {
+      for (int k = 0; k < 4; ++k) {
+        left = std::min(left, quad[k].x), right = std::max(right, quad[k].x);
+        top = std::min(top, quad[k].y), bottom = std::max(bottom, quad[k].y);
+        flat = flat && quad[k].z == 0;
+      }
+    }
+  };
+  // The blur surface made at the size of the picture as placed.
+  void FitGlowSurface(const ParticleLook& look);
+  // The part of the picture quad an added glow can light: the quads'
+  // bounds moved by the world transform and grown by the blur's reach;
+  // the whole quad when the picture's size is unknown, none when the
+  // halos light nothing of the picture.
+  const DS_Frame* GlowQuad(const DS_Frame& picture, uint32_t iterations);
+
   bool loaded_ = false;
   std::vector<std::shared_ptr<Texture>> frames_;  // the first texture's frames
   uint32_t picture_width_ = kBlankPictureSide, picture_height_ = kBlankPictureSide;
@@ -82,6 +110,8 @@ class ParticleLookDrawing {
   std::unique_ptr<VRN_PrerenderSurface> multiplied_surface_;
   SpriteBatches batches_;
   size_t quad_count_ = 0;
+  Bounds bounds_;
+  DS_SimpleMesh<VertexPT> glow_quad_;
   Matrix world_;
 };
 

@@ -58,7 +58,7 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   virtual void ResetPopulation();
   virtual float PrerollSeconds() const { return 5.0f; }
   // This frame's clock step, then Step.
-  virtual void Advance(float time);
+  virtual void Advance(double time);
   // This frame's quads: one per live particle through the look. Systems
   // that draw other shapes write their own.
   virtual void BuildQuads(ParticleLookDrawing& drawing) const;
@@ -91,7 +91,8 @@ class VRN_ParticleSystemCtrl : public DS_ABObj_Constructor {
   MediaSpeedParam speed = WithScale(MediaSpeedParam(100), 0.01f);  // time multiplier
 
   // Run time, never stored.
-  float last_time = 0, frame_delta = 0;
+  double last_time = 0;
+  float frame_delta = 0;
   double total_time = 0;
   ParticleList particles;
   // The object's timeline as the last frame saw it.

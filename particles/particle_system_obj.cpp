@@ -42,7 +42,7 @@ void VRN_ParticleSystemMech::Restart() {
   s.ResetPopulation();
 }
 
-void VRN_ParticleSystemMech::FrameMove(float local_time) {
+void VRN_ParticleSystemMech::FrameMove(double local_time) {
   VRN_ParticleSystemCtrl& s = System();
   const VRN_Timing& timeline = data->timing.current();
   s.timeline_level = timeline.GetLevel();

@@ -17,7 +17,7 @@ class VRN_ParticleSystemMech : public DS_ABObj {
   // Attaches the copy and runs its reset (the pre-roll).
   explicit VRN_ParticleSystemMech(std::unique_ptr<VRN_ParticleSystemCtrl> system);
 
-  void FrameMove(float local_time) override;
+  void FrameMove(double local_time) override;
   void Render(DS_ABRender& backdrop) override;
   bool NeedsBackground() override { return BackgroundPasses() > 0; }
   int BackgroundPasses() override { return enabled ? System().BackgroundPasses() : 0; }

@@ -53,7 +53,7 @@ class VRN_SigleObjectPath : public VRN_ParticlePathCtrl {
   void Attach() override;
   // Back at the path's start, instead of a pre-roll.
   void ResetPopulation() override;
-  void Advance(float time) override;
+  void Advance(double time) override;
   void BuildQuads(ParticleLookDrawing& drawing) const override;
 
   static constexpr float kWalkSpeed = 100;  // pixels a second at 1×

@@ -64,7 +64,7 @@ void DS_RayOfLight::Attach() {
   area.corners[2].value.x = centre + half_top;
 }
 
-void DS_RayOfLight::Advance(float time) {
+void DS_RayOfLight::Advance(double time) {
   frame_delta = ClampedStep(last_time, time) * speed.scaled();
   total_time += frame_delta;
   const float dt = frame_delta;

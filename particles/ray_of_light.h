@@ -37,7 +37,7 @@ class DS_RayOfLight : public VRN_ParticleSystemCtrl {
   void Attach() override;
   // Every ray moves twice a frame: once here, once in the step; the look's
   // clocks stand still.
-  void Advance(float time) override;
+  void Advance(double time) override;
   // New rays while fewer than `count` live, straight into `particles`.
   void Emit(ParticleList& born, float dt) override;
   // Three quads a ray: fading in from the source edge, the body, fading

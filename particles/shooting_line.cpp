@@ -62,7 +62,7 @@ Vector3 VRN_ShootingLine::WavingPoint(const Particle& comet, size_t i, Vector3& 
   return point.position;
 }
 
-void VRN_ShootingLine::Advance(float time) {
+void VRN_ShootingLine::Advance(double time) {
   VRN_ParticleSystemCtrl::Advance(time);
   line_look.UpdateClocks(time);
   strip_quads.clear();

@@ -19,7 +19,7 @@ void VRN_SigleObjectPath::ResetPopulation() {
   place = {};
 }
 
-void VRN_SigleObjectPath::Advance(float time) {
+void VRN_SigleObjectPath::Advance(double time) {
   VRN_ParticleSystemCtrl::Advance(time);
   walk.Advance(time, static_cast<float>(walk_speed.value) / 100);
   if (samples.empty()) return;

@@ -50,7 +50,7 @@ void VRN_StaticObject::Describe(Archive& ar) {
   BaseRecordOf<VRN_SingleParticle>(ar, this);
 }
 
-void VRN_StaticObject::Advance(float time) {
+void VRN_StaticObject::Advance(double time) {
   look.UpdateClocks(time);
   opacity = timeline_level;
   if (spin_speed.value == 0) {

@@ -46,7 +46,7 @@ class VRN_StaticObject : public VRN_SingleParticle {
   void Describe(Archive& ar) override;
 
   // The look's clocks and the spin; the timeline's level is the opacity.
-  void Advance(float time) override;
+  void Advance(double time) override;
   // The spin about the quad's centre, corners 0 and 3 its diagonal.
   Matrix QuadTransform() const override;
 
@@ -55,7 +55,7 @@ class VRN_StaticObject : public VRN_SingleParticle {
 
   // Run time, never stored: degrees turned so far.
   float spin_angle = 0;
-  float spin_last_time = 0;
+  double spin_last_time = 0;
 };
 
 }  // namespace lumi

@@ -39,7 +39,7 @@ void VRN_ThroughSpaceCtrl::ResetPopulation() {
   VRN_ParticleSystemCtrl::ResetPopulation();
 }
 
-void VRN_ThroughSpaceCtrl::Advance(float time) {
+void VRN_ThroughSpaceCtrl::Advance(double time) {
   frame_delta = ClampedStep(flight_last_time, time) * flight_speed.scaled();
   total_time += frame_delta;
   look.UpdateClocks(time);

@@ -31,7 +31,7 @@ class VRN_ThroughSpaceCtrl : public VRN_ParticleSystemCtrl {
   void ResetPopulation() override;
   // The flight clock moves the stars twice a frame, as the rays; the turn
   // clock turns the whole field about the vanishing point.
-  void Advance(float time) override;
+  void Advance(double time) override;
   // rate × level stars a second, flying from depth 0 to 1 (forward) or
   // from 1 to 0 in their 5 s; stars nearer the screen draw behind.
   void Emit(ParticleList& born, float dt) override;
@@ -48,7 +48,7 @@ class VRN_ThroughSpaceCtrl : public VRN_ParticleSystemCtrl {
 
   // Run time, never stored.
   EvenCounter counter_state;
-  float flight_last_time = 0, turn_last_time = 0;
+  double flight_last_time = 0, turn_last_time = 0;
   float turn_angle = 0;  // degrees
 };
 

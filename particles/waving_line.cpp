@@ -11,7 +11,7 @@
 
 namespace lumi {
 
-void VRN_WavingLine::Advance(float time) {
+void VRN_WavingLine::Advance(double time) {
   VRN_ParticleSystemCtrl::Advance(time);
   line_look.UpdateClocks(time);
   sections.clear();

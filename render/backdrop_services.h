@@ -106,7 +106,7 @@ class DS_ABRender {
   // The frame.
   virtual void DrawBorders(bool keep) = 0;
   virtual void DrawPicture(bool keep) = 0;
-  virtual void UpdateCamera(float time) = 0;
+  virtual void UpdateCamera(double time) = 0;
   virtual void SetTargetQuad(const TargetQuad& quad) = 0;
   virtual void SetPlacement(PlacementMode mode) = 0;
 

@@ -46,8 +46,9 @@ void VRN_BlurSurface::BeginDraw(DS_ABRender& backdrop) {
 
 void VRN_BlurSurface::Pass(DS_ABRender& backdrop, const char* technique, const std::shared_ptr<Texture>& from,
                            const std::shared_ptr<Texture>& to) {
+  // Unblended, the quad writes every texel: clearing first would only
+  // cost a pass.
   device_.SetRenderTarget(to);
-  device_.Clear(kClearTarget | kClearZBuffer, 0x00000000, 1, 0);
   program_->SetTexture("Texture", from);
   program_->SetTechnique(technique);
   backdrop.DrawStripWithEffect(backdrop.PictureGeometry(), *program_);

@@ -90,15 +90,15 @@ void DSM_Camera::SetScreen(uint32_t width, uint32_t height) {
   if (path_height.value != window_height) path_height.Set(window_height);
 }
 
-CameraPose DSM_Camera::Update(float t) {
+CameraPose DSM_Camera::Update(double t) {
   clock_.Advance(t, speed.scaled());
   if (!IsMoving()) return {};
-  const float now = clock_.total;
+  const double now = clock_.total;
   if (now >= segment_end_) NextSegment();
-  const float length = segment_end_ - segment_start_;
+  const double length = segment_end_ - segment_start_;
   // A segment of no length (a single path point, a zero duration) is
   // already at its end.
-  const float s = length > 0 && std::isfinite(length) ? std::clamp((now - segment_start_) / length, 0.0f, 1.0f) : 1.0f;
+  const float s = length > 0 && std::isfinite(length) ? static_cast<float>(std::clamp((now - segment_start_) / length, 0.0, 1.0)) : 1.0f;
   const float e = (1.0f - std::cos(kPi * s)) / 2.0f;
   CameraPose pose;
   pose.centre = previous_centre_ + (target_centre_ - previous_centre_) * e;

@@ -50,7 +50,7 @@ class DSM_Camera : public DS_IOF_Item {
   // The size placement works with for this picture and mode.
   void WindowSize(float picture_width, float picture_height, PlacementMode mode, float& width, float& height) const;
   // Moves camera time to slide time t and returns where the camera looks.
-  CameraPose Update(float t);
+  CameraPose Update(double t);
   // Back to the picture centre (or the first path point), at rest.
   void Restart();
   // The path window: 0.8 of the given size.
@@ -61,7 +61,7 @@ class DSM_Camera : public DS_IOF_Item {
   float RandomZoom() const;
   uint32_t PictureWidth() const { return picture_width_; }
   uint32_t PictureHeight() const { return picture_height_; }
-  float CameraTime() const { return clock_.total; }
+  double CameraTime() const { return clock_.total; }
 
   MediaParamT<int> mode{kStill};
   UINTSclaleTo<float> zoom{120, 0.01f, 0.0f};   // magnification of random wandering
@@ -83,7 +83,7 @@ class DSM_Camera : public DS_IOF_Item {
   ClampedClock clock_;
   Vector3 previous_centre_, target_centre_;
   float previous_zoom_ = 1, target_zoom_ = 1;
-  float segment_start_ = 0, segment_end_ = 0;
+  double segment_start_ = 0, segment_end_ = 0;
   size_t path_index_ = 0;
   bool forwards_ = true;
   uint32_t picture_width_ = 0, picture_height_ = 0;

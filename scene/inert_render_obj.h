@@ -14,7 +14,7 @@ class InertRenderObject final : public DS_ABObj {
   using DS_ABObj::DS_ABObj;
 
   void Render(DS_ABRender& /*backdrop*/) override {}
-  void FrameMove(float /*local_time*/) override {}
+  void FrameMove(double /*local_time*/) override {}
 };
 
 }  // namespace lumi

@@ -33,11 +33,11 @@ class VRN_RenderObj : public TimedObject {
   virtual void SetEnabled(bool flag) { enabled = flag; }
   // The timeline starts again, then the settings hear of it.
   virtual void Restart();
-  virtual void FrameMove(float local_time) = 0;
+  virtual void FrameMove(double local_time) = 0;
 
   // One frame at slide time t: the timing advances and the object moves to
   // its new local time.
-  void Advance(float slide_time) { FrameMove(data->timing.AdvanceLocalTime(slide_time)); }
+  void Advance(double slide_time) { FrameMove(data->timing.AdvanceLocalTime(slide_time)); }
 
   VRN_SmartTiming& ObjectTiming() override { return data->timing; }
 

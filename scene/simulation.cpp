@@ -1,5 +1,6 @@
 #include "scene/simulation.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
@@ -16,6 +17,8 @@ double TidyFloat(float value) {
   const auto result = std::to_chars(text, text + sizeof text, value);
   return std::stod(std::string(text, result.ptr));
 }
+
+double TidyTime(double seconds) { return std::round(seconds * 1e6) / 1e6; }
 
 nlohmann::ordered_json TidyPair(float a, float b) { return {TidyFloat(a), TidyFloat(b)}; }
 
@@ -42,7 +45,7 @@ nlohmann::ordered_json DescribeObject(VRN_RenderObj& object, int detail) {
   json["timeline"] = std::string(timeline.ClassName());
   json["state"] = timeline.GetState();
   json["level"] = TidyFloat(timeline.GetLevel());
-  json["local_time"] = TidyFloat(timing.local_time);
+  json["local_time"] = TidyTime(timing.local_time);
   for (ObjectReport report : Reports()) report(object, json, detail);
   return json;
 }
@@ -53,10 +56,10 @@ nlohmann::ordered_json DescribeList(const RenderList& list, int detail) {
   return json;
 }
 
-nlohmann::ordered_json DescribeShow(const DS_SlideShow_Light& show, double time, float frame_time, int detail) {
+nlohmann::ordered_json DescribeShow(const DS_SlideShow_Light& show, double time, double frame_time, int detail) {
   nlohmann::ordered_json json;
   json["time"] = time;
-  json["frame_time"] = TidyFloat(frame_time);
+  json["frame_time"] = TidyTime(frame_time);
   const DS_SlideContainer* slide = show.current_slide.get();
   int index = -1;
   for (size_t i = 0; i < show.slides.size(); ++i) {
@@ -94,15 +97,16 @@ FrameSchedule::FrameSchedule(std::vector<double> times, double step) : times_(st
   }
 }
 
-void FrameSchedule::Run(const std::function<void(long long number, float time)>& frame,
-                        const std::function<void(size_t index, float frame_time)>& reached) const {
-  // A frame whose time falls within rounding of a requested time belongs to it.
-  const double tolerance = step_ * 1e-6;
+void FrameSchedule::Run(const std::function<void(long long number, double time)>& frame,
+                        const std::function<void(size_t index, double frame_time)>& reached) const {
+  // A frame within a tenth of a millisecond of a requested time belongs to
+  // it, so that times written to four places (86402.0333) name their frame.
+  const double tolerance = std::min(1e-4, step_ / 4);
   long long next_frame = 0;
-  float frame_time = 0.0f;
+  double frame_time = 0.0;
   for (size_t i = 0; i < times_.size(); ++i) {
     while (static_cast<double>(next_frame) * step_ <= times_[i] + tolerance) {
-      frame_time = static_cast<float>(static_cast<double>(next_frame) * step_);
+      frame_time = static_cast<double>(next_frame) * step_;
       frame(next_frame, frame_time);
       ++next_frame;
     }
@@ -117,8 +121,8 @@ nlohmann::ordered_json SimulateShow(DS_SlideShow_Light& show, const std::vector<
   const FrameSchedule schedule(times, step);
   for (const auto& slide : show.slides) PrepareSlide(*slide);
   nlohmann::ordered_json report = nlohmann::ordered_json::array();
-  schedule.Run([&](long long, float time) { show.FrameMove(time); },
-               [&](size_t index, float frame_time) {
+  schedule.Run([&](long long, double time) { show.FrameMove(time); },
+               [&](size_t index, double frame_time) {
                  report.push_back(DescribeShow(show, times[index], frame_time, detail));
                });
   return report;

@@ -28,8 +28,8 @@ class FrameSchedule {
   // Calls `frame` (number, time) for every frame up to the last requested
   // time, and `reached` (index of the time, the time of the frame just run)
   // once for each requested time, in order.
-  void Run(const std::function<void(long long number, float time)>& frame,
-           const std::function<void(size_t index, float frame_time)>& reached) const;
+  void Run(const std::function<void(long long number, double time)>& frame,
+           const std::function<void(size_t index, double frame_time)>& reached) const;
 
   const std::vector<double>& Times() const { return times_; }
   double Step() const { return step_; }
@@ -41,6 +41,8 @@ class FrameSchedule {
 
 // The float as its shortest decimal form, so 0.1f reports as 0.1.
 double TidyFloat(float value);
+// A time to the microsecond, so that sums of frame steps report as 0.1.
+double TidyTime(double seconds);
 // Two such floats as a pair.
 nlohmann::ordered_json TidyPair(float a, float b);
 

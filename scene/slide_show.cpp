@@ -47,7 +47,7 @@ void PrepareSlide(DS_SlideContainer& slide) {
   slide.sounds.clear();
 }
 
-void SlideFrameMove(DS_SlideContainer& slide, float e) {
+void SlideFrameMove(DS_SlideContainer& slide, double e) {
   if (slide.backdrop != nullptr) slide.backdrop->UpdateCamera(e);
   for (const auto& object : slide.render_objects) object->Advance(e);
   for (const auto& sound : slide.render_sounds) sound->Advance(e);
@@ -107,7 +107,7 @@ void DS_SlideShow_Light::FrameMove(double t) {
       next_index = next_index + 1 == static_cast<int>(slides.size()) ? 0 : next_index + 1;
       StartSlide();
     }
-    const float alpha = OverlayAlpha(SlideTime(t), g, h, f, stays);
+    const float alpha = OverlayAlpha(static_cast<float>(SlideTime(t)), g, h, f, stays);
     overlay->SetAlpha(static_cast<uint8_t>(alpha * 255.0f));
   }
   SlideFrameMove(*current_slide, SlideTime(t));
@@ -122,7 +122,8 @@ void DS_SlideShow_Light::Render() {
   backdrop.DrawPicture(false);
   backdrop.RenderObjects(current_slide->render_objects, passes);
   backdrop.DrawBorders(false);
-  if (overlay) backdrop.DrawScreenRect(overlay->rect);
+  // A clear overlay would blend a whole screen to change nothing.
+  if (overlay && overlay->alpha() > 0) backdrop.DrawScreenRect(overlay->rect);
 }
 
 void DS_SlideShow_Light::ReleaseDevice() {

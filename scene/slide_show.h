@@ -57,7 +57,7 @@ class DS_SlideShow_Light : public DS_IOF_Item {
 
  private:
   // Seconds since the current slide began, at global time t.
-  float SlideTime(double t) const { return static_cast<float>(t - slide_start); }
+  double SlideTime(double t) const { return t - slide_start; }
   // The overlay's opacity e seconds into a slide with these timings.
   static float OverlayAlpha(float e, float fade_in, float showing, float fade_out, bool stays);
 };
@@ -67,7 +67,7 @@ class DS_SlideShow_Light : public DS_IOF_Item {
 // timelines find the timelines they follow, and the constructors go.
 void PrepareSlide(DS_SlideContainer& slide);
 // The slide `e` seconds after it began: the backdrop, then every object.
-void SlideFrameMove(DS_SlideContainer& slide, float e);
+void SlideFrameMove(DS_SlideContainer& slide, double e);
 void SetPicturePosition(DS_SlideContainer& slide, PlacementMode mode);
 
 }  // namespace lumi

@@ -49,7 +49,7 @@ void DS_MP3_Constructor::StopSound() {
   if (playback.graph) playback.graph->Stop();
 }
 
-void DS_MP3_Constructor::UpdateSound(float /*time*/) {
+void DS_MP3_Constructor::UpdateSound(double /*time*/) {
   if (!playback.graph || !playback.graph->HasFile()) return;
   const int state = TimelineState();
   if (!playback.graph->Running() && state == VRN_Timing::kOn) {

@@ -64,7 +64,7 @@ void DS_Sound::SetEnabled(bool flag) {
   enabled = flag;
 }
 
-void DS_Sound::FrameMove(float local_time) {
+void DS_Sound::FrameMove(double local_time) {
   if (enabled) player_.UpdateSound(local_time);
 }
 

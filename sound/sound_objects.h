@@ -37,7 +37,7 @@ class DS_Sound_Ctrl : public DS_ABObj_Constructor {
   virtual void StopSound() = 0;
   // Every frame while the render object is active: starts, restarts or
   // stops playing as the timeline says.
-  virtual void UpdateSound(float time) = 0;
+  virtual void UpdateSound(double time) = 0;
   virtual std::unique_ptr<DS_Sound_Ctrl> CloneSound() const = 0;
 
   MediaParamT<unsigned int> volume{100};  // percent
@@ -59,7 +59,7 @@ class DS_Sound final : public DS_ABObj {
 
   void Render(DS_ABRender& /*backdrop*/) override {}
   void SetEnabled(bool flag) override;
-  void FrameMove(float local_time) override;
+  void FrameMove(double local_time) override;
 
  private:
   DS_Sound_Ctrl& player_;
@@ -80,7 +80,7 @@ class DS_WAV_Constructor : public DS_Sound_Ctrl {
   void StopSound() override;
   // Loops on a continuous timeline, plays once each time another turns on;
   // a loop stops when its timeline turns off.
-  void UpdateSound(float time) override;
+  void UpdateSound(double time) override;
   std::unique_ptr<DS_Sound_Ctrl> CloneSound() const override { return std::make_unique<DS_WAV_Constructor>(*this); }
 
   DS_FileLink3 wave_file;
@@ -101,7 +101,7 @@ class DS_MP3_Constructor : public DS_Sound_Ctrl {
   void StopSound() override;
   // Plays from the start whenever it is stopped and the timeline is on;
   // stops when the timeline turns off.
-  void UpdateSound(float time) override;
+  void UpdateSound(double time) override;
   std::unique_ptr<DS_Sound_Ctrl> CloneSound() const override { return std::make_unique<DS_MP3_Constructor>(*this); }
 
   DS_MemBlob audio_file;  // the file's bytes (may be empty) and its stored path

@@ -50,7 +50,7 @@ void DS_WAV_Constructor::StopSound() {
   if (sound_buffer) sound_buffer->Stop();
 }
 
-void DS_WAV_Constructor::UpdateSound(float /*time*/) {
+void DS_WAV_Constructor::UpdateSound(double /*time*/) {
   if (!sound_buffer) return;
   const int state = TimelineState();
   if (!sound_buffer->Playing() && state == VRN_Timing::kOn) {

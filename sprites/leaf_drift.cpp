@@ -33,9 +33,9 @@ DS_SreamAnim::DS_SreamAnim(const DS_3D_in_2D_array_Constructor& settings, const 
 }
 
 void DS_SreamAnim::Animate(SceneNode& /*node*/) {
-  const float t = frame_.time;
+  const double t = frame_.time;
   const float w = frame_.width, h = frame_.height;
-  step = std::min(std::fabs(t - last_time), 0.2f);
+  step = static_cast<float>(std::min(std::fabs(t - last_time), 0.2));
   last_time = t;
   const auto v = static_cast<float>(settings_.speed.value);
   const auto c = static_cast<float>(settings_.change_rate.value);
@@ -121,7 +121,7 @@ DS_3D_in_2D_array::DS_3D_in_2D_array(std::unique_ptr<DS_3D_in_2D_array_Construct
   }
 }
 
-void DS_3D_in_2D_array::FrameMove(float local_time) {
+void DS_3D_in_2D_array::FrameMove(double local_time) {
   FollowUnit(frame_);
   frame_.time = local_time;
   entry_.root.Update(nullptr);

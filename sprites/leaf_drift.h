@@ -14,7 +14,7 @@ namespace lumi {
 // What the leaves of one array move by this frame: the array time and the
 // render unit in pixels.
 struct DriftFrame {
-  float time = 0;
+  double time = 0;
   float width = 640, height = 400;
 };
 
@@ -28,7 +28,8 @@ class DS_SreamAnim : public DS_AnimationBase {
 
   float x = 0, y = 0;
   float drift_factor = 0, speed_factor = 0;
-  float last_change = 0, step = 0, last_time = 0;
+  double last_change = 0, last_time = 0;
+  float step = 0;
 
  protected:
   const DS_3D_in_2D_array_Constructor& settings_;
@@ -54,7 +55,7 @@ class DS_3D_in_2D_array : public DS_ABObj {
   explicit DS_3D_in_2D_array(std::unique_ptr<DS_3D_in_2D_array_Constructor> settings);
 
   void Render(DS_ABRender& backdrop) override;
-  void FrameMove(float local_time) override;
+  void FrameMove(double local_time) override;
 
   DS_3D_in_2D_array_Constructor& Drift() const { return static_cast<DS_3D_in_2D_array_Constructor&>(settings()); }
   const MeshEntry& Entry() const { return entry_; }

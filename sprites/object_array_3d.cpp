@@ -37,7 +37,7 @@ void DS_3DObjArray::FollowCount(unsigned int count) {
   objects.BindInstances(instances_, entries_);
 }
 
-void DS_3DObjArray::FrameMove(float local_time) {
+void DS_3DObjArray::FrameMove(double local_time) {
   DS_3D_Obj_Ctrl& objects = Objects();
   FollowRenderUnit(objects);
   objects.AdvanceMotion(local_time);

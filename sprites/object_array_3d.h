@@ -18,7 +18,7 @@ class DS_3DObjArray : public DS_ABObj {
   explicit DS_3DObjArray(std::unique_ptr<DS_3D_Obj_Ctrl> settings);
 
   void Render(DS_ABRender& backdrop) override;
-  void FrameMove(float local_time) override;
+  void FrameMove(double local_time) override;
   bool TestPoint(int x, int y) override;
 
   DS_3D_Obj_Ctrl& Objects() const { return static_cast<DS_3D_Obj_Ctrl&>(settings()); }

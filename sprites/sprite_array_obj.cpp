@@ -72,7 +72,7 @@ void DS_SpriteArrayObj::Restart() {
   BirthAll();
 }
 
-void DS_SpriteArrayObj::FrameMove(float local_time) {
+void DS_SpriteArrayObj::FrameMove(double local_time) {
   DS_ParticleSystemCtrl& population = Population();
   population.changed = false;
   FollowUnitSize();

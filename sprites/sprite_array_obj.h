@@ -22,7 +22,7 @@ class DS_SpriteArrayObj : public DS_ABObj {
   explicit DS_SpriteArrayObj(std::unique_ptr<DS_ParticleSystemCtrl> settings);
 
   void Render(DS_ABRender& backdrop) override;
-  void FrameMove(float local_time) override;
+  void FrameMove(double local_time) override;
   // The timeline and the motion clock start again; every sprite is born
   // anew.
   void Restart() override;

@@ -53,7 +53,7 @@ class DS_ViewObjCtrl : public DS_ABObj_Constructor {
 
   // The motion clock moves to local time t: a step of |t − last| at most
   // 0.2 s, times the motion speed.
-  void AdvanceMotion(float t);
+  void AdvanceMotion(double t);
   void ResetMotion();
   // The view's pixel edges on the render unit now; `view_edges` keeps
   // them for the frame.
@@ -62,8 +62,8 @@ class DS_ViewObjCtrl : public DS_ABObj_Constructor {
   Vector3 RandomPointInView() const;
 
   float motion_step = 0;
-  float motion_clock = 0;
-  float motion_last = 0;
+  double motion_clock = 0;
+  double motion_last = 0;
   // The render unit in pixels.
   float unit_width = 640, unit_height = 400;
   ViewEdges view_edges{0, 640, 0, 400};

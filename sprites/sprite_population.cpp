@@ -48,8 +48,8 @@ std::unique_ptr<VRN_RenderObj> DS_ParticleSystemCtrl::CreateRenderObject() const
       std::unique_ptr<DS_ParticleSystemCtrl>(static_cast<DS_ParticleSystemCtrl*>(copy.release())));
 }
 
-void DS_ViewObjCtrl::AdvanceMotion(float t) {
-  motion_step = std::min(std::fabs(t - motion_last), 0.2f) * motion_speed.scaled();
+void DS_ViewObjCtrl::AdvanceMotion(double t) {
+  motion_step = static_cast<float>(std::min(std::fabs(t - motion_last), 0.2)) * motion_speed.scaled();
   motion_clock += motion_step;
   motion_last = t;
 }

@@ -115,7 +115,7 @@ void DS_ScrollingTex::ResetScroll() {
   }
 }
 
-void DS_ScrollingTex::Advance(float time) {
+void DS_ScrollingTex::Advance(double time) {
   const float step = ClampedStep(last_time, time) * speed.scaled();
   DS_StaticText::Advance(time);
   // The picture is known once its texture is made: the pass starts again

@@ -74,7 +74,7 @@ class DS_ScrollingTex : public DS_StaticText {
   void ResetPopulation() override;
   // One pass of the picture through the quad per timeline cycle; a
   // timeline without cycles holds it at its start.
-  void Advance(float time) override;
+  void Advance(double time) override;
   // The picture's extent along the scroll axis grows with the quad, so it
   // keeps its pixel size however tall or wide the quad is.
   void TextureExtents(float& u, float& v) const override;

@@ -42,7 +42,7 @@ void VRN_DependedTimeLine::Bind() {
   master_state_seen_ = kOff;
 }
 
-float VRN_DependedTimeLine::Advance(float t) {
+double VRN_DependedTimeLine::Advance(double t) {
   if (!TriggeredMode() || master_ == nullptr) return t;
   last_time = t;
   const int master_state = AskMaster<int>(kOff, [](const VRN_Timing& m) { return m.GetState(); });
@@ -64,18 +64,18 @@ float VRN_DependedTimeLine::Advance(float t) {
 float VRN_DependedTimeLine::GetLevel() const {
   if (master_ == nullptr) return 0.0f;
   if (!TriggeredMode()) return AskMaster<float>(0.0f, [](const VRN_Timing& m) { return m.GetLevel(); });
-  const float t = last_time;
+  const double t = last_time;
   if (t > end) return 0.0f;
-  if (t > fade_out_start) return 1.0f - (t - fade_out_start) / (end - fade_out_start);
+  if (t > fade_out_start) return static_cast<float>(1.0 - (t - fade_out_start) / (end - fade_out_start));
   if (t > on_start) return 1.0f;
-  if (t > fade_in_start) return (t - fade_in_start) / (on_start - fade_in_start);
+  if (t > fade_in_start) return static_cast<float>((t - fade_in_start) / (on_start - fade_in_start));
   return 0.0f;
 }
 
 int VRN_DependedTimeLine::GetState() const {
   if (master_ == nullptr) return kOff;
   if (!TriggeredMode()) return AskMaster<int>(kOff, [](const VRN_Timing& m) { return m.GetState(); });
-  const float t = last_time;
+  const double t = last_time;
   if (t > end) return kOff;
   if (t > fade_out_start) return kFadingOut;
   if (t > on_start) return kOn;

@@ -19,7 +19,7 @@ class VRN_DependedTimeLine : public VRN_Timing {
   void Bind() override;
   // Does not step the own clock: everything follows the master or the
   // global time.
-  float Advance(float t) override;
+  double Advance(double t) override;
   float GetLevel() const override;
   int GetState() const override;
 
@@ -34,8 +34,8 @@ class VRN_DependedTimeLine : public VRN_Timing {
 
   // The cycle in progress, in global time.
   bool triggered = false;
-  float fade_in_start = 0, on_start = 0, fade_out_start = 0, end = 0;
-  float last_time = 0;
+  double fade_in_start = 0, on_start = 0, fade_out_start = 0, end = 0;
+  double last_time = 0;
 
  private:
   bool TriggeredMode() const { return mode.value == kTriggered; }

@@ -20,7 +20,7 @@ void VRN_ManualTimeLine::Describe(Archive& ar) {
   TimingBase(ar);
 }
 
-float VRN_ManualTimeLine::Advance(float t) {
+double VRN_ManualTimeLine::Advance(double t) {
   VRN_Timing::Advance(t);
   // A period of no length cannot wrap; the intervals then play once.
   position += speed.step;

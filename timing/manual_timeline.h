@@ -17,7 +17,7 @@ class VRN_ManualTimeLine : public VRN_Timing {
   VRN_ManualTimeLine();
 
   void Describe(Archive& ar) override;
-  float Advance(float t) override;
+  double Advance(double t) override;
   void Reset() override;
   // The length of the interval found by the last advance.
   float GetCycleLength() const override { return interval_length; }

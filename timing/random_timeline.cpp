@@ -19,15 +19,15 @@ void VRN_RandomTimeLine::Describe(Archive& ar) {
   TimingBase(ar);
 }
 
-void VRN_RandomTimeLine::StartFade(int fade_state, float now, float seconds) {
+void VRN_RandomTimeLine::StartFade(int fade_state, double now, float seconds) {
   state = fade_state;
   deadline = now + seconds;
-  if (deadline - now != 0.0f) rate = 1.0f / (deadline - now);
+  if (seconds != 0.0f) rate = 1.0f / seconds;
 }
 
-float VRN_RandomTimeLine::Advance(float t) {
+double VRN_RandomTimeLine::Advance(double t) {
   VRN_Timing::Advance(t);
-  const float now = speed.local_time;
+  const double now = speed.local_time;
   if (now > deadline) {
     switch (state) {
       case kOn:
@@ -55,9 +55,9 @@ float VRN_RandomTimeLine::Advance(float t) {
         break;
     }
   } else if (state == kFadingIn) {
-    level = 1.0f - (deadline - now) * rate;
+    level = 1.0f - static_cast<float>(deadline - now) * rate;
   } else if (state == kFadingOut) {
-    level = (deadline - now) * rate;
+    level = static_cast<float>(deadline - now) * rate;
   }
   return t;
 }
@@ -72,7 +72,7 @@ void VRN_RandomTimeLine::Reset() {
 
 float VRN_RandomTimeLine::GetOnPhase() const {
   if (state != kOn || on_duration == 0.0f) return 0.0f;
-  return 1.0f - (deadline - speed.local_time) / on_duration;
+  return 1.0f - static_cast<float>(deadline - speed.local_time) / on_duration;
 }
 
 float VRN_RandomTimeLine::GetCycleLength() const {

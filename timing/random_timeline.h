@@ -14,7 +14,7 @@ class VRN_RandomTimeLine : public VRN_Timing {
   VRN_RandomTimeLine() { Reset(); }
 
   void Describe(Archive& ar) override;
-  float Advance(float t) override;
+  double Advance(double t) override;
   // Off, with the phase deadline at 0, so the first advance starts a fade-in.
   void Reset() override;
   float GetOnPhase() const override;
@@ -26,13 +26,13 @@ class VRN_RandomTimeLine : public VRN_Timing {
   MediaParamT<unsigned int> on_min{100}, on_max{100};
   TimeParam fade_in{50}, fade_out{50};
 
-  float deadline = 0;     // end of the current phase, in local time
+  double deadline = 0;    // end of the current phase, in local time
   float rate = 0;         // level change per second while fading
   float on_duration = 0;  // seconds of the current on phase
 
  private:
   // Enters a fade that lasts `seconds` from local time `now`.
-  void StartFade(int fade_state, float now, float seconds);
+  void StartFade(int fade_state, double now, float seconds);
 };
 
 }  // namespace lumi

@@ -44,8 +44,8 @@ void VRN_SmartTiming::SetTimeline(std::shared_ptr<VRN_Timing> timeline) {
   current_ = std::move(timeline);
 }
 
-float VRN_SmartTiming::AdvanceLocalTime(float t) {
-  float elapsed = t - last_time;
+double VRN_SmartTiming::AdvanceLocalTime(double t) {
+  double elapsed = t - last_time;
   last_time = t;
   current_->Advance(t);
   if ((flags & kFullSpeedFlag) == 0 && time_mode.value == kLevelTime) elapsed *= current_->GetLevel();

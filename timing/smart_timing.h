@@ -39,7 +39,7 @@ class VRN_SmartTiming : public DS_IOF_Item, public MediaParamT<int> {
   void SetTimeline(std::shared_ptr<VRN_Timing> timeline);
   // Moves to slide time t and returns the new local time, which the object's
   // frame move receives.
-  float AdvanceLocalTime(float t);
+  double AdvanceLocalTime(double t);
 
   static const char* KindClassName(int kind);
 
@@ -49,8 +49,8 @@ class VRN_SmartTiming : public DS_IOF_Item, public MediaParamT<int> {
   float default_fade_in = 0.5f;
   float default_on = 1.0f;
   float default_fade_out = 0.5f;
-  float last_time = 0;
-  float local_time = 0;
+  double last_time = 0;
+  double local_time = 0;
 
  private:
   void SwitchKind();

@@ -5,7 +5,7 @@
 
 namespace lumi {
 
-float VRN_Timing::Advance(float t) {
+double VRN_Timing::Advance(double t) {
   speed.step = ClampedStep(speed.last_time, t) * speed.scaled();
   speed.local_time += speed.step;
   return t;

@@ -21,7 +21,7 @@ class VRN_Timing : public DS_IOF_Item {
   virtual void Bind() {}
   // Moves the timeline's own clock to global time t: a step of at most
   // 0.2 s, times the speed. Every timeline does this first.
-  virtual float Advance(float t);
+  virtual double Advance(double t);
   virtual void Reset();
   virtual float GetLevel() const { return level; }
   // Position within the on phase, 0 to 1.

@@ -29,7 +29,8 @@ const std::string kUsageText =
     "                           [--passes]\n"
     "Play the document in FILE off-screen for N seconds of wall time (default 10)\n"
     "at WxH (default 1280x720), each frame drawn to the end, and print frames per\n"
-    "second, the median and 95th-percentile frame time, processor time per frame,\n"
+    "second, the median and 95th-percentile frame time, the five slowest frames\n"
+    "(by number from the first), processor time per frame,\n"
     "peak memory, and the ratio of the median frame to the fill bound: a frame of\n"
     "the first slide's picture alone at the same size. The picture position is\n"
     "--position's, else the stored one, as the saver reads it (standard error\n"
@@ -187,6 +188,16 @@ int Run(const std::vector<std::string>& raw) {
   std::printf("fps                 %.1f\n", count * 1000 / total);
   std::printf("median frame        %.2f ms\n", median);
   std::printf("95th percentile     %.2f ms\n", Percentile(scene.milliseconds, 0.95));
+  // Which frames are slow says why: the first (uploads, programs), a few
+  // at a slide change, or a spread (the machine, the scene's own work).
+  std::vector<size_t> slowest(scene.milliseconds.size());
+  for (size_t i = 0; i < slowest.size(); ++i) slowest[i] = i;
+  const size_t shown = std::min<size_t>(5, slowest.size());
+  std::partial_sort(slowest.begin(), slowest.begin() + static_cast<std::ptrdiff_t>(shown), slowest.end(),
+                    [&](size_t a, size_t b) { return scene.milliseconds[a] > scene.milliseconds[b]; });
+  std::printf("slowest frames     ");
+  for (size_t i = 0; i < shown; ++i) std::printf(" #%zu %.1f ms", slowest[i], scene.milliseconds[slowest[i]]);
+  std::printf("\n");
   std::printf("cpu per frame       %.2f ms\n", scene.cpu_seconds * 1000 / count);
   std::printf("peak memory         %.1f MiB\n", PeakMemoryMiB());
   std::printf("fill bound frame    %.2f ms (the first picture alone)\n", Percentile(fill.milliseconds, 0.5));

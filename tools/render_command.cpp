@@ -125,7 +125,7 @@ int Run(const std::vector<std::string>& raw) {
   RgbaImage last;
   bool drawn_this_frame = false;
   schedule->Run(
-      [&](long long number, float time) {
+      [&](long long number, double time) {
         if (lose_every > 0 && number > 0 && number % lose_every == 0 && !player.LoseAndRestore(error)) {
           throw InputError("frame " + std::to_string(number) + ": " + error);
         }
@@ -136,7 +136,7 @@ int Run(const std::vector<std::string>& raw) {
           drawn_this_frame = true;
         }
       },
-      [&](size_t index, float) {
+      [&](size_t index, double) {
         if (!drawn_this_frame && !player.Draw(error)) throw InputError("drawing failed: " + error);
         drawn_this_frame = true;
         auto image = device->ReadPixels(*device->GetBackBuffer());

@@ -36,7 +36,7 @@ class Probe : public DS_ABObj {
   explicit Probe(std::unique_ptr<ProbeConstructor> settings) : DS_ABObj(std::move(settings)) {}
   void Render(DS_ABRender& backdrop) override;
   bool NeedsBackground() override { return Settings().reads_picture; }
-  void FrameMove(float) override {}
+  void FrameMove(double) override {}
 
  private:
   ProbeConstructor& Settings() const { return static_cast<ProbeConstructor&>(settings()); }

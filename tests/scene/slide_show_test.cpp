@@ -102,20 +102,26 @@ TEST(SlideShowFrames, TwoSlidesFadeThroughBlack) {
   EXPECT_EQ(show.next_index, 1);
 }
 
-TEST(SlideShowFrames, SlideTimeStepsEvenlyAfterADayOfPlay) {
+TEST(SlideShowFrames, FramesStepEvenlyAfterADayAndTwoOfPlay) {
+  // One slide that never ends: its own time grows with the show's, where a
+  // float spaces times about 8 ms apart after a day.
   DS_SlideShow_Light show;
   show.slides = {MakeSlide("only", 1, 1, 1)};
+  show.slides[0]->objects.push_back(MakeObject("obj"));
   PrepareSlide(*show.slides[0]);
-  // Single precision spaces global times about 8 ms apart at 24 h; the
-  // slide's own time must still step by each frame's 1/60 s.
-  constexpr double kDay = 24 * 3600;
-  show.FrameMove(kDay);
-  float previous = BackdropOf(*show.slides[0]).last_frame_move;
-  for (int frame = 1; frame <= 120; ++frame) {
-    show.FrameMove(kDay + frame / 60.0);
-    const float now = BackdropOf(*show.slides[0]).last_frame_move;
-    ASSERT_NEAR(now - previous, 1.0f / 60, 1e-4f) << "frame " << frame;
-    previous = now;
+  const auto& object = static_cast<const TestRenderObject&>(*show.slides[0]->render_objects[0]);
+  const RecordingBackdrop& backdrop = BackdropOf(*show.slides[0]);
+  show.FrameMove(0.0);
+  for (const double start : {24 * 3600.0, 48 * 3600.0}) {
+    show.FrameMove(start);
+    double slide = backdrop.last_frame_move, local = object.last_local_time;
+    for (int frame = 1; frame <= 120; ++frame) {
+      show.FrameMove(start + frame / 60.0);
+      ASSERT_NEAR(backdrop.last_frame_move - slide, 1.0 / 60, 1e-4) << start << " s, frame " << frame;
+      ASSERT_NEAR(object.last_local_time - local, 1.0 / 60, 1e-4) << start << " s, frame " << frame;
+      slide = backdrop.last_frame_move;
+      local = object.last_local_time;
+    }
   }
 }
 
@@ -218,7 +224,7 @@ TEST(SlideRender, CountsTheObjectsThatNeedThePicture) {
   BackdropOf(*show.slides[0]).needs_copy = true;
   show.Render();
   EXPECT_EQ(Log(), (std::vector<std::string>{"offscreen", "picture", "background 3", "draw c", "draw b",
-                                             "background 2", "draw a", "finish", "overlay 0"}));
+                                             "background 2", "draw a", "finish"}));
 
   Log().clear();
   BackdropOf(*show.slides[0]).needs_copy = false;
@@ -226,7 +232,12 @@ TEST(SlideRender, CountsTheObjectsThatNeedThePicture) {
     static_cast<test::TestSceneObject&>(static_cast<TestRenderObject&>(*object).settings()).samples_picture = false;
   }
   show.Render();
-  EXPECT_EQ(Log(), (std::vector<std::string>{"picture", "draw c", "draw b", "draw a", "finish", "overlay 0"}));
+  // A clear overlay is left out; one that darkens is drawn last.
+  EXPECT_EQ(Log(), (std::vector<std::string>{"picture", "draw c", "draw b", "draw a", "finish"}));
+  Log().clear();
+  show.overlay->SetAlpha(127);
+  show.Render();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"picture", "draw c", "draw b", "draw a", "finish", "overlay 127"}));
 }
 
 TEST(SlideRecords, OldSlidesGiveTheirObjectsTimelinesTheirPeriod) {

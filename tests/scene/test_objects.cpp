@@ -71,7 +71,7 @@ void RecordingBackdrop::LoseDevice() {
   DS_2D_Light::LoseDevice();
 }
 
-void RecordingBackdrop::UpdateCamera(float time) {
+void RecordingBackdrop::UpdateCamera(double time) {
   last_frame_move = time;
   DS_2D_Light::UpdateCamera(time);
 }

@@ -37,10 +37,10 @@ class TestRenderObject : public DS_ABObj {
   void Render(DS_ABRender& backdrop) override;
   bool NeedsBackground() override;
   void SetEnabled(bool flag) override;
-  void FrameMove(float local_time) override { last_local_time = local_time; }
+  void FrameMove(double local_time) override { last_local_time = local_time; }
 
   std::string Name() const;
-  float last_local_time = -1;
+  double last_local_time = -1;
 };
 
 // The slide backdrop, writing the operations the slide show calls to the log.
@@ -51,7 +51,7 @@ class RecordingBackdrop : public DS_2D_Light {
   bool EnableCamera(bool flag) override;
   void RestoreDevice() override;
   void LoseDevice() override;
-  void UpdateCamera(float time) override;
+  void UpdateCamera(double time) override;
   bool NeedsOffscreen() const override { return needs_copy; }
   bool BeginOffscreen() override;
   void DrawPicture(bool keep) override;
@@ -60,7 +60,7 @@ class RecordingBackdrop : public DS_2D_Light {
   void DrawScreenRect(const ScreenRect& rect) override;
 
   bool needs_copy = false;
-  float last_frame_move = -1;
+  double last_frame_move = -1;
 };
 
 // A constructor with a name, an identity (data1 only; 0 for none) and the
